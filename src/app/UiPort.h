@@ -1,0 +1,63 @@
+#pragma once
+// Everything a presenter needs from the platform. The Qt layer implements it with real
+// windows and dialogs; tests and the command-line tool implement it with recorders.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gc::app {
+
+// The fixed report windows.
+enum class ErrorWindow {
+    ErrFileCoeff,    // file missing or damaged (modal)
+    ErrDecim,        // decimation below the output mode's minimum (non-modal)
+    ErrEqualDecim,   // synchronous output needs equal decimations (non-modal)
+    ErrResamp,       // resampler settings inconsistent (non-modal, on top)
+};
+
+// A report: the window and its label texts from top to bottom, exactly as shown.
+struct ErrorReport {
+    ErrorWindow window{ErrorWindow::ErrFileCoeff};
+    std::vector<std::string> labels;
+};
+
+// The auxiliary windows that the main window shows or refreshes.
+enum class Window {
+    Cic5,      // TCIC5Form
+    Cfir,      // TCFIRForm
+    Pfir,      // TPFIRForm
+    Resamp,    // TResampForm
+    InpBlock,  // TInpBlock
+    Freq,      // TFreq
+    Sync,      // TSync
+    OutBlock,  // TOutBlock
+    Filters,   // TFilters
+    Info,      // TInfo
+};
+
+struct FileDialogRequest {
+    std::string filter;        // for example "*.trv"
+    std::string defaultExt;    // without the dot, for example "trv"; empty for none
+    std::string initialDir;    // resolved against the workspace, for example "CONFIGS"
+};
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+
+    // Shows a report window with its label texts; ErrFileCoeff returns after the user closed it.
+    virtual void showError(const ErrorReport& report) = 0;
+    // The message box for a text that does not convert to a number.
+    virtual void showConversionError(const std::string& message) = 0;
+    // File dialogs: the chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> askOpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> askSaveFile(const FileDialogRequest& request) = 0;
+    // Shows an auxiliary window (the presenter has set its open flag already).
+    virtual void showWindow(Window window) = 0;
+    // Redraws or refills an open auxiliary window from the model.
+    virtual void refreshWindow(Window window) = 0;
+    // Repaints the main window's response plot from the plot state as it stands.
+    virtual void repaintChannelPlot() = 0;
+};
+
+}  // namespace gc::app

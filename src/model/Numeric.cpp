@@ -1,0 +1,212 @@
+#include "model/Numeric.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace gc::model {
+
+int truncToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0) return std::numeric_limits<int>::max();
+    if (value <= -2147483648.0) return std::numeric_limits<int>::min();
+    return static_cast<int>(value);  // in range: truncation toward zero is defined
+}
+
+namespace {
+
+// Decimal digits of |value| rounded to `digits` significant digits, and the decimal exponent
+// of the first digit (value = 0.d1d2... * 10^(exp+1)).
+void significantDigits(double value, int digits, std::string& mantissa, int& exponent) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, std::fabs(value));
+    mantissa.clear();
+    const char* p = buf;
+    for (; *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') mantissa.push_back(*p);
+    exponent = std::atoi(p + 1);
+}
+
+// Adds one unit at the last position of a digit string; returns true on a carry out.
+bool incrementDigits(std::string& d) {
+    for (int i = static_cast<int>(d.size()) - 1; i >= 0; --i) {
+        if (d[i] == '9') {
+            d[i] = '0';
+        } else {
+            ++d[i];
+            return false;
+        }
+    }
+    d.insert(d.begin(), '1');
+    return true;
+}
+
+std::string nonFinite(double value) {
+    if (std::isnan(value)) return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
+}  // namespace
+
+std::string formatGeneral(double value, int precision) {
+    if (!std::isfinite(value)) return nonFinite(value);
+    if (value == 0.0) return "0";
+    std::string m;
+    int e = 0;
+    significantDigits(value, precision, m, e);
+    while (m.size() > 1 && m.back() == '0') m.pop_back();
+    std::string out = value < 0 ? "-" : "";
+    if (e >= precision || e < -5) {
+        out += m[0];
+        if (m.size() > 1) out += "." + m.substr(1);
+        out += "E" + std::to_string(e);
+        return out;
+    }
+    if (e < 0) {
+        out += "0." + std::string(static_cast<size_t>(-e - 1), '0') + m;
+        return out;
+    }
+    const size_t intDigits = static_cast<size_t>(e) + 1;
+    if (m.size() <= intDigits) {
+        out += m + std::string(intDigits - m.size(), '0');
+    } else {
+        out += m.substr(0, intDigits) + "." + m.substr(intDigits);
+    }
+    return out;
+}
+
+std::string formatFixed(double value, int precision, int decimals) {
+    if (!std::isfinite(value)) return nonFinite(value);
+    if (precision < 1) precision = 1;
+    if (decimals < 0) decimals = 0;
+    std::string m;
+    int e = 0;
+    if (value == 0.0) {
+        m = "0";
+        e = 0;
+    } else {
+        significantDigits(value, precision, m, e);
+    }
+    if (value != 0.0 && e + 1 > precision) return formatGeneral(value, precision);
+    // Keep only the digits that fall within `decimals` places after the point.
+    const int keep = e + 1 + decimals;  // digits of m that lie before the cut
+    if (value != 0.0 && keep < static_cast<int>(m.size())) {
+        if (keep < 0) {
+            m = "0";
+            e = 0;
+        } else {
+            const bool roundUp = m[static_cast<size_t>(keep)] >= '5';
+            m.resize(static_cast<size_t>(keep));
+            if (m.empty()) {
+                if (roundUp) {
+                    m = "1";
+                    ++e;
+                } else {
+                    m = "0";
+                    e = 0;
+                }
+            } else if (roundUp && incrementDigits(m)) {
+                ++e;
+                m.pop_back();
+            }
+        }
+    }
+    // Lay the digits out around the decimal point.
+    std::string intPart;
+    std::string fracPart;
+    if (e >= 0) {
+        for (int i = 0; i <= e; ++i) intPart += i < static_cast<int>(m.size()) ? m[i] : '0';
+        for (int i = e + 1; i < static_cast<int>(m.size()); ++i) fracPart += m[i];
+    } else {
+        intPart = "0";
+        fracPart = std::string(static_cast<size_t>(-e - 1), '0') + m;
+    }
+    if (static_cast<int>(fracPart.size()) > decimals) fracPart.resize(static_cast<size_t>(decimals));
+    fracPart += std::string(static_cast<size_t>(decimals) - fracPart.size(), '0');
+    const bool allZero = intPart.find_first_not_of('0') == std::string::npos &&
+                         fracPart.find_first_not_of('0') == std::string::npos;
+    std::string out = (value < 0 && !allZero) ? "-" : "";
+    out += intPart;
+    if (decimals > 0) out += "." + fracPart;
+    return out;
+}
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+[[noreturn]] void notAnInteger(const std::string& text) {
+    throw ConversionError("\"" + text + "\" не является целым числом");
+}
+
+}  // namespace
+
+int parseInt(const std::string& text) {
+    const std::string t = trimmed(text);
+    size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        negative = t[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < t.size() && t[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < t.size() && t[i] == '0' && (t[i + 1] == 'x' || t[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= t.size()) notAnInteger(text);
+    std::int64_t v = 0;
+    for (; i < t.size(); ++i) {
+        const char ch = t[i];
+        int digit = -1;
+        if (ch >= '0' && ch <= '9') digit = ch - '0';
+        else if (base == 16 && ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
+        else if (base == 16 && ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
+        if (digit < 0) notAnInteger(text);
+        v = v * base + digit;
+        if (v > 0xFFFFFFFFLL) notAnInteger(text);
+    }
+    if (base == 16) {
+        // Hexadecimal text names a 32-bit pattern: 0x80000000 and above are negative.
+        const auto pattern = static_cast<std::uint32_t>(v);
+        const int asInt = static_cast<int>(pattern);
+        return negative ? -asInt : asInt;
+    }
+    if (negative) v = -v;
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
+        notAnInteger(text);
+    return static_cast<int>(v);
+}
+
+double parseReal(const std::string& text) {
+    std::string t = trimmed(text);
+    for (char& ch : t)
+        if (ch == ',') ch = '.';
+    const bool plain = !t.empty() && t.find_first_not_of("0123456789+-.eE") == std::string::npos;
+    if (!plain) throw ConversionError("\"" + text + "\" не является числом");
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(t.c_str(), &end);
+    if (end != t.c_str() + t.size() || !std::isfinite(v))
+        throw ConversionError("\"" + text + "\" не является числом");
+    return v;
+}
+
+std::string formatHexWord(int value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(value));
+    return buf;
+}
+
+}  // namespace gc::model
