@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs the Debian 12 packages the configurator needs to build, test and run.
+# Runs apt-get directly as root, through sudo otherwise.
+set -e
+if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+PACKAGES="cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev xvfb xauth"
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -q
+    # shellcheck disable=SC2086
+    $SUDO apt-get install -y -q $missing
+fi
