@@ -1,0 +1,61 @@
+#pragma once
+// Label texts of the file report window (TErrFileCoeff), top to bottom: what kind of file,
+// the path as the program was given it, and what is wrong with it.
+#include <string>
+#include <vector>
+
+#include "appconfig/ConfigFile.h"
+
+namespace gc::appconfig {
+
+enum class FileKind {
+    Configuration,      // application configuration file
+    ChipConfiguration,  // chip configuration file; the window names it the same way
+    CfirTaps,
+    PfirTaps,
+    RfirTaps,
+    Program,
+};
+
+[[nodiscard]] inline std::string fileKindText(FileKind kind) {
+    switch (kind) {
+        case FileKind::Configuration:
+        case FileKind::ChipConfiguration:
+            return "Файл конфигурации";
+        case FileKind::CfirTaps:
+            return "Файл коэфициентов CFIR";
+        case FileKind::PfirTaps:
+            return "Файл коэфициентов PFIR";
+        case FileKind::RfirTaps:
+            return "Файл коэфициентов RFIR";
+        case FileKind::Program:
+            return "Файл программы";
+    }
+    return {};
+}
+
+inline constexpr const char* kMissingText = "отсутствует!";
+inline constexpr const char* kDamagedText = "поврежден!";
+inline constexpr const char* kNotWrittenText = "не может быть записан!";
+
+// The report of an application configuration read; empty for Ok, which reports nothing.
+[[nodiscard]] inline std::vector<std::string> configReportLabels(const std::string& pathAsGiven,
+                                                                 ConfigReadStatus status) {
+    switch (status) {
+        case ConfigReadStatus::Ok:
+            break;
+        case ConfigReadStatus::Missing:
+            return {fileKindText(FileKind::Configuration), pathAsGiven, kMissingText};
+        case ConfigReadStatus::Damaged:
+            return {fileKindText(FileKind::Configuration), pathAsGiven, kDamagedText};
+    }
+    return {};
+}
+
+// The report of a file that could not be written.
+[[nodiscard]] inline std::vector<std::string> writeFailureLabels(FileKind kind,
+                                                                 const std::string& pathAsGiven) {
+    return {fileKindText(kind), pathAsGiven, kNotWrittenText};
+}
+
+}  // namespace gc::appconfig
