@@ -1,0 +1,140 @@
+#pragma once
+// Pieces shared by the five register block editors (input block, resampler, synchronisation,
+// output block, filter control): reading and replacing bit groups of a register value, and the
+// description of a window's controls from which the Qt layer lays the window out.
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gc::app {
+
+// The group of `count` bits starting at bit `first` of a register value, as an unsigned number.
+// Works on the two's-complement pattern, so a negative register value is read bit by bit too.
+[[nodiscard]] constexpr int bitGroup(int value, int first, int count) {
+    const unsigned mask = (count >= 32) ? ~0u : ((1u << count) - 1u);
+    return static_cast<int>((static_cast<unsigned>(value) >> first) & mask);
+}
+
+[[nodiscard]] constexpr bool bitSet(int value, int bit) { return bitGroup(value, bit, 1) != 0; }
+
+// `value` with bits first..first+count-1 replaced by the low `count` bits of `group`; every other
+// bit is kept.
+[[nodiscard]] constexpr int withBitGroup(int value, int first, int count, int group) {
+    const unsigned mask = ((count >= 32) ? ~0u : ((1u << count) - 1u)) << first;
+    const unsigned placed = (static_cast<unsigned>(group) << first) & mask;
+    return static_cast<int>((static_cast<unsigned>(value) & ~mask) | placed);
+}
+
+[[nodiscard]] constexpr int withBit(int value, int bit, bool set) {
+    return withBitGroup(value, bit, 1, set ? 1 : 0);
+}
+
+// The item index a list shows for a value: the value itself when the list has such an item,
+// otherwise -1 (no item selected).
+[[nodiscard]] constexpr int itemIndexFor(int value, std::size_t itemCount) {
+    return (value >= 0 && static_cast<std::size_t>(value) < itemCount) ? value : -1;
+}
+
+// Item lists shared by several windows.
+inline constexpr std::array<std::string_view, 4> kItems0To3{"0", "1", "2", "3"};
+inline constexpr std::array<std::string_view, 8> kItems0To7{"0", "1", "2", "3", "4", "5", "6", "7"};
+inline constexpr std::array<std::string_view, 16> kItems0To15{
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15"};
+
+template <std::size_t N>
+[[nodiscard]] std::vector<std::string> toItemList(const std::array<std::string_view, N>& items) {
+    return std::vector<std::string>(items.begin(), items.end());
+}
+
+enum class ControlKind {
+    Label,     // fixed caption, no object name needed
+    CheckBox,  // shows `checked`
+    ComboBox,  // shows `itemIndex` among `items`
+    Edit,      // shows `shownText`
+    Panel,     // shows `shownText`
+};
+
+// One cell of a window's grid. A named control points at the state member that holds what it
+// shows, so the Qt layer can set every widget from the state struct without knowing the window.
+template <class State>
+struct EditorControl {
+    ControlKind kind{ControlKind::Label};
+    std::string name;  // object name (control name); empty for a fixed label
+    std::string text;  // caption of a label or a check box
+    int row{0};
+    int column{0};
+    int rowSpan{1};
+    int columnSpan{1};
+    std::vector<std::string> items;          // ComboBox items, in order
+    bool State::*checked{nullptr};           // CheckBox
+    int State::*itemIndex{nullptr};          // ComboBox
+    std::string State::*shownText{nullptr};  // Edit, Panel
+};
+
+// A register block window: its class name, caption, behaviour and controls on a grid.
+template <class State>
+struct EditorLayout {
+    std::string className;  // "TInpBlock"
+    std::string caption;    // window caption
+    bool editable{false};   // false: every control is disabled (a read-only view)
+    bool staysOnTop{true};
+    bool hasOpenFlag{true};  // the main window refreshes it while its open flag is set
+    std::vector<EditorControl<State>> controls;
+
+    [[nodiscard]] const EditorControl<State>* find(std::string_view name) const {
+        for (const auto& c : controls) {
+            if (!c.name.empty() && c.name == name) return &c;
+        }
+        return nullptr;
+    }
+
+    void addLabel(std::string text, int row, int column, int columnSpan = 1) {
+        EditorControl<State> c;
+        c.kind = ControlKind::Label;
+        c.text = std::move(text);
+        c.row = row;
+        c.column = column;
+        c.columnSpan = columnSpan;
+        controls.push_back(std::move(c));
+    }
+
+    void addCheckBox(std::string name, bool State::*member, int row, int column,
+                     std::string caption = {}, int columnSpan = 1) {
+        EditorControl<State> c;
+        c.kind = ControlKind::CheckBox;
+        c.name = std::move(name);
+        c.text = std::move(caption);
+        c.row = row;
+        c.column = column;
+        c.columnSpan = columnSpan;
+        c.checked = member;
+        controls.push_back(std::move(c));
+    }
+
+    void addComboBox(std::string name, int State::*member, std::vector<std::string> items, int row,
+                     int column) {
+        EditorControl<State> c;
+        c.kind = ControlKind::ComboBox;
+        c.name = std::move(name);
+        c.row = row;
+        c.column = column;
+        c.items = std::move(items);
+        c.itemIndex = member;
+        controls.push_back(std::move(c));
+    }
+
+    void addText(ControlKind kind, std::string name, std::string State::*member, int row,
+                 int column) {
+        EditorControl<State> c;
+        c.kind = kind;
+        c.name = std::move(name);
+        c.row = row;
+        c.column = column;
+        c.shownText = member;
+        controls.push_back(std::move(c));
+    }
+};
+
+}  // namespace gc::app
