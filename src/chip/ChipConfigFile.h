@@ -1,0 +1,34 @@
+#pragma once
+// The chip configuration file (".cfg"): the whole register image as named register values, one
+// register or one row of coefficients per line; written by "Записать", read at start-up and by
+// "Считать".
+#include <string>
+
+#include "chip/RegisterImage.h"
+
+namespace gc::chip {
+
+enum class ChipConfigStatus {
+    Ok,       // every line recognised; the image was replaced
+    Missing,  // the file cannot be opened; the image is unchanged
+    Damaged,  // a line is not as expected; the image is unchanged
+};
+
+// The file text: 135 lines, no line end after the last one. The derived NCO words and the
+// odd-channel phase offset are not part of the file.
+[[nodiscard]] std::string chipConfigurationText(const RegisterImage& image);
+
+// Replaces the file at `path` atomically; false when it cannot be written.
+[[nodiscard]] bool writeChipConfiguration(const std::string& path, const RegisterImage& image);
+
+// Reads a file text into a staging copy of `image` and, only when every line is recognised,
+// copies it over `image` in one step. Lines of any length are accepted; a coefficient or
+// register row with fewer numbers than it must hold makes the file damaged.
+[[nodiscard]] ChipConfigStatus parseChipConfiguration(const std::string& text,
+                                                      RegisterImage& image);
+
+// The same for a file. The caller reports Missing or Damaged ("Файл конфигурации", the path
+// as given, "отсутствует!" / "поврежден!").
+[[nodiscard]] ChipConfigStatus readChipConfiguration(const std::string& path, RegisterImage& image);
+
+}  // namespace gc::chip
