@@ -1,0 +1,64 @@
+#pragma once
+// Pieces shared by the commands of gc4016-cli: the command table, a UiPort that writes reports
+// to the error stream, a channel plot that draws nowhere, and the printing of the main window.
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ChannelPlotSeam.h"
+#include "app/MainState.h"
+#include "app/UiPort.h"
+
+namespace gc::cli {
+
+// A command: its name on the command line, one line of help, and what it runs with the
+// arguments after the name. The result is the process exit code.
+struct Command {
+    std::string_view name;
+    std::string_view summary;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+// Each command's own file adds it to the table at start-up:
+//   [[maybe_unused]] const bool kRegistered = gc::cli::registerCommand({"show", "...", &run});
+bool registerCommand(const Command& command);
+// The table, sorted by name.
+[[nodiscard]] std::vector<Command> commands();
+
+// Reports go to the error stream, one line each: an error window's labels joined by single
+// blanks, a conversion error's message. File dialogs answer with the paths set beforehand
+// (nothing by default); windows are not shown.
+class CliUi : public gc::app::UiPort {
+public:
+    explicit CliUi(std::ostream& err);
+
+    void showError(const gc::app::ErrorReport& report) override;
+    void showConversionError(const std::string& message) override;
+    std::optional<std::string> askOpenFile(const gc::app::FileDialogRequest& request) override;
+    std::optional<std::string> askSaveFile(const gc::app::FileDialogRequest& request) override;
+    void showWindow(gc::app::Window window) override;
+    void refreshWindow(gc::app::Window window) override;
+    void repaintChannelPlot() override;
+
+    std::optional<std::string> openPath;  // answer of askOpenFile
+    std::optional<std::string> savePath;  // answer of askSaveFile
+    int reportCount{0};                   // reports written so far
+
+private:
+    std::ostream& err_;
+};
+
+// The channel plot without a window: nothing to compute for anybody to see.
+class NullPlotSeam : public gc::app::ChannelPlotSeam {
+public:
+    void computeCicResponse() override {}
+    void refreshChannelPlot() override {}
+};
+
+// One line per value-showing control, NAME=TEXT, in a fixed order: edits, panels, lists (the
+// item text shown, empty for none), check boxes and radio buttons (1 ticked, 0 not).
+void writeMainState(std::ostream& out, const gc::app::MainState& state);
+
+}  // namespace gc::cli

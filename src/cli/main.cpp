@@ -1,0 +1,38 @@
+// gc4016-cli: the configurator's engine without a window. Each command lives in its own file
+// and adds itself to the command table (see cli/CliSupport.h).
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliSupport.h"
+
+namespace {
+
+void printUsage(std::ostream& out) {
+    out << "usage: gc4016-cli COMMAND [ARGUMENTS]\n"
+           "       gc4016-cli --help\n\n"
+           "commands:\n";
+    for (const gc::cli::Command& command : gc::cli::commands())
+        out << "  " << command.name << "  " << command.summary << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        printUsage(std::cerr);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(std::cout);
+        return 0;
+    }
+    for (const gc::cli::Command& command : gc::cli::commands()) {
+        if (command.name == args[0])
+            return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+    std::cerr << "gc4016-cli: unknown command \"" << args[0] << "\"\n";
+    printUsage(std::cerr);
+    return 2;
+}
