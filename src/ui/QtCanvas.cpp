@@ -1,0 +1,129 @@
+#include "ui/QtCanvas.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace gc::ui {
+namespace {
+
+QColor toQColor(gc::response::Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// Clips the segment (x0, y0)-(x1, y1) to the rectangle [lo, hi] (Liang-Barsky). The plot may
+// ask for lines to rows far outside the box (a zero magnitude has no finite level), which are
+// cut here before they reach the rasteriser. False when nothing of the segment is inside.
+bool clipSegment(double& x0, double& y0, double& x1, double& y1, double xLo, double yLo,
+                 double xHi, double yHi) {
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - xLo, xHi - x0, y0 - yLo, yHi - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    const double nx0 = x0 + t0 * dx;
+    const double ny0 = y0 + t0 * dy;
+    x1 = x0 + t1 * dx;
+    y1 = y0 + t1 * dy;
+    x0 = nx0;
+    y0 = ny0;
+    return true;
+}
+
+}  // namespace
+
+QColor activeCaptionColour() {
+    return QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+}
+
+QtCanvas::QtCanvas(QPainter& painter, int logicalWidth, int logicalHeight, qreal pixelRatio,
+                   QColor caption)
+    : painter_(painter),
+      deviceWidth_(std::round(logicalWidth * pixelRatio)),
+      deviceHeight_(std::round(logicalHeight * pixelRatio)),
+      pixelRatio_(pixelRatio > 0.0 ? pixelRatio : 1.0),
+      caption_(caption) {
+    painter_.save();
+    // Work in device pixels so that every line can be put on a pixel centre.
+    painter_.scale(1.0 / pixelRatio_, 1.0 / pixelRatio_);
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setClipRect(QRectF(0.0, 0.0, deviceWidth_, deviceHeight_));
+    setPen(gc::response::kBlack, 1, gc::response::PenStyle::Solid);
+}
+
+QtCanvas::~QtCanvas() { painter_.restore(); }
+
+qreal QtCanvas::edgeX(double v) const { return std::floor(v * deviceWidth_ / kPlotWidth); }
+qreal QtCanvas::edgeY(double v) const { return std::floor(v * deviceHeight_ / kPlotHeight); }
+
+QPointF QtCanvas::toDevice(double x, double y) const {
+    // A plot pixel covers the device band [edge(v), edge(v + 1)); the line runs through the
+    // middle device pixel of that band, on its centre for odd pen widths.
+    const double offset = evenPen_ ? 0.0 : 0.5;
+    const double cx = std::floor((x + 0.5) * deviceWidth_ / kPlotWidth) + offset;
+    const double cy = std::floor((y + 0.5) * deviceHeight_ / kPlotHeight) + offset;
+    return {cx, cy};
+}
+
+void QtCanvas::fillRect(int x, int y, int w, int h, gc::response::Rgb colour) {
+    const QRectF r(QPointF(edgeX(x), edgeY(y)), QPointF(edgeX(double(x) + w), edgeY(double(y) + h)));
+    painter_.fillRect(r, toQColor(colour));
+}
+
+void QtCanvas::setPen(gc::response::Rgb colour, int width, gc::response::PenStyle style) {
+    const int deviceWidth = std::max(1, int(std::lround(std::max(width, 1) * pixelRatio_)));
+    evenPen_ = deviceWidth % 2 == 0;
+    QPen pen(toQColor(colour));
+    pen.setCosmetic(true);
+    pen.setWidth(deviceWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setStyle(style == gc::response::PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
+    painter_.setPen(pen);
+}
+
+void QtCanvas::moveTo(int x, int y) {
+    penX_ = x;
+    penY_ = y;
+}
+
+void QtCanvas::lineTo(int x, int y) {
+    double x0 = penX_;
+    double y0 = penY_;
+    double x1 = x;
+    double y1 = y;
+    penX_ = x;
+    penY_ = y;
+    // One plot pixel of margin keeps the ends of lines that touch the border.
+    if (!clipSegment(x0, y0, x1, y1, -1.0, -1.0, kPlotWidth, kPlotHeight)) return;
+    const QPointF a = toDevice(x0, y0);
+    const QPointF b = toDevice(x1, y1);
+    if (a == b) {
+        painter_.drawPoint(a);
+    } else {
+        painter_.drawLine(a, b);
+    }
+}
+
+gc::response::Rgb QtCanvas::activeCaptionColour() const {
+    return {std::uint8_t(caption_.red()), std::uint8_t(caption_.green()),
+            std::uint8_t(caption_.blue())};
+}
+
+}  // namespace gc::ui
