@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -248,4 +249,34 @@ TEST_F(OutputModePresenterTest, RateAndBoxesUseTheModeAsItStoodBeforeTheFirmware
     presenter.recalculate();
     EXPECT_EQ(state.Edit5.text, "390625.0");
     EXPECT_TRUE(state.channelBox(1).enabled);
+}
+
+namespace {
+
+// A window layer that fails while refreshing an editor.
+class FailingRefreshUi : public RecordingUi {
+public:
+    using RecordingUi::RecordingUi;
+    void refreshWindow(Window) override { throw std::runtime_error("refresh failed"); }
+};
+
+}  // namespace
+
+TEST(RecalculatingGuard, IsReleasedWhenAnErrorEscapesTheNestedFirmwareHandler) {
+    Session session;
+    MainState state;
+    Log log;
+    FailingRefreshUi ui{log};
+    RecordingPlotSeam plot{log, session, state};
+    MainPresenter presenter{session, state, ui, plot};
+    presenter.startWithDefaults();
+    session.FiltersOpen = true;
+    session.model.Chip.CombConfigPlis = 1;
+    EXPECT_THROW(presenter.recalculate(), std::runtime_error);
+    EXPECT_EQ(session.model.Work.Recalculating, 0);
+    // The channel boxes work again afterwards.
+    session.FiltersOpen = false;
+    state.CheckBox8.checked = false;
+    presenter.onChannelBoxClick(3);
+    EXPECT_EQ(session.model.Chip.MaskChan1x, 7);
 }
