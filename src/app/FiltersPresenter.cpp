@@ -105,7 +105,7 @@ EditorLayout<S> makeLayout() {
     // own above the group's controls; check boxes carry their caption and span both columns.
     for (int ch = 0; ch < 4; ++ch) {
         const int column = 2 * ch;
-        l.addLabel("Канал " + std::to_string(ch), 0, column, 2);
+        l.addHeading("Канал " + std::to_string(ch), 0, column, 2);
         int row = 1;
         const char* group = "";
         for (std::size_t r = 0; r < kRows; ++r) {
@@ -114,7 +114,7 @@ EditorLayout<S> makeLayout() {
             if (std::string_view(group) != bits.group) {
                 group = bits.group;
                 if (c.checked != nullptr || bits.caption[0] != '\0') {
-                    l.addLabel(group, row++, column, 2);
+                    l.addHeading(group, row++, column, 2);
                 }
             }
             if (c.checked != nullptr) {

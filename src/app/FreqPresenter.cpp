@@ -63,7 +63,7 @@ EditorLayout<S> makeLayout() {
     };
     for (int m = 0; m < 3; ++m) {
         const int column = 3 + 2 * m;
-        l.addLabel(maps[m].caption, 0, column, 2);
+        l.addHeading(maps[m].caption, 0, column, 2);
         for (int j = 0; j < 4; ++j) {
             l.addLabel(maps[m].rowLabels[j], 1 + j, column);
             l.addComboBox(maps[m].names[j], (*maps[m].members)[j], items4, 1 + j, column + 1);

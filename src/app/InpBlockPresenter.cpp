@@ -42,7 +42,7 @@ EditorLayout<S> makeLayout() {
     l.hasOpenFlag = true;
 
     // Row 0: "Канал" over the four channel columns; row 1: the channel numbers.
-    l.addLabel("Канал", 0, 1, 4);
+    l.addHeading("Канал", 0, 1, 4);
     for (int ch = 0; ch < 4; ++ch) l.addLabel(std::to_string(ch), 1, 1 + ch);
 
     const CheckRow* checkRows[] = {&kReset, &kUseShift, &kConvertTo2s, &kSelAB, &kZeroPad};

@@ -96,7 +96,7 @@ EditorLayout<S> makeLayout() {
     l.addComboBox("ComboBox49", &S::ComboBox49, items4, 7, 4);
 
     // Columns 6-8: serial stream selection, then the output tags with their I and Q lists.
-    l.addLabel("Serial Stream Selection", 0, 6, 3);
+    l.addHeading("Serial Stream Selection", 0, 6, 3);
     const char* streamLabels[] = {"P0", "P1", "P2", "P3"};
     const char* streamNames[] = {"ComboBox50", "ComboBox51", "ComboBox52", "ComboBox53"};
     for (int j = 0; j < 4; ++j) {

@@ -61,8 +61,9 @@ enum class ControlKind {
 template <class State>
 struct EditorControl {
     ControlKind kind{ControlKind::Label};
-    std::string name;  // object name (control name); empty for a fixed label
-    std::string text;  // caption of a label or a check box
+    std::string name;     // object name (control name); empty for a fixed label
+    std::string text;     // caption of a label or a check box
+    bool heading{false};  // a label heading a group or a column
     int row{0};
     int column{0};
     int rowSpan{1};
@@ -98,6 +99,11 @@ struct EditorLayout {
         c.column = column;
         c.columnSpan = columnSpan;
         controls.push_back(std::move(c));
+    }
+
+    void addHeading(std::string text, int row, int column, int columnSpan = 1) {
+        addLabel(std::move(text), row, column, columnSpan);
+        controls.back().heading = true;
     }
 
     void addCheckBox(std::string name, bool State::*member, int row, int column,

@@ -57,7 +57,7 @@ EditorLayout<S> makeLayout() {
     l.hasOpenFlag = false;  // filled only when shown
 
     const auto items = toItemList(kSyncSourceItems);
-    l.addLabel("Канал", 0, 1, 4);
+    l.addHeading("Канал", 0, 1, 4);
     for (int ch = 0; ch < 4; ++ch) l.addLabel(std::to_string(ch), 1, 1 + ch);
     for (int r = 0; r < 9; ++r) {
         l.addLabel(kChannelSelectors[r].label, 2 + r, 0);
