@@ -27,6 +27,51 @@ double logRatio(double v, double peak) {
 // Blocks of this many points keep the rotation state of the FIR sums in registers.
 constexpr int kBlock = 8;
 
+// The pair sums of ComputeFirResponse for every point, from the half-angle units
+// (ur, ui) = e^{i theta_k / 2}. Pair d has the coefficients p = h[hi] + h[lo] and
+// q = h[hi] - h[lo] and the phase e^{i (d+1) theta} (odd count) or e^{i (d+1/2) theta} (even).
+// On x86-64 a second copy is built for processors with AVX2 and FMA and picked at load time.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("arch=haswell", "default")))
+#endif
+void firSums(const int* taps, int half, bool odd, bool symmetric, double centre,
+             const double* ur, const double* ui, double* out) {
+    for (int k0 = 0; k0 < N; k0 += kBlock) {
+        double rr[kBlock], ri[kBlock], zr[kBlock], zi[kBlock], a[kBlock], bs[kBlock];
+        for (int i = 0; i < kBlock; ++i) {
+            const double cr = ur[k0 + i];
+            const double ci = ui[k0 + i];
+            rr[i] = cr * cr - ci * ci;  // e^{i theta}
+            ri[i] = 2.0 * cr * ci;
+            zr[i] = odd ? rr[i] : cr;
+            zi[i] = odd ? ri[i] : ci;
+            a[i] = centre;
+            bs[i] = 0.0;
+        }
+        for (int d = 0; d < half; ++d) {
+            const int hi = odd ? half + 1 + d : half + d;
+            const int lo = half - 1 - d;
+            const double pd = static_cast<double>(taps[hi]) + static_cast<double>(taps[lo]);
+            if (symmetric) {
+                for (int i = 0; i < kBlock; ++i) a[i] += pd * zr[i];
+            } else {
+                const double qd = static_cast<double>(taps[hi]) - static_cast<double>(taps[lo]);
+                for (int i = 0; i < kBlock; ++i) {
+                    a[i] += pd * zr[i];
+                    bs[i] += qd * zi[i];
+                }
+            }
+            for (int i = 0; i < kBlock; ++i) {
+                const double nr = zr[i] * rr[i] - zi[i] * ri[i];
+                const double ni = zr[i] * ri[i] + zi[i] * rr[i];
+                zr[i] = nr;
+                zi[i] = ni;
+            }
+        }
+        for (int i = 0; i < kBlock; ++i) out[k0 + i] = std::sqrt(a[i] * a[i] + bs[i] * bs[i]);
+    }
+}
+
 }  // namespace
 
 int responseMode(int modeOfDdc) { return (modeOfDdc >= 0 && modeOfDdc <= 2) ? modeOfDdc : 0; }
@@ -133,39 +178,7 @@ void ComputeFirResponse(const int* taps, int count, double step, int offset, int
         }
     }
 
-    for (int k0 = 0; k0 < N; k0 += kBlock) {
-        double rr[kBlock], ri[kBlock], zr[kBlock], zi[kBlock], a[kBlock], bs[kBlock];
-        for (int i = 0; i < kBlock; ++i) {
-            const double cr = ur[k0 + i];
-            const double ci = ui[k0 + i];
-            rr[i] = cr * cr - ci * ci;  // e^{i theta}
-            ri[i] = 2.0 * cr * ci;
-            zr[i] = odd ? 1.0 : cr;
-            zi[i] = odd ? 0.0 : ci;
-            a[i] = centre;
-            bs[i] = 0.0;
-        }
-        // Pairs from the centre outwards: d = 1, 2, ... (odd) or 1/2, 3/2, ... (even).
-        for (int d = 0; d < half; ++d) {
-            const int hi = odd ? half + 1 + d : half + d;
-            const int lo = half - 1 - d;
-            const double pd = static_cast<double>(taps[hi]) + static_cast<double>(taps[lo]);
-            if (odd || d > 0) {
-                for (int i = 0; i < kBlock; ++i) {
-                    const double nr = zr[i] * rr[i] - zi[i] * ri[i];
-                    const double ni = zr[i] * ri[i] + zi[i] * rr[i];
-                    zr[i] = nr;
-                    zi[i] = ni;
-                }
-            }
-            for (int i = 0; i < kBlock; ++i) a[i] += pd * zr[i];
-            if (!symmetric) {
-                const double qd = static_cast<double>(taps[hi]) - static_cast<double>(taps[lo]);
-                for (int i = 0; i < kBlock; ++i) bs[i] += qd * zi[i];
-            }
-        }
-        for (int i = 0; i < kBlock; ++i) out[k0 + i] = std::sqrt(a[i] * a[i] + bs[i] * bs[i]);
-    }
+    firSums(taps, half, odd, symmetric, centre, ur.data(), ui.data(), out.data());
 }
 
 void ComputeFirResponseFixedStep(const int* taps, int count, int offset, int divisor,
