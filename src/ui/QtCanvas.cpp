@@ -92,7 +92,6 @@ void QtCanvas::setPen(gc::response::Rgb colour, int width, gc::response::PenStyl
     QPen pen(toQColor(colour));
     pen.setCosmetic(true);
     pen.setWidth(deviceWidth);
-    pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     pen.setStyle(style == gc::response::PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
     painter_.setPen(pen);
@@ -112,13 +111,27 @@ void QtCanvas::lineTo(int x, int y) {
     penY_ = y;
     // One plot pixel of margin keeps the ends of lines that touch the border.
     if (!clipSegment(x0, y0, x1, y1, -1.0, -1.0, kPlotWidth, kPlotHeight)) return;
-    const QPointF a = toDevice(x0, y0);
-    const QPointF b = toDevice(x1, y1);
-    if (a == b) {
-        painter_.drawPoint(a);
-    } else {
-        painter_.drawLine(a, b);
+    QPen pen = painter_.pen();
+    if (y0 == y1 || x0 == x1) {
+        // A row or column line covers the whole device band of every plot pixel it passes and
+        // lies on the middle device line of its own band.
+        pen.setCapStyle(Qt::FlatCap);
+        painter_.setPen(pen);
+        if (y0 == y1) {
+            const double y = toDevice(0.0, y0).y();
+            painter_.drawLine(QPointF(edgeX(std::min(x0, x1)), y),
+                              QPointF(edgeX(std::floor(std::max(x0, x1)) + 1.0), y));
+        } else {
+            const double x = toDevice(x0, 0.0).x();
+            painter_.drawLine(QPointF(x, edgeY(std::min(y0, y1))),
+                              QPointF(x, edgeY(std::floor(std::max(y0, y1)) + 1.0)));
+        }
+        return;
     }
+    // Square caps make a slanted segment reach its end pixels whole.
+    pen.setCapStyle(Qt::SquareCap);
+    painter_.setPen(pen);
+    painter_.drawLine(toDevice(x0, y0), toDevice(x1, y1));
 }
 
 gc::response::Rgb QtCanvas::activeCaptionColour() const {

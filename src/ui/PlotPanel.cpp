@@ -1,0 +1,205 @@
+#include "ui/PlotPanel.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "ui/QtCanvas.h"
+
+namespace gc::ui {
+namespace {
+
+constexpr int kGap = 4;           // between a label and the plot or the frame, pixels
+constexpr int kColumnStep = 64;   // plot columns between two frequency labels
+constexpr int kRowStep = 40;      // plot rows between two level labels
+
+int textWidth(const QLabel* label) {
+    return label->fontMetrics().horizontalAdvance(label->text());
+}
+
+}  // namespace
+
+PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Panel5"));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    box_ = new PlotBox(this);
+
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    const Qt::Alignment centre = Qt::AlignCenter;
+    dbTitle_ = makeLabel("Label10", QStringLiteral("dB"), right);
+    levels_ = {makeLabel("Label9", QStringLiteral("0"), right),
+               makeLabel("Label11", QStringLiteral("-20"), right),
+               makeLabel("Label12", QStringLiteral("-40"), right),
+               makeLabel("Label13", QStringLiteral("-60"), right),
+               makeLabel("Label17", QStringLiteral("-80"), right),
+               makeLabel("Label18", QStringLiteral("-100"), right),
+               makeLabel("Label19", QStringLiteral("-120"), right)};
+    axisTitle_ = makeLabel("Label38", QStringLiteral("F/Fsamp"), Qt::AlignLeft | Qt::AlignVCenter);
+    numerators_ = {makeLabel("Label21", QStringLiteral("1/"), right),
+                   makeLabel("Label22", QStringLiteral("1/"), right),
+                   makeLabel("Label23", QStringLiteral("3/"), right),
+                   makeLabel("Label24", QStringLiteral("1/"), right)};
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    denominators_ = {makeLabel("Label25", QStringLiteral("8"), left),
+                     makeLabel("Label43", QStringLiteral("4"), left),
+                     makeLabel("Label44", QStringLiteral("8"), left),
+                     makeLabel("Label45", QStringLiteral("2"), left)};
+    frequencies_ = {makeLabel("Label20", QStringLiteral("0"), centre),
+                    makeLabel("Label34", QStringLiteral("12.5"), centre),
+                    makeLabel("Label35", QStringLiteral("25.0"), centre),
+                    makeLabel("Label36", QStringLiteral("37.5"), centre),
+                    makeLabel("Label37", QStringLiteral("50.0"), centre)};
+    mhzTitle_ = makeLabel("Label33", QStringLiteral("MHz"), right);
+}
+
+QLabel* PlotPanel::makeLabel(const char* name, const QString& text, Qt::Alignment alignment) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment);
+    // The labels are part of the frame: a click on one is a click on Panel5.
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void PlotPanel::setLevelTexts(const std::array<QString, 6>& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) levels_[i + 1]->setText(texts[i]);
+    updateGeometry();
+    placeLabels();
+}
+
+void PlotPanel::setDenominatorTexts(const std::array<QString, 4>& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) denominators_[i]->setText(texts[i]);
+    updateGeometry();
+    placeLabels();
+}
+
+void PlotPanel::setFrequencyTexts(const std::array<QString, 4>& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) frequencies_[i + 1]->setText(texts[i]);
+    updateGeometry();
+    placeLabels();
+}
+
+void PlotPanel::setAxisTitle(const QString& text) {
+    axisTitle_->setText(text);
+    placeLabels();
+}
+
+PlotPanel::Margins PlotPanel::plotMargins() const {
+    const QFontMetrics fm = fontMetrics();
+    const int lineHeight = fm.height();
+    const int frame = frameWidth();
+
+    // Room for the widest level text the plot writes ("-120.0") as well as the current ones.
+    int leftColumn = std::max({fm.horizontalAdvance(QStringLiteral("-120.0")), textWidth(dbTitle_),
+                               textWidth(mhzTitle_) + textWidth(frequencies_[0]) / 2});
+    for (const QLabel* l : levels_) leftColumn = std::max(leftColumn, textWidth(l));
+
+    int halfRight = fm.horizontalAdvance(QStringLiteral("50.000")) / 2;
+    for (const QLabel* l : frequencies_) halfRight = std::max(halfRight, (textWidth(l) + 1) / 2);
+    halfRight = std::max(halfRight, (textWidth(numerators_[3]) + textWidth(denominators_[3]) + 1) / 2);
+
+    // The top row (dB, axis title, fractions) and the bottom row (MHz values) keep half a line
+    // clear of the plot edge, where the "0" and lowest level labels stand centred on the edge.
+    const int edgeRow = lineHeight / 2 + 2;
+    return {frame + kGap + leftColumn + kGap, frame + kGap + lineHeight + edgeRow,
+            halfRight + kGap + frame, edgeRow + lineHeight + kGap + frame};
+}
+
+QSize PlotPanel::minimumSizeHint() const {
+    const Margins m = plotMargins();
+    // A quarter of the plot must hold the widest frequency label, and the first quarter of the
+    // top row the axis title followed by half of the first fraction.
+    int widestValue = 0;
+    for (const QLabel* l : frequencies_) widestValue = std::max(widestValue, textWidth(l));
+    const int firstPair = textWidth(numerators_[0]) + textWidth(denominators_[0]);
+    const int quarter = std::max(widestValue + 2 * kGap, textWidth(axisTitle_) + kGap + firstPair / 2 + kGap);
+    const int plotWidth = std::max(kPlotWidth, 4 * quarter);
+    const int sixth = fontMetrics().height() + kGap;
+    const int plotHeight = std::max(kPlotHeight, 6 * sixth);
+    return {m.left + plotWidth + m.right, m.top + plotHeight + m.bottom};
+}
+
+QSize PlotPanel::sizeHint() const {
+    const QSize minimum = minimumSizeHint();
+    const Margins m = plotMargins();
+    const QSize preferred(m.left + kPlotWidth * 3 / 2 + m.right, m.top + kPlotHeight * 3 / 2 + m.bottom);
+    return preferred.expandedTo(minimum);
+}
+
+void PlotPanel::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    placeLabels();
+}
+
+void PlotPanel::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        updateGeometry();
+        placeLabels();
+    }
+}
+
+void PlotPanel::placeLabels() {
+    const Margins m = plotMargins();
+    const QRect plot(m.left, m.top, std::max(1, width() - m.left - m.right),
+                     std::max(1, height() - m.top - m.bottom));
+    box_->setGeometry(plot);
+
+    const int lineHeight = fontMetrics().height();
+    const int frame = frameWidth();
+    const int columnLeft = frame + kGap;
+    const int columnRight = plot.left() - kGap;  // right edge of the level labels
+    const int topRow = frame + kGap;
+    const int bottomRow = plot.bottom() + 1 + lineHeight / 2 + 2;
+    const auto xOfColumn = [&](int column) {
+        return plot.left() + (column * plot.width() + kPlotWidth / 2) / kPlotWidth;
+    };
+    const auto yOfRow = [&](int row) {
+        return plot.top() + (row * plot.height() + kPlotHeight / 2) / kPlotHeight;
+    };
+
+    dbTitle_->setGeometry(columnLeft, topRow, columnRight - columnLeft, lineHeight);
+    for (std::size_t i = 0; i < levels_.size(); ++i) {
+        const int y = yOfRow(int(i) * kRowStep);
+        levels_[i]->setGeometry(columnLeft, y - lineHeight / 2, columnRight - columnLeft, lineHeight);
+    }
+
+    axisTitle_->setGeometry(plot.left(), topRow, textWidth(axisTitle_) + 2, lineHeight);
+    for (std::size_t j = 0; j < numerators_.size(); ++j) {
+        const int x = xOfColumn((int(j) + 1) * kColumnStep);
+        const int wn = textWidth(numerators_[j]);
+        const int wd = textWidth(denominators_[j]);
+        const int start = x - (wn + wd) / 2;
+        numerators_[j]->setGeometry(start, topRow, wn, lineHeight);
+        denominators_[j]->setGeometry(start + wn, topRow, wd + 2, lineHeight);
+    }
+
+    for (std::size_t k = 0; k < frequencies_.size(); ++k) {
+        const int x = xOfColumn(int(k) * kColumnStep);
+        const int w = textWidth(frequencies_[k]) + 2;
+        frequencies_[k]->setGeometry(x - w / 2, bottomRow, w, lineHeight);
+    }
+    const int mhzRight = xOfColumn(0) - (textWidth(frequencies_[0]) + 2) / 2 - kGap;
+    mhzTitle_->setGeometry(columnLeft, bottomRow, std::max(0, mhzRight - columnLeft), lineHeight);
+}
+
+void PlotPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void PlotPanel::mouseReleaseEvent(QMouseEvent* event) {
+    if (release_) {
+        switch (event->button()) {
+            case Qt::LeftButton: release_(MouseButton::Left); break;
+            case Qt::RightButton: release_(MouseButton::Right); break;
+            case Qt::MiddleButton: release_(MouseButton::Middle); break;
+            default: break;
+        }
+    }
+    event->accept();
+}
+
+}  // namespace gc::ui
