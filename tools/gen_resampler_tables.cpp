@@ -12,43 +12,59 @@
 // of the input spectrum is centred on 1 / P).
 //
 // Method:
-//  1. Band edges. A set must pass a usable signal band of B input sample rates and stop its
-//     images. The transition is centred on the polyphase band edge 1 / (2P); its width comes
-//     from Kaiser's length estimate N * dF = (A - 7.95) / 14.36 for attenuation A dB, so
+//  1. Band edges. A set passes a signal band of B input sample rates and stops its images.
+//     The transition is centred on the polyphase band edge 1 / (2P); its width comes from
+//     Kaiser's length estimate N * dF = (A - 7.95) / 14.36 for an attenuation of A dB:
 //       pass band [0, B / P],  stop band [(1 - B) / P, 1/2],  B = (1 - (A - 7.95) / (14.36 M)) / 2.
-//  2. Fixed taps. The six outermost and six innermost stored taps of every set are fixed
-//     values of the library (the innermost is 2047, the full-scale 12-bit coefficient, which
-//     also sets the scale of the whole filter). Only the taps between them are designed.
-//  3. Design. The free taps and the pass-band gain G minimise the weighted error
-//       W(f) * (H(f) - G) in the pass band and H(f) in the stop band
-//     on a dense grid. A least-squares solution is turned into a near-minimax one by Lawson's
-//     iteration (the stop-band weights grow where the error is large). A free tap that falls
-//     below -419 (the library's lower bound) is held at -419 and the rest are solved again.
-//  4. Quantisation. The free taps are rounded to integers, then improved one step of +-1 at a
-//     time while that lowers the largest stop-band error (coordinate descent on the integers).
-//  5. Checks. Every stored value lies in -419..2047, the sum of all N taps divided by P lies in
-//     2020..2161 and the innermost tap is 2047; the generator stops with an error otherwise.
+//  2. Fixed taps. The six outermost and the six innermost stored taps are fixed values of the
+//     library; the innermost is 2047, the full-scale 12-bit coefficient, which sets the scale
+//     of the whole filter. Only the taps between them are designed.
+//  3. Gain. The pass-band gain G is first found by least squares; it is then held, bounded so
+//     that the sum of all taps divided by P stays inside the library window 2020..2161.
+//  4. Design. The free taps minimise the largest error, |H(f) - G| in the pass band and |H(f)|
+//     in the stop band, on a grid of 8 points per 1/N: a weighted least-squares solution made
+//     near-minimax by Lawson's iteration (the weights grow where the error is large). The
+//     transition band follows a raised-cosine path with a tiny weight, which only keeps the
+//     otherwise unconstrained solution from growing wild. A free tap below -419 (the
+//     library's lower bound) is held at -419 and the design is run again.
+//  5. Quantisation. The free taps are rounded to integers one at a time, outermost first;
+//     after each the remaining real-valued taps are solved again with the final Lawson
+//     weights, so they absorb the rounding error. Then single +-1 changes are kept while they
+//     lower the largest stop-band error (coordinate descent on the integers).
+//  6. Checks. Every stored value lies in -419..2047, the sum of all N taps divided by P lies in
+//     2020..2161, the edge taps are the library's and the innermost is 2047; the generator
+//     stops with an error otherwise.
 //
-// Measured stop band (the figure "--report" prints and tests/filters checks): the smallest
-// attenuation over [(1 - B) / P, 1/2], 20 * log10(|H(0)| / |H(f)|), relative to the DC gain.
-// The tabled outer taps of some sets are larger than a clean design would give (res_6x64_60
-// begins 50, 49, 45 ...); they cost attenuation, and the figures are what the fixed taps allow.
+// Measured stop band ("--report", and the floor asserted in tests/filters): the smallest
+// attenuation 20 * log10(|H(0)| / |H(f)|) relative to the DC gain over [(1 - B) / P, 1/2],
+// on a grid of 32 points per 1/N. "--report" also gives it over [1/P, 1/2], from the first
+// image centre. The fixed outer taps of some sets are larger than a clean design would give
+// (res_6x64_60 begins 50, 49, 45 ...), and twelve-bit taps leave a rounding-noise floor near
+// -70 dB for the shorter prototypes; the figures are what those limits allow.
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kFixed = 6;       // fixed taps at each end of the stored half
-constexpr int kMinTap = -419;   // library range of a stored tap
+constexpr int kFixed = 6;      // fixed taps at each end of the stored half
+constexpr int kMinTap = -419;  // library range of a stored tap
 constexpr int kMaxTap = 2047;
 constexpr double kMinSumPerPhase = 2020.0;
 constexpr double kMaxSumPerPhase = 2161.0;
+constexpr double kSumMargin = 4.0;        // kept from the window's limits before quantisation
+constexpr double kTransitionWeight = 1e-3;
+constexpr double kDcWeight = 100.0;
+constexpr int kLawsonIterations = 40;
+constexpr int kRoundingCandidates = 24;
+constexpr int kDesignDensity = 8;   // grid points per 1/N
+constexpr int kMeasureDensity = 32;
 
 struct SetSpec {
     const char* name;   // library name, "res_MxP_A"
@@ -56,7 +72,7 @@ struct SetSpec {
     int multiplies;     // M
     int phases;         // P
     double nominalDb;   // A
-    std::array<int, kFixed> first;  // stored taps 0..5 (outermost)
+    std::array<int, kFixed> first;  // stored taps 0..5 (outermost first)
     std::array<int, kFixed> last;   // stored taps h-6..h-1 (innermost last)
 };
 
@@ -79,7 +95,7 @@ const std::array<SetSpec, 8> kSets{{
      {1672, 1792, 1892, 1968, 2021, 2047}},
 }};
 
-// Usable signal band in input sample rates (step 1 above).
+// Signal band in input sample rates (step 1).
 double signalBand(const SetSpec& s) {
     return 0.5 * (1.0 - (s.nominalDb - 7.95) / (14.36 * s.multiplies));
 }
@@ -94,8 +110,9 @@ double amplitude(const std::vector<T>& half, double f) {
     return 2.0 * sum;
 }
 
-// Solves the symmetric positive definite system a x = b in place (Cholesky).
-bool solveSpd(std::vector<double>& a, std::vector<double>& b, int n) {
+// Solves the symmetric positive definite system a x = b (Cholesky); a is n x n, row-major,
+// only its lower triangle is read. The solution replaces b.
+bool solveSpd(std::vector<double> a, std::vector<double>& b, int n) {
     for (int j = 0; j < n; ++j) {
         double d = a[j * n + j];
         for (int k = 0; k < j; ++k) d -= a[j * n + k] * a[j * n + k];
@@ -121,220 +138,297 @@ bool solveSpd(std::vector<double>& a, std::vector<double>& b, int n) {
     return true;
 }
 
-struct Grid {
-    std::vector<double> freq;
-    std::vector<bool> pass;  // pass band point (else stop band)
+enum class Band { Pass, Transition, Stop };
+
+// The design problem of one set: grid, bands and the basis c_k(f) = 2 cos(2 pi f (h-1/2-k)).
+class Problem {
+public:
+    Problem(const SetSpec& s) : spec_(s) {
+        tapCount_ = s.multiplies * s.phases;
+        h_ = tapCount_ / 2;
+        const double band = signalBand(s);
+        fPass_ = band / s.phases;
+        fStop_ = (1.0 - band) / s.phases;
+        const double step = 1.0 / (kDesignDensity * tapCount_);
+        addBand(0.0, fPass_, Band::Pass, step);
+        addBand(fPass_ + step, fStop_ - step, Band::Transition, step);
+        addBand(fStop_, 0.5, Band::Stop, step);
+        basis_.resize(freq_.size() * h_);
+        for (size_t r = 0; r < freq_.size(); ++r)
+            for (int k = 0; k < h_; ++k)
+                basis_[r * h_ + k] = 2.0 * std::cos(2.0 * kPi * freq_[r] * (h_ - 0.5 - k));
+    }
+
+    int rows() const { return static_cast<int>(freq_.size()); }
+    int half() const { return h_; }
+    double fPass() const { return fPass_; }
+    double fStop() const { return fStop_; }
+    Band band(int r) const { return band_[r]; }
+    const double* basisRow(int r) const { return &basis_[static_cast<size_t>(r) * h_]; }
+
+    // Desired amplitude for pass-band gain g: g in the pass band, a raised-cosine fall through
+    // the transition band, 0 in the stop band.
+    double target(int r, double g) const {
+        switch (band_[r]) {
+            case Band::Pass: return g;
+            case Band::Stop: return 0.0;
+            case Band::Transition: break;
+        }
+        const double x = (freq_[r] - fPass_) / (fStop_ - fPass_);
+        return g * 0.5 * (1.0 + std::cos(kPi * x));
+    }
+    double baseWeight(int r) const {
+        if (band_[r] == Band::Transition) return kTransitionWeight;
+        return r == 0 ? kDcWeight : 1.0;  // row 0 is f = 0: the DC gain is held at G
+    }
+    double response(const std::vector<double>& taps, int r) const {
+        const double* c = basisRow(r);
+        double v = 0.0;
+        for (int k = 0; k < h_; ++k) v += taps[k] * c[k];
+        return v;
+    }
+
+private:
+    void addBand(double from, double to, Band b, double step) {
+        if (to < from) return;
+        const int n = std::max(4, static_cast<int>(std::ceil((to - from) / step)));
+        for (int i = 0; i <= n; ++i) {
+            freq_.push_back(from + (to - from) * i / n);
+            band_.push_back(b);
+        }
+    }
+
+    const SetSpec& spec_;
+    int tapCount_ = 0;
+    int h_ = 0;
+    double fPass_ = 0.0;
+    double fStop_ = 0.0;
+    std::vector<double> freq_;
+    std::vector<Band> band_;
+    std::vector<double> basis_;
 };
 
-Grid makeGrid(int tapCount, double fPass, double fStop, int density) {
-    Grid g;
-    const double step = 1.0 / (density * tapCount);
-    const int nPass = std::max(8, static_cast<int>(std::ceil(fPass / step)));
-    for (int i = 0; i <= nPass; ++i) {
-        g.freq.push_back(fPass * i / nPass);
-        g.pass.push_back(true);
+// Weighted least squares over the free taps (and over the gain when gain == nullptr is not
+// given): minimises sum_r w_r (H(f_r) - target_r)^2 with the fixed taps as they are.
+// When `solveGain` is set, the pass-band gain is an unknown too and is returned in `gain`.
+void weightedLeastSquares(const Problem& p, const std::vector<double>& w,
+                          const std::vector<bool>& fixed, std::vector<double>& taps,
+                          double& gain, bool solveGain) {
+    const int h = p.half();
+    std::vector<int> freeIdx;
+    for (int k = 0; k < h; ++k)
+        if (!fixed[k]) freeIdx.push_back(k);
+    const int nFree = static_cast<int>(freeIdx.size());
+    const int n = nFree + (solveGain ? 1 : 0);
+    std::vector<double> a(static_cast<size_t>(n) * n, 0.0), b(n, 0.0), row(n);
+    for (int r = 0; r < p.rows(); ++r) {
+        const double* c = p.basisRow(r);
+        // Residual = row . x - rhs.
+        double rhs = solveGain ? 0.0 : p.target(r, gain);
+        for (int k = 0; k < h; ++k)
+            if (fixed[k]) rhs -= taps[k] * c[k];
+        for (int j = 0; j < nFree; ++j) row[j] = c[freeIdx[j]];
+        if (solveGain) row[nFree] = -p.target(r, 1.0);
+        const double wr = w[r];
+        for (int i = 0; i < n; ++i) {
+            if (row[i] == 0.0) continue;
+            const double wi = wr * row[i];
+            b[i] += wi * rhs;
+            for (int j = 0; j <= i; ++j) a[i * n + j] += wi * row[j];
+        }
     }
-    const int nStop = static_cast<int>(std::ceil((0.5 - fStop) / step));
-    for (int i = 0; i <= nStop; ++i) {
-        g.freq.push_back(fStop + (0.5 - fStop) * i / nStop);
-        g.pass.push_back(false);
+    double trace = 0.0;
+    for (int i = 0; i < n; ++i) trace += a[i * n + i];
+    for (int i = 0; i < n; ++i) a[i * n + i] += 1e-13 * trace / n;
+    if (!solveSpd(a, b, n)) {
+        std::fprintf(stderr, "normal equations not positive definite\n");
+        std::exit(1);
     }
-    return g;
+    for (int j = 0; j < nFree; ++j) taps[freeIdx[j]] = b[j];
+    if (solveGain) gain = b[nFree];
 }
 
-struct Design {
-    std::vector<int> half;  // stored taps
-    double stopDb;          // attenuation over the designed stop band
-    double imageDb;         // attenuation over [1/P, 1/2]
-    double passRippleDb;    // peak-to-peak over the pass band
-    double sumPerPhase;
+struct Continuous {
+    std::vector<double> taps;
+    std::vector<bool> fixed;
+    std::vector<double> weight;  // final Lawson weights (with the band weights)
+    double gain = 0.0;
 };
 
-// Largest |H| over the stop band relative to |H(0)|, in dB of attenuation, on a grid of
-// `density` points per 1/N.
-double attenuationDb(const std::vector<int>& half, double fStop, int density) {
+// Steps 2 to 4.
+Continuous designContinuous(const SetSpec& s, const Problem& p) {
+    const int h = p.half();
+    Continuous c;
+    c.taps.assign(h, 0.0);
+    c.fixed.assign(h, false);
+    for (int i = 0; i < kFixed; ++i) {
+        c.taps[i] = s.first[i];
+        c.taps[h - kFixed + i] = s.last[i];
+        c.fixed[i] = c.fixed[h - kFixed + i] = true;
+    }
+    std::vector<double> base(p.rows());
+    for (int r = 0; r < p.rows(); ++r) base[r] = p.baseWeight(r) * p.baseWeight(r);
+
+    // Step 3: the least-squares gain, bounded to the window.
+    weightedLeastSquares(p, base, c.fixed, c.taps, c.gain, true);
+    c.gain = std::clamp(c.gain, (kMinSumPerPhase + kSumMargin) * s.phases,
+                        (kMaxSumPerPhase - kSumMargin) * s.phases);
+
+    // Step 4: Lawson's iteration, restarted whenever taps had to be held at the lower bound.
+    for (;;) {
+        std::vector<double> lawson(p.rows(), 1.0);
+        std::vector<double> w(p.rows());
+        for (int it = 0; it < kLawsonIterations; ++it) {
+            for (int r = 0; r < p.rows(); ++r) w[r] = base[r] * lawson[r];
+            weightedLeastSquares(p, w, c.fixed, c.taps, c.gain, false);
+            double total = 0.0;
+            // Row 0 (the DC gain) and the transition band keep their weights.
+            for (int r = 1; r < p.rows(); ++r) {
+                if (p.band(r) == Band::Transition) continue;
+                lawson[r] *= std::fabs(p.response(c.taps, r) - p.target(r, c.gain));
+                total += lawson[r];
+            }
+            const double mean = total / p.rows();
+            for (int r = 1; r < p.rows(); ++r)
+                if (p.band(r) != Band::Transition) lawson[r] /= mean;
+        }
+        c.weight = w;
+        bool clamped = false;
+        for (int k = 0; k < h; ++k) {
+            if (!c.fixed[k] && c.taps[k] < kMinTap) {
+                c.taps[k] = kMinTap;
+                c.fixed[k] = true;
+                clamped = true;
+            }
+        }
+        if (!clamped) return c;
+    }
+}
+
+// Largest |H| over the stop band of the measuring grid, for integer taps.
+class StopBandError {
+public:
+    StopBandError(const Problem& p, int density) : h_(p.half()) {
+        const int n = 2 * h_;
+        const int count = static_cast<int>(std::ceil((0.5 - p.fStop()) * density * n));
+        rows_ = count + 1;
+        basis_.resize(static_cast<size_t>(rows_) * h_);
+        for (int i = 0; i < rows_; ++i) {
+            const double f = p.fStop() + (0.5 - p.fStop()) * i / count;
+            for (int k = 0; k < h_; ++k)
+                basis_[static_cast<size_t>(i) * h_ + k] =
+                    2.0 * std::cos(2.0 * kPi * f * (h_ - 0.5 - k));
+        }
+    }
+
+    // Coordinate descent: single +-1 changes of the free taps are kept while they lower the
+    // largest stop-band error and keep the tap range and the sum window. Returns that error.
+    double descend(std::vector<int>& q, int phases) const {
+        std::vector<double> resp(rows_), trial(rows_);
+        double worst = 0.0;
+        for (int i = 0; i < rows_; ++i) {
+            const double* c = &basis_[static_cast<size_t>(i) * h_];
+            double v = 0.0;
+            for (int k = 0; k < h_; ++k) v += q[k] * c[k];
+            resp[i] = v;
+            worst = std::max(worst, std::fabs(v));
+        }
+        long long sum = 0;
+        for (int v : q) sum += 2LL * v;
+        const long long sumLo = static_cast<long long>(std::ceil(kMinSumPerPhase * phases));
+        const long long sumHi = static_cast<long long>(std::floor(kMaxSumPerPhase * phases));
+        for (int sweep = 0; sweep < 1000; ++sweep) {
+            bool improved = false;
+            for (int k = kFixed; k < h_ - kFixed; ++k) {
+                for (const int step : {1, -1}) {
+                    const int v = q[k] + step;
+                    if (v < kMinTap || v > kMaxTap) continue;
+                    if (sum + 2 * step < sumLo || sum + 2 * step > sumHi) continue;
+                    double w = 0.0;
+                    for (int i = 0; i < rows_ && w < worst; ++i) {
+                        trial[i] = resp[i] + step * basis_[static_cast<size_t>(i) * h_ + k];
+                        w = std::max(w, std::fabs(trial[i]));
+                    }
+                    if (w < worst) {
+                        worst = w;
+                        q[k] = v;
+                        sum += 2 * step;
+                        resp.swap(trial);
+                        improved = true;
+                        break;
+                    }
+                }
+            }
+            if (!improved) break;
+        }
+        return worst;
+    }
+
+private:
+    int h_;
+    int rows_ = 0;
+    std::vector<double> basis_;
+};
+
+// Step 5: integer taps. Plain rounding and a number of randomly dithered roundings (a
+// fixed-seed generator, so the output is reproducible) each go through the coordinate
+// descent; the best result is kept.
+std::vector<int> quantise(const SetSpec& s, const Problem& p, const Continuous& c) {
+    const int h = p.half();
+    const StopBandError measure(p, 16);
+    std::mt19937 random(12345u);
+    std::vector<int> best;
+    double bestError = 0.0;
+    for (int candidate = 0; candidate < kRoundingCandidates; ++candidate) {
+        std::vector<int> q(h);
+        for (int k = 0; k < h; ++k) {
+            double x = c.taps[k];
+            if (candidate > 0 && !c.fixed[k]) x += (random() / 4294967296.0) - 0.5;
+            q[k] = std::clamp(static_cast<int>(std::lround(x)), kMinTap, kMaxTap);
+        }
+        const double error = measure.descend(q, s.phases);
+        if (best.empty() || error < bestError) {
+            best = q;
+            bestError = error;
+        }
+    }
+    return best;
+}
+
+// Smallest attenuation relative to |H(0)| over [from, 1/2], in dB.
+template <typename T>
+double attenuationDb(const std::vector<T>& half, double from) {
     const int n = 2 * static_cast<int>(half.size());
     const double dc = std::fabs(amplitude(half, 0.0));
-    const int count = static_cast<int>(std::ceil((0.5 - fStop) * density * n));
+    const int count = static_cast<int>(std::ceil((0.5 - from) * kMeasureDensity * n));
     double worst = 0.0;
-    for (int i = 0; i <= count; ++i) {
-        const double f = fStop + (0.5 - fStop) * i / count;
-        worst = std::max(worst, std::fabs(amplitude(half, f)));
-    }
+    for (int i = 0; i <= count; ++i)
+        worst = std::max(worst, std::fabs(amplitude(half, from + (0.5 - from) * i / count)));
     return 20.0 * std::log10(dc / worst);
 }
 
+// Peak-to-peak pass-band ripple in dB.
 double passRippleDb(const std::vector<int>& half, double fPass) {
     double lo = 1e300, hi = 0.0;
-    for (int i = 0; i <= 200; ++i) {
-        const double a = std::fabs(amplitude(half, fPass * i / 200));
+    for (int i = 0; i <= 400; ++i) {
+        const double a = std::fabs(amplitude(half, fPass * i / 400));
         lo = std::min(lo, a);
         hi = std::max(hi, a);
     }
     return 20.0 * std::log10(hi / lo);
 }
 
-Design design(const SetSpec& s) {
-    const int tapCount = s.multiplies * s.phases;
-    const int h = tapCount / 2;
-    const double band = signalBand(s);
-    const double fPass = band / s.phases;
-    const double fStop = (1.0 - band) / s.phases;
-    const Grid grid = makeGrid(tapCount, fPass, fStop, 8);
-    const int rows = static_cast<int>(grid.freq.size());
-
-    // Stored half: fixed values at both ends, free ones between (index kFixed..h-kFixed-1).
-    std::vector<double> half(h, 0.0);
-    std::vector<bool> fixed(h, false);
-    for (int i = 0; i < kFixed; ++i) {
-        half[i] = s.first[i];
-        half[h - kFixed + i] = s.last[i];
-        fixed[i] = fixed[h - kFixed + i] = true;
-    }
-
-    // Basis values c_k(f) = 2 cos(2 pi f (h - 1/2 - k)).
-    std::vector<double> basis(static_cast<size_t>(rows) * h);
-    for (int r = 0; r < rows; ++r)
-        for (int k = 0; k < h; ++k)
-            basis[static_cast<size_t>(r) * h + k] =
-                2.0 * std::cos(2.0 * kPi * grid.freq[r] * (h - 0.5 - k));
-
-    // The pass band and the stop band are weighted alike.
-    const double passWeight = 1.0;
-    std::vector<double> weight(rows, 1.0);
-    for (int r = 0; r < rows; ++r) weight[r] = grid.pass[r] ? passWeight : 1.0;
-    std::vector<double> lawson(rows, 1.0 / rows);
-    // The pass-band gain is free while it keeps the sum of the taps divided by P inside the
-    // library window (with a margin for the quantisation); otherwise it is held at the limit.
-    bool gainFree = true;
-    double gain = 0.0;
-    const double gainLo = (kMinSumPerPhase + 5.0) * s.phases;
-    const double gainHi = (kMaxSumPerPhase - 5.0) * s.phases;
-
-    for (int iteration = 0; iteration < 60; ++iteration) {
-        std::vector<int> freeIdx;
-        for (int k = 0; k < h; ++k)
-            if (!fixed[k]) freeIdx.push_back(k);
-        const int nFree = static_cast<int>(freeIdx.size());
-        const int n = nFree + (gainFree ? 1 : 0);  // free taps, and the gain G while free
-        std::vector<double> a(static_cast<size_t>(n) * n, 0.0), b(n, 0.0), row(n);
-        for (int r = 0; r < rows; ++r) {
-            const double* c = &basis[static_cast<size_t>(r) * h];
-            double known = grid.pass[r] && !gainFree ? -gain : 0.0;
-            for (int k = 0; k < h; ++k)
-                if (fixed[k]) known += half[k] * c[k];
-            for (int j = 0; j < nFree; ++j) row[j] = c[freeIdx[j]];
-            if (gainFree) row[nFree] = grid.pass[r] ? -1.0 : 0.0;
-            const double w = lawson[r] * weight[r] * weight[r];
-            for (int i = 0; i < n; ++i) {
-                if (row[i] == 0.0) continue;
-                const double wi = w * row[i];
-                b[i] -= wi * known;
-                for (int j = 0; j <= i; ++j) a[i * n + j] += wi * row[j];
-            }
-        }
-        double trace = 0.0;
-        for (int i = 0; i < n; ++i) trace += a[i * n + i];
-        for (int i = 0; i < n; ++i) {
-            a[i * n + i] += 1e-12 * trace / n;  // keeps the don't-care transition band tame
-            for (int j = i + 1; j < n; ++j) a[i * n + j] = a[j * n + i];
-        }
-        if (!solveSpd(a, b, n)) {
-            std::fprintf(stderr, "%s: normal equations not positive definite\n", s.name);
-            std::exit(1);
-        }
-        for (int j = 0; j < nFree; ++j) half[freeIdx[j]] = b[j];
-        if (gainFree) {
-            gain = b[nFree];
-            if (gain < gainLo || gain > gainHi) {
-                gain = std::clamp(gain, gainLo, gainHi);
-                gainFree = false;
-                continue;
-            }
-        }
-
-        // Hold taps below the library's lower bound at the bound.
-        bool clamped = false;
-        for (int k = 0; k < h; ++k) {
-            if (!fixed[k] && half[k] < kMinTap) {
-                half[k] = kMinTap;
-                fixed[k] = true;
-                clamped = true;
-            }
-        }
-        if (clamped) continue;
-
-        // Lawson's update of the weights from the weighted error.
-        double total = 0.0;
-        for (int r = 0; r < rows; ++r) {
-            const double* c = &basis[static_cast<size_t>(r) * h];
-            double v = 0.0;
-            for (int k = 0; k < h; ++k) v += half[k] * c[k];
-            const double err = weight[r] * std::fabs(grid.pass[r] ? v - gain : v);
-            lawson[r] *= err;
-            total += lawson[r];
-        }
-        for (double& l : lawson) l /= total;
-    }
-
-    // Quantisation and integer coordinate descent on the largest stop-band error.
-    std::vector<int> q(h);
-    for (int k = 0; k < h; ++k) q[k] = static_cast<int>(std::lround(half[k]));
-    std::vector<double> stopF;
-    for (int r = 0; r < rows; ++r)
-        if (!grid.pass[r]) stopF.push_back(grid.freq[r]);
-    const int nStop = static_cast<int>(stopF.size());
-    std::vector<double> resp(nStop);
-    for (int r = 0; r < nStop; ++r) resp[r] = amplitude(q, stopF[r]);
-    auto worstOf = [&](const std::vector<double>& v) {
-        double w = 0.0;
-        for (double x : v) w = std::max(w, std::fabs(x));
-        return w;
-    };
-    double worst = worstOf(resp);
-    std::vector<double> trial(nStop);
-    for (int sweep = 0; sweep < 40; ++sweep) {
-        bool improved = false;
-        for (int k = kFixed; k < h - kFixed; ++k) {
-            for (const int step : {1, -1}) {
-                const int v = q[k] + step;
-                if (v < kMinTap || v > kMaxTap) continue;
-                double w = 0.0;
-                for (int r = 0; r < nStop; ++r) {
-                    trial[r] = resp[r] + step * 2.0 * std::cos(2.0 * kPi * stopF[r] * (h - 0.5 - k));
-                    w = std::max(w, std::fabs(trial[r]));
-                }
-                if (w < worst) {
-                    worst = w;
-                    q[k] = v;
-                    resp.swap(trial);
-                    improved = true;
-                    break;
-                }
-            }
-        }
-        if (!improved) break;
-    }
-
-    Design d;
-    d.half = q;
-    d.stopDb = attenuationDb(q, fStop, 32);
-    d.imageDb = attenuationDb(q, 1.0 / s.phases, 32);
-    d.passRippleDb = passRippleDb(q, fPass);
-    d.sumPerPhase = amplitude(q, 0.0) / s.phases;
-    return d;
-}
-
-// The library's constraints; a violation stops the generator.
-void check(const SetSpec& s, const Design& d) {
-    const int h = static_cast<int>(d.half.size());
-    bool ok = d.sumPerPhase >= kMinSumPerPhase && d.sumPerPhase <= kMaxSumPerPhase &&
-              d.half[h - 1] == kMaxTap;
-    for (int v : d.half) ok = ok && v >= kMinTap && v <= kMaxTap;
+// Step 6.
+void check(const SetSpec& s, const std::vector<int>& q) {
+    const int h = static_cast<int>(q.size());
+    const double sumPerPhase = amplitude(q, 0.0) / s.phases;
+    bool ok = h == s.multiplies * s.phases / 2 && sumPerPhase >= kMinSumPerPhase &&
+              sumPerPhase <= kMaxSumPerPhase && q[h - 1] == kMaxTap;
+    for (int v : q) ok = ok && v >= kMinTap && v <= kMaxTap;
     for (int i = 0; i < kFixed; ++i)
-        ok = ok && d.half[i] == s.first[i] && d.half[h - kFixed + i] == s.last[i];
+        ok = ok && q[i] == s.first[i] && q[h - kFixed + i] == s.last[i];
     if (!ok) {
-        std::fprintf(stderr, "%s: constraints not met (sum/P %.1f)\n", s.name, d.sumPerPhase);
+        std::fprintf(stderr, "%s: constraints not met (sum/P %.1f)\n", s.name, sumPerPhase);
         std::exit(1);
     }
 }
@@ -348,22 +442,27 @@ int main(int argc, char** argv) {
         std::printf("// First halves of the even-length symmetric resampler prototypes.\n");
     }
     for (const SetSpec& s : kSets) {
-        const Design d = design(s);
-        check(s, d);
+        const Problem p(s);
+        const Continuous c = designContinuous(s, p);
+        const std::vector<int> q = quantise(s, p, c);
+        check(s, q);
+        const double band = signalBand(s);
         if (report) {
-            const double band = signalBand(s);
-            std::printf("%-13s B=%.3f stop from %.3f/P: %6.2f dB  from 1/P: %6.2f dB  "
-                        "pass ripple %.3f dB  sum/P %.1f  min %d\n",
-                        s.name, band, 1.0 - band, d.stopDb, d.imageDb, d.passRippleDb,
-                        d.sumPerPhase, *std::min_element(d.half.begin(), d.half.end()));
+            std::printf("%-13s B=%.3f stop from %.3f/P: %6.2f dB (real-valued taps %6.2f)  "
+                        "from 1/P: %6.2f dB  pass ripple %.3f dB  sum/P %.1f  min %d\n",
+                        s.name, band, 1.0 - band, attenuationDb(q, p.fStop()),
+                        attenuationDb(c.taps, p.fStop()), attenuationDb(q, 1.0 / s.phases),
+                        passRippleDb(q, p.fPass()), amplitude(q, 0.0) / s.phases,
+                        *std::min_element(q.begin(), q.end()));
+            std::fflush(stdout);
             continue;
         }
         std::printf("// %s: %d taps, %d phases, stop band from %.4f/P\n", s.name,
-                    s.multiplies * s.phases, s.phases, 1.0 - signalBand(s));
-        std::printf("constexpr std::array<int, %zu> %s{\n", d.half.size(), s.ident);
-        for (size_t i = 0; i < d.half.size(); ++i) {
-            std::printf("%s%d,", i % 12 == 0 ? "    " : " ", d.half[i]);
-            if (i % 12 == 11 || i + 1 == d.half.size()) std::printf("\n");
+                    s.multiplies * s.phases, s.phases, 1.0 - band);
+        std::printf("constexpr std::array<int, %zu> %s{\n", q.size(), s.ident);
+        for (size_t i = 0; i < q.size(); ++i) {
+            std::printf("%s%d,", i % 12 == 0 ? "    " : " ", q[i]);
+            if (i % 12 == 11 || i + 1 == q.size()) std::printf("\n");
         }
         std::printf("};\n");
     }
