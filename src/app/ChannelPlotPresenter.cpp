@@ -1,0 +1,122 @@
+#include "app/ChannelPlotPresenter.h"
+
+namespace gc::app {
+
+using gc::response::StretchXMax;
+using gc::response::StretchYMax;
+
+ChannelPlotPresenter::ChannelPlotPresenter(const gc::model::ConfigurationModel& model, UiPort& ui)
+    : model_(model), ui_(ui) {}
+
+void ChannelPlotPresenter::computeCicResponse() {
+    gc::response::ComputeCicResponse(model_.Work.CurrentDecimation, 1, arrays_.CicResponse);
+}
+
+void ChannelPlotPresenter::refreshChannelPlot() {
+    gc::response::ComputeChannelResponse(model_, state_.StretchX, arrays_);
+    redraw();
+}
+
+void ChannelPlotPresenter::draw(gc::response::Canvas& canvas) {
+    gc::response::DrawChannelPlot(canvas, model_, arrays_.ChannelResponse, state_, labels_);
+}
+
+void ChannelPlotPresenter::redraw() {
+    gc::response::updateChannelPlotLabels(model_, arrays_.ChannelResponse, state_, labels_);
+    ui_.repaintChannelPlot();
+}
+
+void ChannelPlotPresenter::setCursor(int x, int y) {
+    // A drag may leave the plot: the column stays on it (and never reads as "no cursor").
+    state_.CursorX = gc::response::plotColumn(x);
+    state_.CursorY = y;
+}
+
+void ChannelPlotPresenter::setStretchX(int s) {
+    state_.StretchX = s;
+    refreshChannelPlot();
+}
+
+void ChannelPlotPresenter::onCICPBoxMouseDown(MouseButton button, int x, int y) {
+    if (button == MouseButton::Right) {
+        setCursor(x, y);
+        redraw();
+        state_.Dragging = 1;
+        return;
+    }
+    redraw();
+}
+
+void ChannelPlotPresenter::onCICPBoxMouseMove(int x, int y) {
+    if (state_.Dragging == 1) setCursor(x, y);
+    redraw();
+}
+
+void ChannelPlotPresenter::onCICPBoxMouseUp(MouseButton button, int, int) {
+    if (button == MouseButton::Right) state_.Dragging = 0;
+}
+
+void ChannelPlotPresenter::onPanel5MouseUp(MouseButton button) {
+    if (button == MouseButton::Right) {
+        state_.CursorX = -1;
+        state_.CursorY = -1;
+        state_.Dragging = 0;
+    }
+    redraw();
+}
+
+void ChannelPlotPresenter::onFormMouseUp(MouseButton button) { onPanel5MouseUp(button); }
+
+void ChannelPlotPresenter::onButton27Click() {
+    if (state_.CursorX != -1 && state_.CursorX != 0) {
+        --state_.CursorX;
+        redraw();
+    }
+}
+
+void ChannelPlotPresenter::onButton28Click() {
+    if (state_.CursorX != -1 && state_.CursorX != gc::response::PlotPoints - 1) {
+        ++state_.CursorX;
+        redraw();
+    }
+}
+
+void ChannelPlotPresenter::onButton19Click() {
+    if (state_.StretchX != StretchXMax) setStretchX(state_.StretchX * 2);
+}
+
+void ChannelPlotPresenter::onButton20Click() {
+    if (state_.StretchX != 1) setStretchX(state_.StretchX / 2);
+}
+
+void ChannelPlotPresenter::onButton21Click() { setStretchX(StretchXMax); }
+
+void ChannelPlotPresenter::onButton22Click() { setStretchX(1); }
+
+void ChannelPlotPresenter::onButton23Click() {
+    if (state_.StretchY != StretchYMax) {
+        state_.StretchY *= 2;
+        redraw();
+    }
+}
+
+void ChannelPlotPresenter::onButton24Click() {
+    if (state_.StretchY != 1) {
+        state_.StretchY /= 2;
+        redraw();
+    }
+}
+
+void ChannelPlotPresenter::onButton25Click() {
+    state_.StretchY = StretchYMax;
+    redraw();
+}
+
+void ChannelPlotPresenter::onButton26Click() {
+    state_.StretchY = 1;
+    redraw();
+}
+
+void ChannelPlotPresenter::onButton11Click() { refreshChannelPlot(); }
+
+}  // namespace gc::app
