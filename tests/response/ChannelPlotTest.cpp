@@ -1,0 +1,277 @@
+#include "response/ChannelPlot.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "../../bench/BenchModel.h"
+#include "app/ChannelPlotPresenter.h"
+#include "model/Numeric.h"
+#include "response/RecordingCanvas.h"
+#include "response/RecordingUiPort.h"
+
+namespace gc::response {
+namespace {
+
+using gc::app::ChannelPlotPresenter;
+using gc::app::MouseButton;
+using gc::testing::RecordingCanvas;
+using gc::testing::RecordingUiPort;
+
+TEST(ChannelPlot, StartLabelsAndDrawingOrder) {
+    const auto model = gc::bench::worstCaseModel();
+    ResponseArrays arrays;
+    ComputeChannelResponse(model, 1, arrays);
+    ChannelPlotState state;
+    ChannelPlotLabels labels;
+    EXPECT_EQ(labels.Label38, "F/Fsamp");
+    RecordingCanvas canvas;
+    DrawChannelPlot(canvas, model, arrays.ChannelResponse, state, labels);
+
+    EXPECT_EQ(labels.Label25, "8");
+    EXPECT_EQ(labels.Label43, "4");
+    EXPECT_EQ(labels.Label44, "8");
+    EXPECT_EQ(labels.Label45, "2");
+    EXPECT_EQ(labels.Label34, "12.500");
+    EXPECT_EQ(labels.Label35, "25.000");
+    EXPECT_EQ(labels.Label36, "37.500");
+    EXPECT_EQ(labels.Label37, "50.000");
+    EXPECT_EQ(labels.Label11, "-20.0");
+    EXPECT_EQ(labels.Label12, "-40.0");
+    EXPECT_EQ(labels.Label13, "-60.0");
+    EXPECT_EQ(labels.Label17, "-80.0");
+    EXPECT_EQ(labels.Label18, "-100.0");
+    EXPECT_EQ(labels.Label19, "-120.0");
+    EXPECT_EQ(labels.Panel17, "1");
+    EXPECT_EQ(labels.Panel18, "1");
+    EXPECT_EQ(labels.Panel15, "");
+    EXPECT_EQ(labels.Panel16, "");
+    EXPECT_EQ(labels.Label38, "F/Fsinp");
+
+    // White background first, then the dotted grid, then a solid black pen for the curve.
+    ASSERT_EQ(canvas.fills.size(), 1u);
+    EXPECT_EQ(canvas.calls.front(), "fill");
+    EXPECT_EQ(canvas.fills[0].w, 256);
+    EXPECT_EQ(canvas.fills[0].h, 240);
+    EXPECT_TRUE(canvas.fills[0].colour == kWhite);
+    const auto& l = canvas.lines;
+    ASSERT_EQ(l.size(), 8u + 255u + 1u + 2u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(l[i].style, PenStyle::Dotted);
+        EXPECT_EQ(l[i].y0, 40 * (i + 1));
+        EXPECT_EQ(l[i].y1, 40 * (i + 1));
+        EXPECT_EQ(l[i].x1, 256);
+    }
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_EQ(l[5 + j].x0, 64 * (j + 1));
+        EXPECT_EQ(l[5 + j].y1, 240);
+        EXPECT_EQ(l[5 + j].style, PenStyle::Dotted);
+    }
+    const double peak = ResponsePeak(arrays.ChannelResponse);
+    for (int k = 1; k < PlotPoints; ++k) {
+        const auto& c = l[7 + k];
+        ASSERT_TRUE(c.colour == kBlack && c.style == PenStyle::Solid && c.width == 1);
+        ASSERT_EQ(c.x0, k - 1);
+        ASSERT_EQ(c.x1, k);
+        ASSERT_EQ(c.y0, ResponseRow(arrays.ChannelResponse[k - 1], peak, 1));
+        ASSERT_EQ(c.y1, ResponseRow(arrays.ChannelResponse[k], peak, 1));
+    }
+    EXPECT_EQ(l[8].y0, 0);  // the peak of the channel at DC: row 0
+    // Red marker at column 1 (D = 64), then the cursor lines off the plot at -1.
+    EXPECT_TRUE(l[263].colour == kRed);
+    EXPECT_EQ(l[263].x0, 1);
+    EXPECT_EQ(l[263].x1, 1);
+    EXPECT_EQ(l[263].y1, 240);
+    EXPECT_TRUE(l[264].colour == RecordingCanvas::kCaption);
+    EXPECT_EQ(l[264].x0, -1);
+    EXPECT_EQ(l[265].y0, -1);
+    EXPECT_EQ(l[265].x1, 256);
+
+    // Vertical stretch 4 rewrites the level axis.
+    state.StretchY = 4;
+    updateChannelPlotLabels(model, arrays.ChannelResponse, state, labels);
+    EXPECT_EQ(labels.Label11, "-5.0");
+    EXPECT_EQ(labels.Label19, "-30.0");
+    EXPECT_EQ(labels.Panel18, "4");
+}
+
+TEST(ChannelPlot, OutputBandMarker) {
+    gc::model::ConfigurationModel m;
+    EXPECT_EQ(channelMarkerColumn(m, 1), 1);  // trunc(256 / 64 * 0.25)
+    EXPECT_EQ(channelMarkerColumn(m, 64), 64);
+    m.Chip.ModeOfDdc = 2;
+    EXPECT_EQ(channelMarkerColumn(m, 1), 4);
+    m.Chip.ModeOfDdc = 7;  // outside 0..2: as mode 0
+    EXPECT_EQ(channelMarkerColumn(m, 1), 1);
+    m.Chip.ModeOfDdc = 1;
+    m.Chip.CoefInterpol[0] = 2.5f;
+    m.Work.CurrentDecimation = 100;
+    EXPECT_EQ(channelMarkerColumn(m, 8), 25);  // 2 * (8 * 2.5 * 256 / 100 * 0.25) = 25.6
+    m.Work.CurrentDecimation = 0;  // never produced by the entry; no undefined conversion
+    EXPECT_EQ(channelMarkerColumn(m, 1), std::numeric_limits<int>::max());
+}
+
+TEST(ChannelPlotPresenter, CursorReadOutsButtonsAndDrags) {
+    const auto model = gc::bench::worstCaseModel();
+    RecordingUiPort ui;
+    ChannelPlotPresenter p(model, ui);
+    p.refreshChannelPlot();
+    EXPECT_EQ(ui.channelRepaints, 1);
+
+    p.onCICPBoxMouseDown(MouseButton::Right, 128, 77);
+    EXPECT_EQ(p.state().CursorX, 128);
+    EXPECT_EQ(p.state().Dragging, 1);
+    EXPECT_EQ(p.labels().Panel15, "25000.000");
+    const auto& ch = p.arrays().ChannelResponse;
+    const float level = cursorLevel(ch[128], ResponsePeak(ch));
+    EXPECT_EQ(p.labels().Panel16, gc::model::formatFixed(level, 5, 2));
+    EXPECT_EQ(p.state().CursorY, cursorRow(level, 1));  // the row follows the curve, not the mouse
+    p.onButton28Click();
+    EXPECT_EQ(p.labels().Panel15, "25195.310");  // 25195.3125 kept to 7 significant digits
+    EXPECT_EQ(p.state().CursorX, 129);
+    p.onButton27Click();
+    EXPECT_EQ(p.state().CursorX, 128);
+
+    // A drag that leaves the plot keeps the cursor on its edge columns.
+    p.onCICPBoxMouseMove(900, 500);
+    EXPECT_EQ(p.state().CursorX, 255);
+    EXPECT_EQ(p.labels().Panel15, "49804.690");
+    int repaints = ui.channelRepaints;
+    p.onButton28Click();  // ">" at 255: nothing
+    EXPECT_EQ(p.state().CursorX, 255);
+    EXPECT_EQ(ui.channelRepaints, repaints);
+    p.onCICPBoxMouseMove(-1, 10);  // one pixel left of the plot: still a cursor, at 0
+    EXPECT_EQ(p.state().CursorX, 0);
+    EXPECT_EQ(p.labels().Panel15, "0.000");
+    repaints = ui.channelRepaints;
+    p.onButton27Click();  // "<" at 0: nothing
+    EXPECT_EQ(p.state().CursorX, 0);
+    EXPECT_EQ(ui.channelRepaints, repaints);
+
+    // Right release on the plot ends the drag without a redraw; moves then leave the cursor.
+    p.onCICPBoxMouseMove(60, 10);
+    p.onCICPBoxMouseUp(MouseButton::Right, 60, 10);
+    EXPECT_EQ(p.state().Dragging, 0);
+    p.onCICPBoxMouseMove(70, 10);
+    EXPECT_EQ(p.state().CursorX, 60);
+    // The left button never moves it.
+    p.onCICPBoxMouseDown(MouseButton::Left, 200, 10);
+    EXPECT_EQ(p.state().CursorX, 60);
+    EXPECT_EQ(p.state().Dragging, 0);
+
+    // A left release outside only redraws; a right release outside removes the cursor.
+    repaints = ui.channelRepaints;
+    p.onPanel5MouseUp(MouseButton::Left);
+    EXPECT_EQ(ui.channelRepaints, repaints + 1);
+    EXPECT_EQ(p.state().CursorX, 60);
+    p.onPanel5MouseUp(MouseButton::Right);
+    EXPECT_EQ(p.state().CursorX, -1);
+    EXPECT_EQ(p.state().CursorY, -1);
+    EXPECT_EQ(p.labels().Panel15, "");
+    EXPECT_EQ(p.labels().Panel16, "");
+    p.onCICPBoxMouseDown(MouseButton::Right, 5, 5);
+    p.onFormMouseUp(MouseButton::Right);
+    EXPECT_EQ(p.state().CursorX, -1);
+    EXPECT_EQ(p.state().Dragging, 0);
+    EXPECT_EQ(p.labels().Panel16, "");
+    // Without a cursor "<" and ">" do nothing.
+    repaints = ui.channelRepaints;
+    p.onButton27Click();
+    p.onButton28Click();
+    EXPECT_EQ(p.state().CursorX, -1);
+    EXPECT_EQ(ui.channelRepaints, repaints);
+}
+
+TEST(ChannelPlotPresenter, StretchXRecomputesStretchYOnlyRedraws) {
+    auto model = gc::bench::worstCaseModel();
+    RecordingUiPort ui;
+    ChannelPlotPresenter p(model, ui);
+    p.refreshChannelPlot();
+    ResponseArrays expected;
+    for (int i = 0; i < 12; ++i) p.onButton19Click();
+    EXPECT_EQ(p.state().StretchX, 4096);
+    EXPECT_EQ(p.labels().Panel17, "4096");
+    EXPECT_EQ(p.labels().Label25, "32768");
+    ComputeChannelResponse(model, 4096, expected);
+    EXPECT_EQ(p.arrays().ChannelResponse, expected.ChannelResponse);
+    EXPECT_EQ(ui.channelRepaints, 13);
+
+    // The model changes behind the plot; a 13th "*2" neither recomputes nor redraws.
+    model.Work.CurrentDecimation = 128;
+    p.onButton19Click();
+    EXPECT_EQ(p.state().StretchX, 4096);
+    EXPECT_EQ(ui.channelRepaints, 13);
+    EXPECT_EQ(p.arrays().ChannelResponse, expected.ChannelResponse);
+
+    // Stretch Y: texts and a repaint, the arrays as they were.
+    p.onButton23Click();
+    EXPECT_EQ(p.state().StretchY, 2);
+    EXPECT_EQ(p.labels().Label11, "-10.0");
+    EXPECT_EQ(p.labels().Panel18, "2");
+    EXPECT_EQ(ui.channelRepaints, 14);
+    EXPECT_EQ(p.arrays().ChannelResponse, expected.ChannelResponse);
+    p.onButton25Click();
+    EXPECT_EQ(p.state().StretchY, 512);
+    p.onButton23Click();  // at the top: nothing
+    EXPECT_EQ(ui.channelRepaints, 15);
+    p.onButton24Click();
+    EXPECT_EQ(p.state().StretchY, 256);
+    p.onButton26Click();
+    EXPECT_EQ(p.state().StretchY, 1);
+    p.onButton24Click();  // at the bottom: nothing
+    EXPECT_EQ(ui.channelRepaints, 17);
+    EXPECT_EQ(p.arrays().ChannelResponse, expected.ChannelResponse);
+
+    // Painting draws the arrays as they stand: still the decimation-64 curve.
+    RecordingCanvas canvas;
+    p.draw(canvas);
+    const double peak = ResponsePeak(expected.ChannelResponse);
+    EXPECT_EQ(canvas.lines[8 + 99].y1, ResponseRow(expected.ChannelResponse[100], peak, 1));
+
+    // "/2" recomputes with the model as it is now.
+    p.onButton20Click();
+    EXPECT_EQ(p.state().StretchX, 2048);
+    ComputeChannelResponse(model, 2048, expected);
+    EXPECT_EQ(p.arrays().ChannelResponse, expected.ChannelResponse);
+    p.onButton22Click();
+    EXPECT_EQ(p.state().StretchX, 1);
+    const int repaints = ui.channelRepaints;
+    p.onButton20Click();  // at 1: nothing
+    EXPECT_EQ(ui.channelRepaints, repaints);
+    p.onButton21Click();
+    EXPECT_EQ(p.state().StretchX, 4096);
+    model.Work.CurrentDecimation = 64;
+    p.onButton11Click();  // "R"
+    ComputeChannelResponse(model, 4096, expected);
+    EXPECT_EQ(p.arrays().ChannelResponse, expected.ChannelResponse);
+
+    // The CIC table step: CicResponse at stretch 1, nothing repainted.
+    const int before = ui.channelRepaints;
+    model.Work.CurrentDecimation = 1000;
+    p.computeCicResponse();
+    ResponseArray cic{};
+    ComputeCicResponse(1000, 1, cic);
+    EXPECT_EQ(p.arrays().CicResponse, cic);
+    EXPECT_EQ(ui.channelRepaints, before);
+}
+
+TEST(ChannelPlotPresenter, ZeroResponseReadsAsTheFloor) {
+    // Before the first refresh the arrays are zero; all-zero taps give the same later.
+    gc::model::ConfigurationModel model;
+    RecordingUiPort ui;
+    ChannelPlotPresenter p(model, ui);
+    p.onCICPBoxMouseDown(MouseButton::Right, 10, 10);
+    EXPECT_EQ(p.labels().Panel16, "-1000.00");
+    EXPECT_EQ(p.state().CursorY, 2000);
+    RecordingCanvas canvas;
+    p.draw(canvas);
+    for (int k = 1; k < PlotPoints; ++k) ASSERT_GE(canvas.lines[7 + k].y1, 240);
+    model.Work.ResamplerTapCount = 0;  // no resampler taps: a zero stage
+    p.refreshChannelPlot();
+    p.onButton25Click();  // Y = 512
+    EXPECT_EQ(p.labels().Panel16, "-1000.00");
+    EXPECT_EQ(p.state().CursorY, 2000 * 512);
+}
+
+}  // namespace
+}  // namespace gc::response
