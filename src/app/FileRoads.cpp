@@ -1,0 +1,337 @@
+#include "app/FileRoads.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "appconfig/ConfigFile.h"
+#include "chip/ChipConfigFile.h"
+#include "chip/ProgramFile.h"
+#include "chip/RegisterImage.h"
+#include "filters/TapFiles.h"
+#include "filters/TapSelection.h"
+#include "model/TextFile.h"
+
+namespace gc::app {
+
+namespace ac = gc::appconfig;
+namespace fl = gc::filters;
+using gc::appconfig::FileKind;
+using gc::appconfig::WorkspacePath;
+
+namespace {
+
+constexpr int kServiceKey = 347;  // FullDebug value that switches the service mode on
+
+// Initial folders of the dialogs, relative to the working folder.
+constexpr const char* kConfigsFolder = "CONFIGS";
+constexpr const char* kFiltersFolder = "FILTERS";
+
+// The tap-file folder beside a loaded configuration, as the reports show it.
+constexpr const char* kSiblingFiltersShown = "../FILTERS/";
+
+// A name read from a file, placed in `folder` (with its trailing "/") unless it is absolute.
+std::string placeIn(const std::string& folder, const std::string& name) {
+    if (!name.empty() && (name.front() == '/' || std::filesystem::path(name).is_absolute()))
+        return name;
+    return folder + name;
+}
+
+// Whether two names reach the same file (the second one need not exist yet).
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const auto first = std::filesystem::weakly_canonical(a, error);
+    if (error) return false;
+    const auto second = std::filesystem::weakly_canonical(b, error);
+    if (error) return false;
+    return first == second;
+}
+
+std::vector<std::string> chipConfigReportLabels(const std::string& pathAsGiven,
+                                                gc::chip::ChipConfigStatus status) {
+    switch (status) {
+        case gc::chip::ChipConfigStatus::Ok:
+            break;
+        case gc::chip::ChipConfigStatus::Missing:
+            return {ac::fileKindText(FileKind::ChipConfiguration), pathAsGiven, ac::kMissingText};
+        case gc::chip::ChipConfigStatus::Damaged:
+            return {ac::fileKindText(FileKind::ChipConfiguration), pathAsGiven, ac::kDamagedText};
+    }
+    return {};
+}
+
+}  // namespace
+
+FileRoads::FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
+                     MainPresenter& presenter, ac::Workspace workspace)
+    : session_(session),
+      state_(state),
+      ui_(ui),
+      plot_(plot),
+      presenter_(presenter),
+      workspace_(std::move(workspace)) {}
+
+// --- Shared pieces -------------------------------------------------------------------------
+
+void FileRoads::report(std::vector<std::string> labels) {
+    if (!labels.empty()) ui_.showError({ErrorWindow::ErrFileCoeff, std::move(labels)});
+}
+
+ac::ConfigReadStatus FileRoads::readConfigurationReported(const WorkspacePath& path) {
+    const ac::ConfigReadStatus status = ac::readConfiguration(path.resolved, session_.model);
+    report(ac::configReportLabels(path.asGiven, status));
+    return status;
+}
+
+void FileRoads::readChipConfigurationReported(const WorkspacePath& path) {
+    const auto status = gc::chip::readChipConfiguration(path.resolved, session_.image);
+    report(chipConfigReportLabels(path.asGiven, status));
+}
+
+void FileRoads::readConfigurationTaps(const std::string& shownFolder,
+                                      const std::string& resolvedFolder) {
+    auto& model = session_.model;
+    for (int channel = 0; channel < gc::model::kChannelCount; ++channel) {
+        const std::string& cfir = model.Channels[channel].NameOfCFIR;
+        report(fl::tapFileReportLabels(
+            fl::TapKind::Cfir, placeIn(shownFolder, cfir),
+            fl::ReadCfirTapFile(placeIn(resolvedFolder, cfir), channel, model)));
+        const std::string& pfir = model.Channels[channel].NameOfPFIR;
+        report(fl::tapFileReportLabels(
+            fl::TapKind::Pfir, placeIn(shownFolder, pfir),
+            fl::ReadPfirTapFile(placeIn(resolvedFolder, pfir), channel, model)));
+    }
+    const std::string& rfir = model.Chip.NameOfRFIR;
+    report(fl::tapFileReportLabels(fl::TapKind::Rfir, placeIn(shownFolder, rfir),
+                                   fl::ReadResamplerTapFile(placeIn(resolvedFolder, rfir), model)));
+}
+
+// Every channel's taps in use follow its selected source, not only the current channel's: the
+// chip files are built from all four, whichever channels the user has looked at.
+void FileRoads::applyAllSelections() {
+    auto& model = session_.model;
+    for (int channel = 0; channel < gc::model::kChannelCount; ++channel) {
+        fl::ApplyCfirSelectionFor(model, channel, presenter_.cfirSource());
+        fl::ApplyPfirSelectionFor(model, channel, presenter_.pfirSource());
+    }
+    fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());
+}
+
+bool FileRoads::writeReported(bool written, FileKind kind, const std::string& pathAsGiven) {
+    if (!written) report(ac::writeFailureLabels(kind, pathAsGiven));
+    return written;
+}
+
+WorkspacePath FileRoads::startupPath() const {
+    return workspace_.path(ac::configsDir() + kStartupName);
+}
+
+bool FileRoads::keepDamagedStartupCopy() {
+    if (!damagedStartupBytes_) return true;
+    const WorkspacePath backup = workspace_.path(startupPath().asGiven + ".bak");
+    if (!writeReported(gc::model::writeFileAtomically(backup.resolved, *damagedStartupBytes_),
+                       FileKind::Configuration, backup.asGiven))
+        return false;
+    damagedStartupBytes_.reset();
+    return true;
+}
+
+// --- Start and exit ------------------------------------------------------------------------
+
+void FileRoads::start() {
+    auto& model = session_.model;
+
+    // 1. The start-up configuration. A damaged one is kept aside so that the exit, which
+    // rewrites it, does not lose what was typed into it by hand.
+    const WorkspacePath startup = startupPath();
+    if (readConfigurationReported(startup) == ac::ConfigReadStatus::Damaged)
+        damagedStartupBytes_ = gc::model::readFileBytes(startup.resolved);
+    // 2. The chip configuration it names, from the same folder.
+    readChipConfigurationReported(workspace_.path(placeIn(ac::configsDir(), model.Chip.NameOfCFG)));
+    // 3. Service mode; FullDebug stays 0 in memory until the exit.
+    model.Work.ServiceMode = model.Chip.FullDebug == kServiceKey;
+    model.Work.SavedFullDebug = model.Chip.FullDebug;
+    model.Chip.FullDebug = 0;
+    // 4, 5. The nine tap files.
+    readConfigurationTaps(ac::filtersDir(), workspace_.resolve(ac::filtersDir()));
+    // 6. The taps in use.
+    applyAllSelections();
+    // 7.
+    plot_.computeCicResponse();
+    plot_.refreshChannelPlot();
+    // 8.
+    model.Work.ConfigFileName = kStartupName;
+    // 9, 10. The first draw after the window is on screen and the working folder are the
+    // window's and the workspace's business.
+    presenter_.applyOutputMode();
+    presenter_.recalculate();
+}
+
+void FileRoads::exit() {
+    auto& model = session_.model;
+    const WorkspacePath startup = startupPath();
+    model.Chip.FullDebug = model.Work.SavedFullDebug;
+    if (!keepDamagedStartupCopy()) {
+        report(ac::writeFailureLabels(FileKind::Configuration, startup.asGiven));
+        return;
+    }
+    (void)writeReported(ac::writeConfiguration(startup.resolved, model), FileKind::Configuration,
+                        startup.asGiven);
+}
+
+// --- "Считать" and "Записать" -------------------------------------------------------------
+
+void FileRoads::onButton5Click() {
+    const auto chosen = ui_.askOpenFile({"*.trv", "", kConfigsFolder});
+    if (!chosen) return;
+    loadConfiguration(*chosen);
+}
+
+void FileRoads::loadConfiguration(const std::string& path) {
+    auto& model = session_.model;
+    const std::string resolved = workspace_.resolve(path);
+    const std::string name = ac::bareName(path);
+    const std::string folder = ac::folderOf(resolved);
+    model.Work.ConfigFileName = name;
+
+    // Shown as the program names them from the chosen file's folder.
+    readConfigurationReported({name, resolved});
+    readChipConfigurationReported(
+        {model.Chip.NameOfCFG, placeIn(folder, model.Chip.NameOfCFG)});
+    readConfigurationTaps(kSiblingFiltersShown, ac::siblingFilters(resolved));
+    applyAllSelections();
+    plot_.computeCicResponse();
+
+    presenter_.applyOutputMode();
+    presenter_.recalculate();
+    plot_.refreshChannelPlot();
+    if (session_.FiltersOpen) ui_.refreshWindow(Window::Filters);
+}
+
+void FileRoads::onButton6Click() {
+    if (!presenter_.runSaveChecks()) return;
+    const auto chosen = ui_.askSaveFile({"*.trv", "trv", kConfigsFolder});
+    if (!chosen) return;
+    (void)saveConfiguration(*chosen);
+}
+
+bool FileRoads::saveConfiguration(const std::string& path) {
+    auto& model = session_.model;
+    const WorkspacePath trv = workspace_.path(path);
+    model.Work.ConfigFileName = ac::bareName(path);
+
+    bool trvWritten = true;
+    if (damagedStartupBytes_ && sameFile(trv.resolved, startupPath().resolved))
+        trvWritten = keepDamagedStartupCopy();
+    if (trvWritten) trvWritten = ac::writeConfiguration(trv.resolved, model);
+    (void)writeReported(trvWritten, FileKind::Configuration, trv.asGiven);
+
+    gc::chip::buildRegisterImage(model, session_.image);
+    const WorkspacePath cfg{ac::replaceExtension(trv.asGiven, ".cfg"),
+                            ac::replaceExtension(trv.resolved, ".cfg")};
+    const bool cfgWritten =
+        writeReported(gc::chip::writeChipConfiguration(cfg.resolved, session_.image),
+                      FileKind::ChipConfiguration, cfg.asGiven);
+    const WorkspacePath prg{ac::replaceExtension(trv.asGiven, ".prg"),
+                            ac::replaceExtension(trv.resolved, ".prg")};
+    const bool prgWritten =
+        writeReported(gc::chip::writeProgramFile(prg.resolved, model, session_.image),
+                      FileKind::Program, prg.asGiven);
+
+    presenter_.recalculate();
+    return trvWritten && cfgWritten && prgWritten;
+}
+
+// --- Tap files -----------------------------------------------------------------------------
+
+std::optional<std::string> FileRoads::askTapFile(bool save) {
+    if (save) return ui_.askSaveFile({"*.taps", "taps", kFiltersFolder});
+    return ui_.askOpenFile({"*.taps", "tbl", kFiltersFolder});
+}
+
+void FileRoads::onSpeedButton1Click() {
+    const auto chosen = askTapFile(false);
+    if (!chosen) return;
+    auto& model = session_.model;
+    const int channel = model.currentIndex();
+    const std::string name = ac::bareName(*chosen);
+    const auto status = fl::ReadCfirTapFile(workspace_.resolve(*chosen), channel, model);
+    report(fl::tapFileReportLabels(fl::TapKind::Cfir, name, status));
+    if (status != fl::TapFileStatus::Ok) return;
+    model.Channels[channel].NameOfCFIR = name;
+    fl::ApplyCfirSelection(model, presenter_.cfirSource());
+    plot_.refreshChannelPlot();
+    if (session_.CfirWindowOpen) ui_.refreshWindow(Window::Cfir);
+    presenter_.recalculate();
+}
+
+void FileRoads::onSpeedButton2Click() {
+    const auto chosen = askTapFile(false);
+    if (!chosen) return;
+    auto& model = session_.model;
+    const int channel = model.currentIndex();
+    const std::string name = ac::bareName(*chosen);
+    const auto status = fl::ReadPfirTapFile(workspace_.resolve(*chosen), channel, model);
+    report(fl::tapFileReportLabels(fl::TapKind::Pfir, name, status));
+    if (status != fl::TapFileStatus::Ok) return;
+    model.Channels[channel].NameOfPFIR = name;
+    fl::ApplyPfirSelection(model, presenter_.pfirSource());
+    plot_.refreshChannelPlot();
+    if (session_.PfirWindowOpen) ui_.refreshWindow(Window::Pfir);
+    presenter_.recalculate();
+}
+
+void FileRoads::onSpeedButton3Click() {
+    const auto chosen = askTapFile(false);
+    if (!chosen) return;
+    auto& model = session_.model;
+    const std::string name = ac::bareName(*chosen);
+    const auto status = fl::ReadResamplerTapFile(workspace_.resolve(*chosen), model);
+    report(fl::tapFileReportLabels(fl::TapKind::Rfir, name, status));
+    if (status != fl::TapFileStatus::Ok) return;
+    model.Chip.NameOfRFIR = name;
+    fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());
+    plot_.refreshChannelPlot();
+    presenter_.recalculate();
+    if (session_.ResamplerWindowOpen) ui_.refreshWindow(Window::Resamp);
+}
+
+// The configuration keeps naming the file only when it was written, so that it never names a
+// tap file that does not exist.
+void FileRoads::onSpeedButton10Click() {
+    const auto chosen = askTapFile(true);
+    if (!chosen) return;
+    auto& model = session_.model;
+    std::string& name = model.current().NameOfCFIR;
+    std::string previous = std::exchange(name, ac::bareName(*chosen));
+    if (!writeReported(fl::WriteCfirTapFile(workspace_.resolve(*chosen), model),
+                       FileKind::CfirTaps, *chosen))
+        name = std::move(previous);
+    presenter_.recalculate();
+}
+
+void FileRoads::onSpeedButton5Click() {
+    const auto chosen = askTapFile(true);
+    if (!chosen) return;
+    auto& model = session_.model;
+    std::string& name = model.current().NameOfPFIR;
+    std::string previous = std::exchange(name, ac::bareName(*chosen));
+    if (!writeReported(fl::WritePfirTapFile(workspace_.resolve(*chosen), model),
+                       FileKind::PfirTaps, *chosen))
+        name = std::move(previous);
+    presenter_.recalculate();
+}
+
+void FileRoads::onSpeedButton6Click() {
+    const auto chosen = askTapFile(true);
+    if (!chosen) return;
+    auto& model = session_.model;
+    std::string& name = model.Chip.NameOfRFIR;
+    std::string previous = std::exchange(name, ac::bareName(*chosen));
+    if (!writeReported(fl::WriteResamplerTapFile(workspace_.resolve(*chosen), model),
+                       FileKind::RfirTaps, *chosen))
+        name = std::move(previous);
+    presenter_.recalculate();
+}
+
+}  // namespace gc::app
