@@ -44,6 +44,9 @@ public:
     [[nodiscard]] gc::response::Rgb at(int x, int y) const {
         return pixels_[static_cast<size_t>(y * kWidth + x)];
     }
+    [[nodiscard]] int count(gc::response::Rgb colour) const {
+        return static_cast<int>(std::count(pixels_.begin(), pixels_.end(), colour));
+    }
     [[nodiscard]] bool samePicture(const RasterCanvas& other) const {
         return pixels_ == other.pixels_;
     }
