@@ -1,0 +1,366 @@
+// "Считать", "Записать" and the tap-file buttons.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/FileRoadsTestSupport.h"
+#include "appconfig/ConfigFile.h"
+#include "chip/ChipConfigFile.h"
+#include "chip/ProgramFile.h"
+#include "filters/FilterTables.h"
+#include "filters/TapFiles.h"
+#include "filters/TapSelection.h"
+
+using namespace gc::app;
+using namespace gc::app::testing;
+using Lines = std::vector<std::string>;
+using Log = std::vector<std::string>;
+
+namespace {
+
+std::array<int, 21> cfirRamp(int base) {
+    std::array<int, 21> taps{};
+    for (int i = 0; i < 21; ++i) taps[i] = base + i;
+    return taps;
+}
+
+std::array<int, 63> pfirRamp(int base) {
+    std::array<int, 63> taps{};
+    for (int i = 0; i < 63; ++i) taps[i] = base - i;
+    return taps;
+}
+
+bool sameRequest(const FileDialogRequest& r, const char* filter, const char* ext,
+                 const char* folder) {
+    return r.filter == filter && r.defaultExt == ext && r.initialDir == folder;
+}
+
+void chooseFileSources(MainState& state) {
+    state.TblEnbCFIR.checked = state.TblEnbPFIR.checked = state.TblEnbRFIR.checked = false;
+    state.FileEnbCFIR.checked = state.FileEnbPFIR.checked = state.FileEnbRFIR.checked = true;
+}
+
+// A rig started from the built-in defaults, its log cleared.
+struct StartedRig : RoadsRig {
+    explicit StartedRig(const std::string& root) : RoadsRig(root) {
+        presenter.startWithDefaults();
+        log.clear();
+    }
+};
+
+}  // namespace
+
+TEST(FileRoadsLoadTest, ReadsTheChosenConfigurationWithItsChipFileAndTapFiles) {
+    TempFolder folder;
+    gc::model::ConfigurationModel saved;
+    saved.Chip.NameOfCFG = "mine.cfg";
+    saved.Chip.Clock = 64000000;
+    saved.Channels[0].Decimation = 100;
+    saved.Channels[1].NameOfCFIR = "c1.taps";
+    putFile(folder / "site/CONFIGS/a.trv", gc::appconfig::configurationText(saved));
+    gc::chip::RegisterImage image;
+    image.CountSync = 0x42;
+    putFile(folder / "site/CONFIGS/mine.cfg", gc::chip::chipConfigurationText(image));
+    putFile(folder / "site/FILTERS/cfir_68.taps", tapText(cfirRamp(10), 21));
+    putFile(folder / "site/FILTERS/c1.taps", tapText(cfirRamp(500), 21));
+    putFile(folder / "site/FILTERS/pfir_gsm.taps", tapText(pfirRamp(-3), 63));
+    putFile(folder / "site/FILTERS/res_8x64_60.taps", tapText(std::array<int, 2>{7, 8}, 2));
+
+    StartedRig rig(folder.str());
+    rig.session.FiltersOpen = true;
+    rig.ui.answers.push_back("site/CONFIGS/a.trv");  // relative to the working folder
+    rig.roads.onButton5Click();
+
+    ASSERT_EQ(rig.ui.requests.size(), 1u);
+    EXPECT_TRUE(sameRequest(rig.ui.requests[0], "*.trv", "", "CONFIGS"));
+    EXPECT_TRUE(rig.ui.reports.empty()) << rig.ui.reportLines().front();
+    EXPECT_EQ(rig.log, (Log{"askOpen", "cic", "plot", "refresh:Filters"}));
+    EXPECT_EQ(rig.session.model.Work.ConfigFileName, "a.trv");
+    EXPECT_EQ(rig.state.Panel25.text, "a.trv");
+    EXPECT_EQ(rig.state.Panel1.text, "mine.cfg");
+    EXPECT_EQ(rig.state.Edit1.text, "100");
+    EXPECT_EQ(rig.state.Edit3.text, "64000000");
+    EXPECT_EQ(rig.session.image.CountSync, 0x42);
+    EXPECT_EQ(rig.session.model.CfirFileTaps[0], cfirRamp(10));
+    EXPECT_EQ(rig.session.model.CfirFileTaps[1], cfirRamp(500));
+    EXPECT_EQ(rig.session.model.PfirFileTaps[3], pfirRamp(-3));
+    EXPECT_EQ(rig.session.model.ResamplerFileTapCount, 2);
+
+    // Cancelled: nothing happens.
+    rig.log.clear();
+    rig.roads.onButton5Click();
+    EXPECT_EQ(rig.log, (Log{"askOpen"}));
+}
+
+TEST(FileRoadsLoadTest, MissingFilesAreEachReportedAndTheTapsInUseKept) {
+    TempFolder folder;
+    gc::model::ConfigurationModel defaults;
+    putFile(folder / "CONFIGS/lone.trv", gc::appconfig::configurationText(defaults));
+    StartedRig rig(folder.str());
+    chooseFileSources(rig.state);
+    auto& model = rig.session.model;
+    for (int c = 0; c < 4; ++c) {
+        model.CfirFileTaps[c] = model.CfirTaps[c] = cfirRamp(40 * c);
+        model.PfirFileTaps[c] = model.PfirTaps[c] = pfirRamp(-40 * c);
+    }
+    model.ResamplerFileTaps.fill(0);
+    model.ResamplerFileTaps[0] = 9;
+    model.ResamplerFileTapCount = 64;
+    rig.presenter.applyTapSelections();
+    rig.presenter.recalculate();
+    const auto resamplerBefore = model.ResamplerTaps;
+
+    rig.roads.loadConfiguration(folder / "CONFIGS/lone.trv");
+    const std::string c = "Файл коэфициентов CFIR ../FILTERS/cfir_68.taps отсутствует!";
+    const std::string p = "Файл коэфициентов PFIR ../FILTERS/pfir_gsm.taps отсутствует!";
+    EXPECT_EQ(rig.ui.reportLines(),
+              (Lines{"Файл конфигурации sinc.cfg отсутствует!", c, p, c, p, c, p, c, p,
+                     "Файл коэфициентов RFIR ../FILTERS/res_8x64_60.taps отсутствует!"}));
+    for (int ch = 0; ch < 4; ++ch) {
+        EXPECT_EQ(model.CfirTaps[ch], cfirRamp(40 * ch));
+        EXPECT_EQ(model.PfirTaps[ch], pfirRamp(-40 * ch));
+    }
+    EXPECT_EQ(model.ResamplerTaps, resamplerBefore);
+    EXPECT_EQ(model.Work.ResamplerTapCount, 64);
+    EXPECT_EQ(rig.state.Panel25.text, "lone.trv");
+
+    // A missing configuration is reported under its bare name and the road goes on.
+    rig.ui.reports.clear();
+    rig.log.clear();
+    rig.roads.loadConfiguration(folder / "CONFIGS/none.trv");
+    ASSERT_EQ(rig.ui.reports.size(), 11u);
+    EXPECT_EQ(rig.ui.reportLines()[0], "Файл конфигурации none.trv отсутствует!");
+    EXPECT_EQ(rig.log.back(), "plot");
+    EXPECT_EQ(model.Work.ConfigFileName, "none.trv");
+}
+
+TEST(FileRoadsLoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
+    TempFolder folder;
+    gc::model::ConfigurationModel saved;
+    for (int c = 0; c < 4; ++c) {
+        saved.Channels[c].NameOfCFIR = "c" + std::to_string(c) + ".taps";
+        saved.Channels[c].NameOfPFIR = "p" + std::to_string(c) + ".taps";
+        putFile(folder / ("FILTERS/c" + std::to_string(c) + ".taps"),
+                tapText(cfirRamp(1000 * c), 21));
+        putFile(folder / ("FILTERS/p" + std::to_string(c) + ".taps"),
+                tapText(pfirRamp(-1000 * c), 63));
+    }
+    saved.Work.CfirSelection = {0, 5, 6, 7};
+    saved.Work.PfirSelection = {9, 8, 7, 6};
+    putFile(folder / "CONFIGS/four.trv", gc::appconfig::configurationText(saved));
+
+    // File source: every channel gets its own file's taps, not only the current one.
+    {
+        StartedRig rig(folder.str());
+        chooseFileSources(rig.state);
+        rig.roads.loadConfiguration("CONFIGS/four.trv");
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(rig.session.model.CfirTaps[c], cfirRamp(1000 * c)) << c;
+            EXPECT_EQ(rig.session.model.PfirTaps[c], pfirRamp(-1000 * c)) << c;
+        }
+        // So the chip files hold every channel's taps without visiting the channels.
+        ASSERT_TRUE(rig.roads.saveConfiguration("CONFIGS/out.trv"));
+        gc::chip::RegisterImage written;
+        ASSERT_EQ(gc::chip::readChipConfiguration(folder / "CONFIGS/out.cfg", written),
+                  gc::chip::ChipConfigStatus::Ok);
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(written.Channels[c].CFIR[0], 1000 * c) << c;
+            EXPECT_EQ(written.Channels[c].PFIR[5], -1000 * c - 5) << c;
+        }
+    }
+    // Table source: every channel's taps follow its loaded selection, whatever they were.
+    {
+        StartedRig rig(folder.str());
+        for (int c = 0; c < 4; ++c) {
+            rig.session.model.CfirTaps[c].fill(7);
+            rig.session.model.PfirTaps[c].fill(7);
+        }
+        rig.roads.loadConfiguration("CONFIGS/four.trv");
+        gc::model::ConfigurationModel expected;
+        expected.Work.CfirSelection = saved.Work.CfirSelection;
+        expected.Work.PfirSelection = saved.Work.PfirSelection;
+        for (int c = 0; c < 4; ++c) {
+            gc::filters::ApplyCfirSelectionFor(expected, c, gc::filters::TapSource::Table);
+            gc::filters::ApplyPfirSelectionFor(expected, c, gc::filters::TapSource::Table);
+            EXPECT_EQ(rig.session.model.CfirTaps[c], expected.CfirTaps[c]) << c;
+            EXPECT_EQ(rig.session.model.PfirTaps[c], expected.PfirTaps[c]) << c;
+        }
+    }
+}
+
+TEST(FileRoadsSaveTest, WritesTheThreeFilesUnderTheNameUpToItsLastDot) {
+    TempFolder folder;
+    StartedRig rig(folder.str());
+    std::filesystem::create_directories(folder / "CONFIGS");
+    rig.ui.answers.push_back("CONFIGS/a.b.trv");
+    rig.roads.onButton6Click();
+
+    ASSERT_EQ(rig.ui.requests.size(), 1u);
+    EXPECT_TRUE(sameRequest(rig.ui.requests[0], "*.trv", "trv", "CONFIGS"));
+    EXPECT_TRUE(rig.ui.reports.empty());
+    EXPECT_EQ(rig.state.Panel25.text, "a.b.trv");
+    auto& model = rig.session.model;
+    EXPECT_EQ(fileText(folder / "CONFIGS/a.b.trv"), gc::appconfig::configurationText(model));
+    EXPECT_EQ(fileText(folder / "CONFIGS/a.b.cfg"),
+              gc::chip::chipConfigurationText(rig.session.image));
+    EXPECT_EQ(fileText(folder / "CONFIGS/a.b.prg"),
+              gc::chip::programFileText(model, rig.session.image));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "CONFIGS"),
+                            std::filesystem::directory_iterator()),
+              3);
+    // The image was completed from the model before the chip files were written.
+    EXPECT_EQ(rig.session.image.Channels[2].Frequency, model.Chip.Fc[2]);
+
+    // Cancelled: nothing asked beyond the dialog.
+    rig.log.clear();
+    rig.roads.onButton6Click();
+    EXPECT_EQ(rig.log, (Log{"askSave"}));
+}
+
+TEST(FileRoadsSaveTest, RefusedChecksAskNothingAndWriteNothing) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder / "CONFIGS");
+    StartedRig rig(folder.str());
+    rig.session.model.Channels[1].Decimation = 4;  // below the four-channel minimum of 8
+    rig.ui.answers.push_back("CONFIGS/x.trv");
+    rig.roads.onButton6Click();
+    EXPECT_EQ(rig.log, (Log{"error:ErrDecim"}));
+    ASSERT_EQ(rig.ui.reports.size(), 1u);
+    EXPECT_EQ(rig.ui.reports[0].labels.at(2), "8");
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "CONFIGS"));
+    EXPECT_EQ(rig.session.model.Work.ConfigFileName, "");
+}
+
+TEST(FileRoadsSaveTest, FilesThatCannotBeWrittenAreEachReported) {
+    TempFolder folder;
+    StartedRig rig(folder.str());
+    const std::string trv = folder / "nowhere/x.trv";
+    EXPECT_FALSE(rig.roads.saveConfiguration(trv));
+    EXPECT_EQ(rig.ui.reportLines(),
+              (Lines{"Файл конфигурации " + trv + " не может быть записан!",
+                     "Файл конфигурации " + folder / "nowhere/x.cfg" + " не может быть записан!",
+                     "Файл программы " + folder / "nowhere/x.prg" + " не может быть записан!"}));
+    EXPECT_FALSE(std::filesystem::exists(folder / "nowhere"));
+
+    // Only the one file that cannot be replaced is reported; the others are written.
+    std::filesystem::create_directories(folder / "CONFIGS/y.cfg/blocked");
+    rig.ui.reports.clear();
+    EXPECT_FALSE(rig.roads.saveConfiguration("CONFIGS/y.trv"));
+    EXPECT_EQ(rig.ui.reportLines(),
+              (Lines{"Файл конфигурации CONFIGS/y.cfg не может быть записан!"}));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "CONFIGS/y.trv"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "CONFIGS/y.prg"));
+}
+
+TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
+    TempFolder folder;
+    putFile(folder / "FILTERS/new.taps", tapText(cfirRamp(300), 21));
+    putFile(folder / "FILTERS/short.taps", tapText(cfirRamp(300), 20));
+    StartedRig rig(folder.str());
+    chooseFileSources(rig.state);
+    rig.session.model.Work.CurrentChannel = 2;
+    rig.presenter.recalculate();
+    rig.session.CfirWindowOpen = true;
+    const auto channel0Before = rig.session.model.CfirTaps[0];
+    std::string panel9AtRefresh;
+    rig.ui.onRefresh = [&](Window) { panel9AtRefresh = rig.state.Panel9.text; };
+
+    rig.ui.answers.push_back(folder / "FILTERS/new.taps");
+    rig.roads.onSpeedButton1Click();
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "*.taps", "tbl", "FILTERS"));
+    EXPECT_TRUE(rig.ui.reports.empty());
+    EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Cfir"}));
+    EXPECT_EQ(panel9AtRefresh, "cfir_68.taps");  // the window is refreshed before recalculate
+    EXPECT_EQ(rig.state.Panel9.text, "new.taps");
+    EXPECT_EQ(rig.session.model.Channels[2].NameOfCFIR, "new.taps");
+    EXPECT_EQ(rig.session.model.CfirTaps[2], cfirRamp(300));
+    EXPECT_EQ(rig.session.model.CfirTaps[0], channel0Before);
+
+    // A damaged file is reported under its bare name and changes nothing.
+    rig.log.clear();
+    rig.ui.answers.push_back(folder / "FILTERS/short.taps");
+    rig.roads.onSpeedButton1Click();
+    EXPECT_EQ(rig.ui.reportLines(), (Lines{"Файл коэфициентов CFIR short.taps поврежден!"}));
+    EXPECT_EQ(rig.log, (Log{"askOpen", "error:ErrFileCoeff"}));
+    EXPECT_EQ(rig.session.model.Channels[2].NameOfCFIR, "new.taps");
+    EXPECT_EQ(rig.session.model.CfirTaps[2], cfirRamp(300));
+
+    // PFIR the same way.
+    putFile(folder / "FILTERS/p.taps", tapText(pfirRamp(20), 63));
+    rig.ui.answers.push_back(folder / "FILTERS/p.taps");
+    rig.roads.onSpeedButton2Click();
+    EXPECT_EQ(rig.session.model.PfirTaps[2], pfirRamp(20));
+    EXPECT_EQ(rig.state.Panel10.text, "p.taps");
+}
+
+TEST(FileRoadsTapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
+    TempFolder folder;
+    std::array<int, 64> taps{};
+    for (int i = 0; i < 64; ++i) taps[i] = 30 + i;
+    putFile(folder / "FILTERS/r64.taps", tapText(taps, 64));
+    StartedRig rig(folder.str());
+    chooseFileSources(rig.state);
+    rig.session.ResamplerWindowOpen = true;
+    std::string countAtRefresh;
+    rig.ui.onRefresh = [&](Window) { countAtRefresh = rig.state.Panel20.text; };
+
+    rig.ui.answers.push_back("FILTERS/r64.taps");
+    rig.roads.onSpeedButton3Click();
+    EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Resamp"}));
+    EXPECT_EQ(countAtRefresh, "64");  // recalculate ran before the refresh
+    EXPECT_EQ(rig.session.model.Chip.NameOfRFIR, "r64.taps");
+    EXPECT_EQ(rig.state.Panel11.text, "r64.taps");
+    EXPECT_EQ(rig.session.model.ResamplerTaps[63], 93);
+
+    rig.log.clear();
+    rig.ui.answers.push_back("FILTERS/none.taps");
+    rig.roads.onSpeedButton3Click();
+    EXPECT_EQ(rig.ui.reportLines(), (Lines{"Файл коэфициентов RFIR none.taps отсутствует!"}));
+    EXPECT_EQ(rig.session.model.Chip.NameOfRFIR, "r64.taps");
+}
+
+TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder / "FILTERS");
+    StartedRig rig(folder.str());
+    chooseFileSources(rig.state);
+    auto& model = rig.session.model;
+    model.Work.CurrentChannel = 1;
+    model.CfirTaps[1] = cfirRamp(-9);
+    model.PfirTaps[1] = pfirRamp(77);
+    rig.presenter.recalculate();
+
+    rig.ui.answers.push_back("FILTERS/mine.taps");
+    rig.roads.onSpeedButton10Click();
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "*.taps", "taps", "FILTERS"));
+    EXPECT_EQ(fileText(folder / "FILTERS/mine.taps"), tapText(cfirRamp(-9), 21));
+    EXPECT_EQ(model.Channels[1].NameOfCFIR, "mine.taps");
+    EXPECT_EQ(rig.state.Panel9.text, "mine.taps");
+
+    rig.ui.answers.push_back(folder / "FILTERS/pm.taps");
+    rig.roads.onSpeedButton5Click();
+    EXPECT_EQ(fileText(folder / "FILTERS/pm.taps"), tapText(pfirRamp(77), 63));
+    EXPECT_EQ(model.Channels[1].NameOfPFIR, "pm.taps");
+
+    rig.ui.answers.push_back("FILTERS/rm.taps");
+    rig.roads.onSpeedButton6Click();
+    EXPECT_EQ(fileText(folder / "FILTERS/rm.taps"),
+              tapText(model.ResamplerTaps, static_cast<size_t>(model.Work.ResamplerTapCount)));
+    EXPECT_EQ(model.Chip.NameOfRFIR, "rm.taps");
+    EXPECT_TRUE(rig.ui.reports.empty());
+
+    // A file that cannot be created is reported and the configuration keeps its old name.
+    rig.ui.answers.push_back("nowhere/x.taps");
+    rig.roads.onSpeedButton10Click();
+    rig.ui.answers.push_back("nowhere/y.taps");
+    rig.roads.onSpeedButton6Click();
+    EXPECT_EQ(rig.ui.reportLines(),
+              (Lines{"Файл коэфициентов CFIR nowhere/x.taps не может быть записан!",
+                     "Файл коэфициентов RFIR nowhere/y.taps не может быть записан!"}));
+    EXPECT_EQ(model.Channels[1].NameOfCFIR, "mine.taps");
+    EXPECT_EQ(model.Chip.NameOfRFIR, "rm.taps");
+    EXPECT_EQ(rig.state.Panel9.text, "mine.taps");
+}

@@ -1,0 +1,242 @@
+// Start-up and exit with "CONFIGS/std.trv".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/FileRoadsTestSupport.h"
+#include "appconfig/ConfigFile.h"
+#include "chip/ChipConfigFile.h"
+#include "filters/TapSelection.h"
+
+using namespace gc::app;
+using namespace gc::app::testing;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// A configuration file as the program writes it, from a default model changed by `edit`.
+template <typename Edit>
+std::string configText(Edit edit) {
+    gc::model::ConfigurationModel model;
+    edit(model);
+    return gc::appconfig::configurationText(model);
+}
+
+std::string defaultConfigText() {
+    return configText([](gc::model::ConfigurationModel&) {});
+}
+
+}  // namespace
+
+TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaults) {
+    TempFolder folder;
+    RoadsRig rig(folder / "absent");
+    rig.roads.start();
+
+    EXPECT_EQ(rig.ui.reportLines(),
+              (Lines{"Файл конфигурации CONFIGS/std.trv отсутствует!",
+                     "Файл конфигурации CONFIGS/sinc.cfg отсутствует!",
+                     "Файл коэфициентов CFIR FILTERS/cfir_68.taps отсутствует!",
+                     "Файл коэфициентов PFIR FILTERS/pfir_gsm.taps отсутствует!",
+                     "Файл коэфициентов CFIR FILTERS/cfir_68.taps отсутствует!",
+                     "Файл коэфициентов PFIR FILTERS/pfir_gsm.taps отсутствует!",
+                     "Файл коэфициентов CFIR FILTERS/cfir_68.taps отсутствует!",
+                     "Файл коэфициентов PFIR FILTERS/pfir_gsm.taps отсутствует!",
+                     "Файл коэфициентов CFIR FILTERS/cfir_68.taps отсутствует!",
+                     "Файл коэфициентов PFIR FILTERS/pfir_gsm.taps отсутствует!",
+                     "Файл коэфициентов RFIR FILTERS/res_8x64_60.taps отсутствует!"}));
+    for (const ErrorReport& report : rig.ui.reports)
+        EXPECT_EQ(report.window, ErrorWindow::ErrFileCoeff);
+    // The reports come first, then the response work.
+    ASSERT_EQ(rig.log.size(), 13u);
+    EXPECT_EQ(rig.log[11], "cic");
+    EXPECT_EQ(rig.log[12], "plot");
+
+    EXPECT_EQ(rig.state.Edit1.text, "64");
+    EXPECT_EQ(rig.state.Edit3.text, "100000000");
+    EXPECT_EQ(rig.state.Panel25.text, "std.trv");
+    EXPECT_EQ(rig.state.Panel1.text, "sinc.cfg");
+    EXPECT_EQ(rig.session.model.Work.ConfigFileName, "std.trv");
+    EXPECT_FALSE(rig.session.model.Work.ServiceMode);
+    RoadsRig withoutFiles(folder / "absent");
+    withoutFiles.presenter.startWithDefaults();
+    EXPECT_EQ(rig.session.image, withoutFiles.session.image);
+
+    // Every channel's taps come from its own library set.
+    gc::model::ConfigurationModel expected;
+    for (int c = 0; c < 4; ++c) {
+        gc::filters::ApplyCfirSelectionFor(expected, c, gc::filters::TapSource::Table);
+        gc::filters::ApplyPfirSelectionFor(expected, c, gc::filters::TapSource::Table);
+        EXPECT_EQ(rig.session.model.CfirTaps[c], expected.CfirTaps[c]) << "channel " << c;
+        EXPECT_EQ(rig.session.model.PfirTaps[c], expected.PfirTaps[c]) << "channel " << c;
+    }
+    EXPECT_EQ(rig.session.model.Work.ResamplerTapCount, 512);
+    EXPECT_EQ(rig.state.Panel20.text, "512");
+}
+
+TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugReturnsAtExit) {
+    TempFolder folder;
+    putFile(folder / "CONFIGS/std.trv",
+            configText([](auto& m) { m.Chip.FullDebug = 347; }));
+    {
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        EXPECT_TRUE(rig.session.model.Work.ServiceMode);
+        EXPECT_EQ(rig.session.model.Work.SavedFullDebug, 347);
+        EXPECT_EQ(rig.session.model.Chip.FullDebug, 0);
+        for (const ButtonState* b : {&rig.state.Button1, &rig.state.Button2, &rig.state.Button3,
+                                     &rig.state.Button4, &rig.state.Button10})
+            EXPECT_TRUE(b->visible);
+
+        // A configuration saved while the program runs stores 0 ...
+        rig.ui.answers.push_back(folder / "CONFIGS/run.trv");
+        rig.roads.onButton6Click();
+        EXPECT_NE(fileText(folder / "CONFIGS/run.trv").find("\nFullDebug= 0 \n"),
+                  std::string::npos);
+
+        rig.roads.exit();
+        EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("\nFullDebug= 347 \n"),
+                  std::string::npos);
+    }
+    {
+        // "Считать" of a file holding 347 does not switch the mode on, and the exit writes
+        // the start-up value back in place of the loaded one.
+        putFile(folder / "CONFIGS/std.trv", configText([](auto&) {}));
+        putFile(folder / "CONFIGS/service.trv",
+                configText([](auto& m) { m.Chip.FullDebug = 347; }));
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        rig.roads.loadConfiguration(folder / "CONFIGS/service.trv");
+        EXPECT_EQ(rig.session.model.Chip.FullDebug, 347);
+        EXPECT_FALSE(rig.session.model.Work.ServiceMode);
+        EXPECT_FALSE(rig.state.Button3.visible);
+        rig.roads.exit();
+        EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("\nFullDebug= 0 \n"),
+                  std::string::npos);
+    }
+    {
+        putFile(folder / "CONFIGS/std.trv",
+                configText([](auto& m) { m.Chip.FullDebug = 346; }));
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        EXPECT_FALSE(rig.session.model.Work.ServiceMode);
+        EXPECT_FALSE(rig.state.Button10.visible);
+        EXPECT_FALSE(rig.state.Button1.visible);
+    }
+}
+
+TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
+    TempFolder folder;
+    putFile(folder / "CONFIGS/std.trv", configText([](auto& m) {
+                m.Chip.NameOfCFG = "other.cfg";
+                m.Chip.Clock = 80000000;
+                m.Channels[2].Decimation = 100;
+            }));
+    gc::chip::RegisterImage image;
+    image.GeneralSyncs = 0x55;
+    image.Channels[3].FineGain = 777;
+    putFile(folder / "CONFIGS/other.cfg", gc::chip::chipConfigurationText(image));
+    std::array<int, 21> cfir{};
+    std::array<int, 63> pfir{};
+    for (int i = 0; i < 21; ++i) cfir[i] = 100 + i;
+    for (int i = 0; i < 63; ++i) pfir[i] = -200 - i;
+    putFile(folder / "FILTERS/cfir_68.taps", tapText(cfir, 21));
+    putFile(folder / "FILTERS/pfir_gsm.taps", tapText(pfir, 63));
+    putFile(folder / "FILTERS/res_8x64_60.taps", tapText(std::array<int, 3>{1, 2, 3}, 3));
+
+    RoadsRig rig(folder.str());
+    rig.roads.start();
+    EXPECT_TRUE(rig.ui.reports.empty()) << rig.ui.reportLines().front();
+    EXPECT_EQ(rig.session.image.GeneralSyncs, 0x55);
+    EXPECT_EQ(rig.session.image.Channels[3].FineGain, 777);
+    EXPECT_EQ(rig.state.Edit3.text, "80000000");
+    EXPECT_EQ(rig.state.Panel1.text, "other.cfg");
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(rig.session.model.CfirFileTaps[c], cfir);
+        EXPECT_EQ(rig.session.model.PfirFileTaps[c], pfir);
+    }
+    EXPECT_EQ(rig.session.model.ResamplerFileTapCount, 3);
+
+    // Choosing the file source later hands over the file's taps.
+    rig.state.TblEnbCFIR.checked = false;
+    rig.state.FileEnbCFIR.checked = true;
+    rig.presenter.onFileEnbCFIRClick();
+    EXPECT_EQ(rig.session.model.CfirTaps[0], cfir);
+}
+
+TEST(FileRoadsExitTest, ExitAlwaysRewritesTheStartupFile) {
+    TempFolder folder;
+    // A file the reader accepts but the writer would not produce: a foreign line after the
+    // last key is ignored when read and gone after the exit.
+    putFile(folder / "CONFIGS/std.trv", defaultConfigText() + "hand note\n");
+    RoadsRig rig(folder.str());
+    rig.roads.start();
+    EXPECT_EQ(rig.ui.reports.size(), 10u);  // only the chip configuration and the tap files
+    rig.roads.exit();
+    EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
+              gc::appconfig::configurationText(rig.session.model));
+    EXPECT_FALSE(std::filesystem::exists(folder / "CONFIGS/std.trv.bak"));
+    EXPECT_EQ(rig.ui.reports.size(), 10u);
+
+    // Nothing changed, and still rewritten.
+    std::filesystem::remove(folder / "CONFIGS/std.trv");
+    rig.roads.exit();
+    EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
+              gc::appconfig::configurationText(rig.session.model));
+}
+
+TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
+    const std::string damaged = "*** Config of Tessarovink ***\nClock= 5 \nhand edit\n";
+    TempFolder folder;
+    putFile(folder / "CONFIGS/std.trv", damaged);
+    {
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        ASSERT_FALSE(rig.ui.reports.empty());
+        EXPECT_EQ(rig.ui.reportLines().front(), "Файл конфигурации CONFIGS/std.trv поврежден!");
+        rig.roads.exit();
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), damaged);
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
+                  gc::appconfig::configurationText(rig.session.model));
+    }
+    {
+        // A "Записать" onto std.trv during the run keeps the copy first, and only once.
+        putFile(folder / "CONFIGS/std.trv", damaged);
+        std::filesystem::remove(folder / "CONFIGS/std.trv.bak");
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        ASSERT_TRUE(rig.roads.saveConfiguration("CONFIGS/std.trv"));
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), damaged);
+        putFile(folder / "CONFIGS/std.trv.bak", "kept elsewhere");
+        rig.roads.exit();
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), "kept elsewhere");
+    }
+    {
+        // When the copy cannot be written, the hand-edited file is left alone and both
+        // failures are reported.
+        putFile(folder / "CONFIGS/std.trv", damaged);
+        std::filesystem::remove(folder / "CONFIGS/std.trv.bak");
+        std::filesystem::create_directories(folder / "CONFIGS/std.trv.bak/inside");
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        const size_t before = rig.ui.reports.size();
+        rig.roads.exit();
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"), damaged);
+        const Lines lines = rig.ui.reportLines();
+        EXPECT_EQ(Lines(lines.begin() + static_cast<long>(before), lines.end()),
+                  (Lines{"Файл конфигурации CONFIGS/std.trv.bak не может быть записан!",
+                         "Файл конфигурации CONFIGS/std.trv не может быть записан!"}));
+    }
+}
+
+TEST(FileRoadsExitTest, ExitIntoAMissingFolderIsReported) {
+    TempFolder folder;
+    RoadsRig rig(folder / "absent");
+    rig.roads.start();
+    rig.ui.reports.clear();
+    rig.roads.exit();
+    EXPECT_EQ(rig.ui.reportLines(),
+              (Lines{"Файл конфигурации CONFIGS/std.trv не может быть записан!"}));
+}
