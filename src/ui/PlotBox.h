@@ -5,11 +5,12 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/ChannelPlotMouse.h"
 #include "response/Canvas.h"
 
 namespace gc::ui {
 
-enum class MouseButton { Left, Right, Middle };
+using MouseButton = gc::app::MouseButton;
 
 class PlotBox : public QWidget {
     Q_OBJECT

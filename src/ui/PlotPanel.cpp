@@ -66,26 +66,45 @@ QLabel* PlotPanel::makeLabel(const char* name, const QString& text, Qt::Alignmen
     return label;
 }
 
+namespace {
+
+// Sets the texts of `labels` from `first` on; true when one of them changed.
+template <std::size_t N, std::size_t M>
+bool setTexts(const std::array<QLabel*, N>& labels, std::size_t first,
+              const std::array<QString, M>& texts) {
+    bool changed = false;
+    for (std::size_t i = 0; i < M; ++i) {
+        if (labels[first + i]->text() == texts[i]) continue;
+        labels[first + i]->setText(texts[i]);
+        changed = true;
+    }
+    return changed;
+}
+
+}  // namespace
+
 void PlotPanel::setLevelTexts(const std::array<QString, 6>& texts) {
-    for (std::size_t i = 0; i < texts.size(); ++i) levels_[i + 1]->setText(texts[i]);
+    if (!setTexts(levels_, 1, texts)) return;
     updateGeometry();
     placeLabels();
 }
 
 void PlotPanel::setDenominatorTexts(const std::array<QString, 4>& texts) {
-    for (std::size_t i = 0; i < texts.size(); ++i) denominators_[i]->setText(texts[i]);
+    if (!setTexts(denominators_, 0, texts)) return;
     updateGeometry();
     placeLabels();
 }
 
 void PlotPanel::setFrequencyTexts(const std::array<QString, 4>& texts) {
-    for (std::size_t i = 0; i < texts.size(); ++i) frequencies_[i + 1]->setText(texts[i]);
+    if (!setTexts(frequencies_, 1, texts)) return;
     updateGeometry();
     placeLabels();
 }
 
 void PlotPanel::setAxisTitle(const QString& text) {
+    if (axisTitle_->text() == text) return;
     axisTitle_->setText(text);
+    updateGeometry();
     placeLabels();
 }
 

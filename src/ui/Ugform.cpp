@@ -1,0 +1,1019 @@
+#include "ui/Ugform.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "filters/FilterTables.h"
+#include "ui/PlotBox.h"
+#include "ui/PlotPanel.h"
+#include "ui/ProgramInfo.h"
+#include "ui/Widgets.h"
+
+namespace gc::ui {
+namespace {
+
+using gc::app::MainPresenter;
+
+// Control numbers that the plot's labels and the named controls do not use; the captions of
+// the blocks take them in the order they are made.
+constexpr std::array<int, 56> kFreeLabelNumbers{
+    1,  2,  3,  4,  5,  6,  7,  8,  14, 15, 16, 27, 28, 29, 30, 31, 32, 42, 47,
+    48, 49, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 63, 64, 65, 66, 67, 68, 69,
+    70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87};
+
+constexpr const char* kBackgroundProperty = "gcBackground";
+
+QString fromStd(const std::string& s) { return QString::fromStdString(s); }
+
+QStringList itemList(const std::string_view* first, std::size_t count) {
+    QStringList items;
+    for (std::size_t i = 0; i < count; ++i)
+        items << QString::fromUtf8(first[i].data(), qsizetype(first[i].size()));
+    return items;
+}
+
+template <std::size_t N>
+QStringList itemList(const std::array<std::string_view, N>& items) {
+    return itemList(items.data(), N);
+}
+
+QStringList numberItems(int count) {
+    QStringList items;
+    for (int i = 0; i < count; ++i) items << QString::number(i);
+    return items;
+}
+
+template <std::size_t N>
+QStringList libraryItems(const std::array<gc::filters::FilterTable, N>& library) {
+    QStringList items;
+    for (const auto& table : library)
+        items << QString::fromUtf8(table.name.data(), qsizetype(table.name.size()));
+    return items;
+}
+
+PanelColour toPanelColour(gc::app::PanelColour c) {
+    switch (c) {
+        case gc::app::PanelColour::Red: return PanelColour::Red;
+        case gc::app::PanelColour::White: return PanelColour::White;
+        case gc::app::PanelColour::ButtonFace: break;
+    }
+    return PanelColour::ButtonFace;
+}
+
+void showEdit(QLineEdit* edit, const gc::app::EditState& s) {
+    const QString text = fromStd(s.text);
+    if (edit->text() != text) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(text);
+    }
+}
+
+void showPanel(ValuePanel* panel, const gc::app::PanelState& s) {
+    panel->setText(fromStd(s.text));
+    const PanelColour colour = toPanelColour(s.colour);
+    if (panel->colour() != colour) panel->setColour(colour);
+}
+
+void showCombo(QComboBox* combo, const gc::app::ComboState& s) {
+    const QSignalBlocker blocker(combo);
+    const int index = (s.index >= 0 && s.index < combo->count()) ? s.index : -1;
+    combo->setCurrentIndex(index);
+    combo->setEnabled(s.enabled);
+}
+
+void showCheck(QCheckBox* box, const gc::app::CheckState& s) {
+    const QSignalBlocker blocker(box);
+    box->setChecked(s.checked);
+    box->setEnabled(s.enabled);
+    // Hidden boxes stay hidden; they carry state only.
+    if (!box->isHidden() != s.visible) box->setVisible(s.visible);
+}
+
+void showButton(QAbstractButton* button, const gc::app::ButtonState& s) {
+    button->setEnabled(s.enabled);
+    if (!button->isHidden() != s.visible) button->setVisible(s.visible);
+}
+
+void showRadioPair(QRadioButton* table, QRadioButton* file, const gc::app::RadioState& tableState,
+                   const gc::app::RadioState& fileState) {
+    const QSignalBlocker b1(table);
+    const QSignalBlocker b2(file);
+    // Auto-exclusive buttons cannot both be off, so the ticked one is set last.
+    if (fileState.checked) {
+        file->setChecked(true);
+    } else if (tableState.checked) {
+        table->setChecked(true);
+    }
+}
+
+QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
+    auto* layout = new QHBoxLayout;
+    layout->setSpacing(4);
+    for (QWidget* w : widgets) layout->addWidget(w);
+    if (stretch) layout->addStretch(1);
+    return layout;
+}
+
+}  // namespace
+
+TGForm::TGForm(gc::app::MainState& state, MainPresenter& presenter,
+               gc::app::ChannelPlotPresenter& plot, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      state_(state),
+      presenter_(presenter),
+      plot_(plot) {
+    setObjectName(QStringLiteral("GForm"));
+    setWindowTitle(programTitle());
+
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(6, 6, 6, 6);
+    columns->setSpacing(6);
+
+    columns->addWidget(buildConfigColumn());
+
+    auto* channelColumn = new QVBoxLayout;
+    channelColumn->setSpacing(6);
+    channelColumn->addWidget(buildChannelBlock());
+    channelColumn->addWidget(buildCicBlock(), 1);
+    columns->addLayout(channelColumn);
+
+    auto* firColumn = new QVBoxLayout;
+    firColumn->setSpacing(6);
+    firColumn->addWidget(buildCfirBlock(), 1);
+    firColumn->addWidget(buildPfirBlock(), 1);
+    columns->addLayout(firColumn);
+
+    auto* resamplerColumn = new QVBoxLayout;
+    resamplerColumn->setSpacing(6);
+    resamplerColumn->addWidget(buildResamplerBlock(), 1);
+    resamplerColumn->addWidget(buildOutputBlock());
+    columns->addLayout(resamplerColumn);
+
+    columns->addWidget(buildPlotBlock(), 1);
+
+    connectControls();
+    showState();
+}
+
+TGForm::~TGForm() = default;
+
+PlotBox* TGForm::plotBox() const { return panel5_->plotBox(); }
+
+// --- Widget factories ----------------------------------------------------------------------
+
+QLabel* TGForm::caption(const QString& text) {
+    auto* label = new QLabel(text, this);
+    const int number = nextCaptionNumber_ < int(kFreeLabelNumbers.size())
+                           ? kFreeLabelNumbers[std::size_t(nextCaptionNumber_)]
+                           : 100 + nextCaptionNumber_;
+    ++nextCaptionNumber_;
+    label->setObjectName(QStringLiteral("Label%1").arg(number));
+    label->setTextFormat(Qt::PlainText);
+    label->setProperty(kBackgroundProperty, true);
+    return label;
+}
+
+QLabel* TGForm::title(const QString& text) {
+    QLabel* label = caption(text);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit* TGForm::edit(const char* name, int widthChars) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QString::fromLatin1(name));
+    const QFontMetrics fm = e->fontMetrics();
+    e->setMinimumWidth(fm.horizontalAdvance(QLatin1Char('0')) * widthChars + 12);
+    e->installEventFilter(this);
+    return e;
+}
+
+ValuePanel* TGForm::panel(const char* name, const QString& sample) {
+    return new ValuePanel(QString::fromLatin1(name), sample, this);
+}
+
+QComboBox* TGForm::combo(const char* name, const QStringList& items) {
+    auto* c = new QComboBox(this);
+    c->setObjectName(QString::fromLatin1(name));
+    c->addItems(items);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return c;
+}
+
+QCheckBox* TGForm::check(const char* name, const QString& text) {
+    auto* c = new QCheckBox(text, this);
+    c->setObjectName(QString::fromLatin1(name));
+    return c;
+}
+
+QRadioButton* TGForm::radio(const char* name, const QString& text) {
+    auto* r = new QRadioButton(text, this);
+    r->setObjectName(QString::fromLatin1(name));
+    return r;
+}
+
+QPushButton* TGForm::button(const char* name, const QString& text) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+CompactButton* TGForm::compact(const char* name, const QString& text) {
+    return new CompactButton(QString::fromLatin1(name), text, this);
+}
+
+QToolButton* TGForm::speedButton(const char* name, bool write, const QString& tip) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(style()->standardIcon(write ? QStyle::SP_DialogSaveButton
+                                           : QStyle::SP_DialogOpenButton));
+    b->setToolTip(tip);
+    return b;
+}
+
+QWidget* TGForm::block(QVBoxLayout*& layout) {
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    frame->setProperty(kBackgroundProperty, true);
+    layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(3);
+    return frame;
+}
+
+// --- Blocks ----------------------------------------------------------------------------------
+
+QWidget* TGForm::buildConfigColumn() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+
+    v->addWidget(caption(QStringLiteral("Файл конфигурации")));
+    panel25_ = panel("Panel25", QStringLiteral("res_8x64_60.trv"));
+    v->addWidget(panel25_);
+    button5_ = button("Button5", QStringLiteral("Считать"));
+    button6_ = button("Button6", QStringLiteral("Записать"));
+    auto* files = new QHBoxLayout;
+    files->setSpacing(4);
+    files->addWidget(button5_);
+    files->addWidget(button6_);
+    v->addLayout(files);
+
+    v->addSpacing(4);
+    v->addWidget(caption(QStringLiteral("Тактовая частота")));
+    edit3_ = edit("Edit3", 10);
+    v->addLayout(row({edit3_, caption(QStringLiteral("Hz"))}));
+
+    v->addWidget(caption(QStringLiteral("Шаблон")));
+    panel1_ = panel("Panel1", QStringLiteral("res_8x64_60.cfg"));
+    v->addWidget(panel1_);
+
+    v->addSpacing(4);
+    checkBox9_ = check("CheckBox9", QStringLiteral("Комбин. прошивка"));
+    v->addWidget(checkBox9_);
+    v->addWidget(caption(QStringLiteral("Режим")));
+    comboBox11_ = combo("ComboBox11", itemList(gc::app::kComboBox11Items));
+    v->addWidget(comboBox11_);
+    v->addWidget(caption(QStringLiteral("Режим вывода")));
+    comboBox13_ = combo("ComboBox13", itemList(gc::app::kComboBox13Items));
+    v->addWidget(comboBox13_);
+
+    v->addSpacing(4);
+    v->addWidget(caption(QStringLiteral("Включенные каналы")));
+    auto* boxes = new QGridLayout;
+    boxes->setHorizontalSpacing(8);
+    boxes->setVerticalSpacing(0);
+    static constexpr std::array<const char*, 4> kBoxNames{"CheckBox3", "CheckBox2", "CheckBox7",
+                                                          "CheckBox8"};
+    for (int i = 0; i < 4; ++i) {
+        QLabel* number = caption(QString::number(i));
+        number->setAlignment(Qt::AlignHCenter);
+        channelBoxes_[std::size_t(i)] = check(kBoxNames[std::size_t(i)], QString());
+        boxes->addWidget(number, 0, i, Qt::AlignHCenter);
+        boxes->addWidget(channelBoxes_[std::size_t(i)], 1, i, Qt::AlignHCenter);
+    }
+    boxes->setColumnStretch(4, 1);
+    v->addLayout(boxes);
+
+    v->addSpacing(4);
+    button3_ = button("Button3", QStringLiteral("Входной блок"));
+    button1_ = button("Button1", QStringLiteral("Синхронизация"));
+    button2_ = button("Button2", QStringLiteral("Выходной блок"));
+    button4_ = button("Button4", QStringLiteral("Ресемплер"));
+    button10_ = button("Button10", QStringLiteral("Фильтры"));
+    for (QPushButton* b : {button3_, button1_, button2_, button4_, button10_}) v->addWidget(b);
+
+    v->addStretch(1);
+    button14_ = button("Button14", QStringLiteral("Справка"));
+    v->addWidget(button14_);
+    return frame;
+}
+
+QWidget* TGForm::buildChannelBlock() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+
+    comboBox7_ = combo("ComboBox7", itemList(gc::app::kComboBox7Items));
+    v->addWidget(comboBox7_);
+    button13_ = button("Button13", QStringLiteral("Применить для всех каналов"));
+    v->addWidget(button13_);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    comboBox12_ = combo("ComboBox12", itemList(gc::app::kComboBox12Items));
+    grid->addWidget(caption(QStringLiteral("АЦП")), 0, 0);
+    grid->addWidget(comboBox12_, 0, 1, 1, 2, Qt::AlignLeft);
+    grid->addWidget(title(QStringLiteral("NCO")), 1, 0, 1, 3);
+    edit6_ = edit("Edit6", 10);
+    grid->addWidget(caption(QStringLiteral("Частота")), 2, 0);
+    grid->addWidget(edit6_, 2, 1);
+    grid->addWidget(caption(QStringLiteral("Гц")), 2, 2);
+    edit7_ = edit("Edit7", 6);
+    grid->addWidget(caption(QStringLiteral("Фаза")), 3, 0);
+    grid->addWidget(edit7_, 3, 1);
+    grid->addWidget(caption(QStringLiteral("рад")), 3, 2);
+    grid->setColumnStretch(1, 1);
+    v->addLayout(grid);
+    return frame;
+}
+
+QWidget* TGForm::buildCicBlock() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+    v->addWidget(title(QStringLiteral("CIC Фильтр")));
+
+    edit1_ = edit("Edit1", 5);
+    v->addLayout(row({caption(QStringLiteral("Децимация")), edit1_}, false));
+
+    auto* steps = new QGridLayout;
+    steps->setSpacing(2);
+    static constexpr std::array<const char*, 8> kStepNames{
+        "Button8", "Button9", "Button15", "Button16", "Button17", "Button18", "Button7", "Button12"};
+    static constexpr std::array<const char*, 8> kStepTexts{"+1",   "-1",   "+10",   "-10",
+                                                           "+100", "-100", "+1000", "-1000"};
+    for (std::size_t i = 0; i < stepButtons_.size(); ++i) {
+        stepButtons_[i] = compact(kStepNames[i], QString::fromLatin1(kStepTexts[i]));
+        stepButtons_[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        // "+" steps on the upper row, "-" steps below, growing to the right.
+        steps->addWidget(stepButtons_[i], int(i % 2), int(i / 2));
+    }
+    v->addLayout(steps);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    comboBox10_ = combo("ComboBox10", numberItems(gc::app::kComboBox10ItemCount));
+    comboBox2_ = combo("ComboBox2", numberItems(gc::app::kComboBox2ItemCount));
+    comboBox3_ = combo("ComboBox3", numberItems(gc::app::kComboBox3ItemCount));
+    panel2_ = panel("Panel2", QStringLiteral("1.000000"));
+    grid->addWidget(caption(QStringLiteral("Сдвиг АЦП")), 0, 0);
+    grid->addWidget(comboBox10_, 0, 1);
+    grid->addWidget(caption(QStringLiteral("Сдвиг влево 1")), 1, 0);
+    grid->addWidget(comboBox2_, 1, 1);
+    grid->addWidget(caption(QStringLiteral("Сдвиг влево 6")), 2, 0);
+    grid->addWidget(comboBox3_, 2, 1);
+    grid->addWidget(caption(QStringLiteral("Общее усил.")), 3, 0);
+    grid->addWidget(panel2_, 3, 1);
+    v->addLayout(grid);
+
+    autoScale_ = check("AutoScale", QStringLiteral("AutoScale"));
+    checkBox1_ = check("CheckBox1", QStringLiteral("20 бит"));
+    v->addLayout(row({autoScale_, checkBox1_}));
+    v->addStretch(1);
+    return frame;
+}
+
+QWidget* TGForm::buildCfirBlock() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+    v->addWidget(title(QStringLiteral("CFIR Фильтр")));
+
+    tblEnbCfir_ = radio("TblEnbCFIR", QStringLiteral("TblEnbCFIR"));
+    comboBox1_ = combo("ComboBox1", libraryItems(gc::filters::cfirLibrary()));
+    fileEnbCfir_ = radio("FileEnbCFIR", QStringLiteral("FileEnbCFIR"));
+    panel9_ = panel("Panel9", QStringLiteral("cfir_68.taps"));
+    panel9_->installEventFilter(this);
+    speedButton1_ = speedButton("SpeedButton1", false, QStringLiteral("Считать"));
+    speedButton10_ = speedButton("SpeedButton10", true, QStringLiteral("Записать"));
+    v->addWidget(tblEnbCfir_);
+    v->addWidget(comboBox1_);
+    v->addWidget(fileEnbCfir_);
+    v->addLayout(row({panel9_, speedButton1_, speedButton10_}, false));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    panel12_ = panel("Panel12", QStringLiteral("0.00000"));
+    comboBox6_ = combo("ComboBox6", numberItems(gc::app::kComboBox6ItemCount));
+    panel3_ = panel("Panel3", QStringLiteral("0.00000"));
+    grid->addWidget(caption(QStringLiteral("Усиление")), 0, 0);
+    grid->addWidget(panel12_, 0, 1);
+    grid->addWidget(caption(QStringLiteral("Сдвиг влево")), 1, 0);
+    grid->addWidget(comboBox6_, 1, 1, Qt::AlignLeft);
+    grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
+    grid->addWidget(panel3_, 2, 1);
+    v->addLayout(grid);
+
+    checkBox4_ = check("CheckBox4", QStringLiteral("on"));
+    checkBox4_->hide();
+    v->addWidget(checkBox4_);
+    v->addStretch(1);
+    return frame;
+}
+
+QWidget* TGForm::buildPfirBlock() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+    v->addWidget(title(QStringLiteral("PFIR Фильтр")));
+
+    tblEnbPfir_ = radio("TblEnbPFIR", QStringLiteral("TblEnbPFIR"));
+    comboBox4_ = combo("ComboBox4", libraryItems(gc::filters::pfirLibrary()));
+    fileEnbPfir_ = radio("FileEnbPFIR", QStringLiteral("FileEnbPFIR"));
+    panel10_ = panel("Panel10", QStringLiteral("pfir_gsm.taps"));
+    panel10_->installEventFilter(this);
+    speedButton2_ = speedButton("SpeedButton2", false, QStringLiteral("Считать"));
+    speedButton5_ = speedButton("SpeedButton5", true, QStringLiteral("Записать"));
+    v->addWidget(tblEnbPfir_);
+    v->addWidget(comboBox4_);
+    v->addWidget(fileEnbPfir_);
+    v->addLayout(row({panel10_, speedButton2_, speedButton5_}, false));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    panel13_ = panel("Panel13", QStringLiteral("0.00000"));
+    edit2_ = edit("Edit2", 5);
+    panel8_ = panel("Panel8", QStringLiteral("0.000"));
+    panel4_ = panel("Panel4", QStringLiteral("0.00000"));
+    grid->addWidget(caption(QStringLiteral("Усиление")), 0, 0);
+    grid->addWidget(panel13_, 0, 1, 1, 2);
+    grid->addWidget(caption(QStringLiteral("Точно")), 1, 0);
+    grid->addWidget(edit2_, 1, 1);
+    grid->addWidget(panel8_, 1, 2);
+    grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
+    grid->addWidget(panel4_, 2, 1, 1, 2);
+    v->addLayout(grid);
+
+    checkBox5_ = check("CheckBox5", QStringLiteral("on"));
+    checkBox5_->hide();
+    v->addWidget(checkBox5_);
+    v->addStretch(1);
+    return frame;
+}
+
+QWidget* TGForm::buildResamplerBlock() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+    v->addWidget(title(QStringLiteral("RESAMPLER Фильтр")));
+
+    tblEnbRfir_ = radio("TblEnbRFIR", QStringLiteral("TblEnbRFIR"));
+    comboBox5_ = combo("ComboBox5", libraryItems(gc::filters::resamplerLibrary()));
+    fileEnbRfir_ = radio("FileEnbRFIR", QStringLiteral("FileEnbRFIR"));
+    panel11_ = panel("Panel11", QStringLiteral("res_8x64_60.taps"));
+    panel11_->installEventFilter(this);
+    speedButton3_ = speedButton("SpeedButton3", false, QStringLiteral("Считать"));
+    speedButton6_ = speedButton("SpeedButton6", true, QStringLiteral("Записать"));
+    v->addWidget(tblEnbRfir_);
+    v->addWidget(comboBox5_);
+    v->addWidget(fileEnbRfir_);
+    v->addLayout(row({panel11_, speedButton3_, speedButton6_}, false));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    panel6_ = panel("Panel6", QStringLiteral("0.00000"));
+    comboBox9_ = combo("ComboBox9", numberItems(gc::app::kComboBox9ItemCount));
+    panel23_ = panel("Panel23", QStringLiteral("0.00000"));
+    panel20_ = panel("Panel20", QStringLiteral("512"));
+    panel22_ = panel("Panel22", QStringLiteral("512"));
+    comboBox14_ = combo("ComboBox14", itemList(gc::app::kComboBox14Items));
+    panel14_ = panel("Panel14", QStringLiteral("64"));
+    panel14_->hide();
+    edit4_ = edit("Edit4", 9);
+    edit8_ = edit("Edit8", 10);
+    int r = 0;
+    grid->addWidget(caption(QStringLiteral("Усиление")), r, 0);
+    grid->addWidget(panel6_, r++, 1);
+    grid->addWidget(caption(QStringLiteral("Сдвиг влево")), r, 0);
+    grid->addWidget(comboBox9_, r++, 1, Qt::AlignLeft);
+    grid->addWidget(caption(QStringLiteral("Общее усил.")), r, 0);
+    grid->addWidget(panel23_, r++, 1);
+    grid->addWidget(caption(QStringLiteral("Длина фильтра")), r, 0);
+    grid->addWidget(panel20_, r++, 1);
+    grid->addWidget(caption(QStringLiteral("Число умножений")), r, 0);
+    grid->addWidget(panel22_, r++, 1);
+    grid->addWidget(caption(QStringLiteral("NDELAY")), r, 0);
+    grid->addWidget(comboBox14_, r, 1, Qt::AlignLeft);
+    grid->addWidget(panel14_, r++, 2);
+    grid->addWidget(caption(QStringLiteral("Интерполяция")), r, 0);
+    grid->addWidget(edit4_, r++, 1);
+    grid->addWidget(edit8_, r++, 1);
+    grid->setColumnStretch(1, 1);
+    v->addLayout(grid);
+
+    checkBox6_ = check("CheckBox6", QStringLiteral("on"));
+    checkBox6_->hide();
+    v->addWidget(checkBox6_);
+    v->addStretch(1);
+    return frame;
+}
+
+QWidget* TGForm::buildOutputBlock() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+    v->addWidget(title(QStringLiteral("Выходные параметры")));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    edit5_ = edit("Edit5", 10);
+    panel7_ = panel("Panel7", QStringLiteral("0.000000"));
+    grid->addWidget(caption(QStringLiteral("Выходная частота  ")), 0, 0);
+    grid->addWidget(edit5_, 1, 0);
+    grid->addWidget(caption(QStringLiteral("Hz")), 1, 1);
+    grid->addWidget(caption(QStringLiteral("Усиление  ")), 2, 0);
+    grid->addWidget(panel7_, 3, 0);
+    v->addLayout(grid);
+    return frame;
+}
+
+QWidget* TGForm::buildPlotBlock() {
+    QVBoxLayout* v = nullptr;
+    QWidget* frame = block(v);
+    auto* plotTitle = title(QStringLiteral("АЧХ канала"));
+    plotTitle->setObjectName(QStringLiteral("Label61"));
+    v->addWidget(plotTitle);
+
+    panel5_ = new PlotPanel(this);
+    v->addWidget(panel5_, 1);
+
+    auto named = [this](const char* name, const QString& text) {
+        QLabel* label = caption(text);
+        label->setObjectName(QString::fromLatin1(name));
+        return label;
+    };
+    panel15_ = panel("Panel15", QStringLiteral("25195.310"));
+    panel16_ = panel("Panel16", QStringLiteral("-120.00"));
+    button27_ = compact("Button27", QStringLiteral("<"));
+    button28_ = compact("Button28", QStringLiteral(">"));
+    auto* readout = new QHBoxLayout;
+    readout->setSpacing(4);
+    readout->addWidget(named("Label26", QStringLiteral("x=")));
+    readout->addWidget(panel15_);
+    readout->addWidget(named("Label41", QStringLiteral("kHz")));
+    readout->addSpacing(16);
+    readout->addWidget(named("Label39", QStringLiteral("y=")));
+    readout->addWidget(panel16_);
+    readout->addWidget(named("Label40", QStringLiteral("dB")));
+    readout->addStretch(1);
+    readout->addSpacing(16);
+    readout->addWidget(named("Label50", QStringLiteral("Курсор")));
+    readout->addWidget(button27_);
+    readout->addWidget(button28_);
+    v->addLayout(readout);
+
+    auto* zoom = new QGridLayout;
+    zoom->setHorizontalSpacing(4);
+    zoom->setVerticalSpacing(3);
+    panel17_ = panel("Panel17", QStringLiteral("4096"));
+    panel18_ = panel("Panel18", QStringLiteral("4096"));
+    static constexpr std::array<const char*, 4> kZoomTexts{"*2", "/2", "max", "=1"};
+    static constexpr std::array<const char*, 4> kXNames{"Button19", "Button20", "Button21",
+                                                        "Button22"};
+    static constexpr std::array<const char*, 4> kYNames{"Button23", "Button24", "Button25",
+                                                        "Button26"};
+    zoom->addWidget(named("Label46", QStringLiteral("Растяжение по X")), 0, 0);
+    zoom->addWidget(panel17_, 0, 1);
+    zoom->addWidget(named("Label62", QStringLiteral("Растяжение по Y")), 1, 0);
+    zoom->addWidget(panel18_, 1, 1);
+    for (std::size_t i = 0; i < 4; ++i) {
+        stretchX_[i] = compact(kXNames[i], QString::fromLatin1(kZoomTexts[i]));
+        stretchY_[i] = compact(kYNames[i], QString::fromLatin1(kZoomTexts[i]));
+        zoom->addWidget(stretchX_[i], 0, int(i) + 2);
+        zoom->addWidget(stretchY_[i], 1, int(i) + 2);
+    }
+    zoom->setColumnStretch(6, 1);
+    v->addLayout(zoom);
+
+    button11_ = button("Button11", QStringLiteral("R"));
+    button11_->hide();
+    v->addWidget(button11_);
+    return frame;
+}
+
+// --- Events --------------------------------------------------------------------------------
+
+void TGForm::connectControls() {
+    using P = MainPresenter;
+    // Typed fields: the Enter key; leaving the field is caught in eventFilter.
+    const std::array<std::pair<QLineEdit*, void (P::*)()>, 8> enters{{
+        {edit1_, &P::onEdit1Enter},
+        {edit2_, &P::onEdit2Enter},
+        {edit3_, &P::onEdit3Enter},
+        {edit4_, &P::onEdit4Enter},
+        {edit5_, &P::onEdit5Enter},
+        {edit6_, &P::onEdit6Enter},
+        {edit7_, &P::onEdit7Enter},
+        {edit8_, &P::onEdit8Enter},
+    }};
+    for (const auto& [widget, handler] : enters) {
+        const auto h = handler;
+        connect(widget, &QLineEdit::returnPressed, this, [this, h] { run(h); });
+    }
+
+    const std::array<std::pair<QComboBox*, void (P::*)()>, 13> changes{{
+        {comboBox1_, &P::onComboBox1Changed},
+        {comboBox2_, &P::onShiftGainComboChanged},
+        {comboBox3_, &P::onShiftGainComboChanged},
+        {comboBox4_, &P::onComboBox4Changed},
+        {comboBox5_, &P::onComboBox5Changed},
+        {comboBox6_, &P::onShiftGainComboChanged},
+        {comboBox7_, &P::onComboBox7Changed},
+        {comboBox9_, &P::onShiftGainComboChanged},
+        {comboBox10_, &P::onShiftGainComboChanged},
+        {comboBox11_, &P::onComboBox11Changed},
+        {comboBox12_, &P::onComboBox12Changed},
+        {comboBox13_, &P::onComboBox13Changed},
+        {comboBox14_, &P::onComboBox14Changed},
+    }};
+    for (const auto& [widget, handler] : changes) {
+        const auto h = handler;
+        connect(widget, &QComboBox::currentIndexChanged, this, [this, h] { run(h); });
+    }
+
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 26> clicks{{
+        {checkBox9_, &P::onCheckBox9Click},
+        {autoScale_, &P::onAutoScaleClick},
+        {checkBox4_, &P::onCheckBox4Click},
+        {checkBox5_, &P::onCheckBox5Click},
+        {checkBox6_, &P::onCheckBox6Click},
+        {tblEnbCfir_, &P::onTblEnbCFIRClick},
+        {fileEnbCfir_, &P::onFileEnbCFIRClick},
+        {tblEnbPfir_, &P::onTblEnbPFIRClick},
+        {fileEnbPfir_, &P::onFileEnbPFIRClick},
+        {tblEnbRfir_, &P::onTblEnbRFIRClick},
+        {fileEnbRfir_, &P::onFileEnbRFIRClick},
+        {button13_, &P::onButton13Click},
+        {stepButtons_[0], &P::onButton8Click},
+        {stepButtons_[1], &P::onButton9Click},
+        {stepButtons_[2], &P::onButton15Click},
+        {stepButtons_[3], &P::onButton16Click},
+        {stepButtons_[4], &P::onButton17Click},
+        {stepButtons_[5], &P::onButton18Click},
+        {stepButtons_[6], &P::onButton7Click},
+        {stepButtons_[7], &P::onButton12Click},
+        {button1_, &P::onButton1Click},
+        {button2_, &P::onButton2Click},
+        {button3_, &P::onButton3Click},
+        {button4_, &P::onButton4Click},
+        {button10_, &P::onButton10Click},
+        {button14_, &P::onButton14Click},
+    }};
+    for (const auto& [widget, handler] : clicks) {
+        const auto h = handler;
+        connect(widget, &QAbstractButton::clicked, this, [this, h] { run(h); });
+    }
+    for (int i = 0; i < 4; ++i) {
+        connect(channelBoxes_[std::size_t(i)], &QCheckBox::clicked, this,
+                [this, i] { onChannelBoxClicked(i); });
+    }
+
+    const std::array<std::pair<QAbstractButton*, FileCommand>, kFileCommandCount> files{{
+        {button5_, FileCommand::ReadConfiguration},
+        {button6_, FileCommand::WriteConfiguration},
+        {speedButton1_, FileCommand::ReadCfirTaps},
+        {speedButton10_, FileCommand::WriteCfirTaps},
+        {speedButton2_, FileCommand::ReadPfirTaps},
+        {speedButton5_, FileCommand::WritePfirTaps},
+        {speedButton3_, FileCommand::ReadRfirTaps},
+        {speedButton6_, FileCommand::WriteRfirTaps},
+    }};
+    for (const auto& [widget, command] : files) {
+        const FileCommand c = command;
+        connect(widget, &QAbstractButton::clicked, this, [this, c] { runFileCommand(c); });
+    }
+
+    // Double-clicks open the stage response windows. The filter lists show their item in a
+    // read-only field, so that a double-click on it reaches the window instead of opening and
+    // closing the list; the arrow opens the list.
+    for (QComboBox* c : {comboBox1_, comboBox4_, comboBox5_}) {
+        c->setEditable(true);
+        c->lineEdit()->setReadOnly(true);
+        c->lineEdit()->installEventFilter(this);
+        c->installEventFilter(this);
+    }
+
+    // The plot.
+    using C = gc::app::ChannelPlotPresenter;
+    PlotBox* box = panel5_->plotBox();
+    box->setDrawFunction([this](gc::response::Canvas& canvas) {
+        plot_.draw(canvas);
+        // Drawing writes the texts around the plot (the axis title after the first drawing);
+        // they are shown once the paint is over, as setting them may move the labels.
+        if (!plotLabelsQueued_) {
+            plotLabelsQueued_ = true;
+            QMetaObject::invokeMethod(this, [this] {
+                plotLabelsQueued_ = false;
+                showPlotLabels();
+            }, Qt::QueuedConnection);
+        }
+    });
+    box->setMousePressFunction([this](MouseButton b, int x, int y) {
+        runPlot([&] { plot_.onCICPBoxMouseDown(b, x, y); });
+    });
+    box->setMouseMoveFunction([this](int x, int y) {
+        runPlot([&] { plot_.onCICPBoxMouseMove(x, y); });
+    });
+    box->setMouseReleaseFunction([this](MouseButton b, int x, int y) {
+        runPlot([&] { plot_.onCICPBoxMouseUp(b, x, y); });
+    });
+    panel5_->setMouseReleaseFunction([this](MouseButton b) {
+        runPlot([&] { plot_.onPanel5MouseUp(b); });
+    });
+    const std::array<std::pair<QAbstractButton*, void (C::*)()>, 11> plotClicks{{
+        {button27_, &C::onButton27Click},
+        {button28_, &C::onButton28Click},
+        {stretchX_[0], &C::onButton19Click},
+        {stretchX_[1], &C::onButton20Click},
+        {stretchX_[2], &C::onButton21Click},
+        {stretchX_[3], &C::onButton22Click},
+        {stretchY_[0], &C::onButton23Click},
+        {stretchY_[1], &C::onButton24Click},
+        {stretchY_[2], &C::onButton25Click},
+        {stretchY_[3], &C::onButton26Click},
+        {button11_, &C::onButton11Click},
+    }};
+    for (const auto& [widget, handler] : plotClicks) {
+        const auto h = handler;
+        connect(widget, &QAbstractButton::clicked, this, [this, h] { runPlot(h); });
+    }
+}
+
+bool TGForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == edit1_) {
+            run(&MainPresenter::onEdit1DoubleClick);
+        } else if (watched == comboBox1_ || watched == comboBox1_->lineEdit()) {
+            run(&MainPresenter::onComboBox1DoubleClick);
+            return true;
+        } else if (watched == comboBox4_ || watched == comboBox4_->lineEdit()) {
+            run(&MainPresenter::onComboBox4DoubleClick);
+            return true;
+        } else if (watched == comboBox5_ || watched == comboBox5_->lineEdit()) {
+            run(&MainPresenter::onComboBox5DoubleClick);
+            return true;
+        } else if (watched == panel9_) {
+            run(&MainPresenter::onPanel9DoubleClick);
+        } else if (watched == panel10_) {
+            run(&MainPresenter::onPanel10DoubleClick);
+        } else if (watched == panel11_) {
+            run(&MainPresenter::onPanel11DoubleClick);
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Leaving the field for another control of this window; a dialog or another window
+        // taking the focus is not an exit.
+        if (edit != nullptr && !closing_ && isVisible() && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason) {
+            onEditExit(edit);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TGForm::onEditExit(QLineEdit* edit) {
+    if (edit == edit1_) {
+        run(&MainPresenter::onEdit1Exit);
+    } else if (edit == edit2_) {
+        run(&MainPresenter::onEdit2Exit);
+    } else if (edit == edit3_) {
+        run(&MainPresenter::onEdit3Exit);
+    } else if (edit == edit4_) {
+        run(&MainPresenter::onEdit4Exit);
+    } else if (edit == edit6_) {
+        run(&MainPresenter::onEdit6Exit);
+    } else if (edit == edit7_) {
+        run(&MainPresenter::onEdit7Exit);
+    }
+    // Edit5 and Edit8 act on the Enter key only.
+}
+
+void TGForm::onChannelBoxClicked(int box) {
+    collectInput();
+    presenter_.onChannelBoxClick(box);
+    showState();
+}
+
+void TGForm::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    if (closeHandler_) closeHandler_();
+    event->accept();
+}
+
+void TGForm::keyPressEvent(QKeyEvent* event) {
+    // The window itself does nothing with keys; fields and buttons have their own.
+    event->ignore();
+}
+
+bool TGForm::isBackground(const QWidget* widget) const {
+    return widget == nullptr || widget == this || widget->property(kBackgroundProperty).toBool();
+}
+
+void TGForm::mouseReleaseEvent(QMouseEvent* event) {
+    // Only a release on the window's own surface (between blocks, on a block's face or a
+    // caption) counts; one that a control let through does not.
+    const QWidget* under = childAt(event->position().toPoint());
+    if (isBackground(under)) {
+        MouseButton button = MouseButton::Left;
+        if (event->button() == Qt::RightButton) {
+            button = MouseButton::Right;
+        } else if (event->button() == Qt::MiddleButton) {
+            button = MouseButton::Middle;
+        }
+        runPlot([&] { plot_.onFormMouseUp(button); });
+    }
+    event->accept();
+}
+
+// --- Binding ---------------------------------------------------------------------------------
+
+void TGForm::setFileCommand(FileCommand command, std::function<void()> action) {
+    fileCommands_[std::size_t(command)] = std::move(action);
+}
+
+void TGForm::setCloseHandler(std::function<void()> handler) { closeHandler_ = std::move(handler); }
+
+void TGForm::run(void (MainPresenter::*handler)()) {
+    collectInput();
+    (presenter_.*handler)();
+    showState();
+}
+
+void TGForm::runPlot(void (gc::app::ChannelPlotPresenter::*handler)()) {
+    collectInput();
+    (plot_.*handler)();
+    showState();
+}
+
+void TGForm::runPlot(const std::function<void()>& action) {
+    collectInput();
+    action();
+    showState();
+}
+
+void TGForm::runFileCommand(FileCommand command) {
+    const auto& action = fileCommands_[std::size_t(command)];
+    if (!action) return;
+    collectInput();
+    action();
+    showState();
+}
+
+void TGForm::collectInput() {
+    auto& s = state_;
+    s.Edit1.text = edit1_->text().toStdString();
+    s.Edit2.text = edit2_->text().toStdString();
+    s.Edit3.text = edit3_->text().toStdString();
+    s.Edit4.text = edit4_->text().toStdString();
+    s.Edit5.text = edit5_->text().toStdString();
+    s.Edit6.text = edit6_->text().toStdString();
+    s.Edit7.text = edit7_->text().toStdString();
+    s.Edit8.text = edit8_->text().toStdString();
+
+    s.ComboBox1.index = comboBox1_->currentIndex();
+    s.ComboBox2.index = comboBox2_->currentIndex();
+    s.ComboBox3.index = comboBox3_->currentIndex();
+    s.ComboBox4.index = comboBox4_->currentIndex();
+    s.ComboBox5.index = comboBox5_->currentIndex();
+    s.ComboBox6.index = comboBox6_->currentIndex();
+    s.ComboBox7.index = comboBox7_->currentIndex();
+    s.ComboBox9.index = comboBox9_->currentIndex();
+    s.ComboBox10.index = comboBox10_->currentIndex();
+    s.ComboBox11.index = comboBox11_->currentIndex();
+    s.ComboBox12.index = comboBox12_->currentIndex();
+    s.ComboBox13.index = comboBox13_->currentIndex();
+    s.ComboBox14.index = comboBox14_->currentIndex();
+
+    s.AutoScale.checked = autoScale_->isChecked();
+    s.CheckBox1.checked = checkBox1_->isChecked();
+    s.CheckBox4.checked = checkBox4_->isChecked();
+    s.CheckBox5.checked = checkBox5_->isChecked();
+    s.CheckBox6.checked = checkBox6_->isChecked();
+    s.CheckBox9.checked = checkBox9_->isChecked();
+    for (int i = 0; i < 4; ++i) s.channelBox(i).checked = channelBoxes_[std::size_t(i)]->isChecked();
+
+    s.TblEnbCFIR.checked = tblEnbCfir_->isChecked();
+    s.FileEnbCFIR.checked = fileEnbCfir_->isChecked();
+    s.TblEnbPFIR.checked = tblEnbPfir_->isChecked();
+    s.FileEnbPFIR.checked = fileEnbPfir_->isChecked();
+    s.TblEnbRFIR.checked = tblEnbRfir_->isChecked();
+    s.FileEnbRFIR.checked = fileEnbRfir_->isChecked();
+}
+
+void TGForm::showState() {
+    const auto& s = state_;
+    showEdit(edit1_, s.Edit1);
+    showEdit(edit2_, s.Edit2);
+    showEdit(edit3_, s.Edit3);
+    showEdit(edit4_, s.Edit4);
+    showEdit(edit5_, s.Edit5);
+    showEdit(edit6_, s.Edit6);
+    showEdit(edit7_, s.Edit7);
+    showEdit(edit8_, s.Edit8);
+
+    showPanel(panel1_, s.Panel1);
+    showPanel(panel2_, s.Panel2);
+    showPanel(panel3_, s.Panel3);
+    showPanel(panel4_, s.Panel4);
+    showPanel(panel6_, s.Panel6);
+    showPanel(panel7_, s.Panel7);
+    showPanel(panel8_, s.Panel8);
+    showPanel(panel9_, s.Panel9);
+    showPanel(panel10_, s.Panel10);
+    showPanel(panel11_, s.Panel11);
+    showPanel(panel12_, s.Panel12);
+    showPanel(panel13_, s.Panel13);
+    showPanel(panel14_, s.Panel14);
+    showPanel(panel20_, s.Panel20);
+    showPanel(panel22_, s.Panel22);
+    showPanel(panel23_, s.Panel23);
+    showPanel(panel25_, s.Panel25);
+
+    showCombo(comboBox1_, s.ComboBox1);
+    showCombo(comboBox2_, s.ComboBox2);
+    showCombo(comboBox3_, s.ComboBox3);
+    showCombo(comboBox4_, s.ComboBox4);
+    showCombo(comboBox5_, s.ComboBox5);
+    showCombo(comboBox6_, s.ComboBox6);
+    showCombo(comboBox7_, s.ComboBox7);
+    showCombo(comboBox9_, s.ComboBox9);
+    showCombo(comboBox10_, s.ComboBox10);
+    showCombo(comboBox11_, s.ComboBox11);
+    showCombo(comboBox12_, s.ComboBox12);
+    showCombo(comboBox13_, s.ComboBox13);
+    showCombo(comboBox14_, s.ComboBox14);
+
+    showCheck(autoScale_, s.AutoScale);
+    showCheck(checkBox1_, s.CheckBox1);
+    showCheck(checkBox4_, s.CheckBox4);
+    showCheck(checkBox5_, s.CheckBox5);
+    showCheck(checkBox6_, s.CheckBox6);
+    showCheck(checkBox9_, s.CheckBox9);
+    for (int i = 0; i < 4; ++i) showCheck(channelBoxes_[std::size_t(i)], s.channelBox(i));
+
+    showRadioPair(tblEnbCfir_, fileEnbCfir_, s.TblEnbCFIR, s.FileEnbCFIR);
+    showRadioPair(tblEnbPfir_, fileEnbPfir_, s.TblEnbPFIR, s.FileEnbPFIR);
+    showRadioPair(tblEnbRfir_, fileEnbRfir_, s.TblEnbRFIR, s.FileEnbRFIR);
+
+    showButton(speedButton1_, s.SpeedButton1);
+    showButton(speedButton10_, s.SpeedButton10);
+    showButton(speedButton2_, s.SpeedButton2);
+    showButton(speedButton5_, s.SpeedButton5);
+    showButton(speedButton3_, s.SpeedButton3);
+    showButton(speedButton6_, s.SpeedButton6);
+    showButton(button1_, s.Button1);
+    showButton(button2_, s.Button2);
+    showButton(button3_, s.Button3);
+    showButton(button4_, s.Button4);
+    showButton(button10_, s.Button10);
+
+    showPlotLabels();
+}
+
+void TGForm::showPlotLabels() {
+    const auto& l = plot_.labels();
+    panel5_->setLevelTexts({fromStd(l.Label11), fromStd(l.Label12), fromStd(l.Label13),
+                            fromStd(l.Label17), fromStd(l.Label18), fromStd(l.Label19)});
+    panel5_->setDenominatorTexts(
+        {fromStd(l.Label25), fromStd(l.Label43), fromStd(l.Label44), fromStd(l.Label45)});
+    panel5_->setFrequencyTexts(
+        {fromStd(l.Label34), fromStd(l.Label35), fromStd(l.Label36), fromStd(l.Label37)});
+    panel5_->setAxisTitle(fromStd(l.Label38));
+    panel15_->setText(fromStd(l.Panel15));
+    panel16_->setText(fromStd(l.Panel16));
+    panel17_->setText(fromStd(l.Panel17));
+    panel18_->setText(fromStd(l.Panel18));
+}
+
+}  // namespace gc::ui
