@@ -63,7 +63,8 @@ private:
 };
 
 // FIR magnitude: theta = step * (k + offset) / divisor, out[k] = |sum_j taps[j] e^{i j theta}|
-// for k = 0 .. PlotPoints-1. No normalisation by the tap sum. A count of 0 or less gives zeros;
+// for k = 0 .. PlotPoints-1, taps holding at least `count` entries. No normalisation by the tap
+// sum. A count of 0 or less gives zeros;
 // a divisor below 1 counts as 1; a step or offset that makes theta non-finite gives zeros.
 void ComputeFirResponse(const int* taps, int count, double step, int offset, int divisor,
                         ResponseArray& out);
