@@ -196,8 +196,7 @@ void FileRoads::loadConfiguration(const std::string& path) {
 
     // Shown as the program names them from the chosen file's folder.
     readConfigurationReported({name, resolved});
-    readChipConfigurationReported(
-        {model.Chip.NameOfCFG, placeIn(folder, model.Chip.NameOfCFG)});
+    readChipConfigurationReported({model.Chip.NameOfCFG, placeIn(folder, model.Chip.NameOfCFG)});
     readConfigurationTaps(kSiblingFiltersShown, ac::siblingFilters(resolved));
     applyAllSelections();
     plot_.computeCicResponse();
@@ -304,8 +303,8 @@ void FileRoads::onSpeedButton10Click() {
     auto& model = session_.model;
     std::string& name = model.current().NameOfCFIR;
     std::string previous = std::exchange(name, ac::bareName(*chosen));
-    if (!writeReported(fl::WriteCfirTapFile(workspace_.resolve(*chosen), model),
-                       FileKind::CfirTaps, *chosen))
+    if (!writeReported(fl::WriteCfirTapFile(workspace_.resolve(*chosen), model), FileKind::CfirTaps,
+                       *chosen))
         name = std::move(previous);
     presenter_.recalculate();
 }
@@ -316,8 +315,8 @@ void FileRoads::onSpeedButton5Click() {
     auto& model = session_.model;
     std::string& name = model.current().NameOfPFIR;
     std::string previous = std::exchange(name, ac::bareName(*chosen));
-    if (!writeReported(fl::WritePfirTapFile(workspace_.resolve(*chosen), model),
-                       FileKind::PfirTaps, *chosen))
+    if (!writeReported(fl::WritePfirTapFile(workspace_.resolve(*chosen), model), FileKind::PfirTaps,
+                       *chosen))
         name = std::move(previous);
     presenter_.recalculate();
 }

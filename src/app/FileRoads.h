@@ -19,7 +19,7 @@
 namespace gc::app {
 
 class FileRoads {
-public:
+  public:
     FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
               MainPresenter& presenter, gc::appconfig::Workspace workspace);
 
@@ -59,7 +59,7 @@ public:
     // The start-up configuration, as the roads name it.
     static constexpr const char* kStartupName = "std.trv";
 
-private:
+  private:
     // Shows TErrFileCoeff with `labels`; nothing for none.
     void report(std::vector<std::string> labels);
     [[nodiscard]] gc::appconfig::WorkspacePath startupPath() const;

@@ -55,10 +55,14 @@ bool parseFileSources(const std::string& list, FileSources& sources) {
     std::string item;
     bool any = false;
     while (std::getline(items, item, ',')) {
-        if (item == "cfir") sources.cfir = true;
-        else if (item == "pfir") sources.pfir = true;
-        else if (item == "rfir") sources.rfir = true;
-        else return false;
+        if (item == "cfir")
+            sources.cfir = true;
+        else if (item == "pfir")
+            sources.pfir = true;
+        else if (item == "rfir")
+            sources.rfir = true;
+        else
+            return false;
         any = true;
     }
     return any;

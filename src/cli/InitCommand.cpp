@@ -137,8 +137,7 @@ int runInit(const std::vector<std::string>& args) {
     files.push_back({configs + "std.trv", gc::appconfig::configurationText(session.model),
                      FileKind::Configuration});
     files.push_back({configs + session.model.Chip.NameOfCFG,
-                     gc::chip::chipConfigurationText(session.image),
-                     FileKind::ChipConfiguration});
+                     gc::chip::chipConfigurationText(session.image), FileKind::ChipConfiguration});
     planTapFiles(filters, files);
 
     if (!force) {

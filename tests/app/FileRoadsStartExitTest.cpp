@@ -78,8 +78,7 @@ TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaul
 
 TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugReturnsAtExit) {
     TempFolder folder;
-    putFile(folder / "CONFIGS/std.trv",
-            configText([](auto& m) { m.Chip.FullDebug = 347; }));
+    putFile(folder / "CONFIGS/std.trv", configText([](auto& m) { m.Chip.FullDebug = 347; }));
     {
         RoadsRig rig(folder.str());
         rig.roads.start();
@@ -117,8 +116,7 @@ TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugRetur
                   std::string::npos);
     }
     {
-        putFile(folder / "CONFIGS/std.trv",
-                configText([](auto& m) { m.Chip.FullDebug = 346; }));
+        putFile(folder / "CONFIGS/std.trv", configText([](auto& m) { m.Chip.FullDebug = 346; }));
         RoadsRig rig(folder.str());
         rig.roads.start();
         EXPECT_FALSE(rig.session.model.Work.ServiceMode);

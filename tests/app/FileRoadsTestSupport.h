@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoads.h"
 #include "app/Fakes.h"
+#include "app/FileRoads.h"
 #include "app/MainPresenter.h"
 #include "appconfig/Workspace.h"
 #include "model/TextFile.h"
@@ -23,7 +23,7 @@ namespace gc::app::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::random_device seed;
         const auto base = std::filesystem::temp_directory_path();
@@ -42,9 +42,11 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     [[nodiscard]] std::string str() const { return path_.generic_string(); }
-    [[nodiscard]] std::string operator/(const std::string& name) const { return str() + "/" + name; }
+    [[nodiscard]] std::string operator/(const std::string& name) const {
+        return str() + "/" + name;
+    }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -68,7 +70,7 @@ std::string tapText(const Taps& taps, size_t count) {
 // RecordingUi whose file dialogs answer with the paths queued beforehand (nothing once the
 // queue is empty) and keep the requests they were given.
 class ScriptedUi : public RecordingUi {
-public:
+  public:
     explicit ScriptedUi(std::vector<std::string>& log) : RecordingUi(log), log_(log) {}
 
     std::optional<std::string> askOpenFile(const FileDialogRequest& request) override {
@@ -98,7 +100,7 @@ public:
         return lines;
     }
 
-private:
+  private:
     std::optional<std::string> answer(const char* what, const FileDialogRequest& request) {
         log_.push_back(what);
         requests.push_back(request);

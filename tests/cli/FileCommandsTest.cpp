@@ -1,6 +1,5 @@
 // gc4016-cli init, build and show, run as a separate process.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -37,7 +36,8 @@ std::string quoted(const std::string& text) {
 }
 
 // Runs the tool with `args` in the folder `cwd`.
-CliRun runCli(const TempFolder& scratch, const std::string& cwd, const std::vector<std::string>& args) {
+CliRun runCli(const TempFolder& scratch, const std::string& cwd,
+              const std::vector<std::string>& args) {
     std::string command = "cd " + quoted(cwd) + " && " + quoted(GC_CLI_PATH);
     for (const std::string& arg : args) command += " " + quoted(arg);
     const std::string out = scratch / "stdout.txt";
@@ -66,8 +66,10 @@ TEST(CliInitTest, MakesAWorkingFolderAndRefusesToOverwriteIt) {
     EXPECT_EQ(namesIn(dir + "/CONFIGS"), (std::set<std::string>{"std.trv", "sinc.cfg"}));
     // Every library set is there except the bypass CFIR and PFIR, whose 65536 does not fit.
     std::set<std::string> expected;
-    for (const auto& set : gc::filters::cfirLibrary()) expected.insert(std::string(set.name) + ".taps");
-    for (const auto& set : gc::filters::pfirLibrary()) expected.insert(std::string(set.name) + ".taps");
+    for (const auto& set : gc::filters::cfirLibrary())
+        expected.insert(std::string(set.name) + ".taps");
+    for (const auto& set : gc::filters::pfirLibrary())
+        expected.insert(std::string(set.name) + ".taps");
     for (const auto& set : gc::filters::resamplerLibrary())
         expected.insert(std::string(set.name) + ".taps");
     expected.erase("cfir_bypass.taps");
@@ -171,9 +173,9 @@ TEST(CliBuildTest, WritesTheSameFilesAsTheRoads) {
 
     // The tap files init wrote hold the tables' filters: taking every filter from its file
     // builds the same chip files.
-    run = runCli(scratch, scratch.str(),
-                 {"build", "work/CONFIGS/x.y.trv", "--out", "files", "--file-source",
-                  "cfir,pfir,rfir"});
+    run = runCli(
+        scratch, scratch.str(),
+        {"build", "work/CONFIGS/x.y.trv", "--out", "files", "--file-source", "cfir,pfir,rfir"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(fileText(scratch / "files/x.y.cfg"), fileText(scratch / "out/x.y.cfg"));
     EXPECT_EQ(fileText(scratch / "files/x.y.prg"), fileText(scratch / "out/x.y.prg"));
@@ -212,7 +214,8 @@ TEST(CliBuildTest, ExitStatusForUsageRefusalAndUnwritableFiles) {
     gc::model::ConfigurationModel low;
     low.Channels[1].Decimation = 4;
     putFile(dir + "/CONFIGS/low.trv", gc::appconfig::configurationText(low));
-    CliRun run = runCli(scratch, scratch.str(), {"build", "work/CONFIGS/low.trv", "--out", "refused"});
+    CliRun run =
+        runCli(scratch, scratch.str(), {"build", "work/CONFIGS/low.trv", "--out", "refused"});
     EXPECT_EQ(run.status, 3);
     EXPECT_NE(run.err.find("Минимальный коэффициент децимации CIC-фильтра в этом режиме   равен 8"),
               std::string::npos)
