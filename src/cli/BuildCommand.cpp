@@ -43,40 +43,6 @@ int usageError(const std::string& message) {
     return kUsage;
 }
 
-struct FileSources {
-    bool cfir{false};
-    bool pfir{false};
-    bool rfir{false};
-};
-
-// "cfir,pfir" -> the sources; false on an unknown or empty name.
-bool parseFileSources(const std::string& list, FileSources& sources) {
-    std::istringstream items(list);
-    std::string item;
-    bool any = false;
-    while (std::getline(items, item, ',')) {
-        if (item == "cfir")
-            sources.cfir = true;
-        else if (item == "pfir")
-            sources.pfir = true;
-        else if (item == "rfir")
-            sources.rfir = true;
-        else
-            return false;
-        any = true;
-    }
-    return any;
-}
-
-void chooseSources(gc::app::MainState& state, const FileSources& sources) {
-    state.TblEnbCFIR.checked = !sources.cfir;
-    state.FileEnbCFIR.checked = sources.cfir;
-    state.TblEnbPFIR.checked = !sources.pfir;
-    state.FileEnbPFIR.checked = sources.pfir;
-    state.TblEnbRFIR.checked = !sources.rfir;
-    state.FileEnbRFIR.checked = sources.rfir;
-}
-
 int runBuild(const std::vector<std::string>& args) {
     std::string config;
     std::string out;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <sstream>
 
 #include "filters/FilterTables.h"
 
@@ -143,6 +144,37 @@ void writeMainState(std::ostream& out, const gc::app::MainState& s) {
     tick("FileEnbPFIR", s.FileEnbPFIR.checked);
     tick("TblEnbRFIR", s.TblEnbRFIR.checked);
     tick("FileEnbRFIR", s.FileEnbRFIR.checked);
+}
+
+}  // namespace gc::cli
+
+namespace gc::cli {
+
+bool parseFileSources(const std::string& list, FileSources& sources) {
+    std::istringstream items(list);
+    std::string item;
+    bool any = false;
+    while (std::getline(items, item, ',')) {
+        if (item == "cfir")
+            sources.cfir = true;
+        else if (item == "pfir")
+            sources.pfir = true;
+        else if (item == "rfir")
+            sources.rfir = true;
+        else
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+void chooseSources(gc::app::MainState& state, const FileSources& sources) {
+    state.TblEnbCFIR.checked = !sources.cfir;
+    state.FileEnbCFIR.checked = sources.cfir;
+    state.TblEnbPFIR.checked = !sources.pfir;
+    state.FileEnbPFIR.checked = sources.pfir;
+    state.TblEnbRFIR.checked = !sources.rfir;
+    state.FileEnbRFIR.checked = sources.rfir;
 }
 
 }  // namespace gc::cli

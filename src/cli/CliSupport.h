@@ -57,6 +57,17 @@ public:
     void refreshChannelPlot() override {}
 };
 
+// The filters whose taps come from the tap files (--file-source cfir,pfir,rfir).
+struct FileSources {
+    bool cfir{false};
+    bool pfir{false};
+    bool rfir{false};
+};
+// "cfir,pfir" -> the sources; false on an unknown or empty name.
+[[nodiscard]] bool parseFileSources(const std::string& list, FileSources& sources);
+// Ticks the radio button pairs of the main window as the sources say.
+void chooseSources(gc::app::MainState& state, const FileSources& sources);
+
 // One line per value-showing control, NAME=TEXT, in a fixed order: edits, panels, lists (the
 // item text shown, empty for none), check boxes and radio buttons (1 ticked, 0 not).
 void writeMainState(std::ostream& out, const gc::app::MainState& state);

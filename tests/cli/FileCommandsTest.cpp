@@ -10,6 +10,7 @@
 
 #include "app/FileRoads.h"
 #include "app/FileRoadsTestSupport.h"
+#include "cli/CliRun.h"
 #include "appconfig/ConfigFile.h"
 #include "filters/FilterTables.h"
 #include "filters/TapFiles.h"
@@ -20,32 +21,10 @@ using gc::app::testing::fileText;
 using gc::app::testing::putFile;
 using gc::app::testing::RoadsRig;
 using gc::app::testing::TempFolder;
+using gc::cli::testing::CliRun;
+using gc::cli::testing::runCli;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string q = "'";
-    for (const char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Runs the tool with `args` in the folder `cwd`.
-CliRun runCli(const TempFolder& scratch, const std::string& cwd,
-              const std::vector<std::string>& args) {
-    std::string command = "cd " + quoted(cwd) + " && " + quoted(GC_CLI_PATH);
-    for (const std::string& arg : args) command += " " + quoted(arg);
-    const std::string out = scratch / "stdout.txt";
-    const std::string err = scratch / "stderr.txt";
-    command += " >" + quoted(out) + " 2>" + quoted(err);
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileText(out), fileText(err)};
-}
 
 std::set<std::string> namesIn(const std::string& folder) {
     std::set<std::string> names;

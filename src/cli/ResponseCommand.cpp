@@ -1,0 +1,133 @@
+// gc4016-cli response: the magnitude responses of one channel, as the main window's plot holds
+// them, printed as CSV for scripts and spreadsheets.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/ChannelPlotPresenter.h"
+#include "app/FileRoads.h"
+#include "app/MainPresenter.h"
+#include "app/MainState.h"
+#include "app/Session.h"
+#include "appconfig/Workspace.h"
+#include "cli/CliSupport.h"
+#include "model/Numeric.h"
+#include "response/Response.h"
+
+namespace gc::cli {
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kUsage = 2;
+constexpr int kStretchMax = 4096;
+
+constexpr const char* kResponseUsage =
+    "usage: gc4016-cli response CONFIG.trv [--channel N] [--stretch S] [--file-source LIST]\n"
+    "\n"
+    "Reads CONFIG.trv the way \"build\" does (built-in defaults, then the configuration with\n"
+    "its chip configuration and its tap files from \"../FILTERS/\"), selects channel N as the\n"
+    "channel list would, and prints the channel plot's arrays as CSV: a header line and one\n"
+    "row per plot point,\n"
+    "  k,freq_hz,cic,cfir,pfir,resampler,channel,level_db\n"
+    "with the linear magnitudes as the plot holds them (not normalised), the absolute\n"
+    "frequency of the point in Hz and the channel level relative to its peak in dB.\n"
+    "\n"
+    "  --channel N        channel 0..3 (default: the configuration's current channel, 0)\n"
+    "  --stretch S        horizontal stretch, a power of two 1..4096 (default 1): the plot\n"
+    "                     spans 0 to clock / (2 S)\n"
+    "  --file-source LIST the filters whose taps come from the tap files: cfir, pfir, rfir\n"
+    "\n"
+    "Reports go to the error stream, one line each. Exit status: 0 printed, 2 wrong usage.\n";
+
+int usageError(const std::string& message) {
+    std::cerr << "response: " << message << "\n\n" << kResponseUsage;
+    return kUsage;
+}
+
+bool isPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+// Full precision: the shortest text that reads back to the same double.
+std::string exact(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+int runResponse(const std::vector<std::string>& args) {
+    std::string config;
+    int channel = -1;
+    int stretch = 1;
+    FileSources sources;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kResponseUsage;
+            return kOk;
+        }
+        if (arg == "--channel" || arg == "--stretch" || arg == "--file-source") {
+            if (i + 1 >= args.size()) return usageError(arg + " needs a value");
+            const std::string& value = args[++i];
+            try {
+                if (arg == "--channel") {
+                    channel = gc::model::parseInt(value);
+                    if (channel < 0 || channel > 3) return usageError("--channel takes 0..3");
+                } else if (arg == "--stretch") {
+                    stretch = gc::model::parseInt(value);
+                    if (!isPowerOfTwo(stretch) || stretch > kStretchMax)
+                        return usageError("--stretch takes a power of two 1..4096");
+                } else if (!parseFileSources(value, sources)) {
+                    return usageError("--file-source takes cfir, pfir, rfir: \"" + value + "\"");
+                }
+            } catch (const gc::model::ConversionError& e) {
+                return usageError(arg + ": " + e.what());
+            }
+        } else if (!arg.empty() && arg.front() == '-') {
+            return usageError("unknown option " + arg);
+        } else if (config.empty()) {
+            config = arg;
+        } else {
+            return usageError("one configuration only, extra: " + arg);
+        }
+    }
+    if (config.empty()) return usageError("no configuration file given");
+
+    gc::app::Session session;
+    gc::app::MainState state;
+    CliUi ui(std::cerr);
+    gc::app::ChannelPlotPresenter plot(session.model, ui);
+    gc::app::MainPresenter presenter(session, state, ui, plot);
+    gc::app::FileRoads roads(session, state, ui, plot, presenter,
+                             gc::appconfig::Workspace::atCurrentFolder());
+
+    chooseSources(state, sources);
+    presenter.startWithDefaults();
+    roads.loadConfiguration(config);
+    if (channel >= 0) {
+        state.ComboBox7.index = channel;
+        presenter.onComboBox7Changed();
+    }
+    for (int s = 1; s < stretch; s *= 2) plot.onButton19Click();  // X "*2"
+
+    const auto& a = plot.arrays();
+    const double peak = gc::response::ResponsePeak(a.ChannelResponse);
+    const double clock = session.model.Work.WorkingClock;
+    const int shownStretch = plot.state().StretchX;
+    std::cout << "k,freq_hz,cic,cfir,pfir,resampler,channel,level_db\n";
+    for (int k = 0; k < gc::response::PlotPoints; ++k) {
+        const double freq = clock / (2.0 * shownStretch) * k / gc::response::PlotPoints;
+        std::cout << k << ',' << exact(freq) << ',' << exact(a.CicResponse[k]) << ','
+                  << exact(a.CfirResponse[k]) << ',' << exact(a.PfirResponse[k]) << ','
+                  << exact(a.ResamplerResponse[k]) << ',' << exact(a.ChannelResponse[k]) << ','
+                  << exact(gc::response::levelDb(a.ChannelResponse[k], peak)) << '\n';
+    }
+    return kOk;
+}
+
+[[maybe_unused]] const bool kRegistered = registerCommand(
+    {"response", "print one channel's stage and channel responses as CSV", &runResponse});
+
+}  // namespace
+
+}  // namespace gc::cli
