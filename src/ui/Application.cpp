@@ -145,7 +145,8 @@ void Application::createWindows() {
 
     WindowContext context{session_, mainState_, presenter_, plot_, ui_, form};
     for (const auto& [order, factory] : factories) {
-        if (std::unique_ptr<QWidget> w = factory(context)) windows_.emplace_back(order, std::move(w));
+        if (std::unique_ptr<QWidget> w = factory(context))
+            windows_.emplace_back(order, std::move(w));
     }
 
     ui_.setReportWindows(qobject_cast<TErrFileCoeff*>(window(WindowOrder::ErrFileCoeff)),

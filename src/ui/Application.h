@@ -69,7 +69,7 @@ using WindowFactory = std::function<std::unique_ptr<QWidget>(WindowContext&)>;
 bool registerWindow(WindowOrder order, WindowFactory factory);
 
 class Application {
-public:
+  public:
     // `workspace`: the folder that "CONFIGS/" and "FILTERS/" are relative to; by default the
     // process's current folder. Creates every window of the set; none is shown yet.
     Application();
@@ -95,7 +95,7 @@ public:
     // A window of the set by its place; null if no unit registered one.
     [[nodiscard]] QWidget* window(WindowOrder order) const;
 
-private:
+  private:
     void createWindows();
 
     gc::app::Session session_;

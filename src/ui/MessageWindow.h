@@ -10,7 +10,7 @@ namespace gc::ui {
 
 class MessageWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `stayOnTop` keeps the window above the others.
     explicit MessageWindow(QWidget* parent, bool stayOnTop = false);
 
@@ -18,7 +18,7 @@ public:
     // them; texts beyond the window's labels are ignored, missing ones leave a label as it is.
     void setTexts(const QStringList& texts);
 
-protected:
+  protected:
     // A report label: bold, red, named `name`, with its design-time text. Labels are added in
     // reading order.
     QLabel* addReportLabel(const char* name, const QString& text);
@@ -27,7 +27,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     std::vector<QLabel*> labels_;  // in reading order
 };
 

@@ -12,10 +12,14 @@ namespace {
 
 std::optional<MouseButton> toButton(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return MouseButton::Left;
-        case Qt::RightButton: return MouseButton::Right;
-        case Qt::MiddleButton: return MouseButton::Middle;
-        default: return std::nullopt;
+        case Qt::LeftButton:
+            return MouseButton::Left;
+        case Qt::RightButton:
+            return MouseButton::Right;
+        case Qt::MiddleButton:
+            return MouseButton::Middle;
+        default:
+            return std::nullopt;
     }
 }
 

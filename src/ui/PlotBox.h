@@ -14,7 +14,7 @@ using MouseButton = gc::app::MouseButton;
 
 class PlotBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     using DrawFn = std::function<void(gc::response::Canvas&)>;
     using MouseFn = std::function<void(MouseButton button, int x, int y)>;
     using MoveFn = std::function<void(int x, int y)>;
@@ -35,13 +35,13 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     DrawFn draw_;
     MouseFn press_;
     MoveFn move_;

@@ -10,13 +10,11 @@
 namespace gc::ui {
 namespace {
 
-constexpr int kGap = 4;           // between a label and the plot or the frame, pixels
-constexpr int kColumnStep = 64;   // plot columns between two frequency labels
-constexpr int kRowStep = 40;      // plot rows between two level labels
+constexpr int kGap = 4;          // between a label and the plot or the frame, pixels
+constexpr int kColumnStep = 64;  // plot columns between two frequency labels
+constexpr int kRowStep = 40;     // plot rows between two level labels
 
-int textWidth(const QLabel* label) {
-    return label->fontMetrics().horizontalAdvance(label->text());
-}
+int textWidth(const QLabel* label) { return label->fontMetrics().horizontalAdvance(label->text()); }
 
 }  // namespace
 
@@ -120,7 +118,8 @@ PlotPanel::Margins PlotPanel::plotMargins() const {
 
     int halfRight = fm.horizontalAdvance(QStringLiteral("50.000")) / 2;
     for (const QLabel* l : frequencies_) halfRight = std::max(halfRight, (textWidth(l) + 1) / 2);
-    halfRight = std::max(halfRight, (textWidth(numerators_[3]) + textWidth(denominators_[3]) + 1) / 2);
+    halfRight =
+        std::max(halfRight, (textWidth(numerators_[3]) + textWidth(denominators_[3]) + 1) / 2);
 
     // The top row (dB, axis title, fractions) and the bottom row (MHz values) keep half a line
     // clear of the plot edge, where the "0" and lowest level labels stand centred on the edge.
@@ -136,7 +135,8 @@ QSize PlotPanel::minimumSizeHint() const {
     int widestValue = 0;
     for (const QLabel* l : frequencies_) widestValue = std::max(widestValue, textWidth(l));
     const int firstPair = textWidth(numerators_[0]) + textWidth(denominators_[0]);
-    const int quarter = std::max(widestValue + 2 * kGap, textWidth(axisTitle_) + kGap + firstPair / 2 + kGap);
+    const int quarter =
+        std::max(widestValue + 2 * kGap, kGap + textWidth(axisTitle_) + 2 * kGap + firstPair / 2);
     const int plotWidth = std::max(kPlotWidth, 4 * quarter);
     const int sixth = fontMetrics().height() + kGap;
     const int plotHeight = std::max(kPlotHeight, 6 * sixth);
@@ -146,7 +146,8 @@ QSize PlotPanel::minimumSizeHint() const {
 QSize PlotPanel::sizeHint() const {
     const QSize minimum = minimumSizeHint();
     const Margins m = plotMargins();
-    const QSize preferred(m.left + kPlotWidth * 3 / 2 + m.right, m.top + kPlotHeight * 3 / 2 + m.bottom);
+    const QSize preferred(m.left + kPlotWidth * 3 / 2 + m.right,
+                          m.top + kPlotHeight * 3 / 2 + m.bottom);
     return preferred.expandedTo(minimum);
 }
 
@@ -185,10 +186,12 @@ void PlotPanel::placeLabels() {
     dbTitle_->setGeometry(columnLeft, topRow, columnRight - columnLeft, lineHeight);
     for (std::size_t i = 0; i < levels_.size(); ++i) {
         const int y = yOfRow(int(i) * kRowStep);
-        levels_[i]->setGeometry(columnLeft, y - lineHeight / 2, columnRight - columnLeft, lineHeight);
+        levels_[i]->setGeometry(columnLeft, y - lineHeight / 2, columnRight - columnLeft,
+                                lineHeight);
     }
 
-    axisTitle_->setGeometry(plot.left(), topRow, textWidth(axisTitle_) + 2, lineHeight);
+    // The axis title stands a little right of "dB", over the start of the frequency axis.
+    axisTitle_->setGeometry(plot.left() + kGap, topRow, textWidth(axisTitle_) + 2, lineHeight);
     for (std::size_t j = 0; j < numerators_.size(); ++j) {
         const int x = xOfColumn((int(j) + 1) * kColumnStep);
         const int wn = textWidth(numerators_[j]);
@@ -212,10 +215,17 @@ void PlotPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 void PlotPanel::mouseReleaseEvent(QMouseEvent* event) {
     if (release_) {
         switch (event->button()) {
-            case Qt::LeftButton: release_(MouseButton::Left); break;
-            case Qt::RightButton: release_(MouseButton::Right); break;
-            case Qt::MiddleButton: release_(MouseButton::Middle); break;
-            default: break;
+            case Qt::LeftButton:
+                release_(MouseButton::Left);
+                break;
+            case Qt::RightButton:
+                release_(MouseButton::Right);
+                break;
+            case Qt::MiddleButton:
+                release_(MouseButton::Middle);
+                break;
+            default:
+                break;
         }
     }
     event->accept();

@@ -15,7 +15,7 @@ namespace gc::ui {
 
 class PlotPanel : public QFrame {
     Q_OBJECT
-public:
+  public:
     using ReleaseFn = std::function<void(MouseButton button)>;
 
     explicit PlotPanel(QWidget* parent = nullptr);
@@ -34,13 +34,13 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     struct Margins {
         int left;
         int top;
@@ -52,13 +52,13 @@ private:
     QLabel* makeLabel(const char* name, const QString& text, Qt::Alignment alignment);
 
     PlotBox* box_;
-    QLabel* dbTitle_;                         // Label10 "dB"
-    std::array<QLabel*, 7> levels_{};         // Label9, Label11, 12, 13, 17, 18, 19: rows 0..240
-    QLabel* axisTitle_;                       // Label38
-    std::array<QLabel*, 4> numerators_{};     // Label21..Label24
-    std::array<QLabel*, 4> denominators_{};   // Label25, Label43, Label44, Label45
-    std::array<QLabel*, 5> frequencies_{};    // Label20, Label34..Label37: columns 0..256
-    QLabel* mhzTitle_;                        // Label33 "MHz"
+    QLabel* dbTitle_;                        // Label10 "dB"
+    std::array<QLabel*, 7> levels_{};        // Label9, Label11, 12, 13, 17, 18, 19: rows 0..240
+    QLabel* axisTitle_;                      // Label38
+    std::array<QLabel*, 4> numerators_{};    // Label21..Label24
+    std::array<QLabel*, 4> denominators_{};  // Label25, Label43, Label44, Label45
+    std::array<QLabel*, 5> frequencies_{};   // Label20, Label34..Label37: columns 0..256
+    QLabel* mhzTitle_;                       // Label33 "MHz"
     ReleaseFn release_;
 };
 

@@ -15,8 +15,8 @@ QColor toQColor(gc::response::Rgb c) { return QColor(c.r, c.g, c.b); }
 // Clips the segment (x0, y0)-(x1, y1) to the rectangle [lo, hi] (Liang-Barsky). The plot may
 // ask for lines to rows far outside the box (a zero magnitude has no finite level), which are
 // cut here before they reach the rasteriser. False when nothing of the segment is inside.
-bool clipSegment(double& x0, double& y0, double& x1, double& y1, double xLo, double yLo,
-                 double xHi, double yHi) {
+bool clipSegment(double& x0, double& y0, double& x1, double& y1, double xLo, double yLo, double xHi,
+                 double yHi) {
     double t0 = 0.0;
     double t1 = 1.0;
     const double dx = x1 - x0;
@@ -82,7 +82,8 @@ QPointF QtCanvas::toDevice(double x, double y) const {
 }
 
 void QtCanvas::fillRect(int x, int y, int w, int h, gc::response::Rgb colour) {
-    const QRectF r(QPointF(edgeX(x), edgeY(y)), QPointF(edgeX(double(x) + w), edgeY(double(y) + h)));
+    const QRectF r(QPointF(edgeX(x), edgeY(y)),
+                   QPointF(edgeX(double(x) + w), edgeY(double(y) + h)));
     painter_.fillRect(r, toQColor(colour));
 }
 

@@ -15,7 +15,7 @@ inline constexpr int kPlotWidth = 256;   // paint box width in plot pixels
 inline constexpr int kPlotHeight = 240;  // paint box height in plot pixels
 
 class QtCanvas final : public gc::response::Canvas {
-public:
+  public:
     // `painter` is active on a widget of `logicalWidth` x `logicalHeight` pixels whose device
     // pixel ratio is `pixelRatio`; `caption` is the colour of the cursor pen.
     QtCanvas(QPainter& painter, int logicalWidth, int logicalHeight, qreal pixelRatio,
@@ -36,7 +36,7 @@ public:
     [[nodiscard]] qreal edgeX(double v) const;
     [[nodiscard]] qreal edgeY(double v) const;
 
-private:
+  private:
     [[nodiscard]] QPointF toDevice(double x, double y) const;
 
     QPainter& painter_;
@@ -45,7 +45,7 @@ private:
     qreal pixelRatio_;
     QColor caption_;
     bool evenPen_{false};  // an even device width sits on pixel edges, an odd one on centres
-    int penX_{0};           // current position, plot pixels
+    int penX_{0};          // current position, plot pixels
     int penY_{0};
 };
 

@@ -118,9 +118,10 @@ std::optional<std::string> QtUiPort::askFile(bool save, const gc::app::FileDialo
     if (chooser_) return chooser_(save, request);
 
     const QDir working(fromStd(workingFolder_));
-    const QString folder = request.initialDir.empty()
-                               ? working.absolutePath()
-                               : QDir::cleanPath(working.absoluteFilePath(fromStd(request.initialDir)));
+    const QString folder =
+        request.initialDir.empty()
+            ? working.absolutePath()
+            : QDir::cleanPath(working.absoluteFilePath(fromStd(request.initialDir)));
     QFileDialog dialog(mainWindow_, QString(), folder, nameFilter(request.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

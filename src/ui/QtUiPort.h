@@ -20,7 +20,7 @@ class TErrEqualDecim;
 class TErrResamp;
 
 class QtUiPort final : public gc::app::UiPort {
-public:
+  public:
     // How a window is shown and refreshed. `refresh` may be empty for a window that has
     // nothing to refill.
     struct WindowHooks {
@@ -59,7 +59,7 @@ public:
     // becomes "Описание (*.trv)", several "text|pattern" pairs become several filters.
     [[nodiscard]] static QString nameFilter(const std::string& filter);
 
-private:
+  private:
     std::optional<std::string> askFile(bool save, const gc::app::FileDialogRequest& request);
 
     std::string workingFolder_;

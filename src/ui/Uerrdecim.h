@@ -6,7 +6,7 @@ namespace gc::ui {
 
 class TErrDecim : public MessageWindow {
     Q_OBJECT
-public:
+  public:
     explicit TErrDecim(QWidget* parent = nullptr);
 };
 

@@ -7,7 +7,7 @@ namespace gc::ui {
 
 class TErrEqualDecim : public MessageWindow {
     Q_OBJECT
-public:
+  public:
     explicit TErrEqualDecim(QWidget* parent = nullptr);
 };
 

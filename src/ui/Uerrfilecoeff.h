@@ -9,7 +9,7 @@ namespace gc::ui {
 
 class TErrFileCoeff : public MessageWindow {
     Q_OBJECT
-public:
+  public:
     explicit TErrFileCoeff(QWidget* parent = nullptr);
 };
 

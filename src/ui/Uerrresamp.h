@@ -6,7 +6,7 @@ namespace gc::ui {
 
 class TErrResamp : public MessageWindow {
     Q_OBJECT
-public:
+  public:
     explicit TErrResamp(QWidget* parent = nullptr);
 };
 

@@ -67,9 +67,12 @@ QStringList libraryItems(const std::array<gc::filters::FilterTable, N>& library)
 
 PanelColour toPanelColour(gc::app::PanelColour c) {
     switch (c) {
-        case gc::app::PanelColour::Red: return PanelColour::Red;
-        case gc::app::PanelColour::White: return PanelColour::White;
-        case gc::app::PanelColour::ButtonFace: break;
+        case gc::app::PanelColour::Red:
+            return PanelColour::Red;
+        case gc::app::PanelColour::White:
+            return PanelColour::White;
+        case gc::app::PanelColour::ButtonFace:
+            break;
     }
     return PanelColour::ButtonFace;
 }
@@ -245,8 +248,8 @@ CompactButton* TGForm::compact(const char* name, const QString& text) {
 QToolButton* TGForm::speedButton(const char* name, bool write, const QString& tip) {
     auto* b = new QToolButton(this);
     b->setObjectName(QString::fromLatin1(name));
-    b->setIcon(style()->standardIcon(write ? QStyle::SP_DialogSaveButton
-                                           : QStyle::SP_DialogOpenButton));
+    b->setIcon(
+        style()->standardIcon(write ? QStyle::SP_DialogSaveButton : QStyle::SP_DialogOpenButton));
     b->setToolTip(tip);
     return b;
 }
@@ -367,8 +370,9 @@ QWidget* TGForm::buildCicBlock() {
 
     auto* steps = new QGridLayout;
     steps->setSpacing(2);
-    static constexpr std::array<const char*, 8> kStepNames{
-        "Button8", "Button9", "Button15", "Button16", "Button17", "Button18", "Button7", "Button12"};
+    static constexpr std::array<const char*, 8> kStepNames{"Button8",  "Button9",  "Button15",
+                                                           "Button16", "Button17", "Button18",
+                                                           "Button7",  "Button12"};
     static constexpr std::array<const char*, 8> kStepTexts{"+1",   "-1",   "+10",   "-10",
                                                            "+100", "-100", "+1000", "-1000"};
     for (std::size_t i = 0; i < stepButtons_.size(); ++i) {
@@ -662,32 +666,19 @@ void TGForm::connectControls() {
     }
 
     const std::array<std::pair<QAbstractButton*, void (P::*)()>, 26> clicks{{
-        {checkBox9_, &P::onCheckBox9Click},
-        {autoScale_, &P::onAutoScaleClick},
-        {checkBox4_, &P::onCheckBox4Click},
-        {checkBox5_, &P::onCheckBox5Click},
-        {checkBox6_, &P::onCheckBox6Click},
-        {tblEnbCfir_, &P::onTblEnbCFIRClick},
-        {fileEnbCfir_, &P::onFileEnbCFIRClick},
-        {tblEnbPfir_, &P::onTblEnbPFIRClick},
-        {fileEnbPfir_, &P::onFileEnbPFIRClick},
-        {tblEnbRfir_, &P::onTblEnbRFIRClick},
-        {fileEnbRfir_, &P::onFileEnbRFIRClick},
-        {button13_, &P::onButton13Click},
-        {stepButtons_[0], &P::onButton8Click},
-        {stepButtons_[1], &P::onButton9Click},
-        {stepButtons_[2], &P::onButton15Click},
-        {stepButtons_[3], &P::onButton16Click},
-        {stepButtons_[4], &P::onButton17Click},
-        {stepButtons_[5], &P::onButton18Click},
-        {stepButtons_[6], &P::onButton7Click},
-        {stepButtons_[7], &P::onButton12Click},
-        {button1_, &P::onButton1Click},
-        {button2_, &P::onButton2Click},
-        {button3_, &P::onButton3Click},
-        {button4_, &P::onButton4Click},
-        {button10_, &P::onButton10Click},
-        {button14_, &P::onButton14Click},
+        {checkBox9_, &P::onCheckBox9Click},     {autoScale_, &P::onAutoScaleClick},
+        {checkBox4_, &P::onCheckBox4Click},     {checkBox5_, &P::onCheckBox5Click},
+        {checkBox6_, &P::onCheckBox6Click},     {tblEnbCfir_, &P::onTblEnbCFIRClick},
+        {fileEnbCfir_, &P::onFileEnbCFIRClick}, {tblEnbPfir_, &P::onTblEnbPFIRClick},
+        {fileEnbPfir_, &P::onFileEnbPFIRClick}, {tblEnbRfir_, &P::onTblEnbRFIRClick},
+        {fileEnbRfir_, &P::onFileEnbRFIRClick}, {button13_, &P::onButton13Click},
+        {stepButtons_[0], &P::onButton8Click},  {stepButtons_[1], &P::onButton9Click},
+        {stepButtons_[2], &P::onButton15Click}, {stepButtons_[3], &P::onButton16Click},
+        {stepButtons_[4], &P::onButton17Click}, {stepButtons_[5], &P::onButton18Click},
+        {stepButtons_[6], &P::onButton7Click},  {stepButtons_[7], &P::onButton12Click},
+        {button1_, &P::onButton1Click},         {button2_, &P::onButton2Click},
+        {button3_, &P::onButton3Click},         {button4_, &P::onButton4Click},
+        {button10_, &P::onButton10Click},       {button14_, &P::onButton14Click},
     }};
     for (const auto& [widget, handler] : clicks) {
         const auto h = handler;
@@ -732,24 +723,24 @@ void TGForm::connectControls() {
         // they are shown once the paint is over, as setting them may move the labels.
         if (!plotLabelsQueued_) {
             plotLabelsQueued_ = true;
-            QMetaObject::invokeMethod(this, [this] {
-                plotLabelsQueued_ = false;
-                showPlotLabels();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    plotLabelsQueued_ = false;
+                    showPlotLabels();
+                },
+                Qt::QueuedConnection);
         }
     });
     box->setMousePressFunction([this](MouseButton b, int x, int y) {
         runPlot([&] { plot_.onCICPBoxMouseDown(b, x, y); });
     });
-    box->setMouseMoveFunction([this](int x, int y) {
-        runPlot([&] { plot_.onCICPBoxMouseMove(x, y); });
-    });
-    box->setMouseReleaseFunction([this](MouseButton b, int x, int y) {
-        runPlot([&] { plot_.onCICPBoxMouseUp(b, x, y); });
-    });
-    panel5_->setMouseReleaseFunction([this](MouseButton b) {
-        runPlot([&] { plot_.onPanel5MouseUp(b); });
-    });
+    box->setMouseMoveFunction(
+        [this](int x, int y) { runPlot([&] { plot_.onCICPBoxMouseMove(x, y); }); });
+    box->setMouseReleaseFunction(
+        [this](MouseButton b, int x, int y) { runPlot([&] { plot_.onCICPBoxMouseUp(b, x, y); }); });
+    panel5_->setMouseReleaseFunction(
+        [this](MouseButton b) { runPlot([&] { plot_.onPanel5MouseUp(b); }); });
     const std::array<std::pair<QAbstractButton*, void (C::*)()>, 11> plotClicks{{
         {button27_, &C::onButton27Click},
         {button28_, &C::onButton28Click},
@@ -921,7 +912,8 @@ void TGForm::collectInput() {
     s.CheckBox5.checked = checkBox5_->isChecked();
     s.CheckBox6.checked = checkBox6_->isChecked();
     s.CheckBox9.checked = checkBox9_->isChecked();
-    for (int i = 0; i < 4; ++i) s.channelBox(i).checked = channelBoxes_[std::size_t(i)]->isChecked();
+    for (int i = 0; i < 4; ++i)
+        s.channelBox(i).checked = channelBoxes_[std::size_t(i)]->isChecked();
 
     s.TblEnbCFIR.checked = tblEnbCfir_->isChecked();
     s.FileEnbCFIR.checked = fileEnbCfir_->isChecked();

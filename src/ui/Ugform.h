@@ -32,7 +32,7 @@ class CompactButton;
 
 class TGForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The file commands, whose roads are set by the application.
     enum class FileCommand {
         ReadConfiguration,   // Button5 "Считать"
@@ -61,13 +61,13 @@ public:
     // signals blocked.
     void showState();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     // Widget factories; every control gets its control name as objectName.
     QLabel* caption(const QString& text);
     QLabel* title(const QString& text);

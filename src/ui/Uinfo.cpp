@@ -13,8 +13,8 @@ TInfo::TInfo(QWidget* parent) : MessageWindow(parent) {
     auto* label1 = addPlainLabel("Label1", QStringLiteral("Конфигуратор GC4016 v2.0, 2026"));
     auto* label2 = addPlainLabel(
         "Label2", QStringLiteral("Условия распространения приложены к исходным текстам"));
-    auto* label5 = addPlainLabel(
-        "Label5", QStringLiteral("Об ошибках сообщайте в трекер задач проекта"));
+    auto* label5 =
+        addPlainLabel("Label5", QStringLiteral("Об ошибках сообщайте в трекер задач проекта"));
     auto* button1 = new QPushButton(QStringLiteral("ОК"), this);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->setDefault(true);

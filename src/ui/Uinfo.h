@@ -6,7 +6,7 @@ namespace gc::ui {
 
 class TInfo : public MessageWindow {
     Q_OBJECT
-public:
+  public:
     explicit TInfo(QWidget* parent = nullptr);
 };
 

@@ -12,7 +12,7 @@ enum class PanelColour { ButtonFace, White, Red };
 // name) or red (an invalid value).
 class ValuePanel : public QLabel {
     Q_OBJECT
-public:
+  public:
     // `sample` is the widest text the panel is expected to show; it sets the width it asks for.
     ValuePanel(const QString& name, const QString& sample, QWidget* parent = nullptr);
 
@@ -22,7 +22,7 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
-private:
+  private:
     PanelColour colour_{PanelColour::ButtonFace};
     QString sample_;
 };
@@ -31,7 +31,7 @@ private:
 // dialog buttons and would make "+1" or "*2" as wide as "Cancel").
 class CompactButton : public QPushButton {
     Q_OBJECT
-public:
+  public:
     CompactButton(const QString& name, const QString& text, QWidget* parent = nullptr);
 
     [[nodiscard]] QSize sizeHint() const override;

@@ -12,14 +12,15 @@ namespace {
 // The default error handler: an exception that leaves an event handler is shown in a message
 // box and the program goes on.
 class GuardedApplication final : public QApplication {
-public:
+  public:
     using QApplication::QApplication;
 
     bool notify(QObject* receiver, QEvent* event) override {
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            QMessageBox::critical(activeWindow(), gc::ui::programTitle(), QString::fromUtf8(e.what()));
+            QMessageBox::critical(activeWindow(), gc::ui::programTitle(),
+                                  QString::fromUtf8(e.what()));
         } catch (...) {
             QMessageBox::critical(activeWindow(), gc::ui::programTitle(),
                                   QStringLiteral("Внутренняя ошибка программы"));

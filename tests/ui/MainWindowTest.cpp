@@ -26,7 +26,7 @@ using gc::uitest::whenModalShown;
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> work_;
     std::unique_ptr<gc::ui::Application> app_;
 
@@ -66,7 +66,7 @@ private:
         QTest::mouseClick(box, Qt::RightButton, {}, box->fromPlot(x, y).toPoint());
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() {
         work_ = std::make_unique<QTemporaryDir>();
         app_ = std::make_unique<gc::ui::Application>(
@@ -86,26 +86,45 @@ private Q_SLOTS:
 
         // Captions of buttons, check boxes and radio buttons.
         const std::pair<const char*, const char*> captions[] = {
-            {"Button5", "Считать"},        {"Button6", "Записать"},
-            {"CheckBox9", "Комбин. прошивка"}, {"Button3", "Входной блок"},
-            {"Button1", "Синхронизация"},  {"Button2", "Выходной блок"},
-            {"Button4", "Ресемплер"},      {"Button10", "Фильтры"},
+            {"Button5", "Считать"},
+            {"Button6", "Записать"},
+            {"CheckBox9", "Комбин. прошивка"},
+            {"Button3", "Входной блок"},
+            {"Button1", "Синхронизация"},
+            {"Button2", "Выходной блок"},
+            {"Button4", "Ресемплер"},
+            {"Button10", "Фильтры"},
             {"Button13", "Применить для всех каналов"},
-            {"Button8", "+1"},             {"Button9", "-1"},
-            {"Button15", "+10"},           {"Button16", "-10"},
-            {"Button17", "+100"},          {"Button18", "-100"},
-            {"Button7", "+1000"},          {"Button12", "-1000"},
-            {"AutoScale", "AutoScale"},    {"CheckBox1", "20 бит"},
-            {"TblEnbCFIR", "TblEnbCFIR"},  {"FileEnbCFIR", "FileEnbCFIR"},
-            {"TblEnbPFIR", "TblEnbPFIR"},  {"FileEnbPFIR", "FileEnbPFIR"},
-            {"TblEnbRFIR", "TblEnbRFIR"},  {"FileEnbRFIR", "FileEnbRFIR"},
-            {"CheckBox4", "on"},           {"CheckBox5", "on"},
-            {"CheckBox6", "on"},           {"Button27", "<"},
-            {"Button28", ">"},             {"Button19", "*2"},
-            {"Button20", "/2"},            {"Button21", "max"},
-            {"Button22", "=1"},            {"Button23", "*2"},
-            {"Button24", "/2"},            {"Button25", "max"},
-            {"Button26", "=1"},            {"Button11", "R"},
+            {"Button8", "+1"},
+            {"Button9", "-1"},
+            {"Button15", "+10"},
+            {"Button16", "-10"},
+            {"Button17", "+100"},
+            {"Button18", "-100"},
+            {"Button7", "+1000"},
+            {"Button12", "-1000"},
+            {"AutoScale", "AutoScale"},
+            {"CheckBox1", "20 бит"},
+            {"TblEnbCFIR", "TblEnbCFIR"},
+            {"FileEnbCFIR", "FileEnbCFIR"},
+            {"TblEnbPFIR", "TblEnbPFIR"},
+            {"FileEnbPFIR", "FileEnbPFIR"},
+            {"TblEnbRFIR", "TblEnbRFIR"},
+            {"FileEnbRFIR", "FileEnbRFIR"},
+            {"CheckBox4", "on"},
+            {"CheckBox5", "on"},
+            {"CheckBox6", "on"},
+            {"Button27", "<"},
+            {"Button28", ">"},
+            {"Button19", "*2"},
+            {"Button20", "/2"},
+            {"Button21", "max"},
+            {"Button22", "=1"},
+            {"Button23", "*2"},
+            {"Button24", "/2"},
+            {"Button25", "max"},
+            {"Button26", "=1"},
+            {"Button11", "R"},
             {"Button14", "Справка"},
         };
         for (const auto& [name, caption] : captions)
@@ -128,23 +147,25 @@ private Q_SLOTS:
             for (int i = 0; i < n; ++i) list << QString::number(i);
             return list;
         };
-        QCOMPARE(items("ComboBox11"), (QStringList{QStringLiteral(" 4 канала"),
-                                                   QStringLiteral(" 2 канала"),
-                                                   QStringLiteral(" 1 канал")}));
+        QCOMPARE(items("ComboBox11"),
+                 (QStringList{QStringLiteral(" 4 канала"), QStringLiteral(" 2 канала"),
+                              QStringLiteral(" 1 канал")}));
         QCOMPARE(items("ComboBox13"),
                  (QStringList{QStringLiteral("Синхронный"), QStringLiteral("Асинхронный ")}));
-        QCOMPARE(items("ComboBox7"), (QStringList{QStringLiteral("Канал 0"), QStringLiteral("Канал 1"),
-                                                  QStringLiteral("Канал 2"), QStringLiteral("Канал 3")}));
-        QCOMPARE(items("ComboBox12"), (QStringList{QStringLiteral("АЦП 0"), QStringLiteral("АЦП 1"),
-                                                   QStringLiteral("АЦП 2"), QStringLiteral("АЦП 3")}));
+        QCOMPARE(items("ComboBox7"),
+                 (QStringList{QStringLiteral("Канал 0"), QStringLiteral("Канал 1"),
+                              QStringLiteral("Канал 2"), QStringLiteral("Канал 3")}));
+        QCOMPARE(items("ComboBox12"),
+                 (QStringList{QStringLiteral("АЦП 0"), QStringLiteral("АЦП 1"),
+                              QStringLiteral("АЦП 2"), QStringLiteral("АЦП 3")}));
         QCOMPARE(items("ComboBox10"), numbers(8));
         QCOMPARE(items("ComboBox2"), numbers(6));
         QCOMPARE(items("ComboBox3"), numbers(8));
         QCOMPARE(items("ComboBox6"), numbers(8));
         QCOMPARE(items("ComboBox9"), numbers(16));
-        QCOMPARE(items("ComboBox14"), (QStringList{QStringLiteral("4"), QStringLiteral("8"),
-                                                   QStringLiteral("16"), QStringLiteral("32"),
-                                                   QStringLiteral("64")}));
+        QCOMPARE(items("ComboBox14"),
+                 (QStringList{QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16"),
+                              QStringLiteral("32"), QStringLiteral("64")}));
         QCOMPARE(items("ComboBox1"),
                  QStringLiteral("cfir_bypass cfir_17 cfir_34 cfir_68 cfir_80 cfir_100 cfir_150 "
                                 "cfir_gsm cfir_is95 cfir_umts")
@@ -175,24 +196,63 @@ private Q_SLOTS:
         QStringList shown;
         for (QLabel* label : f.findChildren<QLabel*>()) {
             if (!label->isVisible() || label->text().isEmpty()) continue;
-            QVERIFY2(showsWholeText(label), qPrintable(label->objectName() + QLatin1Char(' ') + label->text()));
+            QVERIFY2(showsWholeText(label),
+                     qPrintable(label->objectName() + QLatin1Char(' ') + label->text()));
             shown << label->text();
         }
-        for (const char* caption :
-             {"Файл конфигурации", "Тактовая частота", "Hz", "Шаблон", "Режим", "Режим вывода",
-              "Включенные каналы", "0", "1", "2", "3", "АЦП", "NCO", "Частота", "Гц", "Фаза",
-              "рад", "CIC Фильтр", "Децимация", "Сдвиг АЦП", "Сдвиг влево 1", "Сдвиг влево 6",
-              "Общее усил.", "CFIR Фильтр", "Усиление", "Сдвиг влево", "PFIR Фильтр", "Точно",
-              "RESAMPLER Фильтр", "Длина фильтра", "Число умножений", "NDELAY", "Интерполяция",
-              "Выходные параметры", "Выходная частота  ", "Усиление  "})
+        for (const char* caption : {"Файл конфигурации",
+                                    "Тактовая частота",
+                                    "Hz",
+                                    "Шаблон",
+                                    "Режим",
+                                    "Режим вывода",
+                                    "Включенные каналы",
+                                    "0",
+                                    "1",
+                                    "2",
+                                    "3",
+                                    "АЦП",
+                                    "NCO",
+                                    "Частота",
+                                    "Гц",
+                                    "Фаза",
+                                    "рад",
+                                    "CIC Фильтр",
+                                    "Децимация",
+                                    "Сдвиг АЦП",
+                                    "Сдвиг влево 1",
+                                    "Сдвиг влево 6",
+                                    "Общее усил.",
+                                    "CFIR Фильтр",
+                                    "Усиление",
+                                    "Сдвиг влево",
+                                    "PFIR Фильтр",
+                                    "Точно",
+                                    "RESAMPLER Фильтр",
+                                    "Длина фильтра",
+                                    "Число умножений",
+                                    "NDELAY",
+                                    "Интерполяция",
+                                    "Выходные параметры",
+                                    "Выходная частота  ",
+                                    "Усиление  "})
             QVERIFY2(shown.contains(QString::fromUtf8(caption)), caption);
-        const std::pair<const char*, const char*> plotLabels[] = {
-            {"Label61", "АЧХ канала"}, {"Label26", "x="},   {"Label41", "kHz"},
-            {"Label39", "y="},         {"Label40", "dB"},   {"Label10", "dB"},
-            {"Label9", "0"},           {"Label21", "1/"},   {"Label22", "1/"},
-            {"Label23", "3/"},         {"Label24", "1/"},   {"Label20", "0"},
-            {"Label33", "MHz"},        {"Label50", "Курсор"},
-            {"Label46", "Растяжение по X"}, {"Label62", "Растяжение по Y"}};
+        const std::pair<const char*, const char*> plotLabels[] = {{"Label61", "АЧХ канала"},
+                                                                  {"Label26", "x="},
+                                                                  {"Label41", "kHz"},
+                                                                  {"Label39", "y="},
+                                                                  {"Label40", "dB"},
+                                                                  {"Label10", "dB"},
+                                                                  {"Label9", "0"},
+                                                                  {"Label21", "1/"},
+                                                                  {"Label22", "1/"},
+                                                                  {"Label23", "3/"},
+                                                                  {"Label24", "1/"},
+                                                                  {"Label20", "0"},
+                                                                  {"Label33", "MHz"},
+                                                                  {"Label50", "Курсор"},
+                                                                  {"Label46", "Растяжение по X"},
+                                                                  {"Label62", "Растяжение по Y"}};
         for (const auto& [name, caption] : plotLabels)
             QCOMPARE(text(name), QString::fromUtf8(caption));
 
@@ -404,7 +464,8 @@ private Q_SLOTS:
         }
         QVERIFY(black > 100);
         QVERIFY(red >= picture.height());
-        QCOMPARE(picture.pixel(picture.width() - 1, picture.height() * 20 / 240), qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(picture.width() - 1, picture.height() * 20 / 240),
+                 qRgb(255, 255, 255));
 
         rightClickPlot(128, 100);
         QCOMPARE(text("Panel15"), QStringLiteral("25000.000"));

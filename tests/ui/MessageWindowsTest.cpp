@@ -46,15 +46,16 @@ bool isRedBold(const QLabel* label) {
 class MessageWindowsTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void reportWindowsCarryTheirFixedTexts() {
         gc::ui::TErrDecim decim;
         decim.show();
         QVERIFY(QTest::qWaitForWindowExposed(&decim));
-        checkLabels(decim, {{"Label1", QStringLiteral("Минимальный коэффициент децимации CIC-фильтра")},
-                            {"Label3", QStringLiteral("в этом режиме   равен")},
-                            {"Label4", QStringLiteral(" 2")},
-                            {"Label2", QStringLiteral("Файл не может быть записан!")}});
+        checkLabels(decim,
+                    {{"Label1", QStringLiteral("Минимальный коэффициент децимации CIC-фильтра")},
+                     {"Label3", QStringLiteral("в этом режиме   равен")},
+                     {"Label4", QStringLiteral(" 2")},
+                     {"Label2", QStringLiteral("Файл не может быть записан!")}});
         QVERIFY(!decim.isModal());
         QVERIFY(decim.windowTitle().isEmpty());
         QVERIFY(!(decim.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -147,11 +148,10 @@ private Q_SLOTS:
             QVERIFY(modal);
             QVERIFY(!file.isVisible());
         }
-        QCOMPARE(seen, (QStringList{QStringLiteral("Файл конфигурации"),
-                                    QStringLiteral("CONFIGS/std.trv"), QStringLiteral("поврежден!"),
-                                    QStringLiteral("Файл конфигурации"),
-                                    QStringLiteral("CONFIGS/std.trv"),
-                                    QStringLiteral("отсутствует!")}));
+        QCOMPARE(seen, (QStringList{
+                           QStringLiteral("Файл конфигурации"), QStringLiteral("CONFIGS/std.trv"),
+                           QStringLiteral("поврежден!"), QStringLiteral("Файл конфигурации"),
+                           QStringLiteral("CONFIGS/std.trv"), QStringLiteral("отсутствует!")}));
 
         // The decimation report takes the mode's minimum into Label4 and stays open.
         ui.showError({gc::app::ErrorWindow::ErrDecim,
@@ -173,8 +173,9 @@ private Q_SLOTS:
     void uiPortRoutesWindowsDialogsAndMessages() {
         gc::ui::QtUiPort ui(QDir::tempPath().toStdString());
         QStringList calls;
-        ui.registerWindow(gc::app::Window::Cfir, {[&] { calls << QStringLiteral("show cfir"); },
-                                                  [&] { calls << QStringLiteral("refresh cfir"); }});
+        ui.registerWindow(gc::app::Window::Cfir,
+                          {[&] { calls << QStringLiteral("show cfir"); },
+                           [&] { calls << QStringLiteral("refresh cfir"); }});
         QVERIFY(ui.hasWindow(gc::app::Window::Cfir));
         QVERIFY(!ui.hasWindow(gc::app::Window::Pfir));
         ui.showWindow(gc::app::Window::Cfir);
@@ -215,7 +216,8 @@ private Q_SLOTS:
         files.setFileChooser([](bool save, const gc::app::FileDialogRequest& r) {
             return std::optional<std::string>((save ? "save:" : "open:") + r.initialDir);
         });
-        QCOMPARE(files.askOpenFile({"*.taps", "taps", "FILTERS"}).value(), std::string("open:FILTERS"));
+        QCOMPARE(files.askOpenFile({"*.taps", "taps", "FILTERS"}).value(),
+                 std::string("open:FILTERS"));
 
         // The conversion error is a modal message box with the message.
         QString message;

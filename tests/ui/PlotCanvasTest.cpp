@@ -55,18 +55,18 @@ int darkPixelsInColumn(const QImage& image, int x) {
 class PlotCanvasTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void linesLandOnWholeDevicePixels() {
         // At the paint box's own size, at twice its size and on a double-density screen, a
         // one-pixel grid line covers exactly the device rows of its plot row, fully dark.
         struct Case {
             int w, h;
             qreal ratio;
-            int row;           // device row of plot row 40
-            int thickness;     // device rows of a width-1 pen
+            int row;        // device row of plot row 40
+            int thickness;  // device rows of a width-1 pen
         };
-        for (const Case c : {Case{256, 240, 1.0, 40, 1}, Case{512, 480, 1.0, 81, 1},
-                             Case{512, 480, 2.0, 80, 2}}) {
+        for (const Case c :
+             {Case{256, 240, 1.0, 40, 1}, Case{512, 480, 1.0, 81, 1}, Case{512, 480, 2.0, 80, 2}}) {
             const QImage image = render(c.w, c.h, c.ratio, [](gc::ui::QtCanvas& canvas) {
                 QCOMPARE(canvas.width(), 256);
                 QCOMPARE(canvas.height(), 240);
@@ -138,12 +138,18 @@ private Q_SLOTS:
         });
         QStringList events;
         box.setMousePressFunction([&](MouseButton b, int x, int y) {
-            events << QStringLiteral("down %1 %2 %3").arg(b == MouseButton::Right ? "R" : "L").arg(x).arg(y);
+            events << QStringLiteral("down %1 %2 %3")
+                          .arg(b == MouseButton::Right ? "R" : "L")
+                          .arg(x)
+                          .arg(y);
         });
         box.setMouseMoveFunction(
             [&](int x, int y) { events << QStringLiteral("move %1 %2").arg(x).arg(y); });
         box.setMouseReleaseFunction([&](MouseButton b, int x, int y) {
-            events << QStringLiteral("up %1 %2 %3").arg(b == MouseButton::Right ? "R" : "L").arg(x).arg(y);
+            events << QStringLiteral("up %1 %2 %3")
+                          .arg(b == MouseButton::Right ? "R" : "L")
+                          .arg(x)
+                          .arg(y);
         });
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
@@ -167,8 +173,9 @@ private Q_SLOTS:
         gc::ui::PlotPanel panel;
         panel.setFrequencyTexts({QStringLiteral("12.500"), QStringLiteral("25.000"),
                                  QStringLiteral("37.500"), QStringLiteral("50.000")});
-        panel.setLevelTexts({QStringLiteral("-20.0"), QStringLiteral("-40.0"), QStringLiteral("-60.0"),
-                             QStringLiteral("-80.0"), QStringLiteral("-100.0"), QStringLiteral("-120.0")});
+        panel.setLevelTexts({QStringLiteral("-20.0"), QStringLiteral("-40.0"),
+                             QStringLiteral("-60.0"), QStringLiteral("-80.0"),
+                             QStringLiteral("-100.0"), QStringLiteral("-120.0")});
         panel.setAxisTitle(QStringLiteral("F/Fsinp"));
         QStringList releases;
         panel.setMouseReleaseFunction([&](MouseButton b) {
@@ -189,7 +196,8 @@ private Q_SLOTS:
                 return gc::uitest::child<QLabel>(panel, QString::fromLatin1(name));
             };
             // Level labels centred on rows 0, 40 .. 240, left of the plot.
-            const char* levels[] = {"Label9", "Label11", "Label12", "Label13", "Label17", "Label18", "Label19"};
+            const char* levels[] = {"Label9",  "Label11", "Label12", "Label13",
+                                    "Label17", "Label18", "Label19"};
             for (int i = 0; i < 7; ++i) {
                 const QRect g = label(levels[i])->geometry();
                 const int row = plot.top() + i * 40 * plot.height() / 240;

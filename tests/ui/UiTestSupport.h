@@ -44,8 +44,8 @@ inline void whenModalShown(std::function<void(QWidget*)> onModal) {
 
 // True when the label shows its whole text in one line at its current size.
 inline bool showsWholeText(const QLabel* label) {
-    const int needed = label->fontMetrics().horizontalAdvance(label->text()) +
-                       std::max(0, label->indent());
+    const int needed =
+        label->fontMetrics().horizontalAdvance(label->text()) + std::max(0, label->indent());
     return label->isVisible() && label->contentsRect().width() >= needed &&
            label->contentsRect().height() >= label->fontMetrics().height();
 }
