@@ -1,5 +1,6 @@
 #include "ui/Ugform.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -665,13 +666,27 @@ void TGForm::connectControls() {
         connect(widget, &QComboBox::currentIndexChanged, this, [this, h] { run(h); });
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 26> clicks{{
+    // A source is chosen when its radio button becomes ticked; clicking the ticked one again
+    // changes nothing.
+    const std::array<std::pair<QRadioButton*, void (P::*)()>, 6> sources{{
+        {tblEnbCfir_, &P::onTblEnbCFIRClick},
+        {fileEnbCfir_, &P::onFileEnbCFIRClick},
+        {tblEnbPfir_, &P::onTblEnbPFIRClick},
+        {fileEnbPfir_, &P::onFileEnbPFIRClick},
+        {tblEnbRfir_, &P::onTblEnbRFIRClick},
+        {fileEnbRfir_, &P::onFileEnbRFIRClick},
+    }};
+    for (const auto& [widget, handler] : sources) {
+        const auto h = handler;
+        connect(widget, &QRadioButton::toggled, this, [this, h](bool on) {
+            if (on) run(h);
+        });
+    }
+
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 20> clicks{{
         {checkBox9_, &P::onCheckBox9Click},     {autoScale_, &P::onAutoScaleClick},
         {checkBox4_, &P::onCheckBox4Click},     {checkBox5_, &P::onCheckBox5Click},
-        {checkBox6_, &P::onCheckBox6Click},     {tblEnbCfir_, &P::onTblEnbCFIRClick},
-        {fileEnbCfir_, &P::onFileEnbCFIRClick}, {tblEnbPfir_, &P::onTblEnbPFIRClick},
-        {fileEnbPfir_, &P::onFileEnbPFIRClick}, {tblEnbRfir_, &P::onTblEnbRFIRClick},
-        {fileEnbRfir_, &P::onFileEnbRFIRClick}, {button13_, &P::onButton13Click},
+        {checkBox6_, &P::onCheckBox6Click},     {button13_, &P::onButton13Click},
         {stepButtons_[0], &P::onButton8Click},  {stepButtons_[1], &P::onButton9Click},
         {stepButtons_[2], &P::onButton15Click}, {stepButtons_[3], &P::onButton16Click},
         {stepButtons_[4], &P::onButton17Click}, {stepButtons_[5], &P::onButton18Click},
@@ -706,13 +721,19 @@ void TGForm::connectControls() {
 
     // Double-clicks open the stage response windows. The filter lists show their item in a
     // read-only field, so that a double-click on it reaches the window instead of opening and
-    // closing the list; the arrow opens the list.
+    // closing the list. The arrow opens the list at once, a single click on the field once it
+    // is clear that no second click follows.
     for (QComboBox* c : {comboBox1_, comboBox4_, comboBox5_}) {
         c->setEditable(true);
         c->lineEdit()->setReadOnly(true);
         c->lineEdit()->installEventFilter(this);
         c->installEventFilter(this);
     }
+    listClickTimer_.setSingleShot(true);
+    connect(&listClickTimer_, &QTimer::timeout, this, [this] {
+        if (clickedList_ != nullptr && clickedList_->isEnabled()) clickedList_->showPopup();
+        clickedList_ = nullptr;
+    });
 
     // The plot.
     using C = gc::app::ChannelPlotPresenter;
@@ -760,8 +781,26 @@ void TGForm::connectControls() {
     }
 }
 
+QComboBox* TGForm::filterListOf(QObject* watched) const {
+    for (QComboBox* c : {comboBox1_, comboBox4_, comboBox5_}) {
+        if (watched == c || watched == c->lineEdit()) return c;
+    }
+    return nullptr;
+}
+
 bool TGForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        QComboBox* list = filterListOf(watched);
+        if (list != nullptr && watched == list->lineEdit() &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            clickedList_ = list;
+            listClickTimer_.start(QApplication::doubleClickInterval());
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        if (filterListOf(watched) != nullptr) {
+            listClickTimer_.stop();
+            clickedList_ = nullptr;
+        }
         if (watched == edit1_) {
             run(&MainPresenter::onEdit1DoubleClick);
         } else if (watched == comboBox1_ || watched == comboBox1_->lineEdit()) {

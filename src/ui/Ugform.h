@@ -4,6 +4,7 @@
 // channel's response plot. A thin binding: on a user event it copies what the user typed,
 // picked or ticked into MainState, calls the presenter's handler and then shows MainState in
 // every control with signals blocked, so showing a value never runs a handler.
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -103,6 +104,8 @@ class TGForm : public QWidget {
     void onChannelBoxClicked(int box);
     void onEditExit(QLineEdit* edit);
     [[nodiscard]] bool isBackground(const QWidget* widget) const;
+    // ComboBox1, ComboBox4 or ComboBox5 when `watched` is one of them or its field.
+    [[nodiscard]] QComboBox* filterListOf(QObject* watched) const;
 
     gc::app::MainState& state_;
     gc::app::MainPresenter& presenter_;
@@ -111,7 +114,9 @@ class TGForm : public QWidget {
     std::array<std::function<void()>, kFileCommandCount> fileCommands_{};
     std::function<void()> closeHandler_;
     int nextCaptionNumber_{0};
-    bool closing_{false};  // leaving a field while the window closes is no exit
+    bool closing_{false};
+    QTimer listClickTimer_;            // a single click on a filter list's field opens it
+    QComboBox* clickedList_{nullptr};  // leaving a field while the window closes is no exit
 
     // Configuration and mode column.
     ValuePanel* panel25_{};
