@@ -43,8 +43,9 @@ int signExtend(std::uint32_t value, int bits) {
     const std::uint32_t mask = (std::uint32_t{1} << bits) - 1u;
     const std::uint32_t sign = std::uint32_t{1} << (bits - 1);
     const std::uint32_t low = value & mask;
-    return (low & sign) ? static_cast<int>(static_cast<std::int64_t>(low) - (std::int64_t{1} << bits))
-                        : static_cast<int>(low);
+    const std::int64_t extended =
+        (low & sign) ? static_cast<std::int64_t>(low) - (std::int64_t{1} << bits) : low;
+    return static_cast<int>(extended);
 }
 
 bool validChannel(int channel) { return channel >= 0 && channel < gc::model::kChannelCount; }
@@ -124,14 +125,14 @@ std::string tapFileText(const int* taps, int n) {
 
 bool WriteCfirTapFile(const ConfigurationModel& model, const std::string& path) {
     const auto& taps = model.CfirTaps[model.currentIndex()];
-    return gc::model::writeFileAtomically(
-        path, tapFileText(taps.data(), static_cast<int>(taps.size())));
+    return gc::model::writeFileAtomically(path,
+                                          tapFileText(taps.data(), static_cast<int>(taps.size())));
 }
 
 bool WritePfirTapFile(const ConfigurationModel& model, const std::string& path) {
     const auto& taps = model.PfirTaps[model.currentIndex()];
-    return gc::model::writeFileAtomically(
-        path, tapFileText(taps.data(), static_cast<int>(taps.size())));
+    return gc::model::writeFileAtomically(path,
+                                          tapFileText(taps.data(), static_cast<int>(taps.size())));
 }
 
 bool WriteResamplerTapFile(const ConfigurationModel& model, const std::string& path) {

@@ -25,8 +25,8 @@ enum class TapFileStatus {
 };
 
 struct TapFileRead {
-    bool opened{false};    // false: the file cannot be opened
-    bool damaged{false};   // a non-blank line does not start with an integer
+    bool opened{false};     // false: the file cannot be opened
+    bool damaged{false};    // a non-blank line does not start with an integer
     std::vector<int> taps;  // 0..512 values, each reduced to the requested width
 };
 

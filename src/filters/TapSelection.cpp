@@ -41,8 +41,7 @@ bool validChannel(int channel) { return channel >= 0 && channel < gc::model::kCh
 void ApplyCfirSelectionFor(ConfigurationModel& model, int channel, TapSource source) {
     if (!validChannel(channel)) return;
     if (source == TapSource::Table) {
-        mirrorOdd(setAt(cfirLibrary(), model.Work.CfirSelection[channel]),
-                  model.CfirTaps[channel]);
+        mirrorOdd(setAt(cfirLibrary(), model.Work.CfirSelection[channel]), model.CfirTaps[channel]);
     } else {
         model.CfirTaps[channel] = model.CfirFileTaps[channel];
     }
@@ -51,8 +50,7 @@ void ApplyCfirSelectionFor(ConfigurationModel& model, int channel, TapSource sou
 void ApplyPfirSelectionFor(ConfigurationModel& model, int channel, TapSource source) {
     if (!validChannel(channel)) return;
     if (source == TapSource::Table) {
-        mirrorOdd(setAt(pfirLibrary(), model.Work.PfirSelection[channel]),
-                  model.PfirTaps[channel]);
+        mirrorOdd(setAt(pfirLibrary(), model.Work.PfirSelection[channel]), model.PfirTaps[channel]);
     } else {
         model.PfirTaps[channel] = model.PfirFileTaps[channel];
     }

@@ -1,5 +1,3 @@
-#include "filters/TapFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "chip/RegisterImage.h"
+#include "filters/TapFiles.h"
 #include "filters/TapSelection.h"
 #include "model/ConfigurationModel.h"
 #include "model/TextFile.h"
@@ -20,12 +19,11 @@ using gc::filters::TapKind;
 using gc::model::ConfigurationModel;
 
 class TapFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("gc_tapfiles_" + std::string(::testing::UnitTest::GetInstance()
-                                                 ->current_test_info()
-                                                 ->name()));
+               ("gc_tapfiles_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -50,10 +48,11 @@ protected:
 };
 
 TEST_F(TapFiles, ValuesAreCutToTheCoefficientWidth) {
-    const auto fir = gc::filters::ReadTapFile(
-        write("w16.taps", " 32767\n 32768\n 65536\n -1\n -32769\n+5\n 4294967297\n"
-                          " -4294967297\n 123456789012345678901234567890\n"),
-        16);
+    const auto fir =
+        gc::filters::ReadTapFile(write("w16.taps",
+                                       " 32767\n 32768\n 65536\n -1\n -32769\n+5\n 4294967297\n"
+                                       " -4294967297\n 123456789012345678901234567890\n"),
+                                 16);
     ASSERT_TRUE(fir.opened);
     EXPECT_FALSE(fir.damaged);
     // 123456789012345678901234567890 mod 65536 = 2770 (its low 16 bits).
@@ -73,7 +72,8 @@ TEST_F(TapFiles, LinesOfAnyLengthBlankLinesAndAMissingLastLineEnd) {
     auto r = gc::filters::ReadTapFile(write("long.taps", longLine + " 6"), 16);
     EXPECT_EQ(r.taps, (std::vector<int>{5, 6}));  // the last line has no line end and counts
 
-    r = gc::filters::ReadTapFile(write("blank.taps", "1\n\n   \n\t\r\n2\r\n 3 trailing text\n\n"), 16);
+    r = gc::filters::ReadTapFile(write("blank.taps", "1\n\n   \n\t\r\n2\r\n 3 trailing text\n\n"),
+                                 16);
     EXPECT_FALSE(r.damaged);
     EXPECT_EQ(r.taps, (std::vector<int>{1, 2, 3}));
 
@@ -174,8 +174,7 @@ TEST_F(TapFiles, ResamplerFilesOfAnyCountUpTo512) {
     model.ResamplerTaps.fill(4);
     EXPECT_EQ(gc::filters::ReadResamplerTapFile(model, write("rbad.taps", "1\ntwo\n")),
               TapFileStatus::Damaged);
-    EXPECT_EQ(gc::filters::ReadResamplerTapFile(model, path("none.taps")),
-              TapFileStatus::Missing);
+    EXPECT_EQ(gc::filters::ReadResamplerTapFile(model, path("none.taps")), TapFileStatus::Missing);
     EXPECT_EQ(model.ResamplerFileTapCount, 0);
     EXPECT_EQ(model.ResamplerTaps[100], 4);
 }
@@ -229,9 +228,9 @@ TEST_F(TapFiles, WritersOfBypassSetsAndUnwritablePaths) {
 
 TEST(TapFileReports, LabelsByKindAndStatus) {
     using gc::filters::tapFileReportLabels;
-    EXPECT_EQ(tapFileReportLabels(TapKind::Cfir, "FILTERS/a.taps", TapFileStatus::Missing),
-              (std::vector<std::string>{"Файл коэфициентов CFIR", "FILTERS/a.taps",
-                                        "отсутствует!"}));
+    EXPECT_EQ(
+        tapFileReportLabels(TapKind::Cfir, "FILTERS/a.taps", TapFileStatus::Missing),
+        (std::vector<std::string>{"Файл коэфициентов CFIR", "FILTERS/a.taps", "отсутствует!"}));
     EXPECT_EQ(tapFileReportLabels(TapKind::Pfir, "b.taps", TapFileStatus::Damaged),
               (std::vector<std::string>{"Файл коэфициентов PFIR", "b.taps", "поврежден!"}));
     EXPECT_EQ(tapFileReportLabels(TapKind::Rfir, "c.taps", TapFileStatus::Damaged),

@@ -1,11 +1,10 @@
-#include "filters/TapSelection.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "chip/RegisterImage.h"
 #include "filters/FilterTables.h"
+#include "filters/TapSelection.h"
 #include "model/ConfigurationModel.h"
 
 namespace {
@@ -71,7 +70,7 @@ TEST(TapSelection, OutOfRangeIndicesNeverReadOutsideTheLibrary) {
     gc::filters::ApplyResamplerSelection(model, image, TapSource::Table);
     EXPECT_EQ(model.CfirTaps[0][10], 32767);  // bounded to the last set, cfir_umts
     EXPECT_EQ(model.CfirTaps[0][0], -8);
-    EXPECT_EQ(model.PfirTaps[0][31], 65536);  // bounded to the first set, pfir_bypass
+    EXPECT_EQ(model.PfirTaps[0][31], 65536);       // bounded to the first set, pfir_bypass
     EXPECT_EQ(model.Work.ResamplerTapCount, 304);  // the last set, res_19x16_80
 
     // A channel outside 0..3 changes nothing.
@@ -87,9 +86,9 @@ struct ResamplerCase {
 };
 
 TEST(TapSelection, ResamplerTableDerivesLengthPhasesAndMultiplies) {
-    const ResamplerCase cases[] = {{0, 224, 32, 7},  {1, 384, 64, 6},  {2, 448, 64, 7},
-                                   {3, 512, 64, 8},  {4, 512, 64, 8},  {5, 288, 32, 9},
-                                   {6, 384, 64, 6},  {7, 480, 32, 15}, {8, 304, 16, 19}};
+    const ResamplerCase cases[] = {{0, 224, 32, 7}, {1, 384, 64, 6},  {2, 448, 64, 7},
+                                   {3, 512, 64, 8}, {4, 512, 64, 8},  {5, 288, 32, 9},
+                                   {6, 384, 64, 6}, {7, 480, 32, 15}, {8, 304, 16, 19}};
     for (const ResamplerCase& c : cases) {
         SCOPED_TRACE(c.selection);
         ConfigurationModel model;
@@ -129,9 +128,9 @@ TEST(TapSelection, ResamplerFileLengthsAndPhaseSearch) {
         int usedCount;
     };
     const FileCase cases[] = {
-        {100, 4, 25, false, 100},  {102, 4, 25, true, 102}, {0, 64, 0, false, 0},
-        {1, 32, 7, false, 224},    {512, 64, 8, false, 512}, {48, 16, 3, false, 48},
-        {3, 4, 0, true, 3},        {600, 64, 8, false, 512}, {-5, 64, 0, false, 0},
+        {100, 4, 25, false, 100}, {102, 4, 25, true, 102},  {0, 64, 0, false, 0},
+        {1, 32, 7, false, 224},   {512, 64, 8, false, 512}, {48, 16, 3, false, 48},
+        {3, 4, 0, true, 3},       {600, 64, 8, false, 512}, {-5, 64, 0, false, 0},
     };
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.count);
