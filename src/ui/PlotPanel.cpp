@@ -18,8 +18,10 @@ int textWidth(const QLabel* label) { return label->fontMetrics().horizontalAdvan
 
 }  // namespace
 
-PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("Panel5"));
+PlotPanel::PlotPanel(QWidget* parent) : PlotPanel(PlotPanelNames{}, parent) {}
+
+PlotPanel::PlotPanel(const PlotPanelNames& names, QWidget* parent) : QFrame(parent) {
+    setObjectName(QString::fromLatin1(names.frame));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -28,30 +30,31 @@ PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     const Qt::Alignment centre = Qt::AlignCenter;
-    dbTitle_ = makeLabel("Label10", QStringLiteral("dB"), right);
-    levels_ = {makeLabel("Label9", QStringLiteral("0"), right),
-               makeLabel("Label11", QStringLiteral("-20"), right),
-               makeLabel("Label12", QStringLiteral("-40"), right),
-               makeLabel("Label13", QStringLiteral("-60"), right),
-               makeLabel("Label17", QStringLiteral("-80"), right),
-               makeLabel("Label18", QStringLiteral("-100"), right),
-               makeLabel("Label19", QStringLiteral("-120"), right)};
-    axisTitle_ = makeLabel("Label38", QStringLiteral("F/Fsamp"), Qt::AlignLeft | Qt::AlignVCenter);
-    numerators_ = {makeLabel("Label21", QStringLiteral("1/"), right),
-                   makeLabel("Label22", QStringLiteral("1/"), right),
-                   makeLabel("Label23", QStringLiteral("3/"), right),
-                   makeLabel("Label24", QStringLiteral("1/"), right)};
+    dbTitle_ = makeLabel(names.dbTitle, QStringLiteral("dB"), right);
+    levels_ = {makeLabel(names.levels[0], QStringLiteral("0"), right),
+               makeLabel(names.levels[1], QStringLiteral("-20"), right),
+               makeLabel(names.levels[2], QStringLiteral("-40"), right),
+               makeLabel(names.levels[3], QStringLiteral("-60"), right),
+               makeLabel(names.levels[4], QStringLiteral("-80"), right),
+               makeLabel(names.levels[5], QStringLiteral("-100"), right),
+               makeLabel(names.levels[6], QStringLiteral("-120"), right)};
+    axisTitle_ =
+        makeLabel(names.axisTitle, QStringLiteral("F/Fsamp"), Qt::AlignLeft | Qt::AlignVCenter);
+    numerators_ = {makeLabel(names.numerators[0], QStringLiteral("1/"), right),
+                   makeLabel(names.numerators[1], QStringLiteral("1/"), right),
+                   makeLabel(names.numerators[2], QStringLiteral("3/"), right),
+                   makeLabel(names.numerators[3], QStringLiteral("1/"), right)};
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
-    denominators_ = {makeLabel("Label25", QStringLiteral("8"), left),
-                     makeLabel("Label43", QStringLiteral("4"), left),
-                     makeLabel("Label44", QStringLiteral("8"), left),
-                     makeLabel("Label45", QStringLiteral("2"), left)};
-    frequencies_ = {makeLabel("Label20", QStringLiteral("0"), centre),
-                    makeLabel("Label34", QStringLiteral("12.5"), centre),
-                    makeLabel("Label35", QStringLiteral("25.0"), centre),
-                    makeLabel("Label36", QStringLiteral("37.5"), centre),
-                    makeLabel("Label37", QStringLiteral("50.0"), centre)};
-    mhzTitle_ = makeLabel("Label33", QStringLiteral("MHz"), right);
+    denominators_ = {makeLabel(names.denominators[0], QStringLiteral("8"), left),
+                     makeLabel(names.denominators[1], QStringLiteral("4"), left),
+                     makeLabel(names.denominators[2], QStringLiteral("8"), left),
+                     makeLabel(names.denominators[3], QStringLiteral("2"), left)};
+    frequencies_ = {makeLabel(names.frequencies[0], QStringLiteral("0"), centre),
+                    makeLabel(names.frequencies[1], QStringLiteral("12.5"), centre),
+                    makeLabel(names.frequencies[2], QStringLiteral("25.0"), centre),
+                    makeLabel(names.frequencies[3], QStringLiteral("37.5"), centre),
+                    makeLabel(names.frequencies[4], QStringLiteral("50.0"), centre)};
+    mhzTitle_ = makeLabel(names.mhzTitle, QStringLiteral("MHz"), right);
 }
 
 QLabel* PlotPanel::makeLabel(const char* name, const QString& text, Qt::Alignment alignment) {

@@ -13,12 +13,28 @@ class QLabel;
 
 namespace gc::ui {
 
+// Control names of the frame and its labels; the defaults are those of the main window's plot.
+// The stage response windows lay out the same frame under their own names (Panel2 ...).
+struct PlotPanelNames {
+    const char* frame{"Panel5"};
+    const char* dbTitle{"Label10"};
+    std::array<const char*, 7> levels{"Label9",  "Label11", "Label12", "Label13",
+                                      "Label17", "Label18", "Label19"};  // rows 0, 40 .. 240
+    const char* axisTitle{"Label38"};
+    std::array<const char*, 4> numerators{"Label21", "Label22", "Label23", "Label24"};
+    std::array<const char*, 4> denominators{"Label25", "Label43", "Label44", "Label45"};
+    std::array<const char*, 5> frequencies{"Label20", "Label34", "Label35", "Label36",
+                                           "Label37"};  // columns 0, 64 .. 256
+    const char* mhzTitle{"Label33"};
+};
+
 class PlotPanel : public QFrame {
     Q_OBJECT
   public:
     using ReleaseFn = std::function<void(MouseButton button)>;
 
     explicit PlotPanel(QWidget* parent = nullptr);
+    explicit PlotPanel(const PlotPanelNames& names, QWidget* parent = nullptr);
 
     [[nodiscard]] PlotBox* plotBox() const { return box_; }
     // Mouse button released on the frame outside the paint box.

@@ -1,0 +1,15 @@
+#pragma once
+// TPFIRForm, "PFIR Фильтр": the PFIR's response against its input rate, with the alias view of the
+// decimation by two that follows it. It stays on top of the main window; closing it clears
+// Session::PfirWindowOpen.
+#include "ui/StageForm.h"
+
+namespace gc::ui {
+
+class TPFIRForm final : public StageForm {
+    Q_OBJECT
+  public:
+    TPFIRForm(gc::app::Session& session, gc::app::UiPort& ui, QWidget* parent = nullptr);
+};
+
+}  // namespace gc::ui
