@@ -135,6 +135,13 @@ class MainWindowTest : public QObject {
                                  "SpeedButton3", "SpeedButton6"})
             QVERIFY(!get<QToolButton>(name)->icon().isNull());
 
+        // Value panels and typed fields.
+        for (int n : {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 20, 22, 23, 25})
+            QVERIFY(child<QLabel>(f, QStringLiteral("Panel%1").arg(n)) != nullptr);
+        QVERIFY(child<QWidget>(f, QStringLiteral("Panel5")) != nullptr);
+        for (int n = 1; n <= 8; ++n)
+            QVERIFY(child<QLineEdit>(f, QStringLiteral("Edit%1").arg(n)) != nullptr);
+
         // Item lists.
         const auto items = [&](const char* name) {
             QStringList list;
