@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <clocale>
 #include <exception>
 
 #include "ui/Application.h"
@@ -33,6 +34,9 @@ class GuardedApplication final : public QApplication {
 
 int main(int argc, char* argv[]) {
     GuardedApplication app(argc, argv);
+    // QApplication takes the desktop's locale; the file formats and the screen always use "."
+    // as the decimal point, so number conversions stay in the C locale.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("gc4016"));
     // No display name: the platform would append it to every window caption.
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
