@@ -97,9 +97,6 @@ class StageWindowsTest : public QObject {
             QVERIFY2(showsWholeText(label),
                      qPrintable(w->objectName() + QLatin1Char(' ') + label->objectName()));
         }
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
-            QVERIFY2(b->width() >= b->minimumSizeHint().width(), qPrintable(b->objectName()));
-        }
         auto* frame = child<QWidget>(*w, QStringLiteral("Panel2"));
         gc::ui::PlotBox* box = plotBox(w);
         QVERIFY(box->width() >= 256 && box->height() >= 240);
