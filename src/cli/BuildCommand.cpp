@@ -7,10 +7,6 @@
 #include <system_error>
 #include <vector>
 
-#include "app/FileRoads.h"
-#include "app/MainPresenter.h"
-#include "app/MainState.h"
-#include "app/Session.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
 
@@ -73,23 +69,14 @@ int runBuild(const std::vector<std::string>& args) {
     if (config.empty()) return usageError("no configuration file given");
     if (out.empty()) return usageError("--out DIR is required");
 
-    gc::app::Session session;
-    gc::app::MainState state;
-    CliUi ui(std::cerr);
-    NullPlotSeam plot;
-    gc::app::MainPresenter presenter(session, state, ui, plot);
-    gc::app::FileRoads roads(session, state, ui, plot, presenter,
-                             gc::appconfig::Workspace::atCurrentFolder());
-
-    chooseSources(state, sources);
-    presenter.startWithDefaults();
-    roads.loadConfiguration(config);
-    if (!presenter.runSaveChecks()) return kRefused;
+    Engine engine(gc::appconfig::Workspace::atCurrentFolder());
+    engine.loadFromDefaults(config, sources);
+    if (!engine.presenter.runSaveChecks()) return kRefused;
 
     std::error_code ignored;  // a folder that cannot be made shows up as files not written
     std::filesystem::create_directories(out, ignored);
     const std::string target = out + "/" + gc::appconfig::bareName(config);
-    return roads.saveConfiguration(target) ? kOk : kNotWritten;
+    return engine.roads.saveConfiguration(target) ? kOk : kNotWritten;
 }
 
 [[maybe_unused]] const bool kRegistered = registerCommand(

@@ -1,8 +1,10 @@
 #include "cli/CliSupport.h"
 
 #include <algorithm>
+#include <iostream>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "filters/FilterTables.h"
 
@@ -166,6 +168,18 @@ bool parseFileSources(const std::string& list, FileSources& sources) {
         any = true;
     }
     return any;
+}
+
+Engine::Engine(gc::appconfig::Workspace workspace)
+    : ui(std::cerr),
+      plot(session.model, ui),
+      presenter(session, state, ui, plot),
+      roads(session, state, ui, plot, presenter, std::move(workspace)) {}
+
+void Engine::loadFromDefaults(const std::string& config, const FileSources& sources) {
+    chooseSources(state, sources);
+    presenter.startWithDefaults();
+    roads.loadConfiguration(config);
 }
 
 void chooseSources(gc::app::MainState& state, const FileSources& sources) {

@@ -7,7 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ChannelPlotPresenter.h"
 #include "app/ChannelPlotSeam.h"
+#include "app/FileRoads.h"
+#include "app/MainPresenter.h"
+#include "app/Session.h"
+#include "appconfig/Workspace.h"
 #include "app/MainState.h"
 #include "app/UiPort.h"
 
@@ -50,13 +55,6 @@ private:
     std::ostream& err_;
 };
 
-// The channel plot without a window: nothing to compute for anybody to see.
-class NullPlotSeam : public gc::app::ChannelPlotSeam {
-public:
-    void computeCicResponse() override {}
-    void refreshChannelPlot() override {}
-};
-
 // The filters whose taps come from the tap files (--file-source cfir,pfir,rfir).
 struct FileSources {
     bool cfir{false};
@@ -67,6 +65,23 @@ struct FileSources {
 [[nodiscard]] bool parseFileSources(const std::string& list, FileSources& sources);
 // Ticks the radio button pairs of the main window as the sources say.
 void chooseSources(gc::app::MainState& state, const FileSources& sources);
+
+// The engine as the commands run it: one session with its main window presenter, channel plot
+// and file roads in `workspace`, reporting to the error stream.
+struct Engine {
+    explicit Engine(gc::appconfig::Workspace workspace);
+    // From the built-in defaults with the given tap sources (no start-up files), then
+    // "Считать" of `config`: its chip configuration from its folder, its tap files from
+    // "../FILTERS/" beside it.
+    void loadFromDefaults(const std::string& config, const FileSources& sources);
+
+    gc::app::Session session;
+    gc::app::MainState state;
+    CliUi ui;
+    gc::app::ChannelPlotPresenter plot;
+    gc::app::MainPresenter presenter;
+    gc::app::FileRoads roads;
+};
 
 // One line per value-showing control, NAME=TEXT, in a fixed order: edits, panels, lists (the
 // item text shown, empty for none), check boxes and radio buttons (1 ticked, 0 not).

@@ -7,8 +7,6 @@
 #include <system_error>
 #include <vector>
 
-#include "app/MainPresenter.h"
-#include "app/MainState.h"
 #include "app/Session.h"
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Reports.h"
@@ -125,12 +123,9 @@ int runInit(const std::vector<std::string>& args) {
     const std::string filters = dir + "/" + gc::appconfig::filtersDir();
 
     // The defaults as the program would write them at exit after a start without files.
-    gc::app::Session session;
-    gc::app::MainState state;
-    CliUi ui(std::cerr);
-    NullPlotSeam plot;
-    gc::app::MainPresenter presenter(session, state, ui, plot);
-    presenter.startWithDefaults();
+    Engine engine(gc::appconfig::Workspace::atCurrentFolder());
+    engine.presenter.startWithDefaults();
+    gc::app::Session& session = engine.session;
     gc::chip::buildRegisterImage(session.model, session.image);
 
     std::vector<PlannedFile> files;
@@ -161,7 +156,7 @@ int runInit(const std::vector<std::string>& args) {
     bool allWritten = true;
     for (const PlannedFile& file : files) {
         if (gc::model::writeFileAtomically(file.path, file.text)) continue;
-        ui.showError({gc::app::ErrorWindow::ErrFileCoeff,
+        engine.ui.showError({gc::app::ErrorWindow::ErrFileCoeff,
                       gc::appconfig::writeFailureLabels(file.kind, file.path)});
         allWritten = false;
     }

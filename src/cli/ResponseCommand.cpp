@@ -5,11 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ChannelPlotPresenter.h"
-#include "app/FileRoads.h"
-#include "app/MainPresenter.h"
-#include "app/MainState.h"
-#include "app/Session.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
 #include "model/Numeric.h"
@@ -93,27 +88,18 @@ int runResponse(const std::vector<std::string>& args) {
     }
     if (config.empty()) return usageError("no configuration file given");
 
-    gc::app::Session session;
-    gc::app::MainState state;
-    CliUi ui(std::cerr);
-    gc::app::ChannelPlotPresenter plot(session.model, ui);
-    gc::app::MainPresenter presenter(session, state, ui, plot);
-    gc::app::FileRoads roads(session, state, ui, plot, presenter,
-                             gc::appconfig::Workspace::atCurrentFolder());
-
-    chooseSources(state, sources);
-    presenter.startWithDefaults();
-    roads.loadConfiguration(config);
+    Engine engine(gc::appconfig::Workspace::atCurrentFolder());
+    engine.loadFromDefaults(config, sources);
     if (channel >= 0) {
-        state.ComboBox7.index = channel;
-        presenter.onComboBox7Changed();
+        engine.state.ComboBox7.index = channel;
+        engine.presenter.onComboBox7Changed();
     }
-    for (int s = 1; s < stretch; s *= 2) plot.onButton19Click();  // X "*2"
+    for (int s = 1; s < stretch; s *= 2) engine.plot.onButton19Click();  // X "*2"
 
-    const auto& a = plot.arrays();
+    const auto& a = engine.plot.arrays();
     const double peak = gc::response::ResponsePeak(a.ChannelResponse);
-    const double clock = session.model.Work.WorkingClock;
-    const int shownStretch = plot.state().StretchX;
+    const double clock = engine.session.model.Work.WorkingClock;
+    const int shownStretch = engine.plot.state().StretchX;
     std::cout << "k,freq_hz,cic,cfir,pfir,resampler,channel,level_db\n";
     for (int k = 0; k < gc::response::PlotPoints; ++k) {
         const double freq = clock / (2.0 * shownStretch) * k / gc::response::PlotPoints;

@@ -4,10 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoads.h"
-#include "app/MainPresenter.h"
-#include "app/MainState.h"
-#include "app/Session.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
 
@@ -51,20 +47,14 @@ int runShow(const std::vector<std::string>& args) {
         }
     }
 
-    gc::app::Session session;
-    gc::app::MainState state;
-    CliUi ui(std::cerr);
-    NullPlotSeam plot;
-    gc::app::MainPresenter presenter(session, state, ui, plot);
     const auto current = gc::appconfig::Workspace::atCurrentFolder();
-    gc::app::FileRoads roads(session, state, ui, plot, presenter,
-                             gc::appconfig::Workspace(workdir.empty() ? current.root()
-                                                                      : current.resolve(workdir)));
-    roads.start();
+    Engine engine(gc::appconfig::Workspace(workdir.empty() ? current.root()
+                                                           : current.resolve(workdir)));
+    engine.roads.start();
     // A configuration named on the command line is taken from the current folder.
-    if (!config.empty()) roads.loadConfiguration(current.resolve(config));
-    writeMainState(std::cout, state);
-    return ui.reportCount == 0 ? 0 : 1;
+    if (!config.empty()) engine.roads.loadConfiguration(current.resolve(config));
+    writeMainState(std::cout, engine.state);
+    return engine.ui.reportCount == 0 ? 0 : 1;
 }
 
 [[maybe_unused]] const bool kRegistered = registerCommand(
