@@ -95,15 +95,15 @@ void FileRoads::readConfigurationTaps(const std::string& shownFolder,
         const std::string& cfir = model.Channels[channel].NameOfCFIR;
         report(fl::tapFileReportLabels(
             fl::TapKind::Cfir, placeIn(shownFolder, cfir),
-            fl::ReadCfirTapFile(placeIn(resolvedFolder, cfir), channel, model)));
+            fl::ReadCfirTapFile(model, placeIn(resolvedFolder, cfir), channel)));
         const std::string& pfir = model.Channels[channel].NameOfPFIR;
         report(fl::tapFileReportLabels(
             fl::TapKind::Pfir, placeIn(shownFolder, pfir),
-            fl::ReadPfirTapFile(placeIn(resolvedFolder, pfir), channel, model)));
+            fl::ReadPfirTapFile(model, placeIn(resolvedFolder, pfir), channel)));
     }
     const std::string& rfir = model.Chip.NameOfRFIR;
     report(fl::tapFileReportLabels(fl::TapKind::Rfir, placeIn(shownFolder, rfir),
-                                   fl::ReadResamplerTapFile(placeIn(resolvedFolder, rfir), model)));
+                                   fl::ReadResamplerTapFile(model, placeIn(resolvedFolder, rfir))));
 }
 
 // Every channel's taps in use follow its selected source, not only the current channel's: the
@@ -254,7 +254,7 @@ void FileRoads::onSpeedButton1Click() {
     auto& model = session_.model;
     const int channel = model.currentIndex();
     const std::string name = ac::bareName(*chosen);
-    const auto status = fl::ReadCfirTapFile(workspace_.resolve(*chosen), channel, model);
+    const auto status = fl::ReadCfirTapFile(model, workspace_.resolve(*chosen), channel);
     report(fl::tapFileReportLabels(fl::TapKind::Cfir, name, status));
     if (status != fl::TapFileStatus::Ok) return;
     model.Channels[channel].NameOfCFIR = name;
@@ -270,7 +270,7 @@ void FileRoads::onSpeedButton2Click() {
     auto& model = session_.model;
     const int channel = model.currentIndex();
     const std::string name = ac::bareName(*chosen);
-    const auto status = fl::ReadPfirTapFile(workspace_.resolve(*chosen), channel, model);
+    const auto status = fl::ReadPfirTapFile(model, workspace_.resolve(*chosen), channel);
     report(fl::tapFileReportLabels(fl::TapKind::Pfir, name, status));
     if (status != fl::TapFileStatus::Ok) return;
     model.Channels[channel].NameOfPFIR = name;
@@ -285,7 +285,7 @@ void FileRoads::onSpeedButton3Click() {
     if (!chosen) return;
     auto& model = session_.model;
     const std::string name = ac::bareName(*chosen);
-    const auto status = fl::ReadResamplerTapFile(workspace_.resolve(*chosen), model);
+    const auto status = fl::ReadResamplerTapFile(model, workspace_.resolve(*chosen));
     report(fl::tapFileReportLabels(fl::TapKind::Rfir, name, status));
     if (status != fl::TapFileStatus::Ok) return;
     model.Chip.NameOfRFIR = name;
@@ -303,7 +303,7 @@ void FileRoads::onSpeedButton10Click() {
     auto& model = session_.model;
     std::string& name = model.current().NameOfCFIR;
     std::string previous = std::exchange(name, ac::bareName(*chosen));
-    if (!writeReported(fl::WriteCfirTapFile(workspace_.resolve(*chosen), model), FileKind::CfirTaps,
+    if (!writeReported(fl::WriteCfirTapFile(model, workspace_.resolve(*chosen)), FileKind::CfirTaps,
                        *chosen))
         name = std::move(previous);
     presenter_.recalculate();
@@ -315,7 +315,7 @@ void FileRoads::onSpeedButton5Click() {
     auto& model = session_.model;
     std::string& name = model.current().NameOfPFIR;
     std::string previous = std::exchange(name, ac::bareName(*chosen));
-    if (!writeReported(fl::WritePfirTapFile(workspace_.resolve(*chosen), model), FileKind::PfirTaps,
+    if (!writeReported(fl::WritePfirTapFile(model, workspace_.resolve(*chosen)), FileKind::PfirTaps,
                        *chosen))
         name = std::move(previous);
     presenter_.recalculate();
@@ -327,7 +327,7 @@ void FileRoads::onSpeedButton6Click() {
     auto& model = session_.model;
     std::string& name = model.Chip.NameOfRFIR;
     std::string previous = std::exchange(name, ac::bareName(*chosen));
-    if (!writeReported(fl::WriteResamplerTapFile(workspace_.resolve(*chosen), model),
+    if (!writeReported(fl::WriteResamplerTapFile(model, workspace_.resolve(*chosen)),
                        FileKind::RfirTaps, *chosen))
         name = std::move(previous);
     presenter_.recalculate();

@@ -52,20 +52,6 @@ struct TapFileRead {
 [[nodiscard]] TapFileStatus ReadResamplerTapFile(gc::model::ConfigurationModel& model,
                                                  const std::string& path);
 
-// The same with the arguments in the order of the file roads.
-[[nodiscard]] inline TapFileStatus ReadCfirTapFile(const std::string& path, int channel,
-                                                   gc::model::ConfigurationModel& model) {
-    return ReadCfirTapFile(model, path, channel);
-}
-[[nodiscard]] inline TapFileStatus ReadPfirTapFile(const std::string& path, int channel,
-                                                   gc::model::ConfigurationModel& model) {
-    return ReadPfirTapFile(model, path, channel);
-}
-[[nodiscard]] inline TapFileStatus ReadResamplerTapFile(const std::string& path,
-                                                        gc::model::ConfigurationModel& model) {
-    return ReadResamplerTapFile(model, path);
-}
-
 // The file text of `n` taps: " %d\n" per tap.
 [[nodiscard]] std::string tapFileText(const int* taps, int n);
 
@@ -78,20 +64,6 @@ struct TapFileRead {
                                     const std::string& path);
 [[nodiscard]] bool WriteResamplerTapFile(const gc::model::ConfigurationModel& model,
                                          const std::string& path);
-
-// The same with the arguments in the order of the file roads.
-[[nodiscard]] inline bool WriteCfirTapFile(const std::string& path,
-                                           const gc::model::ConfigurationModel& model) {
-    return WriteCfirTapFile(model, path);
-}
-[[nodiscard]] inline bool WritePfirTapFile(const std::string& path,
-                                           const gc::model::ConfigurationModel& model) {
-    return WritePfirTapFile(model, path);
-}
-[[nodiscard]] inline bool WriteResamplerTapFile(const std::string& path,
-                                                const gc::model::ConfigurationModel& model) {
-    return WriteResamplerTapFile(model, path);
-}
 
 // The three lines of the file report window for a failed read: "Файл коэфициентов CFIR"
 // ("...PFIR", "...RFIR"), the path as given, "отсутствует!" or "поврежден!". Empty for Ok.
