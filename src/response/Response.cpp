@@ -11,16 +11,18 @@ namespace {
 
 constexpr int N = PlotPoints;
 
-// The floor of every level, as log10 of the ratio to the peak (-1000 dB).
+// The level of a ratio that has none, as log10 of the ratio to the peak (-1000 dB).
 constexpr double kLogFloor = kLevelFloorDb / 20.0;
 
 int atLeastOne(int v) { return v < 1 ? 1 : v; }
 
-// log10(v / peak), or the floor when the ratio is zero, negative, not a number or below 1e-50.
+// log10(v / peak), or the floor when the ratio is zero (also after underflow), negative or not
+// a number. Every positive ratio keeps its own logarithm, however small: at worst about -324,
+// which a row holds even at the largest vertical stretch.
 double logRatio(double v, double peak) {
     if (!(peak > 0.0) || !(v > 0.0)) return kLogFloor;
     const double ratio = v / peak;
-    if (!(ratio >= 1e-50)) return kLogFloor;
+    if (!(ratio > 0.0)) return kLogFloor;
     return std::log10(ratio);
 }
 

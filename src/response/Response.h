@@ -92,19 +92,20 @@ void ComputeChannelResponse(const gc::model::ConfigurationModel& model, int stre
 // The largest entry, 0.0 when every entry is zero or negative.
 [[nodiscard]] double ResponsePeak(const ResponseArray& a);
 
-// Levels are floored at -1000 dB (a ratio of 1e-50). A zero magnitude, or any entry of an
-// all-zero array (peak 0), has no finite level and reads as the floor: its row lies below the
-// bottom of the plot at every vertical stretch and its read-out is "-1000.00", never NaN.
+// The level of a magnitude that has none. A zero magnitude, or any entry of an all-zero array
+// (peak 0), has no finite level and reads as this value: its row lies below the bottom of the
+// plot at every vertical stretch and its read-out is "-1000.00", never NaN. A nonzero
+// magnitude keeps its own level, also when that lies below -1000 dB.
 inline constexpr double kLevelFloorDb = -1000.0;
 
-// 20 * log10(v / peak) in dB, floored at kLevelFloorDb.
+// 20 * log10(v / peak) in dB; kLevelFloorDb when v or the ratio is zero.
 [[nodiscard]] double levelDb(double v, double peak);
 
 // Plot row of v against the peak: -trunc(log10(v / peak) * 40 * stretchY). Two pixels per dB
 // at stretch 1; -20 dB on row 40, -120 dB on row 240. Not clamped to the plot.
 [[nodiscard]] int ResponseRow(double v, double peak, int stretchY);
 
-// The cursor read-out level: 20 * log10(v / peak) in single precision (floored as above), and
+// The cursor read-out level: 20 * log10(v / peak) in single precision (a zero as above), and
 // the cursor row trunc(level * -2 * stretchY).
 [[nodiscard]] float cursorLevel(double v, double peak);
 [[nodiscard]] int cursorRow(float level, int stretchY);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "../../bench/BenchModel.h"
@@ -271,6 +272,24 @@ TEST(ChannelPlotPresenter, ZeroResponseReadsAsTheFloor) {
     p.onButton25Click();  // Y = 512
     EXPECT_EQ(p.labels().Panel16, "-1000.00");
     EXPECT_EQ(p.state().CursorY, 2000 * 512);
+}
+
+TEST(ChannelPlotPresenter, DeepNullReadsItsOwnLevel) {
+    // D = 4096 at a 128-fold stretch: in column 128 a CIC null meets the FIR stop bands, more
+    // than 1000 dB down. The read-out and the row are those of the level itself.
+    auto model = gc::bench::worstCaseModel();
+    model.Work.CurrentDecimation = 4096;
+    RecordingUiPort ui;
+    ChannelPlotPresenter p(model, ui);
+    p.onButton21Click();
+    for (int i = 0; i < 5; ++i) p.onButton20Click();
+    ASSERT_EQ(p.state().StretchX, 128);
+    p.onCICPBoxMouseDown(MouseButton::Right, 128, 0);
+    const auto& ch = p.arrays().ChannelResponse;
+    const float level = static_cast<float>(20.0 * std::log10(ch[128] / ResponsePeak(ch)));
+    ASSERT_LT(level, -1000.0f);
+    EXPECT_EQ(p.labels().Panel16, gc::model::formatFixed(level, 5, 2));
+    EXPECT_EQ(p.state().CursorY, static_cast<int>(std::trunc(level * -2.0f)));
 }
 
 }  // namespace

@@ -380,9 +380,17 @@ TEST(Levels, PeakRowsAndTheFloor) {
     }
     EXPECT_EQ(levelDb(0.0, 1.0), kLevelFloorDb);
     EXPECT_EQ(cursorLevel(0.0, 0.0), -1000.0f);
-    EXPECT_EQ(cursorLevel(1e-60, 1.0), -1000.0f);
     EXPECT_EQ(cursorLevel(std::nan(""), 1.0), -1000.0f);
-    EXPECT_EQ(ResponseRow(1e-30, 1.0, 1), 1200);  // finite levels above the floor are exact
+    EXPECT_EQ(ResponseRow(1e-300, 1e100, 1), 2000);  // the ratio itself underflows to zero
+    // Every nonzero ratio has its own level, also below -1000 dB (a deep CIC null times FIR
+    // stop bands reaches that): the floor stands only for a level that does not exist.
+    EXPECT_EQ(ResponseRow(1e-30, 1.0, 1), 1200);
+    EXPECT_EQ(ResponseRow(1e-60, 1.0, 1), 2400);
+    EXPECT_EQ(ResponseRow(1e-60, 1.0, 512), 1228800);
+    EXPECT_EQ(ResponseRow(1e-320, 1.0, 1), reference::row(1e-320, 1.0, 1));  // subnormal
+    EXPECT_DOUBLE_EQ(levelDb(1e-60, 1.0), -1200.0);
+    EXPECT_EQ(cursorLevel(1e-60, 1.0), -1200.0f);
+    EXPECT_EQ(cursorRow(cursorLevel(1e-60, 1.0), 1), 2400);
     // Saturated, not undefined, for an absurd stretch.
     EXPECT_EQ(ResponseRow(0.0, 1.0, 1 << 30), std::numeric_limits<int>::max());
 
