@@ -11,9 +11,14 @@ namespace gc::model {
 std::optional<std::string> readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return data;
+    try {
+        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return data;
+    } catch (const std::ios_base::failure&) {
+        // A folder opens like a file here but cannot be read: it is no file.
+        return std::nullopt;
+    }
 }
 
 std::vector<std::string> splitLines(const std::string& text) {

@@ -164,6 +164,24 @@ TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
     EXPECT_EQ(rig.session.model.CfirTaps[0], cfir);
 }
 
+TEST(FileRoadsStartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMissing) {
+    TempFolder folder;
+    putFile(folder / "CONFIGS/std.trv", configText([](auto& m) {
+                m.Chip.NameOfCFG.clear();
+                m.Chip.NameOfRFIR.clear();
+                m.Channels[1].NameOfPFIR.clear();
+            }));
+    std::filesystem::create_directories(folder / "FILTERS");
+    RoadsRig rig(folder.str());
+    rig.roads.start();
+    const Lines lines = rig.ui.reportLines();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "Файл конфигурации CONFIGS/ отсутствует!");
+    EXPECT_EQ(lines[4], "Файл коэфициентов PFIR FILTERS/ отсутствует!");
+    EXPECT_EQ(lines[9], "Файл коэфициентов RFIR FILTERS/ отсутствует!");
+    EXPECT_EQ(rig.session.model.Work.ResamplerTapCount, 512);  // not an empty file's 0 taps
+}
+
 TEST(FileRoadsExitTest, ExitAlwaysRewritesTheStartupFile) {
     TempFolder folder;
     // A file the reader accepts but the writer would not produce: a foreign line after the

@@ -224,6 +224,9 @@ TEST(ConfigFile, DamagedFilesKeepTheCommitRule) {
     ConfigurationModel untouched = varied;
     EXPECT_EQ(gc::appconfig::readConfiguration("/nonexistent/CONFIGS/std.trv", untouched),
               ConfigReadStatus::Missing);
+    EXPECT_EQ(gc::appconfig::readConfiguration(std::filesystem::temp_directory_path().string(),
+                                               untouched),
+              ConfigReadStatus::Missing);  // a folder is no file
     EXPECT_EQ(persisted(untouched), before);
 }
 

@@ -147,6 +147,7 @@ TEST(ChipConfigFile, MissingAndDamagedFilesChangeNothing) {
 
     const test::TempDir dir("gc-chip-damaged");
     EXPECT_EQ(readChipConfiguration(dir.file("absent.cfg"), image), ChipConfigStatus::Missing);
+    EXPECT_EQ(readChipConfiguration(dir.file(""), image), ChipConfigStatus::Missing);  // a folder
     EXPECT_EQ(image, original);
 
     // Cut short after any line before "Miscell=", or inside a line's key.

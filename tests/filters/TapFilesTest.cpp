@@ -94,6 +94,7 @@ TEST_F(TapFiles, TextWithoutANumberDamagesTheFileAndMissingFilesAreNotOpened) {
         EXPECT_TRUE(r.damaged);
     }
     EXPECT_FALSE(gc::filters::ReadTapFile(path("none.taps"), 16).opened);
+    EXPECT_FALSE(gc::filters::ReadTapFile(dir_.string(), 16).opened);  // a folder is no file
 
     // Only the first 512 numbers are taken; what follows them is not looked at.
     const auto r = gc::filters::ReadTapFile(write("long.taps", numberLines(600) + "junk\n"), 12);
@@ -175,6 +176,9 @@ TEST_F(TapFiles, ResamplerFilesOfAnyCountUpTo512) {
     EXPECT_EQ(gc::filters::ReadResamplerTapFile(model, write("rbad.taps", "1\ntwo\n")),
               TapFileStatus::Damaged);
     EXPECT_EQ(gc::filters::ReadResamplerTapFile(model, path("none.taps")), TapFileStatus::Missing);
+    // A folder (the name of an empty file name) is missing, not an empty filter.
+    EXPECT_EQ(gc::filters::ReadResamplerTapFile(model, dir_.string() + "/"),
+              TapFileStatus::Missing);
     EXPECT_EQ(model.ResamplerFileTapCount, 0);
     EXPECT_EQ(model.ResamplerTaps[100], 4);
 }
