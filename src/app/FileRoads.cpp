@@ -27,6 +27,10 @@ constexpr int kServiceKey = 347;  // FullDebug value that switches the service m
 constexpr const char* kConfigsFolder = "CONFIGS";
 constexpr const char* kFiltersFolder = "FILTERS";
 
+// Filters of the tap-file dialogs ("text|pattern"): OpenDialog3 and SaveDialog3.
+constexpr const char* kTapOpenFilter = "FIRFilterl(*.taps)|*.taps";
+constexpr const char* kTapSaveFilter = "CFIRFilter(*.taps)|*.taps";
+
 // The tap-file folder beside a loaded configuration, as the reports show it.
 constexpr const char* kSiblingFiltersShown = "../FILTERS/";
 
@@ -244,8 +248,8 @@ bool FileRoads::saveConfiguration(const std::string& path) {
 // --- Tap files -----------------------------------------------------------------------------
 
 std::optional<std::string> FileRoads::askTapFile(bool save) {
-    if (save) return ui_.askSaveFile({"*.taps", "taps", kFiltersFolder});
-    return ui_.askOpenFile({"*.taps", "tbl", kFiltersFolder});
+    if (save) return ui_.askSaveFile({kTapSaveFilter, "taps", kFiltersFolder});
+    return ui_.askOpenFile({kTapOpenFilter, "tbl", kFiltersFolder});
 }
 
 void FileRoads::onSpeedButton1Click() {
