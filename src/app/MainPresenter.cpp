@@ -42,7 +42,7 @@ constexpr int kCfirStage = 0;
 constexpr int kPfirStage = 1;
 constexpr int kResamplerStage = 2;
 
-const char* const kRateNotPositive = "Выходная частота должна быть больше нуля";
+const char* const kRateZero = "Выходная частота не может быть равна нулю";
 const char* const kRatioWordZero = "Коэффициент передискретизации не может быть равен нулю";
 
 }  // namespace
@@ -464,12 +464,13 @@ void MainPresenter::onButton12Click() {
     guarded([&] { stepDecimation(-1000); });
 }
 
-// The decimation that gives the typed output rate, or the nearest rate above it.
+// The decimation that gives the typed output rate, or the nearest rate above it. A rate of 0
+// would divide by zero and is refused; a negative one clamps to the smallest decimation.
 void MainPresenter::onEdit5Enter() {
     guarded([&] {
         const auto& model = session_.model;
         const float rate = m::toSingle(m::parseReal(state_.Edit5.text));
-        if (!(rate > 0.0f)) throw m::ConversionError(kRateNotPositive);
+        if (rate == 0.0f) throw m::ConversionError(kRateZero);
         const int d = m::decimationForRate(model.Chip.ModeOfDdc, model.Chip.CoefInterpol[0],
                                            model.Work.WorkingClock, rate, model.Work.DecimationMin,
                                            model.Work.DecimationMax);

@@ -45,7 +45,7 @@ struct ScalePair {
 [[nodiscard]] int outputRate(int modeOfDdc, float interpolation, int clockHz, int decimation);
 
 // The decimation that gives the nearest achievable rate at or above rateHz, clamped to
-// dMin..dMax. The caller refuses rateHz <= 0.
+// dMin..dMax; a negative rate gives dMin. The caller refuses a rate of 0.
 [[nodiscard]] int decimationForRate(int modeOfDdc, float interpolation, int clockHz, float rateHz,
                                     int dMin, int dMax);
 

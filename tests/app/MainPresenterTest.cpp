@@ -236,16 +236,28 @@ TEST_F(MainPresenterTest, OutputRateTypedIntoEdit5) {
     EXPECT_EQ(state.Edit5.text, "403225.0");
     EXPECT_EQ(log, (Log{"cic", "plot"}));
 
-    // A rate of 0 would divide by zero: reported, nothing changes.
+    // A rate of 0 (also one that is 0 as a float) would divide by zero: reported, nothing
+    // changes.
     clearLog();
-    for (const char* text : {"0", "0,0", "-5", "1e-60"}) {
+    for (const char* text : {"0", "0,0", "-0", "1e-60"}) {
         state.Edit5.text = text;
         presenter.onEdit5Enter();
     }
     ASSERT_EQ(ui.conversionErrors.size(), 4u);
-    EXPECT_EQ(ui.conversionErrors[0], "Выходная частота должна быть больше нуля");
+    EXPECT_EQ(ui.conversionErrors[0], "Выходная частота не может быть равна нулю");
     EXPECT_EQ(model().Channels[0].Decimation, 62);
     EXPECT_EQ(log, (Log{"conversion", "conversion", "conversion", "conversion"}));
+
+    // A negative rate divides fine: the negative decimation is clamped to the smallest one.
+    clearLog();
+    state.Edit5.text = "-5";
+    presenter.onEdit5Enter();
+    EXPECT_EQ(ui.conversionErrors.size(), 4u);
+    EXPECT_EQ(model().Channels[0].Decimation, 2);
+    EXPECT_EQ(state.Edit1.text, "2");
+    EXPECT_EQ(log, (Log{"cic", "plot"}));
+    state.Edit5.text = "400000";
+    presenter.onEdit5Enter();
 
     state.Edit5.text = "fast";
     presenter.onEdit5Enter();

@@ -79,6 +79,7 @@ TEST(DecimationForRate, InvertsTheRateAndClamps) {
     EXPECT_EQ(decimationForRate(0, 1.0f, 100000000, 1e9f, 2, 4096), 2);
     EXPECT_EQ(decimationForRate(0, 1.0f, 100000000, FLT_MAX, 2, 4096), 2);
     EXPECT_EQ(decimationForRate(0, 1.0f, 100000000, 0.0f, 2, 4096), 4096);
+    EXPECT_EQ(decimationForRate(0, 1.0f, 100000000, -5.0f, 2, 4096), 2);
 }
 
 TEST(ResamplerRatioWord, StaysWithin31Bits) {
