@@ -205,6 +205,9 @@ void FileRoads::loadConfiguration(const std::string& path) {
     applyAllSelections();
     plot_.computeCicResponse();
 
+    // The output block depends on the number of enabled channels, which recalculate derives
+    // from the loaded masks; without the first pass it would follow the previous configuration.
+    presenter_.recalculate();
     presenter_.applyOutputMode();
     presenter_.recalculate();
     plot_.refreshChannelPlot();

@@ -191,6 +191,32 @@ TEST(FileRoadsLoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
     }
 }
 
+TEST(FileRoadsLoadTest, OutputBlockFollowsTheLoadedChannelsNotThePreviousOnes) {
+    TempFolder folder;
+    gc::model::ConfigurationModel saved;
+    saved.Chip.CombConfigPlis = 1;  // combined firmware, synchronous, four-channel mode
+    saved.Chip.MaskChan1x = 11;     // channels 0, 1 and 3
+    putFile(folder / "CONFIGS/three.trv", gc::appconfig::configurationText(saved));
+
+    // Combined firmware with all four channels before the load.
+    StartedRig rig(folder.str());
+    rig.session.model.Chip.CombConfigPlis = 1;
+    rig.presenter.recalculate();
+    ASSERT_EQ(rig.session.image.OutputFrameControl, 0x08);
+
+    rig.roads.loadConfiguration("CONFIGS/three.trv");
+    EXPECT_EQ(rig.session.model.Work.ActiveCount, 3);
+    EXPECT_EQ(rig.session.image.OutputFrameControl, 0x06);
+    EXPECT_EQ(rig.session.image.OutputWordSize, 0x05);
+
+    // The same file as the start-up file gives the same output block.
+    putFile(folder / "CONFIGS/std.trv", gc::appconfig::configurationText(saved));
+    RoadsRig started(folder.str());
+    started.roads.start();
+    EXPECT_EQ(started.session.image.OutputFrameControl, 0x06);
+    EXPECT_EQ(started.session.image.OutputWordSize, 0x05);
+}
+
 TEST(FileRoadsSaveTest, WritesTheThreeFilesUnderTheNameUpToItsLastDot) {
     TempFolder folder;
     StartedRig rig(folder.str());
