@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -552,4 +554,200 @@ TEST_F(MainPresenterTest, ApplyToAllChannelsLeavesTheDisplay) {
     EXPECT_EQ(model().Chip.Fc[0], 12000000);
     EXPECT_EQ(state.Edit1.text, before.Edit1.text);
     EXPECT_TRUE(log.empty());
+}
+
+namespace {
+
+// Logs "recalc" where a recalculation ran between two calls of the response work or the window
+// layer: the hidden Panel14 is written by recalculate only, so a sentinel left in it shows
+// whether one ran since the last call.
+class OrderRecorder {
+  public:
+    OrderRecorder(MainState& state, Log& log) : state_(state), log_(log) {}
+    void arm() { state_.Panel14.text = kSentinel; }
+    void note() {
+        if (state_.Panel14.text == kSentinel) return;
+        log_.push_back("recalc");
+        arm();
+    }
+
+  private:
+    static constexpr const char* kSentinel = "?";
+    MainState& state_;
+    Log& log_;
+};
+
+class OrderUi : public RecordingUi {
+  public:
+    OrderUi(Log& log, OrderRecorder& order) : RecordingUi(log), order_(order) {}
+    void showWindow(Window w) override {
+        order_.note();
+        RecordingUi::showWindow(w);
+    }
+    void refreshWindow(Window w) override {
+        order_.note();
+        RecordingUi::refreshWindow(w);
+    }
+    void repaintChannelPlot() override {
+        order_.note();
+        RecordingUi::repaintChannelPlot();
+    }
+
+  private:
+    OrderRecorder& order_;
+};
+
+class OrderSeam : public RecordingPlotSeam {
+  public:
+    OrderSeam(Log& log, Session& session, MainState& state, OrderRecorder& order)
+        : RecordingPlotSeam(log, session, state), order_(order) {}
+    void computeCicResponse() override {
+        order_.note();
+        RecordingPlotSeam::computeCicResponse();
+    }
+    void refreshChannelPlot() override {
+        order_.note();
+        RecordingPlotSeam::refreshChannelPlot();
+    }
+
+  private:
+    OrderRecorder& order_;
+};
+
+// A started main window with every auxiliary window open and the combined firmware on, so
+// that every refresh a handler asks for shows in the log.
+struct OrderBench {
+    OrderBench() {
+        presenter.startWithDefaults();
+        state.CheckBox9.checked = true;
+        presenter.onCheckBox9Click();
+        session.CicWindowOpen = session.CfirWindowOpen = session.PfirWindowOpen = true;
+        session.ResamplerWindowOpen = session.InpBlockOpen = session.FreqOpen = true;
+        session.OutBlockOpen = session.FiltersOpen = true;
+        log.clear();
+        order.arm();
+    }
+    Log run(const std::function<void(MainState&, MainPresenter&)>& handler) {
+        handler(state, presenter);
+        order.note();
+        return log;
+    }
+
+    Session session;
+    MainState state;
+    Log log;
+    OrderRecorder order{state, log};
+    OrderUi ui{log, order};
+    OrderSeam plot{log, session, state, order};
+    MainPresenter presenter{session, state, ui, plot};
+};
+
+}  // namespace
+
+TEST(MainPresenterOrder, EveryHandlerRefreshesInItsOwnOrder) {
+    using Handler = std::function<void(MainState&, MainPresenter&)>;
+    const auto call = [](void (MainPresenter::*method)()) -> Handler {
+        return [method](MainState&, MainPresenter& p) { (p.*method)(); };
+    };
+    const Log stages{"refresh:Cic5", "refresh:Cfir", "refresh:Pfir", "refresh:Resamp"};
+    const auto join = [](std::initializer_list<Log> parts) {
+        Log all;
+        for (const Log& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const Log full = join({{"recalc", "cic"}, stages, {"plot"}});
+    const Log editors{"refresh:Filters", "refresh:Freq", "refresh:OutBlock"};
+    struct Case {
+        const char* name;
+        Handler handler;
+        Log expected;
+    };
+    const Case cases[] = {
+        {"Edit1 Enter",
+         [](MainState& s, MainPresenter& p) {
+             s.Edit1.text = "100";
+             p.onEdit1Enter();
+         },
+         full},
+        {"Edit1 exit", call(&MainPresenter::onEdit1Exit), full},
+        {"+1", call(&MainPresenter::onButton8Click), join({{"cic"}, stages, {"plot", "recalc"}})},
+        {"-1", call(&MainPresenter::onButton9Click), full},
+        {"+10", call(&MainPresenter::onButton15Click), full},
+        {"-10", call(&MainPresenter::onButton16Click), full},
+        {"+100", call(&MainPresenter::onButton17Click), full},
+        {"-100", call(&MainPresenter::onButton18Click), full},
+        {"+1000", call(&MainPresenter::onButton7Click), full},
+        {"-1000", call(&MainPresenter::onButton12Click), full},
+        {"Edit5",
+         [](MainState& s, MainPresenter& p) {
+             s.Edit5.text = "400000";
+             p.onEdit5Enter();
+         },
+         full},
+        {"Edit3 Enter", call(&MainPresenter::onEdit3Enter), full},
+        {"Edit3 exit", call(&MainPresenter::onEdit3Exit), full},
+        {"Edit4 Enter", call(&MainPresenter::onEdit4Enter), {"plot", "refresh:Resamp", "recalc"}},
+        {"Edit4 exit", call(&MainPresenter::onEdit4Exit), {"plot", "refresh:Resamp", "recalc"}},
+        {"Edit8", call(&MainPresenter::onEdit8Enter), {}},
+        {"Edit2 Enter", call(&MainPresenter::onEdit2Enter), {"recalc"}},
+        {"Edit2 exit", call(&MainPresenter::onEdit2Exit), {"recalc"}},
+        {"shift and gain lists", call(&MainPresenter::onShiftGainComboChanged), {"recalc"}},
+        {"AutoScale", call(&MainPresenter::onAutoScaleClick), {"recalc"}},
+        {"Edit6", call(&MainPresenter::onEdit6Enter), {"recalc"}},
+        {"Edit7", call(&MainPresenter::onEdit7Exit), {"recalc"}},
+        {"ComboBox11",
+         [](MainState& s, MainPresenter& p) {
+             s.ComboBox11.index = 1;
+             p.onComboBox11Changed();
+         },
+         join({{"recalc"}, editors, {"plot"}, stages})},
+        {"ComboBox13", call(&MainPresenter::onComboBox13Changed), join({{"recalc"}, editors})},
+        {"CheckBox9", call(&MainPresenter::onCheckBox9Click), join({{"recalc"}, editors})},
+        {"channel box",
+         [](MainState& s, MainPresenter& p) {
+             s.CheckBox8.checked = false;
+             p.onChannelBoxClick(3);
+         },
+         join({{"recalc"}, editors, {"refresh:InpBlock"}})},
+        {"ComboBox12", call(&MainPresenter::onComboBox12Changed), {"recalc", "refresh:InpBlock"}},
+        {"ComboBox7",
+         [](MainState& s, MainPresenter& p) {
+             s.ComboBox7.index = 1;
+             p.onComboBox7Changed();
+         },
+         join({{"cic"}, stages, {"plot", "recalc"}})},
+        {"ComboBox14",
+         call(&MainPresenter::onComboBox14Changed),
+         {"recalc", "refresh:Resamp", "plot"}},
+        {"CheckBox4", call(&MainPresenter::onCheckBox4Click), {"recalc", "plot"}},
+        {"CheckBox5", call(&MainPresenter::onCheckBox5Click), {"recalc", "plot"}},
+        {"CheckBox6", call(&MainPresenter::onCheckBox6Click), {"recalc", "plot"}},
+        // A list choice redraws before it recalculates, a source choice after.
+        {"ComboBox1", call(&MainPresenter::onComboBox1Changed), {"plot", "refresh:Cfir", "recalc"}},
+        {"ComboBox4", call(&MainPresenter::onComboBox4Changed), {"plot", "refresh:Pfir", "recalc"}},
+        {"ComboBox5",
+         call(&MainPresenter::onComboBox5Changed),
+         {"plot", "refresh:Resamp", "recalc"}},
+        {"TblEnbCFIR", call(&MainPresenter::onTblEnbCFIRClick), {"recalc", "plot", "refresh:Cfir"}},
+        {"FileEnbCFIR",
+         call(&MainPresenter::onFileEnbCFIRClick),
+         {"recalc", "plot", "refresh:Cfir"}},
+        {"TblEnbPFIR",
+         call(&MainPresenter::onTblEnbPFIRClick),
+         {"recalc", "plot", "refresh:Pfir", "repaint"}},
+        {"FileEnbPFIR",
+         call(&MainPresenter::onFileEnbPFIRClick),
+         {"recalc", "plot", "refresh:Pfir"}},
+        {"TblEnbRFIR",
+         call(&MainPresenter::onTblEnbRFIRClick),
+         {"recalc", "plot", "refresh:Resamp", "repaint"}},
+        {"FileEnbRFIR",
+         call(&MainPresenter::onFileEnbRFIRClick),
+         {"recalc", "plot", "refresh:Resamp"}},
+        {"Button13", call(&MainPresenter::onButton13Click), {}},
+    };
+    for (const Case& c : cases) {
+        OrderBench bench;
+        EXPECT_EQ(bench.run(c.handler), c.expected) << c.name;
+    }
 }
