@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <vector>
 
@@ -57,6 +58,56 @@ TEST(FilterTables, CfirAndPfirSpotValues) {
     const FilterTable& pBypass = gc::filters::pfirLibrary()[0];
     for (int i = 0; i < 31; ++i) EXPECT_EQ(pBypass.taps[i], 0);
     EXPECT_EQ(pBypass.taps[31], 65536);
+}
+
+TEST(FilterTables, ResamplerSetsHaveTheirNamesCountsAndEdges) {
+    struct Expected {
+        const char* name;
+        int count;
+        int phases;
+        std::vector<int> first;
+        std::vector<int> last;
+    };
+    const Expected expected[] = {
+        {"res_6x64_60", 384, 64, {50, 49, 45, 42, 40, 39}, {2021, 2030, 2037, 2042, 2045, 2047}},
+        {"res_7x64_60", 448, 64, {-4, -4, -4, -4, -4, -4}, {2022, 2030, 2037, 2042, 2045, 2047}},
+        {"res_8x64_60", 512, 64, {-9, -10, -10, -10, -11, -11},
+         {2022, 2030, 2037, 2042, 2045, 2047}},
+        {"res_8x64_80", 512, 64, {-53, -53, -55, -57, -59, -62},
+         {2023, 2031, 2038, 2042, 2045, 2047}},
+        {"res_9x32_60", 288, 32, {7, 6, 7, 7, 8, 8}, {1941, 1976, 2004, 2025, 2040, 2047}},
+        {"res_12x32_80", 384, 32, {-44, -40, -35, -31, -28, -27},
+         {1949, 1981, 2007, 2027, 2040, 2047}},
+        {"res_15x32_80", 480, 32, {-2, -2, -2, -2, -1, -1}, {1950, 1982, 2008, 2027, 2040, 2047}},
+        {"res_19x16_80", 304, 16, {-6, -1, -1, -1, -1, 0}, {1672, 1792, 1892, 1968, 2021, 2047}},
+    };
+    const auto& library = gc::filters::resamplerLibrary();
+    EXPECT_EQ(library[0].name, "res_bypass");
+    EXPECT_EQ(library[0].tapCount, 1);
+    EXPECT_EQ(library[0].storedCount, 1);
+    EXPECT_EQ(library[0].taps[0], 1024);
+    int smallest = 0;
+    for (int i = 1; i < gc::filters::kResamplerSetCount; ++i) {
+        const Expected& e = expected[i - 1];
+        const FilterTable& set = library[i];
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(set.name, e.name);
+        EXPECT_EQ(set.tapCount, e.count);
+        ASSERT_EQ(set.storedCount, e.count / 2);
+        const int n = set.storedCount;
+        EXPECT_EQ(std::vector<int>(set.taps, set.taps + 6), e.first);
+        EXPECT_EQ(std::vector<int>(set.taps + n - 6, set.taps + n), e.last);
+        long long sum = 0;
+        for (int j = 0; j < n; ++j) {
+            EXPECT_GE(set.taps[j], -2048) << j;
+            EXPECT_LE(set.taps[j], 2047) << j;
+            smallest = std::min(smallest, set.taps[j]);
+            sum += 2LL * set.taps[j];  // the even-length mirror doubles every stored tap
+        }
+        EXPECT_GE(sum, 2020LL * e.phases);
+        EXPECT_LE(sum, 2161LL * e.phases);
+    }
+    EXPECT_EQ(smallest, -419);
 }
 
 }  // namespace
