@@ -339,6 +339,52 @@ class MainWindowTest : public QObject {
         QCOMPARE(app_->session().model.Channels[0].Decimation, 62);
     }
 
+    // Edit1, Edit2, Edit3, Edit4, Edit6 and Edit7 act on Enter and on leaving the field;
+    // Edit5 and Edit8 on Enter only, so leaving them keeps the typed text unconfirmed.
+    void typedFieldsActOnLeavingOnlyWhereTheyShould() {
+        app_->startWithDefaults();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        const auto& model = app_->session().model;
+        // Types into the field and leaves it for another control, without Enter.
+        const auto typeAndLeave = [&](const char* name, const QString& value) {
+            auto* edit = get<QLineEdit>(name);
+            edit->setFocus(Qt::MouseFocusReason);
+            edit->selectAll();
+            QTest::keyClicks(edit, value);
+            get<QWidget>("Button13")->setFocus(Qt::MouseFocusReason);
+        };
+
+        typeAndLeave("Edit2", QStringLiteral("99999"));
+        QCOMPARE(text("Edit2"), QStringLiteral("16383"));
+        QCOMPARE(model.Channels[0].FineGain, 16383);
+        typeAndLeave("Edit3", QStringLiteral("50000000"));
+        QCOMPARE(model.Chip.Clock, 50000000);
+        QCOMPARE(text("Edit5"), QStringLiteral("195312.0"));
+        typeAndLeave("Edit4", QStringLiteral("100"));
+        QCOMPARE(text("Edit4"), QStringLiteral("64.0000000"));
+        QCOMPARE(text("Edit8"), QStringLiteral("0x00100000"));
+        typeAndLeave("Edit6", QStringLiteral("999999999"));
+        QCOMPARE(text("Edit6"), QStringLiteral("50000000"));
+        QCOMPARE(model.Chip.Fc[0], 50000000);
+        typeAndLeave("Edit7", QStringLiteral("10"));
+        QCOMPARE(text("Edit7"), QStringLiteral("6.283"));
+
+        const QString rate = text("Edit5");
+        typeAndLeave("Edit5", QStringLiteral("400000"));
+        QCOMPARE(model.Channels[0].Decimation, 64);
+        QCOMPARE(text("Edit1"), QStringLiteral("64"));
+        QVERIFY(text("Edit5") != rate);  // the typed text stays as typed
+        typeAndLeave("Edit8", QStringLiteral("0x02000000"));
+        QCOMPARE(text("Edit4"), QStringLiteral("64.0000000"));
+        QCOMPARE(text("Edit8"), QStringLiteral("0x02000000"));
+
+        // Enter confirms both.
+        type("Edit8", QStringLiteral("0x02000000"));
+        QVERIFY(text("Edit4") != QStringLiteral("64.0000000"));
+        type("Edit5", QStringLiteral("400000"));
+        QVERIFY(model.Channels[0].Decimation != 64);
+    }
+
     void outputModesChannelsAndChannelBoxes() {
         app_->startWithDefaults();
         QVERIFY(QTest::qWaitForWindowExposed(&form()));
