@@ -41,6 +41,19 @@ bool isRedBold(const QLabel* label) {
            label->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
 }
 
+// The named children of `window` stand one below the other in the given order (their names
+// do not follow it: a report's last line is Label2).
+void checkTopToBottom(QWidget& window, std::initializer_list<const char*> names) {
+    int lastTop = -1;
+    for (const char* name : names) {
+        auto* w = child<QWidget>(window, QString::fromLatin1(name));
+        QVERIFY(w != nullptr);
+        const int top = w->mapTo(&window, QPoint(0, 0)).y();
+        QVERIFY2(top > lastTop, name);
+        lastTop = top;
+    }
+}
+
 }  // namespace
 
 class MessageWindowsTest : public QObject {
@@ -66,6 +79,7 @@ class MessageWindowsTest : public QObject {
         const auto* l4 = child<QLabel>(decim, QStringLiteral("Label4"));
         QCOMPARE(l3->geometry().center().y(), l4->geometry().center().y());
         QVERIFY(l4->geometry().left() >= l3->geometry().right());
+        checkTopToBottom(decim, {"Label1", "Label3", "Label2"});
 
         gc::ui::TErrEqualDecim equal;
         equal.show();
@@ -75,6 +89,7 @@ class MessageWindowsTest : public QObject {
                             {"Label4", QStringLiteral(" должны быть одинаковыми!")},
                             {"Label2", QStringLiteral("Файл не может быть записан!")}});
         QVERIFY(!equal.isModal());
+        checkTopToBottom(equal, {"Label1", "Label3", "Label4", "Label2"});
         QVERIFY(!(equal.windowFlags() & Qt::WindowStaysOnTopHint));
 
         gc::ui::TErrResamp resamp;
@@ -85,6 +100,7 @@ class MessageWindowsTest : public QObject {
                              {"Label2", QStringLiteral("Файл не может быть записан!")}});
         QVERIFY(!resamp.isModal());
         QVERIFY(resamp.windowFlags() & Qt::WindowStaysOnTopHint);
+        checkTopToBottom(resamp, {"Label1", "Label3", "Label2"});
 
         gc::ui::TErrFileCoeff file;
         QVERIFY(file.isModal());
@@ -95,6 +111,7 @@ class MessageWindowsTest : public QObject {
                            {"Label2", QStringLiteral("cfir_68.taps")},
                            {"Label3", QStringLiteral("отсутствует!")}});
         for (auto* label : file.findChildren<QLabel*>()) QVERIFY(isRedBold(label));
+        checkTopToBottom(file, {"Label1", "Label2", "Label3"});
     }
 
     void aboutBoxNamesThisProgramAndClosesWithOk() {
@@ -115,6 +132,7 @@ class MessageWindowsTest : public QObject {
             QVERIFY2(showsWholeText(label), name);
             QVERIFY(!label->font().bold());
         }
+        checkTopToBottom(info, {"Label3", "Label4", "Label1", "Label2", "Label5", "Button1"});
         auto* ok = child<QPushButton>(info, QStringLiteral("Button1"));
         QCOMPARE(ok->text(), QStringLiteral("ОК"));
         QVERIFY(ok->width() >= ok->fontMetrics().horizontalAdvance(ok->text()));
