@@ -10,6 +10,8 @@
 #include "app/InpBlockPresenter.h"
 #include "app/OutBlockPresenter.h"
 #include "app/SyncPresenter.h"
+#include "filters/FilterTables.h"
+#include "filters/TapSelection.h"
 
 using gc::app::EditorLayout;
 using gc::chip::RegisterImage;
@@ -219,6 +221,27 @@ TEST(FreqEditor, ShowsResamplerAndRoutingFields) {
     EXPECT_EQ(s.Panel5, "4");
     EXPECT_EQ(s.Edit4, "2147483647");
     EXPECT_EQ(s.Panel17, "2147483648");  // no overflow in the count shown from 1
+}
+
+// "NoSymRes" through the real roads: the resampler set put in use and the image built from
+// the model; only the one-tap bypass set ("res_bypass") ticks it, and choosing another set
+// after it clears it again.
+TEST(FreqEditor, NoSymResFollowsTheResamplerSetInUse) {
+    ConfigurationModel model;
+    RegisterImage image;
+    const auto& library = gc::filters::resamplerLibrary();
+    int ticked = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int set = 0; set < static_cast<int>(library.size()); ++set) {
+            model.Work.RfirSelection = set;
+            gc::filters::ApplyResamplerSelection(model, image, gc::filters::TapSource::Table);
+            gc::chip::buildRegisterImage(model, image);
+            const auto s = filled<gc::app::FreqState>(image, model);
+            EXPECT_EQ(s.CheckBox19, library[set].name == "res_bypass") << library[set].name;
+            ticked += s.CheckBox19 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(ticked, 2);
 }
 
 TEST(SyncEditor, ShowsEverySelectorFromItsOwnBits) {
