@@ -109,7 +109,11 @@ QString QtUiPort::nameFilter(const std::string& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // "FIRFilterl(*.taps)|*.taps": the description already names its patterns.
+        if (parts[i].endsWith(QLatin1Char('(') + patterns + QLatin1Char(')')))
+            filters << parts[i];
+        else
+            filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -206,6 +206,9 @@ class MessageWindowsTest : public QObject {
                  QStringLiteral("Конфигурация (*.trv)"));
         QCOMPARE(gc::ui::QtUiPort::nameFilter("Taps|*.taps|All|*.*"),
                  QStringLiteral("Taps (*.taps);;All (*.*)"));
+        // A description that already names its pattern is kept as it is.
+        QCOMPARE(gc::ui::QtUiPort::nameFilter("FIRFilterl(*.taps)|*.taps"),
+                 QStringLiteral("FIRFilterl(*.taps)"));
 
         // The real file dialog: initial folder resolved against the working folder, the
         // default extension appended to a typed name, cancel gives nothing.
