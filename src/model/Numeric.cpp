@@ -180,8 +180,8 @@ int parseInt(const std::string& text) {
     if (base == 16) {
         // Hexadecimal text names a 32-bit pattern: 0x80000000 and above are negative.
         const auto pattern = static_cast<std::uint32_t>(v);
-        const int asInt = static_cast<int>(pattern);
-        return negative ? -asInt : asInt;
+        // Negation on the unsigned pattern: "-0x80000000" has no int negation.
+        return static_cast<int>(negative ? 0u - pattern : pattern);
     }
     if (negative) v = -v;
     if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())

@@ -68,6 +68,8 @@ TEST(Parse, IntegersAsTyped) {
     EXPECT_EQ(parseInt("0x02000000"), 0x02000000);
     EXPECT_EQ(parseInt("$10"), 16);
     EXPECT_EQ(parseInt("0x80000000"), std::numeric_limits<int>::min());
+    EXPECT_EQ(parseInt("-0x80000000"), std::numeric_limits<int>::min());
+    EXPECT_EQ(parseInt("-0x10"), -16);
     for (const char* bad : {"", "  ", "abc", "1.5", "12a", "0x", "99999999999", "0x1FFFFFFFF"}) {
         EXPECT_THROW((void)parseInt(bad), ConversionError) << bad;
     }
