@@ -55,31 +55,13 @@ void applyOutputMode(RegisterImage& image, int comb, int mode, int async, int ac
     if (async == 0) {
         image.OutputFormat = 0x40;
         // Frame control and word size follow the number of enabled outputs; a combined mode
-        // joins 2^mode DDC channels into one output.
+        // joins 2^mode DDC channels into one output; more than four leave both as they are.
         const int outputs = (mode >= 0 && mode < 31) ? activeCount >> mode : activeCount;
-        switch (outputs) {
-            case 0:
-                image.OutputFrameControl = 0x01;
-                image.OutputWordSize = 0x01;
-                break;
-            case 1:
-                image.OutputFrameControl = 0x02;
-                image.OutputWordSize = 0x01;
-                break;
-            case 2:
-                image.OutputFrameControl = 0x04;
-                image.OutputWordSize = 0x03;
-                break;
-            case 3:
-                image.OutputFrameControl = 0x06;
-                image.OutputWordSize = 0x05;
-                break;
-            case 4:
-                image.OutputFrameControl = 0x08;
-                image.OutputWordSize = 0x07;
-                break;
-            default:
-                break;
+        constexpr int kFrameControl[] = {0x01, 0x02, 0x04, 0x06, 0x08};
+        constexpr int kWordSize[] = {0x01, 0x01, 0x03, 0x05, 0x07};
+        if (outputs >= 0 && outputs <= 4) {
+            image.OutputFrameControl = kFrameControl[outputs];
+            image.OutputWordSize = kWordSize[outputs];
         }
         setIndependentOutputs(image);
     }
