@@ -1,0 +1,93 @@
+#pragma once
+// The channel at any frequency: the whole decimating chain's magnitude H(F), measured figures
+// against a requirement (pass-band ripple, -3 dB width, stop-band attenuation, aliases folded
+// into the output band) and the warnings about the configuration in use.
+//
+// Contract (implementation in ChannelMeasure.cpp):
+// - H(F), 0 <= F <= C/2 with C the working clock: |sin(pi*D*F/C) / sin(pi*F/C)|^5 (D^5 at F = 0),
+//   times |sum_j h_j exp(-i*j*2*pi*F/R)| for each enabled FIR stage, R its input rate
+//   (CFIR C/D, 2C/D, 2C/D; PFIR C/(2D), C/D, C/D; resampler Ndelay*C/(4D), Ndelay*C/(2D),
+//   Ndelay*C/D for modes 0/1/2). No rectify-and-floor rule: that only serves the plot.
+// - Extremes are those of the continuous functions within 0.01 dB; how that is guaranteed is
+//   stated in ChannelMeasure.cpp's header comment.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gc::model {
+struct ConfigurationModel;
+}
+
+namespace gc::analysis {
+
+// Everything H(F) depends on, as plain values, so that a designer can swap in candidate taps.
+struct ChainSpec {
+    double clockHz{0.0};          // WorkingClock
+    int decimation{2};            // CurrentDecimation
+    int mode{0};                  // response mode 0..2 (outside counts as 0)
+    std::array<bool, 3> stageEnabled{true, true, true};  // CFIR, PFIR, resampler
+    std::vector<int> cfirTaps;    // 21 taps in use
+    std::vector<int> pfirTaps;    // 63 taps in use
+    std::vector<int> resamplerTaps;  // ResamplerTapCount taps in use
+    int ndelay{1};                // resampler phases (below 1 counts as 1)
+    double outputRateHz{0.0};     // OutputRate
+};
+
+// The current channel of the model as a chain.
+[[nodiscard]] ChainSpec chainFromModel(const gc::model::ConfigurationModel& model);
+
+// Input rates of the three FIR stages (Hz) for the chain's mode.
+struct StageRates {
+    double cfirHz{0.0};
+    double pfirHz{0.0};
+    double resamplerHz{0.0};
+};
+[[nodiscard]] StageRates stageRates(const ChainSpec& chain);
+
+// H(F) with per-stage tables built once, so that many evaluations are cheap.
+class ChannelChain {
+public:
+    explicit ChannelChain(ChainSpec spec);
+    [[nodiscard]] const ChainSpec& spec() const;
+    [[nodiscard]] double magnitude(double fHz) const;  // H(F), linear, not normalised
+    // (implementation-defined private members)
+};
+
+// The requirement of a channel. Optional limits that are absent are not checked.
+struct Requirement {
+    double passbandHz{0.0};                  // Fp, 0 < Fp < Fo/2
+    std::optional<double> stopbandHz;        // Fs, Fp < Fs <= C/2; absent means Fo/2
+    std::optional<double> rippleMaxDb;       // Rmax
+    std::optional<double> stopbandMinDb;     // As
+    std::optional<double> aliasRejectionMinDb;  // Aa
+};
+
+// Empty when the requirement's band edges are valid for the chain, otherwise a Russian message.
+[[nodiscard]] std::string validateRequirement(const ChainSpec& chain, const Requirement& req);
+
+struct Measurement {
+    double outputRateHz{0.0};
+    double passbandHz{0.0};
+    double stopbandHz{0.0};                  // the Fs used (Fo/2 when not given)
+    double rippleDb{0.0};
+    std::optional<double> bandwidth3dbHz;    // none when H never falls to P/sqrt(2)
+    double stopbandAttenuationDb{0.0};       // +inf when H vanishes over the whole set
+    double stopbandWorstHz{0.0};
+    double aliasRejectionDb{0.0};            // +inf when there is no alias or all vanish
+    double aliasWorstHz{0.0};                // absolute frequency F of the worst alias
+    std::optional<bool> rippleOk, stopbandOk, aliasOk;  // set only for the limits given
+    bool meets{true};                        // every given limit holds
+};
+
+[[nodiscard]] Measurement measure(const ChannelChain& chain, const Requirement& req);
+
+// A(f) for output offsets f (0 <= f <= Fo/2): the strongest alias landing on f (linear).
+[[nodiscard]] double aliasMagnitude(const ChannelChain& chain, double offsetHz);
+
+// The warnings for the model's current channel, one Russian line each (the same texts in the
+// window and the command-line tool); `req` adds the pass-band-beyond-3-dB warning.
+[[nodiscard]] std::vector<std::string> channelWarnings(const gc::model::ConfigurationModel& model,
+                                                       const Measurement* measurement);
+
+}  // namespace gc::analysis
