@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace gc::model {
 
@@ -82,47 +83,40 @@ std::string formatFixed(double value, int precision, int decimals) {
     if (!std::isfinite(value)) return nonFinite(value);
     if (precision < 1) precision = 1;
     if (decimals < 0) decimals = 0;
-    std::string m;
-    int e = 0;
-    if (value == 0.0) {
-        m = "0";
-        e = 0;
-    } else {
-        significantDigits(value, precision, m, e);
-    }
-    if (value != 0.0 && e + 1 > precision) return formatGeneral(value, precision);
-    // Keep only the digits that fall within `decimals` places after the point.
-    const int keep = e + 1 + decimals;  // digits of m that lie before the cut
-    if (value != 0.0 && keep < static_cast<int>(m.size())) {
-        if (keep < 0) {
-            m = "0";
-            e = 0;
-        } else {
-            const bool roundUp = m[static_cast<size_t>(keep)] >= '5';
-            m.resize(static_cast<size_t>(keep));
-            if (m.empty()) {
-                if (roundUp) {
-                    m = "1";
-                    ++e;
-                } else {
-                    m = "0";
-                    e = 0;
-                }
-            } else if (roundUp && incrementDigits(m)) {
-                ++e;
-                m.pop_back();
-            }
-        }
-    }
-    // Lay the digits out around the decimal point.
     std::string intPart;
     std::string fracPart;
-    if (e >= 0) {
-        for (int i = 0; i <= e; ++i) intPart += i < static_cast<int>(m.size()) ? m[i] : '0';
-        for (int i = e + 1; i < static_cast<int>(m.size()); ++i) fracPart += m[i];
+    // The value is rounded once, at whichever cut comes first: `precision` significant digits
+    // or `decimals` places after the point. Rounding to digits and then again to decimals
+    // would turn 1.26649 into 1.2665 and then 1.267.
+    int exact = 0;  // decimal exponent of the unrounded value
+    if (value != 0.0) {
+        std::string digits;
+        significantDigits(value, 17, digits, exact);
+    }
+    if (value == 0.0 || exact + 1 + decimals < precision) {
+        // Forty digits beyond the cut decide the rounding; a tie goes away from zero, as the
+        // toolkit's conversion does (1.5625 -> 1.563), unlike printf's ties-to-even.
+        std::vector<char> buf(static_cast<size_t>(decimals) + 400);
+        std::snprintf(buf.data(), buf.size(), "%.*f", decimals + 40, std::fabs(value));
+        const std::string text = buf.data();
+        const auto point = text.find('.');
+        std::string digits = text.substr(0, point) + text.substr(point + 1, decimals);
+        if (text[point + 1 + static_cast<size_t>(decimals)] >= '5') incrementDigits(digits);
+        intPart = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
+        fracPart = digits.substr(digits.size() - static_cast<size_t>(decimals));
     } else {
-        intPart = "0";
-        fracPart = std::string(static_cast<size_t>(-e - 1), '0') + m;
+        std::string m;
+        int e = 0;
+        significantDigits(value, precision, m, e);
+        if (e + 1 > precision) return formatGeneral(value, precision);
+        // Lay the digits out around the decimal point.
+        if (e >= 0) {
+            for (int i = 0; i <= e; ++i) intPart += i < static_cast<int>(m.size()) ? m[i] : '0';
+            for (int i = e + 1; i < static_cast<int>(m.size()); ++i) fracPart += m[i];
+        } else {
+            intPart = "0";
+            fracPart = std::string(static_cast<size_t>(-e - 1), '0') + m;
+        }
     }
     if (static_cast<int>(fracPart.size()) > decimals) fracPart.resize(static_cast<size_t>(decimals));
     fracPart += std::string(static_cast<size_t>(decimals) - fracPart.size(), '0');

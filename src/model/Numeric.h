@@ -17,8 +17,8 @@ public:
 // float-to-integer conversion of the program goes through here.
 [[nodiscard]] int truncToInt(double value);
 
-// "fixed P, D": rounded to at most P significant digits and D decimals, written with exactly
-// D decimals; a value with more than P digits before the point comes out in exponent form
+// "fixed P, D": rounded once, at P significant digits or at D decimals, whichever cut comes
+// first, and written with exactly D decimals; a value with more than P digits before the point comes out in exponent form
 // ("1E8", "1.2345679E8"). The decimal separator is ".".
 [[nodiscard]] std::string formatFixed(double value, int precision, int decimals);
 

@@ -64,7 +64,7 @@ TEST_F(MainPresenterTest, StartWithDefaultsShowsTheDefaultChannel) {
     EXPECT_EQ(state.Edit8.text, "0x04000000");
     EXPECT_EQ(state.Edit2.text, "1024");
     EXPECT_EQ(state.Panel8.text, "1.000");
-    EXPECT_EQ(state.Panel12.text, "1.267");  // cfir_68: 83001 / 65536
+    EXPECT_EQ(state.Panel12.text, "1.266");  // cfir_68: 83001 / 65536 = 1.266494
     EXPECT_EQ(state.Panel13.text, "1.469");  // pfir_gsm: 96277 / 65536
     EXPECT_EQ(state.Panel20.text, "512");    // res_8x64_60
     EXPECT_EQ(state.Panel22.text, "8");

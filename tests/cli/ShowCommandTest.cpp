@@ -79,7 +79,7 @@ TEST(CliShow, PrintsTheDefaultMainWindow) {
     EXPECT_EQ(values["Edit4"], "1.0000000");
     EXPECT_EQ(values["Panel2"], "1.0000");
     EXPECT_EQ(values["Panel8"], "1.000");
-    EXPECT_EQ(values["Panel12"], "1.267");
+    EXPECT_EQ(values["Panel12"], "1.266");
     EXPECT_EQ(values["Panel13"], "1.469");
     EXPECT_EQ(values["Panel20"], "512");
     EXPECT_EQ(values["Panel22"], "8");

@@ -31,6 +31,14 @@ TEST(FormatFixed, RoundsToDigitsAndPadsDecimals) {
     EXPECT_EQ(formatFixed(-0.00001, 5, 2), "0.00");  // no "-0.00"
     EXPECT_EQ(formatFixed(6.2831855f, 4, 3), "6.283");
     EXPECT_EQ(formatFixed(1.0f, 9, 7), "1.0000000");
+    // One rounding only: 83001/65536 = 1.266494 is 1.266, not 1.2665 rounded again to 1.267.
+    EXPECT_EQ(formatFixed(83001.0 / 65536.0, 5, 3), "1.266");
+    EXPECT_EQ(formatFixed(3.64746, 5, 3), "3.647");
+    EXPECT_EQ(formatFixed(-0.0449, 5, 2), "-0.04");
+    EXPECT_EQ(formatFixed(9.9996, 4, 3), "10.000");
+    EXPECT_EQ(formatFixed(1.5625, 5, 3), "1.563");  // an exact tie rounds away from zero
+    EXPECT_EQ(formatFixed(-4.6875, 5, 3), "-4.688");
+    EXPECT_EQ(formatFixed(0.0625, 6, 1), "0.1");
 }
 
 TEST(FormatFixed, TooManyIntegerDigitsGiveExponentForm) {
