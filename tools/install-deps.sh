@@ -3,7 +3,7 @@
 # Runs apt-get directly as root, through sudo otherwise.
 set -e
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-PACKAGES="cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev"
+PACKAGES="cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev locales"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -13,4 +13,11 @@ if [ -n "$missing" ]; then
     $SUDO apt-get update -q
     # shellcheck disable=SC2086
     $SUDO apt-get install -y -q $missing
+fi
+# A Russian locale (decimal comma), so that the tests can check that files never follow the
+# process locale.
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+    $SUDO sed -i 's/^# *\(ru_RU\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
 fi
