@@ -1,8 +1,10 @@
 // "Считать", "Записать" and the tap-file buttons.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <array>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -291,8 +293,33 @@ TEST(FileRoadsSaveTest, TheThreeFilesAreReplacedAsOneSet) {
                             std::filesystem::directory_iterator()),
               3);
 
-    // Once the way is clear, all three are replaced, each keeping its permission bits.
+    // The disk fills up while the program file is written (a file size limit stands in for
+    // it): the reason is given, and the whole previous set stays.
     std::filesystem::remove_all(folder / "CONFIGS/y.cfg");
+    putFile(folder / "CONFIGS/y.cfg", "old cfg");
+    {
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
+        limit.rlim_cur = 8000;  // above the .trv and .cfg, below the .prg
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        rig.ui.reports.clear();
+        const bool written = rig.roads.saveConfiguration("CONFIGS/y.trv");
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_FALSE(written);
+    }
+    EXPECT_EQ(rig.ui.reportLines().at(2),
+              "Файл программы CONFIGS/y.prg не может быть записан! (файл слишком велик)");
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.trv"), oldTrv);
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.cfg"), "old cfg");
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.prg"), oldPrg);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "CONFIGS"),
+                            std::filesystem::directory_iterator()),
+              3);
+
+    // Once the way is clear, all three are replaced, each keeping its permission bits.
     ::chmod((folder / "CONFIGS/y.trv").c_str(), 0600);
     ::chmod((folder / "CONFIGS/y.prg").c_str(), 0640);
     rig.ui.reports.clear();
