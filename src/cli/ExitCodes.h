@@ -13,7 +13,7 @@ inline constexpr int kExitBadInput = 5;
 
 // The same, as the help texts print them.
 inline constexpr const char* kExitStatusHelp =
-    "Exit status:\n"
+    "Exit status (each command's --help tells which it gives):\n"
     "  0  done\n"
     "  1  an output file cannot be written (reported with the system's reason)\n"
     "  2  wrong usage\n"
