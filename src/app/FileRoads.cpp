@@ -1,5 +1,6 @@
 #include "app/FileRoads.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -23,6 +24,9 @@ namespace {
 
 constexpr int kServiceKey = 347;  // FullDebug value that switches the service mode on
 
+// Names tried for the copy of a damaged start-up file: ".bak", then ".bak.1" .. ".bak.99".
+constexpr int kBackupNames = 100;
+
 // Initial folders of the dialogs, relative to the working folder.
 constexpr const char* kConfigsFolder = "CONFIGS";
 constexpr const char* kFiltersFolder = "FILTERS";
@@ -41,14 +45,16 @@ std::string placeIn(const std::string& folder, const std::string& name) {
     return folder + name;
 }
 
-// Whether two names reach the same file (the second one need not exist yet).
+// Whether two names reach the same file (the second one need not exist yet). A name that
+// cannot be resolved (a link that leads to itself) is compared as written.
 bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    const auto first = std::filesystem::weakly_canonical(a, error);
-    if (error) return false;
-    const auto second = std::filesystem::weakly_canonical(b, error);
-    if (error) return false;
-    return first == second;
+    const auto resolved = [](const std::string& name) {
+        std::error_code error;
+        auto path = std::filesystem::weakly_canonical(name, error);
+        if (error) path = std::filesystem::absolute(name, error).lexically_normal();
+        return path;
+    };
+    return resolved(a) == resolved(b);
 }
 
 std::vector<std::string> chipConfigReportLabels(const std::string& pathAsGiven,
@@ -81,33 +87,43 @@ void FileRoads::report(std::vector<std::string> labels) {
     if (!labels.empty()) ui_.showError({ErrorWindow::ErrFileCoeff, std::move(labels)});
 }
 
-ac::ConfigReadStatus FileRoads::readConfigurationReported(const WorkspacePath& path) {
-    const ac::ConfigReadStatus status = ac::readConfiguration(path.resolved, session_.model);
-    report(ac::configReportLabels(path.asGiven, status));
+ac::ConfigReadStatus FileRoads::readConfigurationReported(const WorkspacePath& path,
+                                                          int* systemError) {
+    int error = 0;
+    const ac::ConfigReadStatus status =
+        ac::readConfiguration(path.resolved, session_.model, &error);
+    report(ac::configReportLabels(path.asGiven, status, error));
+    if (systemError != nullptr) *systemError = error;
     return status;
 }
 
-void FileRoads::readChipConfigurationReported(const WorkspacePath& path) {
+bool FileRoads::readChipConfigurationReported(const WorkspacePath& path) {
     const auto status = gc::chip::readChipConfiguration(path.resolved, session_.image);
     report(chipConfigReportLabels(path.asGiven, status));
+    return status == gc::chip::ChipConfigStatus::Ok;
 }
 
-void FileRoads::readConfigurationTaps(const std::string& shownFolder,
-                                      const std::string& resolvedFolder) {
+int FileRoads::readConfigurationTaps(const std::string& shownFolder,
+                                     const std::string& resolvedFolder) {
     auto& model = session_.model;
+    int reported = 0;
+    const auto reportTaps = [&](fl::TapKind kind, const std::string& name,
+                                fl::TapFileStatus status) {
+        if (status != fl::TapFileStatus::Ok) ++reported;
+        report(fl::tapFileReportLabels(kind, placeIn(shownFolder, name), status));
+    };
     for (int channel = 0; channel < gc::model::kChannelCount; ++channel) {
         const std::string& cfir = model.Channels[channel].NameOfCFIR;
-        report(fl::tapFileReportLabels(
-            fl::TapKind::Cfir, placeIn(shownFolder, cfir),
-            fl::ReadCfirTapFile(model, placeIn(resolvedFolder, cfir), channel)));
+        reportTaps(fl::TapKind::Cfir, cfir,
+                   fl::ReadCfirTapFile(model, placeIn(resolvedFolder, cfir), channel));
         const std::string& pfir = model.Channels[channel].NameOfPFIR;
-        report(fl::tapFileReportLabels(
-            fl::TapKind::Pfir, placeIn(shownFolder, pfir),
-            fl::ReadPfirTapFile(model, placeIn(resolvedFolder, pfir), channel)));
+        reportTaps(fl::TapKind::Pfir, pfir,
+                   fl::ReadPfirTapFile(model, placeIn(resolvedFolder, pfir), channel));
     }
     const std::string& rfir = model.Chip.NameOfRFIR;
-    report(fl::tapFileReportLabels(fl::TapKind::Rfir, placeIn(shownFolder, rfir),
-                                   fl::ReadResamplerTapFile(model, placeIn(resolvedFolder, rfir))));
+    reportTaps(fl::TapKind::Rfir, rfir,
+               fl::ReadResamplerTapFile(model, placeIn(resolvedFolder, rfir)));
+    return reported;
 }
 
 // Every channel's taps in use follow its selected source, not only the current channel's: the
@@ -121,9 +137,10 @@ void FileRoads::applyAllSelections() {
     fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());
 }
 
-bool FileRoads::writeReported(bool written, FileKind kind, const std::string& pathAsGiven) {
-    if (!written) report(ac::writeFailureLabels(kind, pathAsGiven));
-    return written;
+bool FileRoads::writeReported(gc::model::WriteResult written, FileKind kind,
+                              const std::string& pathAsGiven) {
+    if (!written) report(ac::writeFailureLabels(kind, pathAsGiven, written.error));
+    return static_cast<bool>(written);
 }
 
 WorkspacePath FileRoads::startupPath() const {
@@ -132,10 +149,14 @@ WorkspacePath FileRoads::startupPath() const {
 
 bool FileRoads::keepDamagedStartupCopy() {
     if (!damagedStartupBytes_) return true;
-    const WorkspacePath backup = workspace_.path(startupPath().asGiven + ".bak");
-    if (!writeReported(gc::model::writeFileAtomically(backup.resolved, *damagedStartupBytes_),
-                       FileKind::Configuration, backup.asGiven))
-        return false;
+    const std::string first = startupPath().asGiven + ".bak";
+    gc::model::WriteResult kept{EEXIST};
+    WorkspacePath backup = workspace_.path(first);
+    for (int n = 0; n < kBackupNames && kept.error == EEXIST; ++n) {
+        backup = workspace_.path(n == 0 ? first : first + "." + std::to_string(n));
+        kept = gc::model::writeNewFile(backup.resolved, *damagedStartupBytes_);
+    }
+    if (!writeReported(kept, FileKind::Configuration, backup.asGiven)) return false;
     damagedStartupBytes_.reset();
     return true;
 }
@@ -148,8 +169,19 @@ void FileRoads::start() {
     // 1. The start-up configuration. A damaged one is kept aside so that the exit, which
     // rewrites it, does not lose what was typed into it by hand.
     const WorkspacePath startup = startupPath();
-    if (readConfigurationReported(startup) == ac::ConfigReadStatus::Damaged)
-        damagedStartupBytes_ = gc::model::readFileBytes(startup.resolved);
+    switch (readConfigurationReported(startup, &startupError_)) {
+        case ac::ConfigReadStatus::Ok:
+        case ac::ConfigReadStatus::Missing:
+            break;
+        case ac::ConfigReadStatus::Unreadable:
+            startupUntouchable_ = true;
+            break;
+        case ac::ConfigReadStatus::Damaged:
+            // A name refused unread (no regular file, far too large) has no bytes to keep.
+            damagedStartupBytes_ = gc::model::readFileBytes(startup.resolved);
+            startupUntouchable_ = !damagedStartupBytes_;
+            break;
+    }
     // 2. The chip configuration it names, from the same folder.
     readChipConfigurationReported(workspace_.path(placeIn(ac::configsDir(), model.Chip.NameOfCFG)));
     // 3. Service mode; FullDebug stays 0 in memory until the exit.
@@ -175,6 +207,10 @@ void FileRoads::exit() {
     auto& model = session_.model;
     const WorkspacePath startup = startupPath();
     model.Chip.FullDebug = model.Work.SavedFullDebug;
+    if (startupUntouchable_) {
+        report(ac::writeFailureLabels(FileKind::Configuration, startup.asGiven, startupError_));
+        return;
+    }
     if (!keepDamagedStartupCopy()) {
         report(ac::writeFailureLabels(FileKind::Configuration, startup.asGiven));
         return;
@@ -191,17 +227,21 @@ void FileRoads::onButton5Click() {
     loadConfiguration(*chosen);
 }
 
-void FileRoads::loadConfiguration(const std::string& path) {
+FileRoads::LoadResult FileRoads::loadConfiguration(const std::string& path) {
     auto& model = session_.model;
+    LoadResult result;
     const std::string resolved = workspace_.resolve(path);
     const std::string name = ac::bareName(path);
     const std::string folder = ac::folderOf(resolved);
     model.Work.ConfigFileName = name;
 
     // Shown as the program names them from the chosen file's folder.
-    readConfigurationReported({name, resolved});
-    readChipConfigurationReported({model.Chip.NameOfCFG, placeIn(folder, model.Chip.NameOfCFG)});
-    readConfigurationTaps(kSiblingFiltersShown, ac::siblingFilters(resolved));
+    result.configuration = readConfigurationReported({name, resolved});
+    if (!readChipConfigurationReported(
+            {model.Chip.NameOfCFG, placeIn(folder, model.Chip.NameOfCFG)}))
+        ++result.otherFilesReported;
+    result.otherFilesReported +=
+        readConfigurationTaps(kSiblingFiltersShown, ac::siblingFilters(resolved));
     applyAllSelections();
     plot_.computeCicResponse();
 
@@ -212,6 +252,7 @@ void FileRoads::loadConfiguration(const std::string& path) {
     presenter_.recalculate();
     plot_.refreshChannelPlot();
     if (session_.FiltersOpen) ui_.refreshWindow(Window::Filters);
+    return result;
 }
 
 void FileRoads::onButton6Click() {
@@ -225,27 +266,46 @@ bool FileRoads::saveConfiguration(const std::string& path) {
     auto& model = session_.model;
     const WorkspacePath trv = workspace_.path(path);
     model.Work.ConfigFileName = ac::bareName(path);
-
-    bool trvWritten = true;
-    if (damagedStartupBytes_ && sameFile(trv.resolved, startupPath().resolved))
-        trvWritten = keepDamagedStartupCopy();
-    if (trvWritten) trvWritten = ac::writeConfiguration(trv.resolved, model);
-    (void)writeReported(trvWritten, FileKind::Configuration, trv.asGiven);
-
-    gc::chip::buildRegisterImage(model, session_.image);
     const WorkspacePath cfg{ac::replaceExtension(trv.asGiven, ".cfg"),
                             ac::replaceExtension(trv.resolved, ".cfg")};
-    const bool cfgWritten =
-        writeReported(gc::chip::writeChipConfiguration(cfg.resolved, session_.image),
-                      FileKind::ChipConfiguration, cfg.asGiven);
     const WorkspacePath prg{ac::replaceExtension(trv.asGiven, ".prg"),
                             ac::replaceExtension(trv.resolved, ".prg")};
-    const bool prgWritten =
-        writeReported(gc::chip::writeProgramFile(prg.resolved, model, session_.image),
-                      FileKind::Program, prg.asGiven);
+
+    // The texts first (the configuration text stores the table selections, the image is built
+    // from the model), then the three files as one set.
+    std::string trvText = ac::configurationText(model);
+    gc::chip::buildRegisterImage(model, session_.image);
+    std::vector<std::pair<std::string, std::string>> set{
+        {trv.resolved, std::move(trvText)},
+        {cfg.resolved, gc::chip::chipConfigurationText(session_.image)},
+        {prg.resolved, gc::chip::programFileText(model, session_.image)}};
+    const WorkspacePath* shown[] = {&trv, &cfg, &prg};
+    const FileKind kinds[] = {FileKind::Configuration, FileKind::ChipConfiguration,
+                              FileKind::Program};
+
+    const bool ontoStartup = (damagedStartupBytes_ || startupUntouchable_) &&
+                             sameFile(trv.resolved, startupPath().resolved);
+    bool written = false;
+    if (!ontoStartup || keepDamagedStartupCopy()) {
+        const gc::model::SetWriteResult result = gc::model::writeFileSet(set);
+        written = static_cast<bool>(result);
+        if (!written) {
+            for (size_t i = 0; i < set.size(); ++i)
+                report(ac::writeFailureLabels(kinds[i], shown[i]->asGiven,
+                                              i == result.failed ? result.files[i].error : 0));
+        }
+    } else {
+        for (size_t i = 0; i < set.size(); ++i)
+            report(ac::writeFailureLabels(kinds[i], shown[i]->asGiven));
+    }
+    // The user chose to replace the start-up file, and it now holds what the program wrote.
+    if (written && ontoStartup) {
+        startupUntouchable_ = false;
+        startupError_ = 0;
+    }
 
     presenter_.recalculate();
-    return trvWritten && cfgWritten && prgWritten;
+    return written;
 }
 
 // --- Tap files -----------------------------------------------------------------------------

@@ -29,7 +29,10 @@ class FileRoads {
     void start();
     // The main window closes: FullDebug gets its start-up value back and "CONFIGS/std.trv" is
     // rewritten, whatever changed. A start-up file that was reported damaged is first kept as
-    // "CONFIGS/std.trv.bak"; if that copy cannot be written, std.trv is left as it is.
+    // "CONFIGS/std.trv.bak", or under the next free name "std.trv.bak.1", "std.trv.bak.2" ...
+    // (an existing copy is never overwritten); if no copy can be written, std.trv is left as
+    // it is. A start-up file that exists but could not be read, or was refused unread (no
+    // regular file, far too large), is never overwritten: the exit reports it not written.
     void exit();
 
     // Button5 "Считать": asks for a "*.trv" file, then loadConfiguration.
@@ -49,11 +52,19 @@ class FileRoads {
     // configuration, the chip configuration named by NameOfCFG from the same folder, the tap
     // files from the "FILTERS" folder beside it, the taps in use of all four channels, the
     // responses, the output block, recalculate, and the filter control editor if open.
-    void loadConfiguration(const std::string& path);
+    // Returns what was read: the configuration's own status and how many of the other files
+    // (chip configuration, tap files) were reported missing or damaged.
+    struct LoadResult {
+        gc::appconfig::ConfigReadStatus configuration{gc::appconfig::ConfigReadStatus::Ok};
+        int otherFilesReported{0};
+    };
+    LoadResult loadConfiguration(const std::string& path);
     // The "Записать" road after the name was chosen: NAME.trv, buildRegisterImage, NAME.cfg
     // and NAME.prg beside it (the extension replaced from the last dot), recalculate. Does not
-    // run the save-time checks (callers do, as onButton6Click does). Each file that cannot be
-    // written is reported; true when all three were written.
+    // run the save-time checks (callers do, as onButton6Click does). The three files are one
+    // set: all are written as temporary files before any replaces its old file, so a failure
+    // leaves the whole previous set. Each file not written is reported, the one that failed
+    // with the system's reason; true when all three were written.
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
     // The start-up configuration, as the roads name it.
@@ -64,17 +75,19 @@ class FileRoads {
     void report(std::vector<std::string> labels);
     [[nodiscard]] gc::appconfig::WorkspacePath startupPath() const;
     gc::appconfig::ConfigReadStatus readConfigurationReported(
-        const gc::appconfig::WorkspacePath& path);
-    void readChipConfigurationReported(const gc::appconfig::WorkspacePath& path);
+        const gc::appconfig::WorkspacePath& path, int* systemError = nullptr);
+    // True when the file was read.
+    bool readChipConfigurationReported(const gc::appconfig::WorkspacePath& path);
     // The nine tap files: CFIR and PFIR of channels 0..3, then the resampler. `shownFolder`
-    // goes into the reports, `resolvedFolder` is read.
-    void readConfigurationTaps(const std::string& shownFolder, const std::string& resolvedFolder);
+    // goes into the reports, `resolvedFolder` is read. Returns how many were reported.
+    int readConfigurationTaps(const std::string& shownFolder, const std::string& resolvedFolder);
     // The taps in use of all four channels and of the resampler from their chosen sources.
     void applyAllSelections();
-    // Reports a file that could not be written; returns `written`.
-    bool writeReported(bool written, gc::appconfig::FileKind kind, const std::string& pathAsGiven);
-    // Writes the bytes of a damaged start-up file to "CONFIGS/std.trv.bak" once; false (and
-    // reported) when that copy cannot be written.
+    // Reports a file that could not be written, with the system's reason; true when written.
+    bool writeReported(gc::model::WriteResult written, gc::appconfig::FileKind kind,
+                       const std::string& pathAsGiven);
+    // Writes the bytes of a damaged start-up file once, to "CONFIGS/std.trv.bak" or the next
+    // free name after it; false (and reported) when no copy can be written.
     [[nodiscard]] bool keepDamagedStartupCopy();
     [[nodiscard]] std::optional<std::string> askTapFile(bool save);
 
@@ -86,6 +99,10 @@ class FileRoads {
     gc::appconfig::Workspace workspace_;
     // The bytes of a start-up "std.trv" that was reported damaged, until they are kept.
     std::optional<std::string> damagedStartupBytes_;
+    // A start-up "std.trv" that exists but was not read (unreadable, no regular file, far too
+    // large, or damaged and its bytes could not be kept): the exit leaves it alone.
+    bool startupUntouchable_{false};
+    int startupError_{0};  // the system's reason it could not be read, if any
 };
 
 }  // namespace gc::app

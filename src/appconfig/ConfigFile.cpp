@@ -168,9 +168,15 @@ void store(const Line& line, const std::string& text) {
         case Kind::Real:
             *line.real = parseRealValue(value);
             break;
-        case Kind::Name:
-            *line.name = value;
+        case Kind::Name: {
+            // A name written on another system may carry its line end's "\r" or blanks.
+            std::string name = value;
+            while (!name.empty() &&
+                   (name.back() == '\r' || name.back() == ' ' || name.back() == '\t'))
+                name.pop_back();
+            *line.name = std::move(name);
             break;
+        }
     }
 }
 
@@ -301,12 +307,16 @@ std::string configurationText(ConfigurationModel& model) {
     return text;
 }
 
-bool writeConfiguration(const std::string& path, ConfigurationModel& model) {
+gc::model::WriteResult writeConfiguration(const std::string& path, ConfigurationModel& model) {
     return gc::model::writeFileAtomically(path, configurationText(model));
 }
 
 ConfigReadStatus parseConfiguration(const std::string& text, ConfigurationModel& model) {
-    const std::vector<std::string> fileLines = gc::model::splitLines(text);
+    return parseConfigurationLines(gc::model::splitLines(text), model);
+}
+
+ConfigReadStatus parseConfigurationLines(const std::vector<std::string>& fileLines,
+                                         ConfigurationModel& model) {
     size_t next = 0;
     const auto take = [&]() -> const std::string* {
         return next < fileLines.size() ? &fileLines[next++] : nullptr;
@@ -354,10 +364,24 @@ ConfigReadStatus parseConfiguration(const std::string& text, ConfigurationModel&
     return ConfigReadStatus::Ok;
 }
 
-ConfigReadStatus readConfiguration(const std::string& path, ConfigurationModel& model) {
-    const std::optional<std::string> bytes = gc::model::readFileBytes(path);
-    if (!bytes) return ConfigReadStatus::Missing;
-    return parseConfiguration(*bytes, model);
+ConfigReadStatus readConfiguration(const std::string& path, ConfigurationModel& model,
+                                   int* systemError) {
+    using gc::model::TextReadStatus;
+    // Lines past the last key are never looked at, so never read.
+    const gc::model::TextLines file = gc::model::readTextLines(path, kLineCount);
+    if (systemError != nullptr) *systemError = file.read.error;
+    switch (file.read.status) {
+        case TextReadStatus::Ok:
+            return parseConfigurationLines(file.lines, model);
+        case TextReadStatus::Missing:
+            return ConfigReadStatus::Missing;
+        case TextReadStatus::Unreadable:
+            return ConfigReadStatus::Unreadable;
+        case TextReadStatus::NotRegular:
+        case TextReadStatus::TooLarge:
+            return ConfigReadStatus::Damaged;
+    }
+    return ConfigReadStatus::Damaged;
 }
 
 }  // namespace gc::appconfig

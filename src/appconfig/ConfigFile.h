@@ -13,15 +13,19 @@
 // A value starts one character after its key (the writer's blank). Lines may be of any length
 // and may end in CR LF; a last line without a line end is taken whole.
 #include <string>
+#include <vector>
 
 #include "model/ConfigurationModel.h"
+#include "model/TextFile.h"
 
 namespace gc::appconfig {
 
 enum class ConfigReadStatus {
-    Ok,       // read; everything the file holds reached the model
-    Missing,  // cannot be opened; the model is unchanged
-    Damaged,  // a line is not as expected; see readConfiguration for what reached the model
+    Ok,          // read; everything the file holds reached the model
+    Missing,     // no such file (or a folder); the model is unchanged
+    Unreadable,  // exists but cannot be read (permissions, I/O error); the model is unchanged
+    Damaged,     // a line is not as expected, or the name is no regular file or far too large;
+                 // see parseConfiguration for what reached the model
 };
 
 // The whole file text for `model`. First copies the table selections into the stored fields:
@@ -29,22 +33,31 @@ enum class ConfigReadStatus {
 // RfirSelection.
 [[nodiscard]] std::string configurationText(gc::model::ConfigurationModel& model);
 
-// Writes configurationText(model) to `path`, replacing the file atomically. False when the
-// file cannot be written (the old file then stays as it was); the caller reports it.
-[[nodiscard]] bool writeConfiguration(const std::string& path,
-                                      gc::model::ConfigurationModel& model);
+// Writes configurationText(model) to `path`, replacing the file atomically. False (with the
+// system's reason) when the file cannot be written; the old file then stays as it was and the
+// caller reports it.
+[[nodiscard]] gc::model::WriteResult writeConfiguration(const std::string& path,
+                                                        gc::model::ConfigurationModel& model);
 
 // Reads `text` (a whole file's bytes) into `model`. The header, Clock, NameOfCFG, the channel
 // blocks and the resampler block are required. Clock and NameOfCFG reach the model once the
 // NameOfRFIR line has matched; values of the optional parts reach it as they are parsed; the
 // channel blocks, the resampler block and the table selections (CfirSelection, PfirSelection,
-// RfirSelection from the Index fields) only when the whole read succeeds.
+// RfirSelection from the Index fields) only when the whole read succeeds. Names lose trailing
+// carriage returns and blanks.
 [[nodiscard]] ConfigReadStatus parseConfiguration(const std::string& text,
                                                   gc::model::ConfigurationModel& model);
+// The same for the file's lines.
+[[nodiscard]] ConfigReadStatus parseConfigurationLines(const std::vector<std::string>& lines,
+                                                       gc::model::ConfigurationModel& model);
 
-// parseConfiguration of the file at `path`; Missing (model unchanged) when it cannot be read.
+// parseConfiguration of the file at `path`, of which only the lines the format holds are read.
+// Missing or Unreadable (model unchanged) when it cannot be read, with the system's errno in
+// `systemError` if given; a name that is no regular file, or a file over the size limit, is
+// Damaged without being read.
 [[nodiscard]] ConfigReadStatus readConfiguration(const std::string& path,
-                                                 gc::model::ConfigurationModel& model);
+                                                 gc::model::ConfigurationModel& model,
+                                                 int* systemError = nullptr);
 
 // Value conversions of the file, exposed for the other keyed readers.
 // Decimal integer: leading blanks, optional sign, digits up to the first other character,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "appconfig/ConfigFile.h"
+#include "model/TextFile.h"
 
 namespace gc::appconfig {
 
@@ -37,25 +38,39 @@ enum class FileKind {
 inline constexpr const char* kMissingText = "отсутствует!";
 inline constexpr const char* kDamagedText = "поврежден!";
 inline constexpr const char* kNotWrittenText = "не может быть записан!";
+inline constexpr const char* kUnreadableText = "не может быть прочитан!";
+
+// `text` followed by the system's reason in brackets, when there is one:
+// "не может быть записан! (нет места на устройстве)".
+[[nodiscard]] inline std::string withReason(const std::string& text, int systemError) {
+    if (systemError == 0) return text;
+    return text + " (" + gc::model::systemErrorText(systemError) + ")";
+}
 
 // The report of an application configuration read; empty for Ok, which reports nothing.
+// A file that exists but cannot be read says so, with the system's reason.
 [[nodiscard]] inline std::vector<std::string> configReportLabels(const std::string& pathAsGiven,
-                                                                 ConfigReadStatus status) {
+                                                                 ConfigReadStatus status,
+                                                                 int systemError = 0) {
     switch (status) {
         case ConfigReadStatus::Ok:
             break;
         case ConfigReadStatus::Missing:
             return {fileKindText(FileKind::Configuration), pathAsGiven, kMissingText};
+        case ConfigReadStatus::Unreadable:
+            return {fileKindText(FileKind::Configuration), pathAsGiven,
+                    withReason(kUnreadableText, systemError)};
         case ConfigReadStatus::Damaged:
             return {fileKindText(FileKind::Configuration), pathAsGiven, kDamagedText};
     }
     return {};
 }
 
-// The report of a file that could not be written.
+// The report of a file that could not be written, with the system's reason when known.
 [[nodiscard]] inline std::vector<std::string> writeFailureLabels(FileKind kind,
-                                                                 const std::string& pathAsGiven) {
-    return {fileKindText(kind), pathAsGiven, kNotWrittenText};
+                                                                 const std::string& pathAsGiven,
+                                                                 int systemError = 0) {
+    return {fileKindText(kind), pathAsGiven, withReason(kNotWrittenText, systemError)};
 }
 
 }  // namespace gc::appconfig

@@ -291,12 +291,16 @@ std::string chipConfigurationText(const RegisterImage& r) {
     return text;
 }
 
-bool writeChipConfiguration(const std::string& path, const RegisterImage& image) {
+gc::model::WriteResult writeChipConfiguration(const std::string& path, const RegisterImage& image) {
     return gc::model::writeFileAtomically(path, chipConfigurationText(image));
 }
 
 ChipConfigStatus parseChipConfiguration(const std::string& text, RegisterImage& image) {
-    const std::vector<std::string> lines = gc::model::splitLines(text);
+    return parseChipConfigurationLines(gc::model::splitLines(text), image);
+}
+
+ChipConfigStatus parseChipConfigurationLines(const std::vector<std::string>& lines,
+                                             RegisterImage& image) {
     LineCursor in(lines);
     // Staged on a copy: the image changes only when the whole file was recognised. The derived
     // NCO words are not in the file and keep their values.
@@ -311,9 +315,20 @@ ChipConfigStatus parseChipConfiguration(const std::string& text, RegisterImage& 
 }
 
 ChipConfigStatus readChipConfiguration(const std::string& path, RegisterImage& image) {
-    const auto bytes = gc::model::readFileBytes(path);
-    if (!bytes) return ChipConfigStatus::Missing;
-    return parseChipConfiguration(*bytes, image);
+    using gc::model::TextReadStatus;
+    // Only the file's own lines are read; anything after "Miscell=" is never looked at.
+    const gc::model::TextLines file = gc::model::readTextLines(path, kChipConfigLineCount);
+    switch (file.read.status) {
+        case TextReadStatus::Ok:
+            return parseChipConfigurationLines(file.lines, image);
+        case TextReadStatus::Missing:
+        case TextReadStatus::Unreadable:
+            return ChipConfigStatus::Missing;
+        case TextReadStatus::NotRegular:
+        case TextReadStatus::TooLarge:
+            return ChipConfigStatus::Damaged;
+    }
+    return ChipConfigStatus::Damaged;
 }
 
 }  // namespace gc::chip

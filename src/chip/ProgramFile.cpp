@@ -231,8 +231,9 @@ std::string programFileText(const gc::model::ConfigurationModel& model,
     return text;
 }
 
-bool writeProgramFile(const std::string& path, const gc::model::ConfigurationModel& model,
-                      const RegisterImage& image) {
+gc::model::WriteResult writeProgramFile(const std::string& path,
+                                        const gc::model::ConfigurationModel& model,
+                                        const RegisterImage& image) {
     return gc::model::writeFileAtomically(path, programFileText(model, image));
 }
 

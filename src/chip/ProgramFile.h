@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chip/RegisterImage.h"
+#include "model/TextFile.h"
 
 namespace gc::model {
 struct ConfigurationModel;
@@ -42,8 +43,8 @@ struct RegisterWrite {
 
 // Replaces the file at `path` atomically; false when it cannot be written (the old file, if
 // any, is left as it was).
-[[nodiscard]] bool writeProgramFile(const std::string& path,
-                                    const gc::model::ConfigurationModel& model,
-                                    const RegisterImage& image);
+[[nodiscard]] gc::model::WriteResult writeProgramFile(const std::string& path,
+                                                      const gc::model::ConfigurationModel& model,
+                                                      const RegisterImage& image);
 
 }  // namespace gc::chip

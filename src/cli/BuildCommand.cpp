@@ -7,17 +7,14 @@
 #include <system_error>
 #include <vector>
 
+#include "appconfig/ConfigFile.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
+#include "cli/ExitCodes.h"
 
 namespace gc::cli {
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kNotWritten = 1;
-constexpr int kUsage = 2;
-constexpr int kRefused = 3;
 
 constexpr const char* kBuildUsage =
     "usage: gc4016-cli build CONFIG.trv --out DIR [--file-source LIST]\n"
@@ -30,13 +27,18 @@ constexpr const char* kBuildUsage =
     "  --file-source LIST the filters whose taps come from the tap files, a comma-separated\n"
     "                     choice of cfir, pfir, rfir; the others use the built-in tables\n"
     "\n"
-    "Reports go to the error stream, one line each, and the build goes on as the window's\n"
-    "\"Считать\" does. Exit status: 0 written, 1 a file cannot be written, 2 wrong usage,\n"
-    "3 a save-time check refused (nothing written).\n";
+    "Reports go to the error stream, one line each. A missing or damaged CONFIG writes nothing;\n"
+    "any other missing or damaged file is reported and the build goes on as the window's\n"
+    "\"Считать\" does, then exits with 5. The three files replace their old versions as one\n"
+    "set: if one cannot be written, none is.\n"
+    "\n";
+
+void printUsage(std::ostream& out) { out << kBuildUsage << kExitStatusHelp; }
 
 int usageError(const std::string& message) {
-    std::cerr << "build: " << message << "\n\n" << kBuildUsage;
-    return kUsage;
+    std::cerr << "build: " << message << "\n\n";
+    printUsage(std::cerr);
+    return kExitUsage;
 }
 
 int runBuild(const std::vector<std::string>& args) {
@@ -46,8 +48,8 @@ int runBuild(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            std::cout << kBuildUsage;
-            return kOk;
+            printUsage(std::cout);
+            return kExitOk;
         }
         if (arg == "--out" || arg == "--file-source") {
             if (i + 1 >= args.size()) return usageError(arg + " needs a value");
@@ -68,15 +70,21 @@ int runBuild(const std::vector<std::string>& args) {
     }
     if (config.empty()) return usageError("no configuration file given");
     if (out.empty()) return usageError("--out DIR is required");
+    std::error_code error;
+    if (config.back() == '/' || std::filesystem::is_directory(config, error))
+        return usageError("CONFIG names a folder, not a file: " + config);
 
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
-    engine.loadFromDefaults(config, sources);
-    if (!engine.presenter.runSaveChecks()) return kRefused;
+    chooseSources(engine.state, sources);
+    engine.presenter.startWithDefaults();
+    const gc::app::FileRoads::LoadResult loaded = engine.roads.loadConfiguration(config);
+    if (loaded.configuration != gc::appconfig::ConfigReadStatus::Ok) return kExitBadInput;
+    if (!engine.presenter.runSaveChecks()) return kExitRefused;
 
-    std::error_code ignored;  // a folder that cannot be made shows up as files not written
-    std::filesystem::create_directories(out, ignored);
+    std::filesystem::create_directories(out, error);  // a failure shows up as files not written
     const std::string target = out + "/" + gc::appconfig::bareName(config);
-    return engine.roads.saveConfiguration(target) ? kOk : kNotWritten;
+    if (!engine.roads.saveConfiguration(target)) return kExitNotWritten;
+    return loaded.otherFilesReported > 0 ? kExitBadInput : kExitOk;
 }
 
 [[maybe_unused]] const bool kRegistered = registerCommand(

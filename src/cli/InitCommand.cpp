@@ -155,9 +155,11 @@ int runInit(const std::vector<std::string>& args) {
     fs::create_directories(filters, ignored);
     bool allWritten = true;
     for (const PlannedFile& file : files) {
-        if (gc::model::writeFileAtomically(file.path, file.text)) continue;
-        engine.ui.showError({gc::app::ErrorWindow::ErrFileCoeff,
-                      gc::appconfig::writeFailureLabels(file.kind, file.path)});
+        const gc::model::WriteResult written = gc::model::writeFileAtomically(file.path, file.text);
+        if (written) continue;
+        engine.ui.showError(
+            {gc::app::ErrorWindow::ErrFileCoeff,
+             gc::appconfig::writeFailureLabels(file.kind, file.path, written.error)});
         allWritten = false;
     }
     return allWritten ? kOk : kFailed;

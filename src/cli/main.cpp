@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliSupport.h"
+#include "cli/ExitCodes.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ void printUsage(std::ostream& out) {
            "commands:\n";
     for (const gc::cli::Command& command : gc::cli::commands())
         out << "  " << command.name << "  " << command.summary << '\n';
+    out << "\n" << gc::cli::kExitStatusHelp;
 }
 
 }  // namespace
@@ -22,11 +24,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         printUsage(std::cerr);
-        return 2;
+        return gc::cli::kExitUsage;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printUsage(std::cout);
-        return 0;
+        return gc::cli::kExitOk;
     }
     for (const gc::cli::Command& command : gc::cli::commands()) {
         if (command.name == args[0])
@@ -34,5 +36,5 @@ int main(int argc, char** argv) {
     }
     std::cerr << "gc4016-cli: unknown command \"" << args[0] << "\"\n";
     printUsage(std::cerr);
-    return 2;
+    return gc::cli::kExitUsage;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include "model/ConfigurationModel.h"
@@ -71,27 +70,41 @@ int reduceToBits(long long value, int bits) {
 
 TapFileRead ReadTapFile(const std::string& path, int bits) {
     TapFileRead result;
-    const std::optional<std::string> bytes = gc::model::readFileBytes(path);
-    if (!bytes) return result;
-    result.opened = true;
-    std::string_view text = *bytes;
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        text.remove_prefix(kByteOrderMark.size());
     const int width = std::clamp(bits, 1, 32);
-    for (const std::string& line : gc::model::splitLines(std::string(text))) {
-        if (static_cast<int>(result.taps.size()) == kTapFileMaxTaps) break;
+    bool first = true;
+    // Reading stops at the 512th number or the first line that is none.
+    const gc::model::TextRead read = gc::model::forEachLine(path, [&](std::string_view line) {
+        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+        if (first && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            line.remove_prefix(kByteOrderMark.size());
+        first = false;
         std::uint32_t value = 0;
         switch (parseLine(line, value)) {
             case LineKind::Blank:
-                break;
+                return true;
             case LineKind::Number:
                 result.taps.push_back(signExtend(value, width));
-                break;
+                return static_cast<int>(result.taps.size()) < kTapFileMaxTaps;
             case LineKind::Text:
                 result.damaged = true;
-                return result;
+                return false;
         }
+        return false;
+    });
+    switch (read.status) {
+        case gc::model::TextReadStatus::Ok:
+            result.opened = true;
+            break;
+        case gc::model::TextReadStatus::Missing:
+        case gc::model::TextReadStatus::Unreadable:
+            result = TapFileRead{};
+            break;
+        case gc::model::TextReadStatus::NotRegular:
+        case gc::model::TextReadStatus::TooLarge:
+            result = TapFileRead{};
+            result.opened = true;
+            result.damaged = true;
+            break;
     }
     return result;
 }
@@ -123,19 +136,20 @@ std::string tapFileText(const int* taps, int n) {
     return text;
 }
 
-bool WriteCfirTapFile(const ConfigurationModel& model, const std::string& path) {
+gc::model::WriteResult WriteCfirTapFile(const ConfigurationModel& model, const std::string& path) {
     const auto& taps = model.CfirTaps[model.currentIndex()];
     return gc::model::writeFileAtomically(path,
                                           tapFileText(taps.data(), static_cast<int>(taps.size())));
 }
 
-bool WritePfirTapFile(const ConfigurationModel& model, const std::string& path) {
+gc::model::WriteResult WritePfirTapFile(const ConfigurationModel& model, const std::string& path) {
     const auto& taps = model.PfirTaps[model.currentIndex()];
     return gc::model::writeFileAtomically(path,
                                           tapFileText(taps.data(), static_cast<int>(taps.size())));
 }
 
-bool WriteResamplerTapFile(const ConfigurationModel& model, const std::string& path) {
+gc::model::WriteResult WriteResamplerTapFile(const ConfigurationModel& model,
+                                             const std::string& path) {
     const int count = std::clamp(model.Work.ResamplerTapCount, 0, gc::model::kResamplerTapMax);
     return gc::model::writeFileAtomically(path, tapFileText(model.ResamplerTaps.data(), count));
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/TextFile.h"
+
 namespace gc::model {
 struct ConfigurationModel;
 }
@@ -30,10 +32,11 @@ struct TapFileRead {
     std::vector<int> taps;  // 0..512 values, each reduced to the requested width
 };
 
-// Reads a tap file. Lines may be of any length; a last line without a line end counts; empty
-// and blank lines are skipped; a line is a number when, after leading blanks, it starts with
-// an optional sign and a digit (the rest of the line is ignored). The first 512 numbers are
-// taken and later lines are not looked at.
+// Reads a tap file, only as far as it needs: a name that is no regular file (a FIFO, a device)
+// or a file over the size limit is damaged without being read. Lines may be of any length; a last
+// line without a line end counts; empty and blank lines are skipped; a line is a number when, after
+// leading blanks, it starts with an optional sign and a digit (the rest of the line is ignored).
+// The first 512 numbers are taken and later lines are not looked at.
 [[nodiscard]] TapFileRead ReadTapFile(const std::string& path, int bits);
 
 // `value` reduced to its low `bits` bits (1..32) and sign-extended.
@@ -56,14 +59,14 @@ struct TapFileRead {
 [[nodiscard]] std::string tapFileText(const int* taps, int n);
 
 // Writers of the taps in use: the 21 CfirTaps / 63 PfirTaps of the current channel, the first
-// ResamplerTapCount ResamplerTaps. The file is replaced atomically; false when it cannot be
-// written (the caller reports it).
-[[nodiscard]] bool WriteCfirTapFile(const gc::model::ConfigurationModel& model,
-                                    const std::string& path);
-[[nodiscard]] bool WritePfirTapFile(const gc::model::ConfigurationModel& model,
-                                    const std::string& path);
-[[nodiscard]] bool WriteResamplerTapFile(const gc::model::ConfigurationModel& model,
-                                         const std::string& path);
+// ResamplerTapCount ResamplerTaps. The file is replaced atomically; false (with the system's
+// reason) when it cannot be written (the caller reports it).
+[[nodiscard]] gc::model::WriteResult WriteCfirTapFile(const gc::model::ConfigurationModel& model,
+                                                      const std::string& path);
+[[nodiscard]] gc::model::WriteResult WritePfirTapFile(const gc::model::ConfigurationModel& model,
+                                                      const std::string& path);
+[[nodiscard]] gc::model::WriteResult WriteResamplerTapFile(
+    const gc::model::ConfigurationModel& model, const std::string& path);
 
 // The three lines of the file report window for a failed read: "Файл коэфициентов CFIR"
 // ("...PFIR", "...RFIR"), the path as given, "отсутствует!" or "поврежден!". Empty for Ok.

@@ -1,7 +1,10 @@
 // "Считать", "Записать" and the tap-file buttons.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <array>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -260,25 +263,75 @@ TEST(FileRoadsSaveTest, RefusedChecksAskNothingAndWriteNothing) {
     EXPECT_EQ(rig.session.model.Work.ConfigFileName, "");
 }
 
-TEST(FileRoadsSaveTest, FilesThatCannotBeWrittenAreEachReported) {
+TEST(FileRoadsSaveTest, TheThreeFilesAreReplacedAsOneSet) {
     TempFolder folder;
     StartedRig rig(folder.str());
     const std::string trv = folder / "nowhere/x.trv";
     EXPECT_FALSE(rig.roads.saveConfiguration(trv));
     EXPECT_EQ(rig.ui.reportLines(),
-              (Lines{"Файл конфигурации " + trv + " не может быть записан!",
+              (Lines{"Файл конфигурации " + trv +
+                         " не может быть записан! (нет такого файла или каталога)",
                      "Файл конфигурации " + folder / "nowhere/x.cfg" + " не может быть записан!",
                      "Файл программы " + folder / "nowhere/x.prg" + " не может быть записан!"}));
     EXPECT_FALSE(std::filesystem::exists(folder / "nowhere"));
 
-    // Only the one file that cannot be replaced is reported; the others are written.
+    // A previous set; then one of the three cannot be replaced: the reason is given for that
+    // one, and the whole previous set stays, with no temporary file left behind.
+    const std::string oldTrv = "old trv", oldPrg = "old prg";
+    putFile(folder / "CONFIGS/y.trv", oldTrv);
+    putFile(folder / "CONFIGS/y.prg", oldPrg);
     std::filesystem::create_directories(folder / "CONFIGS/y.cfg/blocked");
     rig.ui.reports.clear();
     EXPECT_FALSE(rig.roads.saveConfiguration("CONFIGS/y.trv"));
     EXPECT_EQ(rig.ui.reportLines(),
-              (Lines{"Файл конфигурации CONFIGS/y.cfg не может быть записан!"}));
-    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "CONFIGS/y.trv"));
-    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "CONFIGS/y.prg"));
+              (Lines{"Файл конфигурации CONFIGS/y.trv не может быть записан!",
+                     "Файл конфигурации CONFIGS/y.cfg не может быть записан! (это каталог)",
+                     "Файл программы CONFIGS/y.prg не может быть записан!"}));
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.trv"), oldTrv);
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.prg"), oldPrg);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "CONFIGS"),
+                            std::filesystem::directory_iterator()),
+              3);
+
+    // The disk fills up while the program file is written (a file size limit stands in for
+    // it): the reason is given, and the whole previous set stays.
+    std::filesystem::remove_all(folder / "CONFIGS/y.cfg");
+    putFile(folder / "CONFIGS/y.cfg", "old cfg");
+    {
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
+        limit.rlim_cur = 8000;  // above the .trv and .cfg, below the .prg
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        rig.ui.reports.clear();
+        const bool written = rig.roads.saveConfiguration("CONFIGS/y.trv");
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_FALSE(written);
+    }
+    EXPECT_EQ(rig.ui.reportLines().at(2),
+              "Файл программы CONFIGS/y.prg не может быть записан! (файл слишком велик)");
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.trv"), oldTrv);
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.cfg"), "old cfg");
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.prg"), oldPrg);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "CONFIGS"),
+                            std::filesystem::directory_iterator()),
+              3);
+
+    // Once the way is clear, all three are replaced, each keeping its permission bits.
+    ::chmod((folder / "CONFIGS/y.trv").c_str(), 0600);
+    ::chmod((folder / "CONFIGS/y.prg").c_str(), 0640);
+    rig.ui.reports.clear();
+    EXPECT_TRUE(rig.roads.saveConfiguration("CONFIGS/y.trv"));
+    EXPECT_TRUE(rig.ui.reports.empty());
+    EXPECT_EQ(fileText(folder / "CONFIGS/y.trv"),
+              gc::appconfig::configurationText(rig.session.model));
+    struct stat info {};
+    ASSERT_EQ(::stat((folder / "CONFIGS/y.trv").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat((folder / "CONFIGS/y.prg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
@@ -296,8 +349,7 @@ TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
 
     rig.ui.answers.push_back(folder / "FILTERS/new.taps");
     rig.roads.onSpeedButton1Click();
-    EXPECT_TRUE(
-        sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
     EXPECT_TRUE(rig.ui.reports.empty());
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Cfir"}));
     EXPECT_EQ(panel9AtRefresh, "cfir_68.taps");  // the window is refreshed before recalculate
@@ -336,8 +388,7 @@ TEST(FileRoadsTapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
 
     rig.ui.answers.push_back("FILTERS/r64.taps");
     rig.roads.onSpeedButton3Click();
-    EXPECT_TRUE(
-        sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Resamp"}));
     EXPECT_EQ(countAtRefresh, "64");  // recalculate ran before the refresh
     EXPECT_EQ(rig.session.model.Chip.NameOfRFIR, "r64.taps");
@@ -364,8 +415,7 @@ TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
 
     rig.ui.answers.push_back("FILTERS/mine.taps");
     rig.roads.onSpeedButton10Click();
-    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "CFIRFilter(*.taps)|*.taps", "taps",
-                            "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "CFIRFilter(*.taps)|*.taps", "taps", "FILTERS"));
     EXPECT_EQ(fileText(folder / "FILTERS/mine.taps"), tapText(cfirRamp(-9), 21));
     EXPECT_EQ(model.Channels[1].NameOfCFIR, "mine.taps");
     EXPECT_EQ(rig.state.Panel9.text, "mine.taps");
@@ -377,21 +427,23 @@ TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
 
     rig.ui.answers.push_back("FILTERS/rm.taps");
     rig.roads.onSpeedButton6Click();
-    EXPECT_TRUE(sameRequest(rig.ui.requests.at(2), "CFIRFilter(*.taps)|*.taps", "taps",
-                            "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(2), "CFIRFilter(*.taps)|*.taps", "taps", "FILTERS"));
     EXPECT_EQ(fileText(folder / "FILTERS/rm.taps"),
               tapText(model.ResamplerTaps, static_cast<size_t>(model.Work.ResamplerTapCount)));
     EXPECT_EQ(model.Chip.NameOfRFIR, "rm.taps");
     EXPECT_TRUE(rig.ui.reports.empty());
 
-    // A file that cannot be created is reported and the configuration keeps its old name.
+    // A file that cannot be created is reported with the reason, and the configuration keeps
+    // its old name.
     rig.ui.answers.push_back("nowhere/x.taps");
     rig.roads.onSpeedButton10Click();
     rig.ui.answers.push_back("nowhere/y.taps");
     rig.roads.onSpeedButton6Click();
     EXPECT_EQ(rig.ui.reportLines(),
-              (Lines{"Файл коэфициентов CFIR nowhere/x.taps не может быть записан!",
-                     "Файл коэфициентов RFIR nowhere/y.taps не может быть записан!"}));
+              (Lines{"Файл коэфициентов CFIR nowhere/x.taps не может быть записан! (нет такого "
+                     "файла или каталога)",
+                     "Файл коэфициентов RFIR nowhere/y.taps не может быть записан! (нет такого "
+                     "файла или каталога)"}));
     EXPECT_EQ(model.Channels[1].NameOfCFIR, "mine.taps");
     EXPECT_EQ(model.Chip.NameOfRFIR, "rm.taps");
     EXPECT_EQ(rig.state.Panel9.text, "mine.taps");

@@ -1,5 +1,7 @@
 // Start-up and exit with "CONFIGS/std.trv".
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -230,20 +232,87 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), "kept elsewhere");
     }
     {
-        // When the copy cannot be written, the hand-edited file is left alone and both
-        // failures are reported.
+        // An existing copy is never overwritten, whatever stands there (a file, a folder, a
+        // link to another file): the next copy takes the next free name.
         putFile(folder / "CONFIGS/std.trv", damaged);
-        std::filesystem::remove(folder / "CONFIGS/std.trv.bak");
-        std::filesystem::create_directories(folder / "CONFIGS/std.trv.bak/inside");
+        putFile(folder / "victim", "not to be touched");
+        std::filesystem::create_directories(folder / "CONFIGS/std.trv.bak.1/inside");
+        std::filesystem::create_symlink(folder / "victim", folder / "CONFIGS/std.trv.bak.2");
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        rig.roads.exit();
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), "kept elsewhere");
+        EXPECT_EQ(fileText(folder / "victim"), "not to be touched");
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak.3"), damaged);
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
+                  gc::appconfig::configurationText(rig.session.model));
+    }
+    {
+        // When no copy can be written (every name taken), the hand-edited file is left alone
+        // and both failures are reported.
+        putFile(folder / "CONFIGS/std.trv", damaged);
+        for (int n = 4; n < 100; ++n)
+            putFile(folder / ("CONFIGS/std.trv.bak." + std::to_string(n)), "taken");
         RoadsRig rig(folder.str());
         rig.roads.start();
         const size_t before = rig.ui.reports.size();
         rig.roads.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"), damaged);
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak.99"), "taken");
         const Lines lines = rig.ui.reportLines();
         EXPECT_EQ(Lines(lines.begin() + static_cast<long>(before), lines.end()),
-                  (Lines{"Файл конфигурации CONFIGS/std.trv.bak не может быть записан!",
+                  (Lines{"Файл конфигурации CONFIGS/std.trv.bak.99 не может быть записан! (файл "
+                         "уже существует)",
                          "Файл конфигурации CONFIGS/std.trv не может быть записан!"}));
+    }
+}
+
+TEST(FileRoadsExitTest, StartupFileThatCouldNotBeReadIsNeverOverwritten) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder / "CONFIGS");
+    // A name that exists but cannot be opened: a link that leads to itself.
+    std::filesystem::create_symlink("std.trv", folder / "CONFIGS/std.trv");
+    {
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        ASSERT_FALSE(rig.ui.reports.empty());
+        EXPECT_EQ(rig.ui.reportLines().front(),
+                  "Файл конфигурации CONFIGS/std.trv не может быть прочитан! (слишком много "
+                  "символических ссылок)");
+        rig.ui.reports.clear();
+        rig.roads.exit();
+        EXPECT_TRUE(std::filesystem::is_symlink(folder / "CONFIGS/std.trv"));
+        EXPECT_EQ(rig.ui.reportLines(),
+                  (Lines{"Файл конфигурации CONFIGS/std.trv не может быть записан! (слишком "
+                         "много символических ссылок)"}));
+        // "Записать" onto it is the user's own choice, and from then on it is the program's.
+        ASSERT_TRUE(rig.roads.saveConfiguration("CONFIGS/std.trv"));
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder / "CONFIGS/std.trv"));
+        rig.session.model.Chip.Clock = 12345;
+        rig.roads.exit();
+        EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("Clock= 12345 \n"), std::string::npos);
+    }
+    if (::geteuid() != 0) {
+        // Without read permission: the same.
+        putFile(folder / "CONFIGS/std.trv", "secret");
+        ::chmod((folder / "CONFIGS/std.trv").c_str(), 0200);
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        EXPECT_EQ(rig.ui.reportLines().front(),
+                  "Файл конфигурации CONFIGS/std.trv не может быть прочитан! (доступ запрещён)");
+        rig.roads.exit();
+        ::chmod((folder / "CONFIGS/std.trv").c_str(), 0600);
+        EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"), "secret");
+    }
+    {
+        // Names that are no regular file are refused unread and left alone too.
+        std::filesystem::remove(folder / "CONFIGS/std.trv");
+        ASSERT_EQ(::mkfifo((folder / "CONFIGS/std.trv").c_str(), 0600), 0);
+        RoadsRig rig(folder.str());
+        rig.roads.start();
+        EXPECT_EQ(rig.ui.reportLines().front(), "Файл конфигурации CONFIGS/std.trv поврежден!");
+        rig.roads.exit();
+        EXPECT_FALSE(std::filesystem::is_regular_file(folder / "CONFIGS/std.trv"));
     }
 }
 
@@ -254,5 +323,6 @@ TEST(FileRoadsExitTest, ExitIntoAMissingFolderIsReported) {
     rig.ui.reports.clear();
     rig.roads.exit();
     EXPECT_EQ(rig.ui.reportLines(),
-              (Lines{"Файл конфигурации CONFIGS/std.trv не может быть записан!"}));
+              (Lines{"Файл конфигурации CONFIGS/std.trv не может быть записан! (нет такого "
+                     "файла или каталога)"}));
 }

@@ -58,7 +58,7 @@ ConfigurationModel variedModel() {
         ch.CoarseGain = 7 - c;
         ch.FineGain = 16383 - c;
         ch.NameOfCFIR = std::string(200, static_cast<char>('a' + c)) + ".taps";
-        ch.NameOfPFIR = "p " + std::to_string(c) + " .taps ";
+        ch.NameOfPFIR = "p " + std::to_string(c) + " .taps";
         m.Work.CfirSelection[c] = 9 - c;
         m.Work.PfirSelection[c] = c * 2;
         m.Chip.Fc[c] = 1234567 * (c + 1);
@@ -109,7 +109,7 @@ TEST(ConfigFile, VariedModelsRoundTrip) {
     ASSERT_EQ(parseConfiguration(text, read), ConfigReadStatus::Ok);
     EXPECT_EQ(configurationText(read), text);
     EXPECT_EQ(read.Channels[1].NameOfCFIR, std::string(200, 'b') + ".taps");
-    EXPECT_EQ(read.Channels[2].NameOfPFIR, "p 2 .taps ");
+    EXPECT_EQ(read.Channels[2].NameOfPFIR, "p 2 .taps");
     EXPECT_EQ(read.Chip.NumMultiplies, 28);
     EXPECT_EQ(read.Chip.CoeffInterpol, -1);
     EXPECT_EQ(read.Chip.Phase, written.Chip.Phase);
@@ -135,6 +135,19 @@ TEST(ConfigFile, LineEndsOfAnyKind) {
     ConfigurationModel fromCrlf;
     ASSERT_EQ(parseConfiguration(crlf, fromCrlf), ConfigReadStatus::Ok);
     EXPECT_EQ(persisted(fromCrlf), lf);
+
+    // Names written elsewhere with stray carriage returns or blanks before the line end read
+    // as the same names; blanks inside a name stay.
+    std::string stray;
+    for (const std::string& line : gc::model::splitLines(lf)) {
+        const bool name = line.rfind("NameOf", 0) == 0;
+        stray += line + (name ? " \t\r\r  \r\n" : "\n");
+    }
+    ConfigurationModel fromStray;
+    ASSERT_EQ(parseConfiguration(stray, fromStray), ConfigReadStatus::Ok);
+    EXPECT_EQ(persisted(fromStray), lf);
+    EXPECT_EQ(fromStray.Channels[3].NameOfPFIR, "p 3 .taps");
+    EXPECT_EQ(fromStray.Chip.NameOfCFG, "my config.cfg");
 
     // A last line without a line end gives its value up to the end of the text.
     std::string cut = firstLines(57);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -149,6 +151,23 @@ TEST(ChipConfigFile, MissingAndDamagedFilesChangeNothing) {
     EXPECT_EQ(readChipConfiguration(dir.file("absent.cfg"), image), ChipConfigStatus::Missing);
     EXPECT_EQ(readChipConfiguration(dir.file(""), image), ChipConfigStatus::Missing);  // a folder
     EXPECT_EQ(image, original);
+
+    // Names that are no regular file, and files far over any chip configuration's size, are
+    // damaged at once: nothing blocks, nothing is read whole.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.cfg").c_str(), 0600), 0);
+    ASSERT_TRUE(gc::model::writeFileAtomically(dir.file("huge.cfg"), ""));
+    std::filesystem::resize_file(dir.file("huge.cfg"), std::uintmax_t{1} << 30);
+    for (const std::string& name :
+         {dir.file("fifo.cfg"), std::string("/dev/zero"), dir.file("huge.cfg")}) {
+        EXPECT_EQ(readChipConfiguration(name, image), ChipConfigStatus::Damaged) << name;
+        EXPECT_EQ(image, original);
+    }
+    // Whatever follows the last line is never looked at.
+    ASSERT_TRUE(gc::model::writeFileAtomically(dir.file("tail.cfg"),
+                                               text + "\n" + std::string(100000, '\n')));
+    EXPECT_EQ(readChipConfiguration(dir.file("tail.cfg"), image), ChipConfigStatus::Ok);
+    EXPECT_EQ(image, RegisterImage{});
+    image = original;
 
     // Cut short after any line before "Miscell=", or inside a line's key.
     std::string cut;

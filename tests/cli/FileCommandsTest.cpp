@@ -1,5 +1,6 @@
 // gc4016-cli init, build and show, run as a separate process.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -10,8 +11,8 @@
 
 #include "app/FileRoads.h"
 #include "app/FileRoadsTestSupport.h"
-#include "cli/CliRun.h"
 #include "appconfig/ConfigFile.h"
+#include "cli/CliRun.h"
 #include "filters/FilterTables.h"
 #include "filters/TapFiles.h"
 #include "filters/TapSelection.h"
@@ -201,18 +202,68 @@ TEST(CliBuildTest, ExitStatusForUsageRefusalAndUnwritableFiles) {
         << run.err;
     EXPECT_FALSE(std::filesystem::exists(scratch / "refused"));
 
-    // The output folder cannot be made: each file is reported, status 1.
+    // The output folder cannot be made: each file is reported, the first with the reason,
+    // status 1.
     putFile(scratch / "plain", "a file, not a folder");
     run = runCli(scratch, scratch.str(), {"build", "work/CONFIGS/std.trv", "--out", "plain/sub"});
     EXPECT_EQ(run.status, 1);
     const auto lines = gc::model::splitLines(run.err);
     ASSERT_EQ(lines.size(), 3u) << run.err;
+    EXPECT_EQ(lines[0],
+              "Файл конфигурации plain/sub/std.trv не может быть записан! (часть пути не "
+              "является каталогом)");
     EXPECT_EQ(lines[2], "Файл программы plain/sub/std.prg не может быть записан!");
 
-    // A missing tap file is reported and the build goes on.
+    // A missing tap file is reported, the build goes on and writes what the window would,
+    // and the status says that an input was missing.
     std::filesystem::remove(dir + "/FILTERS/res_8x64_60.taps");
     run = runCli(scratch, scratch.str(), {"build", "work/CONFIGS/std.trv", "--out", "o2"});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 5);
     EXPECT_EQ(run.err, "Файл коэфициентов RFIR ../FILTERS/res_8x64_60.taps отсутствует!\n");
     EXPECT_TRUE(std::filesystem::exists(scratch / "o2/std.prg"));
+}
+
+TEST(CliBuildTest, BadInputsNeverAbortOrHangAndExitWithFive) {
+    TempFolder scratch;
+    const std::string dir = scratch / "work";
+    ASSERT_EQ(runCli(scratch, scratch.str(), {"init", dir}).status, 0);
+    const std::string good = fileText(dir + "/CONFIGS/std.trv");
+    const auto naming = [&good](const std::string& cfg) {
+        const size_t at = good.find("NameOfCFG= ");
+        const size_t end = good.find('\n', at);
+        return good.substr(0, at) + "NameOfCFG= " + cfg + good.substr(end);
+    };
+    ASSERT_EQ(::mkfifo((dir + "/CONFIGS/fifo.cfg").c_str(), 0600), 0);
+    putFile(dir + "/CONFIGS/zero.trv", naming("/dev/zero"));
+    putFile(dir + "/CONFIGS/fifo.trv", naming("fifo.cfg"));
+    // A sparse file far over the size limit: nothing of it is read.
+    putFile(dir + "/CONFIGS/huge.cfg", "");
+    std::filesystem::resize_file(dir + "/CONFIGS/huge.cfg", std::uintmax_t{1} << 30);
+    putFile(dir + "/CONFIGS/huge.trv", naming("huge.cfg"));
+
+    // A damaged chip configuration: reported, the other files still written, status 5.
+    for (const char* name : {"zero", "fifo", "huge"}) {
+        const std::string trv = std::string("work/CONFIGS/") + name + ".trv";
+        const CliRun run = runCli(scratch, scratch.str(), {"build", trv, "--out", "o"});
+        EXPECT_EQ(run.status, 5) << name << ": " << run.err;
+        EXPECT_EQ(gc::model::splitLines(run.err).size(), 1u) << run.err;
+        EXPECT_NE(run.err.find("поврежден!"), std::string::npos) << run.err;
+        EXPECT_TRUE(std::filesystem::exists(scratch / ("o/" + std::string(name) + ".prg")));
+    }
+
+    // The configuration itself missing or damaged: nothing written, status 5.
+    putFile(dir + "/CONFIGS/cut.trv", good.substr(0, good.size() / 2));
+    for (const std::string& config :
+         {dir + "/CONFIGS/absent.trv", dir + "/CONFIGS/fifo.cfg", dir + "/CONFIGS/huge.cfg",
+          dir + "/CONFIGS/cut.trv", std::string("/dev/zero")}) {
+        const CliRun run = runCli(scratch, scratch.str(), {"build", config, "--out", "none"});
+        EXPECT_EQ(run.status, 5) << config << ": " << run.err;
+        EXPECT_FALSE(std::filesystem::exists(scratch / "none")) << config;
+    }
+    // A folder is no configuration: wrong usage.
+    for (const std::string& config : {dir + "/CONFIGS", dir + "/CONFIGS/std.trv/"}) {
+        const CliRun run = runCli(scratch, scratch.str(), {"build", config, "--out", "none"});
+        EXPECT_EQ(run.status, 2) << config;
+        EXPECT_FALSE(std::filesystem::exists(scratch / "none")) << config;
+    }
 }

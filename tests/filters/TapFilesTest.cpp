@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -95,6 +96,23 @@ TEST_F(TapFiles, TextWithoutANumberDamagesTheFileAndMissingFilesAreNotOpened) {
     }
     EXPECT_FALSE(gc::filters::ReadTapFile(path("none.taps"), 16).opened);
     EXPECT_FALSE(gc::filters::ReadTapFile(dir_.string(), 16).opened);  // a folder is no file
+
+    // A FIFO or a device is damaged at once, without blocking or reading forever; so is a file
+    // far over the size limit (a sparse one here, nothing of it read).
+    ASSERT_EQ(::mkfifo(path("fifo.taps").c_str(), 0600), 0);
+    const std::string huge = write("huge.taps", "");
+    fs::resize_file(huge, std::uintmax_t{1} << 30);
+    for (const std::string& name : {path("fifo.taps"), std::string("/dev/zero"), huge}) {
+        SCOPED_TRACE(name);
+        const auto r = gc::filters::ReadTapFile(name, 16);
+        EXPECT_TRUE(r.opened);
+        EXPECT_TRUE(r.damaged);
+        EXPECT_TRUE(r.taps.empty());
+    }
+    ConfigurationModel model;
+    const auto before = model.ResamplerFileTaps;
+    EXPECT_EQ(gc::filters::ReadResamplerTapFile(model, path("fifo.taps")), TapFileStatus::Damaged);
+    EXPECT_EQ(model.ResamplerFileTaps, before);
 
     // Only the first 512 numbers are taken; what follows them is not looked at.
     const auto r = gc::filters::ReadTapFile(write("long.taps", numberLines(600) + "junk\n"), 12);
