@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "BenchModel.h"
 #include "analysis/ChannelMeasure.h"
@@ -38,17 +37,7 @@ void BM_Requirement_All(benchmark::State& state) {
         benchmark::DoNotOptimize(curve.values.data());
     }
 }
-BENCHMARK(BM_Requirement_All)
-    ->Arg(64)
-    ->Arg(4096)
-    ->Unit(benchmark::kMillisecond)
-    ->ComputeStatistics("median",
-                        [](const std::vector<double>& v) {
-                            std::vector<double> s(v);
-                            std::sort(s.begin(), s.end());
-                            return s[s.size() / 2];
-                        })
-    ->Repetitions(5);
+BENCHMARK(BM_Requirement_All)->Arg(64)->Arg(4096)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 void BM_Requirement_Measure(benchmark::State& state) {
     const gc::analysis::ChainSpec spec = benchChain(static_cast<int>(state.range(0)));
