@@ -677,12 +677,30 @@ double aliasMagnitude(const ChannelChain& chain, double offsetHz) {
         bool operator<(const Group& o) const { return key < o.key; }
     };
     double best = 0.0;
+    auto evaluate = [&](long m) {
+        const double lo = m * fo - f;
+        const double hi = m * fo + f;
+        if (lo >= 0.0 && lo <= half) best = std::max(best, chain.magnitude(lo));
+        if (hi <= half) best = std::max(best, chain.magnitude(hi));
+    };
+    // The nearest image first: usually the strongest, it lets the bounds discard the others.
+    evaluate(1);
     std::priority_queue<Group> queue;
     auto push = [&](long m0, long m1) {
-        const double a = std::max(0.0, m0 * fo - f);
-        const double b = std::min(half, m1 * fo + f);
-        if (a > b) return;
-        const double ub = chain.bounds(a, b).upper;
+        double ub = 0.0;
+        if (m0 == m1) {
+            // a single image pair: the bounds at its two points, far tighter than over the
+            // interval between them
+            const double lo = m0 * fo - f;
+            const double hi = m0 * fo + f;
+            if (lo >= 0.0 && lo <= half) ub = chain.bounds(lo, lo).upper;
+            if (hi <= half) ub = std::max(ub, chain.bounds(hi, hi).upper);
+        } else {
+            const double a = std::max(0.0, m0 * fo - f);
+            const double b = std::min(half, m1 * fo + f);
+            if (a > b) return;
+            ub = chain.bounds(a, b).upper;
+        }
         if (ub > best) queue.push({ub, m0, m1});
     };
     push(1, last);
@@ -696,10 +714,7 @@ double aliasMagnitude(const ChannelChain& chain, double offsetHz) {
             push(mid + 1, g.m1);
             continue;
         }
-        const double lo = g.m0 * fo - f;
-        const double hi = g.m0 * fo + f;
-        if (lo >= 0.0 && lo <= half) best = std::max(best, chain.magnitude(lo));
-        if (hi <= half) best = std::max(best, chain.magnitude(hi));
+        evaluate(g.m0);
     }
     return best;
 }
@@ -746,7 +761,8 @@ Measurement measure(const ChannelChain& chain, const Requirement& req) {
 
     const Extreme peak = chain.maximum(0.0, m.passbandHz);
     const Extreme low = chain.minimum(0.0, m.passbandHz);
-    const double p = peak.value;
+    // Both searches return exact values of H; the minimum's is a lower bound of the peak too.
+    const double p = std::max(peak.value, low.value);
     m.referenceLevel = p;
     m.rippleDb = p == 0.0 ? kInf : ratioDb(p, low.value);
     m.bandwidth3dbHz = chain.firstAtOrBelow(p / std::sqrt(2.0));
