@@ -44,6 +44,7 @@ TEST(ChannelMeasure, CicAloneFollowsTheClosedForm) {
     EXPECT_DOUBLE_EQ(m.outputRateHz, 390625.0);
     EXPECT_DOUBLE_EQ(m.referenceLevel, std::pow(64.0, 5));
     EXPECT_NEAR(m.rippleDb, db(std::pow(64.0, 5) / cic(64, 150000.0, c)), 1e-9);
+    EXPECT_NEAR(m.rippleWorstHz, 150000.0, 1e-6);
     double lo = 0.0, hi = c / 64;
     for (int i = 0; i < 200; ++i) {
         const double mid = 0.5 * (lo + hi);
