@@ -8,9 +8,11 @@
 //   times |sum_j h_j exp(-i*j*2*pi*F/R)| for each enabled FIR stage, R its input rate
 //   (CFIR C/D, 2C/D, 2C/D; PFIR C/(2D), C/D, C/D; resampler Ndelay*C/(4D), Ndelay*C/(2D),
 //   Ndelay*C/D for modes 0/1/2). No rectify-and-floor rule: that only serves the plot.
-// - Extremes are those of the continuous functions within 0.01 dB; how that is guaranteed is
-//   stated in ChannelMeasure.cpp's header comment.
+// - Extremes are those of the continuous functions within 0.01 dB (kExtremeToleranceDb): a
+//   branch-and-bound search over intervals whose every bound is proven, see ChannelChain::bounds
+//   and ChannelMeasure.cpp's header comment.
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,15 +25,15 @@ namespace gc::analysis {
 
 // Everything H(F) depends on, as plain values, so that a designer can swap in candidate taps.
 struct ChainSpec {
-    double clockHz{0.0};          // WorkingClock
-    int decimation{2};            // CurrentDecimation
-    int mode{0};                  // response mode 0..2 (outside counts as 0)
+    double clockHz{0.0};                                 // WorkingClock
+    int decimation{2};                                   // CurrentDecimation
+    int mode{0};                                         // response mode 0..2 (outside counts as 0)
     std::array<bool, 3> stageEnabled{true, true, true};  // CFIR, PFIR, resampler
-    std::vector<int> cfirTaps;    // 21 taps in use
-    std::vector<int> pfirTaps;    // 63 taps in use
-    std::vector<int> resamplerTaps;  // ResamplerTapCount taps in use
-    int ndelay{1};                // resampler phases (below 1 counts as 1)
-    double outputRateHz{0.0};     // OutputRate
+    std::vector<int> cfirTaps;                           // 21 taps in use
+    std::vector<int> pfirTaps;                           // 63 taps in use
+    std::vector<int> resamplerTaps;                      // ResamplerTapCount taps in use
+    int ndelay{1};                                       // resampler phases (below 1 counts as 1)
+    double outputRateHz{0.0};                            // OutputRate
 };
 
 // The current channel of the model as a chain.
@@ -45,21 +47,57 @@ struct StageRates {
 };
 [[nodiscard]] StageRates stageRates(const ChainSpec& chain);
 
-// H(F) with per-stage tables built once, so that many evaluations are cheap.
+// Every maximum and minimum the figures report lies within this much of the true extreme of
+// the continuous function (the search stops at half of it).
+inline constexpr double kExtremeToleranceDb = 0.01;
+
+// A proven enclosure of H over a frequency interval: lower <= H(F) <= upper for every F in it.
+struct Bounds {
+    double lower{0.0};
+    double upper{0.0};
+};
+
+// An extreme of H over a set: its value (linear) and where it is (Hz).
+struct Extreme {
+    double value{0.0};
+    double atHz{0.0};
+};
+
+// H(F) with per-stage tables built once, so that many evaluations and bounds are cheap.
 class ChannelChain {
-public:
+  public:
     explicit ChannelChain(ChainSpec spec);
+    ~ChannelChain();
+    ChannelChain(ChannelChain&&) noexcept;
+    ChannelChain& operator=(ChannelChain&&) noexcept;
+
     [[nodiscard]] const ChainSpec& spec() const;
     [[nodiscard]] double magnitude(double fHz) const;  // H(F), linear, not normalised
-    // (implementation-defined private members)
+    // An enclosure of H over [aHz, bHz], 0 <= aHz <= bHz <= C/2.
+    [[nodiscard]] Bounds bounds(double aHz, double bHz) const;
+    // The largest and smallest H over [aHz, bHz] within kExtremeToleranceDb.
+    [[nodiscard]] Extreme maximum(double aHz, double bHz) const;
+    [[nodiscard]] Extreme minimum(double aHz, double bHz) const;
+    // The largest H over the aliases of the output offsets 0..offsetHz: the union of
+    // [m*Fo - offsetHz, m*Fo + offsetHz] for m = 1, 2, ... within [0, C/2].
+    [[nodiscard]] Extreme aliasMaximum(double offsetHz) const;
+    // The smallest F in [0, C/2] with H(F) <= level, if any.
+    [[nodiscard]] std::optional<double> firstAtOrBelow(double level) const;
+    // Width below which an interval holds at most a sixteenth of any factor's narrowest lobe.
+    [[nodiscard]] double leafWidthHz() const;
+
+    struct Impl;
+
+  private:
+    std::unique_ptr<Impl> impl_;
 };
 
 // The requirement of a channel. Optional limits that are absent are not checked.
 struct Requirement {
-    double passbandHz{0.0};                  // Fp, 0 < Fp < Fo/2
-    std::optional<double> stopbandHz;        // Fs, Fp < Fs <= C/2; absent means Fo/2
-    std::optional<double> rippleMaxDb;       // Rmax
-    std::optional<double> stopbandMinDb;     // As
+    double passbandHz{0.0};                     // Fp, 0 < Fp < Fo/2
+    std::optional<double> stopbandHz;           // Fs, Fp < Fs <= C/2; absent means Fo/2
+    std::optional<double> rippleMaxDb;          // Rmax
+    std::optional<double> stopbandMinDb;        // As
     std::optional<double> aliasRejectionMinDb;  // Aa
 };
 
@@ -69,15 +107,17 @@ struct Requirement {
 struct Measurement {
     double outputRateHz{0.0};
     double passbandHz{0.0};
-    double stopbandHz{0.0};                  // the Fs used (Fo/2 when not given)
+    double stopbandHz{0.0};      // the Fs used (Fo/2 when not given)
+    double referenceLevel{0.0};  // P, the largest H over [0, Fp], linear
     double rippleDb{0.0};
-    std::optional<double> bandwidth3dbHz;    // none when H never falls to P/sqrt(2)
-    double stopbandAttenuationDb{0.0};       // +inf when H vanishes over the whole set
+    std::optional<double> bandwidth3dbHz;  // none when H never falls to P/sqrt(2)
+    double stopbandAttenuationDb{0.0};     // +inf when H vanishes over the whole set
     double stopbandWorstHz{0.0};
-    double aliasRejectionDb{0.0};            // +inf when there is no alias or all vanish
-    double aliasWorstHz{0.0};                // absolute frequency F of the worst alias
+    double aliasRejectionDb{0.0};                       // +inf when there is no alias or all vanish
+    double aliasWorstHz{0.0};                           // absolute frequency F of the worst alias
+    double aliasWorstOffsetHz{0.0};                     // the output offset it lands on
     std::optional<bool> rippleOk, stopbandOk, aliasOk;  // set only for the limits given
-    bool meets{true};                        // every given limit holds
+    bool meets{true};                                   // every given limit holds
 };
 
 [[nodiscard]] Measurement measure(const ChannelChain& chain, const Requirement& req);
@@ -86,8 +126,15 @@ struct Measurement {
 [[nodiscard]] double aliasMagnitude(const ChannelChain& chain, double offsetHz);
 
 // The warnings for the model's current channel, one Russian line each (the same texts in the
-// window and the command-line tool); `req` adds the pass-band-beyond-3-dB warning.
+// window and the command-line tool); a measurement adds the pass-band-beyond-3-dB warning.
 [[nodiscard]] std::vector<std::string> channelWarnings(const gc::model::ConfigurationModel& model,
                                                        const Measurement* measurement);
+
+// The tap-word part of the warnings for a chain alone (candidate taps of a designer): CFIR and
+// PFIR taps must fit 16 bits, resampler taps 12 bits; what does not fit reaches the chip as its
+// low bits read as a signed word.
+[[nodiscard]] std::vector<std::string> tapWordWarnings(const ChainSpec& chain);
+// The value a tap reaches the chip as in a word of `bits` bits.
+[[nodiscard]] int tapAsLoaded(int tap, int bits);
 
 }  // namespace gc::analysis

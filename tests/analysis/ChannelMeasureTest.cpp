@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "AnalysisTestSupport.h"
+#include "analysis/ChannelMeasure.h"
+#include "model/ConfigurationModel.h"
+
+namespace gc::analysis {
+namespace {
+
+using testing::db;
+using testing::libraryChain;
+using testing::referenceH;
+
+constexpr double kPi = 3.141592653589793;
+
+ChainSpec cicOnly(int d) {
+    ChainSpec s;
+    s.clockHz = 100e6;
+    s.decimation = d;
+    s.stageEnabled = {false, false, false};
+    s.outputRateHz = 100e6 / d * 0.25;
+    return s;
+}
+
+double cic(int d, double f, double c) {
+    if (f == 0.0) return std::pow(static_cast<double>(d), 5);
+    return std::pow(std::abs(std::sin(kPi * d * f / c) / std::sin(kPi * f / c)), 5);
+}
+
+TEST(ChannelMeasure, CicAloneFollowsTheClosedForm) {
+    const ChannelChain chain(cicOnly(64));
+    const double c = 100e6;
+    EXPECT_DOUBLE_EQ(chain.magnitude(0.0), std::pow(64.0, 5));
+    for (double f : {1000.0, 123456.7, 781250.0, 1562500.0, 3e6, 49.99e6, 50e6})
+        EXPECT_NEAR(chain.magnitude(f), cic(64, f, c), 1e-9 * cic(64, f, c) + 1e-60) << f;
+
+    // The main lobe falls monotonically: P is H(0), the minimum H(Fp), the -3 dB point solves
+    // the closed form.
+    Requirement req;
+    req.passbandHz = 150000.0;
+    const Measurement m = measure(chain, req);
+    EXPECT_DOUBLE_EQ(m.outputRateHz, 390625.0);
+    EXPECT_DOUBLE_EQ(m.referenceLevel, std::pow(64.0, 5));
+    EXPECT_NEAR(m.rippleDb, db(std::pow(64.0, 5) / cic(64, 150000.0, c)), 1e-9);
+    double lo = 0.0, hi = c / 64;
+    for (int i = 0; i < 200; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        (cic(64, mid, c) > std::pow(64.0, 5) / std::sqrt(2.0) ? lo : hi) = mid;
+    }
+    ASSERT_TRUE(m.bandwidth3dbHz.has_value());
+    EXPECT_NEAR(*m.bandwidth3dbHz, hi, 1e-3);
+    // Stop band from Fo/2: the main lobe still falls until C/D, so its worst is at Fs.
+    EXPECT_DOUBLE_EQ(m.stopbandHz, 195312.5);
+    EXPECT_NEAR(m.stopbandAttenuationDb, db(std::pow(64.0, 5) / cic(64, 195312.5, c)), 0.01);
+    EXPECT_NEAR(m.stopbandWorstHz, 195312.5, 1.0);
+    // The strongest alias of [0, Fp] is the near side of the first image, Fo - Fp.
+    EXPECT_NEAR(m.aliasRejectionDb, db(std::pow(64.0, 5) / cic(64, 390625.0 - 150000.0, c)), 0.01);
+    EXPECT_NEAR(m.aliasWorstHz, 240625.0, 1.0);
+    EXPECT_NEAR(m.aliasWorstOffsetHz, 150000.0, 1.0);
+    EXPECT_TRUE(m.meets);  // no limit given
+    EXPECT_FALSE(m.rippleOk.has_value());
+}
+
+TEST(ChannelMeasure, OneTapStageScalesOnlyAndSymmetricFirHasItsClosedForm) {
+    ChainSpec one = cicOnly(16);
+    one.stageEnabled = {true, false, false};
+    one.cfirTaps = {0, 0, 0, 65536, 0};  // one tap anywhere: a constant factor
+    const ChannelChain a(cicOnly(16));
+    const ChannelChain b(one);
+    for (double f : {0.0, 1e5, 1.7e6, 3.1e6, 4.9e7})
+        EXPECT_NEAR(b.magnitude(f) / a.magnitude(f), 65536.0, 1e-6) << f;
+    Requirement req;
+    req.passbandHz = 500000.0;
+    const Measurement ma = measure(a, req);
+    const Measurement mb = measure(b, req);
+    EXPECT_NEAR(ma.rippleDb, mb.rippleDb, 1e-9);
+    EXPECT_NEAR(ma.stopbandAttenuationDb, mb.stopbandAttenuationDb, 0.01);
+    EXPECT_NEAR(ma.aliasRejectionDb, mb.aliasRejectionDb, 0.01);
+
+    // Taps 1, 2, 1 at the PFIR rate R = C/(2D): |H| = 4 cos^2(pi F / R), zero at R/2.
+    ChainSpec sym = cicOnly(16);
+    sym.stageEnabled = {false, true, false};
+    sym.pfirTaps = {1, 2, 1};
+    const ChannelChain s(sym);
+    const double r = stageRates(sym).pfirHz;
+    EXPECT_DOUBLE_EQ(r, 100e6 / 32);
+    for (double f : {0.0, 2e5, 7.7e5, 1.2e6, 1.5625e6, 2.9e6}) {
+        const double expected = cic(16, f, 100e6) * 4.0 * std::pow(std::cos(kPi * f / r), 2);
+        EXPECT_NEAR(s.magnitude(f), expected, 1e-9 * cic(16, 0, 1) * 4) << f;
+    }
+    EXPECT_NEAR(s.magnitude(r / 2), 0.0, 1e-3);
+    // Its minimum over [0, R] is the zero at R/2, found within the search's reach.
+    const Extreme low = s.minimum(0.0, r);
+    EXPECT_NEAR(low.atHz, r / 2, r * 1e-4);
+    EXPECT_LT(low.value, s.magnitude(0.0) * 1e-12);
+}
+
+TEST(ChannelMeasure, BoundsEncloseTheFunction) {
+    const ChannelChain chain(libraryChain(8, 3, 7, 3));
+    const double c = 100e6;
+    for (int i = 0; i < 400; ++i) {
+        const double a = std::fmod(i * 1234567.891, c / 2);
+        const double w = (i % 7 + 1) * 1000.0 * (i % 3 == 0 ? 100 : 1);
+        const double b = std::min(c / 2, a + w);
+        const Bounds bd = chain.bounds(a, b);
+        for (int k = 0; k <= 20; ++k) {
+            const double f = a + (b - a) * k / 20;
+            const double h = chain.magnitude(f);
+            EXPECT_LE(bd.lower, h * (1 + 1e-9)) << a << ' ' << b << ' ' << f;
+            EXPECT_GE(bd.upper, h * (1 - 1e-9)) << a << ' ' << b << ' ' << f;
+        }
+    }
+}
+
+// The figures of a real chain against a search of the plain sums on a very fine grid.
+TEST(ChannelMeasure, FiguresMatchABruteForceSearch) {
+    for (const ChainSpec& spec : {libraryChain(8, 3, 7, 3), libraryChain(12, 9, 9, 4, 64)}) {
+        const ChannelChain chain(spec);
+        const double c = spec.clockHz;
+        const double fo = spec.outputRateHz;
+        Requirement req;
+        req.passbandHz = 0.4 * fo / 2;
+        req.stopbandHz = 0.6 * fo;
+        const Measurement m = measure(chain, req);
+
+        // magnitude equals the term-by-term sums
+        for (double f : {0.0, 0.1 * fo, 0.77 * fo, 3.3 * fo, 0.49 * c})
+            EXPECT_NEAR(chain.magnitude(f) / referenceH(spec, f), 1.0, 1e-8) << f;
+
+        const double fp = req.passbandHz;
+        double pMax = 0.0, pMin = 1e300;
+        const int passPoints = 20000;
+        for (int i = 0; i <= passPoints; ++i) {
+            const double h = chain.magnitude(fp * i / passPoints);
+            pMax = std::max(pMax, h);
+            pMin = std::min(pMin, h);
+        }
+        EXPECT_NEAR(db(m.referenceLevel / pMax), 0.0, 0.01);
+        EXPECT_NEAR(m.rippleDb, db(pMax / pMin), 0.01);
+
+        double stopMax = 0.0, stopAt = 0.0;
+        const double fs = *req.stopbandHz;
+        const int stopPoints = 400000;
+        for (int i = 0; i <= stopPoints; ++i) {
+            const double f = fs + (c / 2 - fs) * i / stopPoints;
+            const double h = chain.magnitude(f);
+            if (h > stopMax) stopMax = h, stopAt = f;
+        }
+        EXPECT_NEAR(m.stopbandAttenuationDb, db(m.referenceLevel / stopMax), 0.01);
+        EXPECT_NEAR(m.stopbandWorstHz, stopAt, (c / 2 - fs) / stopPoints * 2);
+
+        double aliasMax = 0.0;
+        const int offsets = 200;
+        for (int i = 0; i <= offsets; ++i) {
+            const double f = fp * i / offsets;
+            for (int k = 1; k * fo - f <= c / 2; ++k) {
+                aliasMax = std::max(aliasMax, chain.magnitude(k * fo - f));
+                if (k * fo + f <= c / 2) aliasMax = std::max(aliasMax, chain.magnitude(k * fo + f));
+            }
+        }
+        EXPECT_LE(db(m.referenceLevel / aliasMax), m.aliasRejectionDb + 0.01);
+        EXPECT_NEAR(m.aliasRejectionDb, db(m.referenceLevel / aliasMax), 0.05);
+        EXPECT_NEAR(chain.magnitude(m.aliasWorstHz),
+                    m.referenceLevel * std::pow(10.0, -m.aliasRejectionDb / 20),
+                    1e-9 * m.referenceLevel);
+
+        // the -3 dB point: the first fine-grid sample at or below P/sqrt(2)
+        ASSERT_TRUE(m.bandwidth3dbHz.has_value());
+        const double step = fo / 200000;
+        double first = -1;
+        for (int i = 0; i < 400000; ++i)
+            if (chain.magnitude(i * step) <= m.referenceLevel / std::sqrt(2.0)) {
+                first = i * step;
+                break;
+            }
+        EXPECT_NEAR(*m.bandwidth3dbHz, first, step);
+
+        // A(f) against every image
+        for (double f : {0.0, 0.13 * fo, 0.37 * fo, 0.5 * fo}) {
+            double a = 0.0;
+            for (int k = 1; k * fo - f <= c / 2; ++k) {
+                a = std::max(a, chain.magnitude(k * fo - f));
+                if (k * fo + f <= c / 2) a = std::max(a, chain.magnitude(k * fo + f));
+            }
+            EXPECT_DOUBLE_EQ(aliasMagnitude(chain, f), a) << f;
+        }
+    }
+}
+
+TEST(ChannelMeasure, LimitsDecideMeetsAndZeroResponseIsInfinite) {
+    const ChannelChain chain(libraryChain(64, 3, 7, 3));
+    Requirement req;
+    req.passbandHz = 80000.0;
+    const Measurement free = measure(chain, req);
+    req.rippleMaxDb = free.rippleDb + 0.1;
+    req.stopbandMinDb = free.stopbandAttenuationDb - 0.1;
+    req.aliasRejectionMinDb = free.aliasRejectionDb - 0.1;
+    Measurement m = measure(chain, req);
+    EXPECT_TRUE(m.meets);
+    EXPECT_TRUE(*m.rippleOk && *m.stopbandOk && *m.aliasOk);
+    req.aliasRejectionMinDb = free.aliasRejectionDb + 0.1;
+    m = measure(chain, req);
+    EXPECT_FALSE(m.meets);
+    EXPECT_FALSE(*m.aliasOk);
+    EXPECT_TRUE(*m.rippleOk);
+
+    // A stage of zero taps: H vanishes everywhere, every attenuation is infinite.
+    ChainSpec zero = libraryChain(64, 3, 7, 3);
+    zero.pfirTaps.assign(63, 0);
+    const Measurement z = measure(ChannelChain(zero), Requirement{80000.0, {}, {}, {}, {}});
+    EXPECT_TRUE(std::isinf(z.stopbandAttenuationDb));
+    EXPECT_TRUE(std::isinf(z.aliasRejectionDb));
+}
+
+TEST(ChannelMeasure, BandEdgesAreValidated) {
+    const ChainSpec s = libraryChain(64, 3, 7, 3);  // Fo 390625, C/2 50 MHz
+    auto check = [&](double fp, std::optional<double> fs) {
+        Requirement r;
+        r.passbandHz = fp;
+        r.stopbandHz = fs;
+        return validateRequirement(s, r);
+    };
+    EXPECT_EQ(check(100000.0, std::nullopt), "");
+    EXPECT_EQ(check(100000.0, 50e6), "");
+    EXPECT_NE(check(0.0, std::nullopt), "");
+    EXPECT_NE(check(-5.0, std::nullopt), "");
+    EXPECT_NE(check(195312.5, std::nullopt), "");  // Fp must stay below Fo/2
+    EXPECT_NE(check(100000.0, 100000.0), "");      // Fs above Fp
+    EXPECT_NE(check(100000.0, 50e6 + 1), "");      // Fs within C/2
+    EXPECT_NE(check(std::nan(""), std::nullopt), "");
+    Requirement r{100000.0, {}, -1.0, {}, {}};
+    EXPECT_NE(validateRequirement(s, r), "");
+    ChainSpec noRate = s;
+    noRate.outputRateHz = 0;
+    EXPECT_NE(validateRequirement(noRate, Requirement{100000.0, {}, {}, {}, {}}), "");
+}
+
+TEST(ChannelMeasure, ChainFromModelTakesTheCurrentChannel) {
+    gc::model::ConfigurationModel model;
+    model.Work.CurrentChannel = 2;
+    model.Work.WorkingClock = 80000000;
+    model.Work.CurrentDecimation = 100;
+    model.Chip.ModeOfDdc = 7;  // counts as 0
+    model.Work.StageEnabled = {1, 0, 1};
+    model.CfirTaps[2][10] = 777;
+    model.PfirTaps[2][31] = 555;
+    model.Work.ResamplerTapCount = 3;
+    model.ResamplerTaps[0] = 5;
+    model.ResamplerTaps[3] = 9;  // past the count: not in use
+    model.Work.Ndelay = 32;
+    model.Derived.OutputRate = 200000;
+    const ChainSpec s = chainFromModel(model);
+    EXPECT_EQ(s.clockHz, 80e6);
+    EXPECT_EQ(s.decimation, 100);
+    EXPECT_EQ(s.mode, 0);
+    EXPECT_EQ(s.stageEnabled, (std::array<bool, 3>{true, false, true}));
+    EXPECT_EQ(s.cfirTaps.size(), 21u);
+    EXPECT_EQ(s.cfirTaps[10], 777);
+    EXPECT_EQ(s.pfirTaps[31], 555);
+    EXPECT_EQ(s.resamplerTaps, (std::vector<int>{5, 0, 0}));
+    EXPECT_EQ(s.ndelay, 32);
+    EXPECT_EQ(s.outputRateHz, 200000.0);
+    const StageRates r = stageRates(s);
+    EXPECT_DOUBLE_EQ(r.cfirHz, 800000.0);
+    EXPECT_DOUBLE_EQ(r.pfirHz, 400000.0);
+    EXPECT_DOUBLE_EQ(r.resamplerHz, 32 * 80e6 / 400);
+    ChainSpec m2 = s;
+    m2.mode = 2;
+    EXPECT_DOUBLE_EQ(stageRates(m2).cfirHz, 1600000.0);
+    EXPECT_DOUBLE_EQ(stageRates(m2).pfirHz, 800000.0);
+    EXPECT_DOUBLE_EQ(stageRates(m2).resamplerHz, 32 * 80e6 / 100);
+}
+
+}  // namespace
+}  // namespace gc::analysis
