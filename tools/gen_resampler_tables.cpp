@@ -1,8 +1,8 @@
 // Generator of the built-in resampler coefficient sets (src/filters/ResamplerTables.inc).
 //
-// Build and run from the repository root (standard library only, no CMake needed):
-//   g++ -std=c++17 -O2 -o /tmp/gen_resampler_tables tools/gen_resampler_tables.cpp
-//   /tmp/gen_resampler_tables > src/filters/ResamplerTables.inc
+// Built with the project (it uses the design layer's integer search), run from the root:
+//   cmake --build build -j2 --target gen_resampler_tables
+//   build/src/design/gen_resampler_tables > src/filters/ResamplerTables.inc
 // With "--report" it prints the measured figures of every set instead of the table.
 //
 // Each set "res_MxP_A" is the prototype low-pass filter of an M-multiply, P-phase polyphase
@@ -27,10 +27,10 @@
 //     transition band follows a raised-cosine path with a tiny weight, which only keeps the
 //     otherwise unconstrained solution from growing wild. While a free tap lies below -419
 //     (the library's lower bound), the lowest one is held at -419 and the design runs again.
-//  5. Quantisation. Plain rounding and a number of dithered roundings each go through a
-//     coordinate descent on the integers: single +-1 changes are kept while they lower the
-//     error (stop band, and pass band weighted 1/10; first power sums of the errors, then
-//     the largest); the best result wins.
+//  5. Quantisation. Plain rounding and a number of dithered roundings each go through the
+//     design layer's integer search (single and paired changes of the free taps kept while
+//     they lower the error: stop band, and pass band weighted 1/10; first power sums of the
+//     errors, then the largest); the one with the most measured stop-band attenuation wins.
 //  6. Checks. Every stored value lies in -419..2047, the sum of all N taps divided by P lies in
 //     2020..2161, the edge taps are the library's and the innermost is 2047; the generator
 //     stops with an error otherwise.
@@ -40,7 +40,8 @@
 // on a grid of 32 points per 1/N. "--report" also gives it over [1/P, 1/2], from the first
 // image centre. The fixed outer taps of some sets are larger than a clean design would give
 // (res_6x64_60 begins 50, 49, 45 ...), and twelve-bit taps leave a rounding-noise floor near
-// -70 dB for the shorter prototypes; the figures are what those limits allow.
+// -70 dB for the shorter prototypes; the figures are what those limits allow. The table ends
+// with each set's measured figure (kResamplerSetStopbandDb), cut to tenths of a dB.
 #include <algorithm>
 #include <array>
 #include <cmath>
