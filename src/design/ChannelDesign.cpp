@@ -26,6 +26,9 @@ constexpr int kRowsPerTap = 8;              // integer-search rows per 1/L of th
 constexpr int kImagesNear = 24;             // images evaluated from the bottom of the stop set
 constexpr double kCapPenalty = 10.0;        // cost of a gain above the cap, per unit of cap
 constexpr int kSumSlack = 64;               // tap sum window below the target
+constexpr int kCapBins = 64;                // resolution of the weights raised to hold the cap
+constexpr int kCapPasses = 5;               // designs per stage at most while the cap is broken
+constexpr double kCapAllowance = 1.05;      // a gain above the cap by this much is tolerated
 constexpr double kGapWeight = 0.1;          // weight of the transition path, per 1/cap
 constexpr double kLeastCompensated = 0.05;  // others' magnitude the pass band makes up for
 constexpr double kResamplerMaxDb = 90.0;    // beyond this 12-bit taps add nothing
@@ -176,9 +179,15 @@ StageResult designStage(const StageView& v, int length, double stopEdgeHz,
     }
     const double cap = maxPassGain;  // no gain above the pass band's own
     const double floorWeight = 1.0 / cap;
+    // Weights raised where a design broke the cap: the other stages hide a gain there, which
+    // a design for the chain alone would otherwise take (costing headroom in the chip).
+    std::vector<double> capBoost(kCapBins + 1, 1.0);
+    auto boostAt = [&](double f) {
+        return capBoost[std::min(static_cast<size_t>(f / 0.5 * kCapBins), capBoost.size() - 1)];
+    };
     auto stopAt = [&](double f, double& d, double& w) {
         d = 0.0;
-        w = std::max(v.stopWeight(f * R), floorWeight);
+        w = std::max(v.stopWeight(f * R), floorWeight) * boostAt(f);
     };
     // Between the bands the desired amplitude falls along a raised cosine from the pass band's
     // edge to 0, with a small weight: left free, an exchange design of a short filter with a
@@ -193,7 +202,7 @@ StageResult designStage(const StageView& v, int length, double stopEdgeHz,
     auto gapAt = [&](double f, double& d, double& w) {
         const double u = std::clamp((f - fp) / (fs - fp), 0.0, 1.0);
         d = edgeGain * 0.5 * (1.0 + std::cos(kPi * u));
-        w = gapWeight;
+        w = gapWeight * boostAt(f);
     };
     std::vector<Band> bands{{0.0, fp}};
     const bool gap = fs - fp > 4.0 * eps;
@@ -211,18 +220,35 @@ StageResult designStage(const StageView& v, int length, double stopEdgeHz,
         return true;
     };
     std::optional<std::vector<double>> real;
-    for (const double boost : {1.0, 10.0, 40.0, 160.0}) {
-        gapWeight = kGapWeight * boost / cap;
-        real = equiripple(length, bands, [&](double f, double& d, double& w) {
-            if (f <= fp + 0.5 * eps)
-                passAt(f, d, w);
-            else if (f < fs - 0.5 * eps)
-                gapAt(f, d, w);
-            else
-                stopAt(f, d, w);
-        });
-        if (real && sane(*real)) break;
-        real.reset();
+    for (int pass = 0; pass < kCapPasses; ++pass) {
+        for (const double boost : {1.0, 10.0, 40.0, 160.0}) {
+            gapWeight = kGapWeight * boost / cap;
+            real = equiripple(length, bands, [&](double f, double& d, double& w) {
+                if (f <= fp + 0.5 * eps)
+                    passAt(f, d, w);
+                else if (f < fs - 0.5 * eps)
+                    gapAt(f, d, w);
+                else
+                    stopAt(f, d, w);
+            });
+            if (real && sane(*real)) break;
+            real.reset();
+        }
+        if (!real) break;
+        bool broken = false;
+        for (int i = 0; i <= 4 * kCapBins; ++i) {
+            const double f = fp + (0.5 - fp) * i / (4 * kCapBins);
+            const double a = std::fabs(zeroPhaseAmplitude(*real, length, f)) / cap;
+            if (a <= kCapAllowance) continue;
+            broken = true;
+            const size_t bin =
+                std::min(static_cast<size_t>(f / 0.5 * kCapBins), capBoost.size() - 1);
+            const double raise = std::max(4.0, a * a);
+            for (size_t b = (bin > 0 ? bin - 1 : 0); b <= std::min(bin + 1, capBoost.size() - 1);
+                 ++b)
+                capBoost[b] = std::max(capBoost[b], capBoost[b] * raise);
+        }
+        if (!broken) break;
     }
     if (!real) return out;
     if (control.cancelled()) {
@@ -274,6 +300,7 @@ StageResult designStage(const StageView& v, int length, double stopEdgeHz,
     addRows(0.0, fp, 0);
     if (fs - fp > 2e-3) addRows(fp + 1e-3, fs - 1e-3, 2);
     addRows(fs, 0.5, 1);
+    addRows(fs, 0.5, 2);  // the cap holds over the stop band too
     const RefineResult r = quantiseAndRefine(p, half, 1, control);
     if (r.cancelled) {
         out.cancelled = true;
