@@ -13,6 +13,7 @@
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
+#include "cli/MeasurePrint.h"
 #include "design/ChannelDesign.h"
 #include "filters/TapFiles.h"
 #include "model/ConfigurationModel.h"
@@ -31,12 +32,12 @@ constexpr int kBadConfig = 5;
 constexpr const char* kDesignUsage =
     "usage: gc4016-cli design CONFIG.trv [--channel N] --passband HZ [--stopband HZ]\n"
     "           [--ripple DB] [--stopband-attenuation DB] [--alias-rejection DB]\n"
-    "           [--resampler] --out DIR --name NAME\n"
+    "           [--resampler] [--json] --out DIR --name NAME\n"
     "\n"
     "Reads CONFIG.trv the way \"build\" does, designs the 21-tap CFIR and the 63-tap PFIR of\n"
     "channel N (and with --resampler a resampler prototype of the configured length and phase\n"
     "count) for the requirement, writes NAME_cfir.taps, NAME_pfir.taps (and NAME_res.taps) into\n"
-    "DIR and prints the figures of the whole channel with the new taps.\n"
+    "DIR and prints the figures of the whole channel with the new taps as \"measure\" does.\n"
     "\n"
     "  --channel N                 channel 0..3 (default: the configuration's current one)\n"
     "  --passband HZ               pass band edge Fp, 0 < Fp < Fo/2\n"
@@ -45,6 +46,7 @@ constexpr const char* kDesignUsage =
     "  --stopband-attenuation DB   least attenuation over [Fs, clock/2]\n"
     "  --alias-rejection DB        least attenuation of what folds onto the pass band\n"
     "  --resampler                 also design the resampler prototype\n"
+    "  --json                      the figures as one JSON object\n"
     "\n"
     "Exit status: 0 the requirement is met, 4 the best design misses it (the files are still\n"
     "written), 1 a file cannot be written, 2 wrong usage, 5 CONFIG.trv missing or damaged.\n";
@@ -54,46 +56,13 @@ int usageError(const std::string& message) {
     return kUsage;
 }
 
-std::string db(double v) {
-    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    return gc::model::formatFixed(v, 15, 2);
-}
-
-std::string hz(double v) { return gc::model::formatGeneral(v); }
-
-std::string verdict(const std::optional<bool>& ok) {
-    if (!ok) return "";
-    return *ok ? " ok" : " FAIL";
-}
-
-// The figures, one NAME=VALUE line each, limits and verdicts beside those that were given.
-void printMeasurement(std::ostream& out, const gc::analysis::Measurement& m,
-                      const gc::analysis::Requirement& req) {
-    out << "output_rate_hz=" << hz(m.outputRateHz) << '\n';
-    out << "passband_hz=" << hz(m.passbandHz) << '\n';
-    out << "stopband_hz=" << hz(m.stopbandHz) << '\n';
-    out << "ripple_db=" << db(m.rippleDb);
-    if (req.rippleMaxDb) out << " max " << db(*req.rippleMaxDb) << verdict(m.rippleOk);
-    out << '\n';
-    out << "bandwidth_3db_hz=" << (m.bandwidth3dbHz ? hz(*m.bandwidth3dbHz) : "none") << '\n';
-    out << "stopband_attenuation_db=" << db(m.stopbandAttenuationDb);
-    if (req.stopbandMinDb) out << " min " << db(*req.stopbandMinDb) << verdict(m.stopbandOk);
-    out << '\n';
-    out << "stopband_worst_hz=" << hz(m.stopbandWorstHz) << '\n';
-    out << "alias_rejection_db=" << db(m.aliasRejectionDb);
-    if (req.aliasRejectionMinDb)
-        out << " min " << db(*req.aliasRejectionMinDb) << verdict(m.aliasOk);
-    out << '\n';
-    out << "alias_worst_hz=" << hz(m.aliasWorstHz) << '\n';
-    out << "meets=" << (m.meets ? 1 : 0) << '\n';
-}
-
 int runDesign(const std::vector<std::string>& args) {
     std::string config;
     std::string out;
     std::string name;
     int channel = -1;
     bool resampler = false;
+    bool json = false;
     gc::analysis::Requirement req;
     bool havePassband = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -104,6 +73,10 @@ int runDesign(const std::vector<std::string>& args) {
         }
         if (arg == "--resampler") {
             resampler = true;
+            continue;
+        }
+        if (arg == "--json") {
+            json = true;
             continue;
         }
         if (arg == "--channel" || arg == "--passband" || arg == "--stopband" || arg == "--ripple" ||
@@ -195,7 +168,8 @@ int runDesign(const std::vector<std::string>& args) {
         written = gc::filters::WriteResamplerTapFile(model, base + "_res.taps") && written;
     }
 
-    printMeasurement(std::cout, design.measurement, req);
+    writeMeasurement(std::cout, design.measurement,
+                     gc::analysis::channelWarnings(model, &design.measurement), json);
     if (!design.message.empty()) std::cerr << design.message << '\n';
     if (!written) {
         std::cerr << "design: the tap files cannot be written into " << out << '\n';

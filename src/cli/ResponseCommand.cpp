@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/ChannelMeasure.h"
+#include "analysis/RequirementPlot.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
 #include "model/Numeric.h"
@@ -20,6 +22,7 @@ constexpr int kStretchMax = 4096;
 
 constexpr const char* kResponseUsage =
     "usage: gc4016-cli response CONFIG.trv [--channel N] [--stretch S] [--file-source LIST]\n"
+    "                           [--alias]\n"
     "\n"
     "Reads CONFIG.trv the way \"build\" does (built-in defaults, then the configuration with\n"
     "its chip configuration and its tap files from \"../FILTERS/\"), selects channel N as the\n"
@@ -33,6 +36,8 @@ constexpr const char* kResponseUsage =
     "  --stretch S        horizontal stretch, a power of two 1..4096 (default 1): the plot\n"
     "                     spans 0 to clock / (2 S)\n"
     "  --file-source LIST the filters whose taps come from the tap files: cfir, pfir, rfir\n"
+    "  --alias            adds a column \"alias\": the strongest alias A(f) landing on the\n"
+    "                     point's output offset f (0 beyond half the output rate)\n"
     "\n"
     "Reports go to the error stream, one line each. Exit status: 0 printed, 2 wrong usage.\n";
 
@@ -55,11 +60,16 @@ int runResponse(const std::vector<std::string>& args) {
     int channel = -1;
     int stretch = 1;
     FileSources sources;
+    bool alias = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kResponseUsage;
             return kOk;
+        }
+        if (arg == "--alias") {
+            alias = true;
+            continue;
         }
         if (arg == "--channel" || arg == "--stretch" || arg == "--file-source") {
             if (i + 1 >= args.size()) return usageError(arg + " needs a value");
@@ -100,13 +110,21 @@ int runResponse(const std::vector<std::string>& args) {
     const double peak = gc::response::ResponsePeak(a.ChannelResponse);
     const double clock = engine.session.model.Work.WorkingClock;
     const int shownStretch = engine.plot.state().StretchX;
-    std::cout << "k,freq_hz,cic,cfir,pfir,resampler,channel,level_db\n";
+    gc::analysis::AliasCurve aliases;
+    if (alias) {
+        const gc::analysis::ChannelChain chain(gc::analysis::chainFromModel(engine.session.model));
+        aliases = gc::analysis::aliasCurve(chain, shownStretch);
+    }
+    std::cout << "k,freq_hz,cic,cfir,pfir,resampler,channel,level_db"
+              << (alias ? ",alias\n" : "\n");
     for (int k = 0; k < gc::response::PlotPoints; ++k) {
         const double freq = clock / (2.0 * shownStretch) * k / gc::response::PlotPoints;
         std::cout << k << ',' << exact(freq) << ',' << exact(a.CicResponse[k]) << ','
                   << exact(a.CfirResponse[k]) << ',' << exact(a.PfirResponse[k]) << ','
                   << exact(a.ResamplerResponse[k]) << ',' << exact(a.ChannelResponse[k]) << ','
-                  << exact(gc::response::levelDb(a.ChannelResponse[k], peak)) << '\n';
+                  << exact(gc::response::levelDb(a.ChannelResponse[k], peak));
+        if (alias) std::cout << ',' << exact(aliases.values[k]);
+        std::cout << '\n';
     }
     return kOk;
 }

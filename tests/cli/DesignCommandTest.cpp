@@ -41,10 +41,12 @@ TEST(CliDesignTest, MetRequirementWritesTapFilesThatReadBack) {
                 "0.1", "--stopband-attenuation", "80", "--alias-rejection", "90", "--resampler",
                 "--out", "out", "--name", "ch1"});
     ASSERT_EQ(run.status, 0) << run.out << run.err;
-    EXPECT_NE(run.out.find("meets=1"), std::string::npos) << run.out;
+    // The figures as "measure" prints them.
+    EXPECT_NE(run.out.find("meets=true"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("ripple_db="), std::string::npos);
-    EXPECT_NE(run.out.find("stopband_attenuation_db="), std::string::npos);
-    EXPECT_NE(run.out.find(" min 80.00 ok"), std::string::npos) << run.out;
+    const size_t at = run.out.find("stopband_attenuation_db=");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_GE(std::stod(run.out.substr(at + 24)), 80.0);
 
     const auto cfir = gc::filters::ReadTapFile(dir + "/out/ch1_cfir.taps", 16);
     const auto pfir = gc::filters::ReadTapFile(dir + "/out/ch1_pfir.taps", 16);
@@ -74,8 +76,7 @@ TEST(CliDesignTest, MissedRequirementStillWritesAndSaysWhatToRelax) {
         {"design", "CONFIGS/std.trv", "--passband", "117000", "--stopband", "125000", "--ripple",
          "0.1", "--stopband-attenuation", "100", "--out", "out", "--name", "hard"});
     EXPECT_EQ(run.status, 4) << run.err;
-    EXPECT_NE(run.out.find("meets=0"), std::string::npos);
-    EXPECT_NE(run.out.find("FAIL"), std::string::npos);
+    EXPECT_NE(run.out.find("meets=false"), std::string::npos);
     EXPECT_NE(run.err.find("Требование не выполнено"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Ослабьте ограничение"), std::string::npos);
     EXPECT_EQ(gc::filters::ReadTapFile(dir + "/out/hard_cfir.taps", 16).taps.size(), 21u);
