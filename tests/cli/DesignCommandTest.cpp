@@ -111,4 +111,11 @@ TEST(CliDesignTest, WrongUsageAndBadConfigurations) {
     EXPECT_EQ(damaged.status, 5);
     EXPECT_NE(damaged.err.find("поврежден"), std::string::npos);
     EXPECT_FALSE(gc::filters::ReadTapFile(dir + "/out/x_cfir.taps", 16).opened);
+
+    // A folder that cannot hold the files (a file stands in its way): reported, status 1.
+    const CliRun blocked = runCli(scratch, dir,
+                                  {"design", "CONFIGS/std.trv", "--passband", "50000", "--out",
+                                   "CONFIGS/std.trv", "--name", "x"});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("cannot be written"), std::string::npos);
 }
