@@ -167,6 +167,12 @@ int runDesign(const std::vector<std::string>& args) {
         model.Work.ResamplerTapCount = static_cast<int>(design.resamplerTaps.size());
         written = gc::filters::WriteResamplerTapFile(model, base + "_res.taps") && written;
     }
+    // Asked for but not designed (the resampler is off in the channel, or its length holds
+    // fewer taps than phases): the channel was designed with the resampler as configured.
+    const bool resamplerMissing = resampler && design.resamplerTaps.empty();
+    if (resamplerMissing)
+        std::cerr << "Прототип ресемплера не рассчитан: ресемплер выключен или его длина меньше "
+                     "числа фаз; CFIR и PFIR рассчитаны для ресемплера конфигурации.\n";
 
     writeMeasurement(std::cout, design.measurement,
                      gc::analysis::channelWarnings(model, &design.measurement), json);
@@ -175,7 +181,7 @@ int runDesign(const std::vector<std::string>& args) {
         std::cerr << "design: the tap files cannot be written into " << out << '\n';
         return kNotWritten;
     }
-    return design.meets ? kMet : kMissed;
+    return design.meets && !resamplerMissing ? kMet : kMissed;
 }
 
 [[maybe_unused]] const bool kRegistered = registerCommand(
