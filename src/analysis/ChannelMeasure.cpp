@@ -772,6 +772,7 @@ Measurement measure(const ChannelChain& chain, const Requirement& req) {
     const double p = std::max(peak.value, low.value);
     m.referenceLevel = p;
     m.rippleDb = p == 0.0 ? kInf : ratioDb(p, low.value);
+    m.rippleWorstHz = low.atHz;
     m.bandwidth3dbHz = chain.firstAtOrBelow(p / std::sqrt(2.0));
 
     const Extreme stop = chain.maximum(std::min(m.stopbandHz, half), half);

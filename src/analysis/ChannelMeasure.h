@@ -110,6 +110,7 @@ struct Measurement {
     double stopbandHz{0.0};      // the Fs used (Fo/2 when not given)
     double referenceLevel{0.0};  // P, the largest H over [0, Fp], linear
     double rippleDb{0.0};
+    double rippleWorstHz{0.0};             // where H is smallest over [0, Fp]
     std::optional<double> bandwidth3dbHz;  // none when H never falls to P/sqrt(2)
     double stopbandAttenuationDb{0.0};     // +inf when H vanishes over the whole set
     double stopbandWorstHz{0.0};

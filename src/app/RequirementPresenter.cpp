@@ -88,6 +88,7 @@ void RequirementPresenter::showRequirement() {
 void RequirementPresenter::clearFigures() {
     state_.PanelStopbandEdge.clear();
     state_.PanelRipple = {};
+    state_.PanelRippleAt.clear();
     state_.PanelBandwidth.clear();
     state_.PanelStopband = {};
     state_.PanelStopbandAt.clear();
@@ -124,6 +125,7 @@ void RequirementPresenter::refresh() {
 
     state_.PanelStopbandEdge = formatHz(mm.stopbandHz);
     state_.PanelRipple = {formatDb(mm.rippleDb), colourOf(mm.rippleOk)};
+    state_.PanelRippleAt = formatHz(mm.rippleWorstHz);
     state_.PanelBandwidth =
         mm.bandwidth3dbHz ? formatHz(*mm.bandwidth3dbHz) : std::string(kNoBandwidth);
     state_.PanelStopband = {formatDb(mm.stopbandAttenuationDb), colourOf(mm.stopbandOk)};

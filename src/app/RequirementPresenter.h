@@ -40,6 +40,7 @@ struct RequirementState {
     std::string PanelOutputRate;    // Fo, Hz
     std::string PanelStopbandEdge;  // the Fs in use, Hz
     FigureState PanelRipple;        // ripple_db against Rmax
+    std::string PanelRippleAt;      // where the pass band is lowest, Hz
     std::string PanelBandwidth;     // -3 dB width, Hz, "нет" when H never falls so far
     FigureState PanelStopband;      // stop-band attenuation against As
     std::string PanelStopbandAt;    // where its worst point is, Hz

@@ -44,6 +44,7 @@ TEST(ChannelMeasure, CicAloneFollowsTheClosedForm) {
     EXPECT_DOUBLE_EQ(m.outputRateHz, 390625.0);
     EXPECT_DOUBLE_EQ(m.referenceLevel, std::pow(64.0, 5));
     EXPECT_NEAR(m.rippleDb, db(std::pow(64.0, 5) / cic(64, 150000.0, c)), 1e-9);
+    EXPECT_NEAR(m.rippleWorstHz, 150000.0, 1e-6);
     double lo = 0.0, hi = c / 64;
     for (int i = 0; i < 200; ++i) {
         const double mid = 0.5 * (lo + hi);
@@ -98,18 +99,29 @@ TEST(ChannelMeasure, OneTapStageScalesOnlyAndSymmetricFirHasItsClosedForm) {
 }
 
 TEST(ChannelMeasure, BoundsEncloseTheFunction) {
-    const ChannelChain chain(libraryChain(8, 3, 7, 3));
-    const double c = 100e6;
-    for (int i = 0; i < 400; ++i) {
-        const double a = std::fmod(i * 1234567.891, c / 2);
-        const double w = (i % 7 + 1) * 1000.0 * (i % 3 == 0 ? 100 : 1);
-        const double b = std::min(c / 2, a + w);
-        const Bounds bd = chain.bounds(a, b);
-        for (int k = 0; k <= 20; ++k) {
-            const double f = a + (b - a) * k / 20;
-            const double h = chain.magnitude(f);
-            EXPECT_LE(bd.lower, h * (1 + 1e-9)) << a << ' ' << b << ' ' << f;
-            EXPECT_GE(bd.upper, h * (1 - 1e-9)) << a << ' ' << b << ' ' << f;
+    // Symmetric built-in sets, and taps without symmetry (as a tap file may hold) in mode 1.
+    ChainSpec skew = libraryChain(24, 3, 7, 3, 32);
+    skew.mode = 1;
+    for (size_t j = 0; j < skew.pfirTaps.size(); ++j)
+        skew.pfirTaps[j] = static_cast<int>((j * 7919) % 20011) - 10000;
+    skew.resamplerTaps.resize(300);
+    for (size_t j = 0; j < skew.resamplerTaps.size(); ++j)
+        skew.resamplerTaps[j] = static_cast<int>((j * 104729) % 4001) - 2000;
+    for (const ChainSpec& spec : {libraryChain(8, 3, 7, 3), skew}) {
+        const ChannelChain chain(spec);
+        EXPECT_NEAR(chain.magnitude(1.234e6) / referenceH(spec, 1.234e6), 1.0, 1e-9);
+        const double c = 100e6;
+        for (int i = 0; i < 400; ++i) {
+            const double a = std::fmod(i * 1234567.891, c / 2);
+            const double w = (i % 7 + 1) * 1000.0 * (i % 3 == 0 ? 100 : 1);
+            const double b = std::min(c / 2, a + w);
+            const Bounds bd = chain.bounds(a, b);
+            for (int k = 0; k <= 20; ++k) {
+                const double f = a + (b - a) * k / 20;
+                const double h = chain.magnitude(f);
+                EXPECT_LE(bd.lower, h * (1 + 1e-9)) << a << ' ' << b << ' ' << f;
+                EXPECT_GE(bd.upper, h * (1 - 1e-9)) << a << ' ' << b << ' ' << f;
+            }
         }
     }
 }

@@ -78,6 +78,7 @@ TEST_F(RequirementPresenterTest, TypedRequirementIsMeasuredAndColoured) {
     EXPECT_EQ(req.PanelStopbandEdge, "195312.5");
     EXPECT_EQ(req.PanelRipple.text, formatDb(m.rippleDb));
     EXPECT_EQ(req.PanelRipple.colour, LimitColour::Green);
+    EXPECT_EQ(req.PanelRippleAt, formatHz(m.rippleWorstHz));
     EXPECT_EQ(req.PanelStopband.text, formatDb(m.stopbandAttenuationDb));
     EXPECT_EQ(req.PanelStopband.colour, LimitColour::Red);
     EXPECT_EQ(req.PanelStopbandAt, formatHz(m.stopbandWorstHz));
