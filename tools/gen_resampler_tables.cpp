@@ -1,8 +1,8 @@
 // Generator of the built-in resampler coefficient sets (src/filters/ResamplerTables.inc).
 //
-// Build and run from the repository root (standard library only, no CMake needed):
-//   g++ -std=c++17 -O2 -o /tmp/gen_resampler_tables tools/gen_resampler_tables.cpp
-//   /tmp/gen_resampler_tables > src/filters/ResamplerTables.inc
+// Built with the project (it uses the design layer's integer search), run from the root:
+//   cmake --build build -j2 --target gen_resampler_tables
+//   build/src/design/gen_resampler_tables > src/filters/ResamplerTables.inc
 // With "--report" it prints the measured figures of every set instead of the table.
 //
 // Each set "res_MxP_A" is the prototype low-pass filter of an M-multiply, P-phase polyphase
@@ -27,10 +27,10 @@
 //     transition band follows a raised-cosine path with a tiny weight, which only keeps the
 //     otherwise unconstrained solution from growing wild. While a free tap lies below -419
 //     (the library's lower bound), the lowest one is held at -419 and the design runs again.
-//  5. Quantisation. Plain rounding and a number of dithered roundings each go through a
-//     coordinate descent on the integers: single +-1 changes are kept while they lower the
-//     error (stop band, and pass band weighted 1/10; first power sums of the errors, then
-//     the largest); the best result wins.
+//  5. Quantisation. Plain rounding and a number of dithered roundings each go through the
+//     design layer's integer search (single and paired changes of the free taps kept while
+//     they lower the error: stop band, and pass band weighted 1/10; first power sums of the
+//     errors, then the largest); the one with the most measured stop-band attenuation wins.
 //  6. Checks. Every stored value lies in -419..2047, the sum of all N taps divided by P lies in
 //     2020..2161, the edge taps are the library's and the innermost is 2047; the generator
 //     stops with an error otherwise.
@@ -40,7 +40,8 @@
 // on a grid of 32 points per 1/N. "--report" also gives it over [1/P, 1/2], from the first
 // image centre. The fixed outer taps of some sets are larger than a clean design would give
 // (res_6x64_60 begins 50, 49, 45 ...), and twelve-bit taps leave a rounding-noise floor near
-// -70 dB for the shorter prototypes; the figures are what those limits allow.
+// -70 dB for the shorter prototypes; the figures are what those limits allow. The table ends
+// with each set's measured figure (kResamplerSetStopbandDb), cut to tenths of a dB.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -49,6 +50,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "design/IntegerRefine.h"
 
 namespace {
 
@@ -62,7 +65,7 @@ constexpr double kSumMargin = 4.0;  // kept from the window's limits before quan
 constexpr double kTransitionWeight = 1e-3;
 constexpr double kDcWeight = 100.0;
 constexpr int kLawsonIterations = 40;
-constexpr int kRoundingCandidates = 8;
+constexpr int kRoundingCandidates = 16;
 constexpr double kQuantisedPassWeight = 0.1;
 constexpr int kDesignDensity = 8;  // grid points per 1/N
 constexpr int kMeasureDensity = 32;
@@ -348,124 +351,70 @@ Continuous designContinuous(const SetSpec& s, const Problem& p) {
     }
 }
 
-// The error of integer taps on a grid of `density` points per 1/N: (H(f) - G) / 10 over the
-// pass band (a pass-band ripple ten times the stop-band level, still below 0.1 dB, is
-// allowed), H(f) over the stop band.
-class QuantisedError {
-  public:
-    QuantisedError(const Problem& p, double gain, int density) : h_(p.half()) {
-        const int n = 2 * h_;
-        auto add = [&](double from, double to, double target, double weight) {
-            const int count = std::max(4, static_cast<int>(std::ceil((to - from) * density * n)));
-            for (int i = 0; i <= count; ++i) {
-                const double f = from + (to - from) * i / count;
-                for (int k = 0; k < h_; ++k)
-                    basis_.push_back(weight * 2.0 * std::cos(2.0 * kPi * f * (h_ - 0.5 - k)));
-                target_.push_back(weight * target);
-            }
-        };
-        add(0.0, p.fPass(), gain, kQuantisedPassWeight);
-        add(p.fStop(), 0.5, 0.0, 1.0);
-        rows_ = static_cast<int>(target_.size());
-    }
+template <typename T>
+double attenuationDb(const std::vector<T>& half, double from);
 
-    // Coordinate descent: single +-1 changes of the free taps are kept while they lower the
-    // error and keep the tap range and the sum window. The error is first the sum of
-    // |e / scale|^exponent over the grid, a smooth stand-in for the largest |e| that lets
-    // many small improvements through, then the largest |e| itself. Returns the largest |e|.
-    double descend(std::vector<int>& q, int phases) const {
-        std::vector<double> resid(rows_);
-        for (int i = 0; i < rows_; ++i) {
-            const double* c = &basis_[static_cast<size_t>(i) * h_];
-            double v = -target_[i];
-            for (int k = 0; k < h_; ++k) v += q[k] * c[k];
-            resid[i] = v;
-        }
-        long long sum = 0;
-        for (int v : q) sum += 2LL * v;
-        for (const int doublings : {2, 4, 0}) sweeps(q, resid, sum, phases, doublings);
-        double worst = 0.0;
-        for (double v : resid) worst = std::max(worst, std::fabs(v));
-        return worst;
-    }
-
-  private:
-    // The sum of (|e| / scale)^(2^doublings), or the largest |e| / scale for doublings 0.
-    static double error(const std::vector<double>& resid, double scale, int doublings) {
-        double e = 0.0;
-        for (double v : resid) {
-            double a = std::fabs(v) / scale;
-            if (doublings == 0) {
-                e = std::max(e, a);
-                continue;
-            }
-            for (int d = 0; d < doublings; ++d) a *= a;
-            e += a;
-        }
-        return e;
-    }
-
-    void sweeps(std::vector<int>& q, std::vector<double>& resid, long long& sum, int phases,
-                int doublings) const {
-        const long long sumLo = static_cast<long long>(std::ceil(kMinSumPerPhase * phases));
-        const long long sumHi = static_cast<long long>(std::floor(kMaxSumPerPhase * phases));
-        std::vector<double> trial(rows_);
-        for (int sweep = 0; sweep < 1000; ++sweep) {
-            double scale = 0.0;
-            for (double v : resid) scale = std::max(scale, std::fabs(v));
-            double current = error(resid, scale, doublings);
-            bool improved = false;
-            for (int k = kFixed; k < h_ - kFixed; ++k) {
-                for (const int step : {1, -1}) {
-                    const int v = q[k] + step;
-                    if (v < kMinTap || v > kMaxTap) continue;
-                    if (sum + 2 * step < sumLo || sum + 2 * step > sumHi) continue;
-                    for (int i = 0; i < rows_; ++i)
-                        trial[i] = resid[i] + step * basis_[static_cast<size_t>(i) * h_ + k];
-                    const double e = error(trial, scale, doublings);
-                    if (e < current) {
-                        current = e;
-                        q[k] = v;
-                        sum += 2 * step;
-                        resid.swap(trial);
-                        improved = true;
-                        break;
-                    }
-                }
-            }
-            if (!improved) break;
-        }
-    }
-
-    int h_;
-    int rows_ = 0;
-    std::vector<double> basis_;  // rows_ x h_
-    std::vector<double> target_;
-};
-
-// Step 5: integer taps. Plain rounding and a number of randomly dithered roundings (a
-// fixed-seed generator, so the output is reproducible) each go through the coordinate
-// descent; the best result is kept.
+// Step 5: integer taps. The error of the integer taps on a grid of 16 points per 1/N is
+// (H(f) - G) / 10 over the pass band (a pass-band ripple ten times the stop-band level, still
+// below 0.1 dB, is allowed) and H(f) over the stop band; the design layer's integer search
+// (plain rounding and dithered roundings, each refined by single and paired changes of the
+// free taps within the tap range and the sum window) keeps the largest of it as low as the
+// integers allow.
 std::vector<int> quantise(const SetSpec& s, const Problem& p, const Continuous& c) {
     const int h = p.half();
-    const QuantisedError measure(p, c.gain, 16);
+    const int n = 2 * h;
+    gc::design::IntegerProblem q;
+    q.length = n;
+    q.minTap = kMinTap;
+    q.maxTap = kMaxTap;
+    q.sumMin = static_cast<long long>(std::ceil(kMinSumPerPhase * s.phases));
+    q.sumMax = static_cast<long long>(std::floor(kMaxSumPerPhase * s.phases));
+    q.fixed = c.fixed;
+    // Only the library's fixed taps stay: a tap held at the lower bound by the real-valued
+    // design is free again for the integers.
+    for (int k = kFixed; k < h - kFixed; ++k) q.fixed[k] = false;
+    q.pairRounds = 4;
+    auto add = [&](double from, double to, double target, double weight) {
+        const int count = std::max(4, static_cast<int>(std::ceil((to - from) * 16 * n)));
+        for (int i = 0; i <= count; ++i) {
+            q.freq.push_back(from + (to - from) * i / count);
+            q.target.push_back(target);
+            q.weight.push_back(weight);
+        }
+    };
+    add(0.0, p.fPass(), c.gain, kQuantisedPassWeight);
+    add(p.fStop(), 0.5, 0.0, 1.0);
+    // Plain rounding and dithered roundings (a fixed-seed generator, so the output is
+    // reproducible), each refined; the one with the most measured stop-band attenuation wins.
     std::mt19937 random(12345u);
     std::vector<int> best;
-    double bestError = 0.0;
+    double bestDb = 0.0;
     for (int candidate = 0; candidate < kRoundingCandidates; ++candidate) {
-        std::vector<int> q(h);
+        std::vector<int> start(h);
         for (int k = 0; k < h; ++k) {
             double x = c.taps[k];
-            if (candidate > 0 && !c.fixed[k]) x += (random() / 4294967296.0) - 0.5;
-            q[k] = std::clamp(static_cast<int>(std::lround(x)), kMinTap, kMaxTap);
+            if (candidate > 0 && !q.fixed[k]) x += (random() / 4294967296.0) - 0.5;
+            start[k] = std::clamp(static_cast<int>(std::lround(x)), kMinTap, kMaxTap);
         }
-        const double error = measure.descend(q, s.phases);
-        if (best.empty() || error < bestError) {
-            best = q;
-            bestError = error;
+        const long long sum = gc::design::fullSum(start, n);
+        if (sum < q.sumMin || sum > q.sumMax) continue;
+        const std::vector<int> refined = gc::design::refineIntegerTaps(q, start).half;
+        const double db = attenuationDb(refined, p.fStop());
+        if (best.empty() || db > bestDb) {
+            best = refined;
+            bestDb = db;
         }
     }
     return best;
+}
+
+// The same integer search started from plain rounding alone, without refinement: the
+// figure "--report" compares against.
+std::vector<int> roundOnly(const Continuous& c) {
+    std::vector<int> q(c.taps.size());
+    for (size_t k = 0; k < q.size(); ++k)
+        q[k] = std::clamp(static_cast<int>(std::lround(c.taps[k])), kMinTap, kMaxTap);
+    return q;
 }
 
 // Smallest attenuation relative to |H(0)| over [from, 1/2], in dB.
@@ -514,18 +463,20 @@ int main(int argc, char** argv) {
         std::printf("// generated by tools/gen_resampler_tables.cpp\n");
         std::printf("// First halves of the even-length symmetric resampler prototypes.\n");
     }
+    std::vector<double> figures;
     for (const SetSpec& s : kSets) {
         const Problem p(s);
         const Continuous c = designContinuous(s, p);
         const std::vector<int> q = quantise(s, p, c);
         check(s, q);
         const double band = signalBand(s);
+        figures.push_back(attenuationDb(q, p.fStop()));
         if (report) {
             std::printf(
-                "%-13s B=%.3f stop from %.3f/P: %6.2f dB (real-valued taps %6.2f)  "
-                "from 1/P: %6.2f dB  pass ripple %.3f dB  sum/P %.1f  min %d\n",
-                s.name, band, 1.0 - band, attenuationDb(q, p.fStop()),
-                attenuationDb(c.taps, p.fStop()), attenuationDb(q, 1.0 / s.phases),
+                "%-13s B=%.3f stop from %.3f/P: %6.2f dB (real-valued taps %6.2f, rounded "
+                "%6.2f)  from 1/P: %6.2f dB  pass ripple %.3f dB  sum/P %.1f  min %d\n",
+                s.name, band, 1.0 - band, figures.back(), attenuationDb(c.taps, p.fStop()),
+                attenuationDb(roundOnly(c), p.fStop()), attenuationDb(q, 1.0 / s.phases),
                 passRippleDb(q, p.fPass()), amplitude(q, 0.0) / s.phases,
                 *std::min_element(q.begin(), q.end()));
             std::fflush(stdout);
@@ -538,6 +489,15 @@ int main(int argc, char** argv) {
             std::printf("%s%d,", i % 12 == 0 ? "    " : " ", q[i]);
             if (i % 12 == 11 || i + 1 == q.size()) std::printf("\n");
         }
+        std::printf("};\n");
+    }
+    if (!report) {
+        std::printf(
+            "// Smallest stop-band attenuation of each set above, in dB relative to its DC gain,\n"
+            "// over [(1 - B)/P, 1/2] on a grid of 32 points per 1/N (tools/README.md).\n");
+        std::printf("constexpr std::array<double, %zu> kResamplerSetStopbandDb{", figures.size());
+        for (size_t i = 0; i < figures.size(); ++i)
+            std::printf("%s%.1f", i == 0 ? "" : ", ", std::floor(figures[i] * 10.0) / 10.0);
         std::printf("};\n");
     }
     return 0;

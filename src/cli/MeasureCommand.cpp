@@ -11,6 +11,7 @@
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
+#include "cli/MeasurePrint.h"
 #include "model/Numeric.h"
 
 namespace gc::cli {
@@ -55,36 +56,6 @@ constexpr const char* kMeasureUsage =
 int usageError(const std::string& message) {
     std::cerr << "measure: " << message << "\n\n" << kMeasureUsage;
     return kUsage;
-}
-
-std::string exact(double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
-}
-
-std::string jsonNumber(double v) { return std::isfinite(v) ? exact(v) : "null"; }
-std::string lineNumber(double v) {
-    if (std::isnan(v)) return "none";
-    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    return exact(v);
-}
-
-std::string jsonString(const std::string& s) {
-    std::string out = "\"";
-    for (const unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 int runMeasure(const std::vector<std::string>& args) {
@@ -173,34 +144,7 @@ int runMeasure(const std::vector<std::string>& args) {
     const gc::analysis::ChannelChain chain(spec);
     const gc::analysis::Measurement m = gc::analysis::measure(chain, req);
     const std::vector<std::string> warnings = gc::analysis::channelWarnings(model, &m);
-    const double bandwidth = m.bandwidth3dbHz ? *m.bandwidth3dbHz : std::nan("");
-
-    struct Figure {
-        const char* name;
-        double value;
-    };
-    const Figure figures[] = {{"output_rate_hz", m.outputRateHz},
-                              {"passband_hz", m.passbandHz},
-                              {"stopband_hz", m.stopbandHz},
-                              {"ripple_db", m.rippleDb},
-                              {"bandwidth_3db_hz", bandwidth},
-                              {"stopband_attenuation_db", m.stopbandAttenuationDb},
-                              {"stopband_worst_hz", m.stopbandWorstHz},
-                              {"alias_rejection_db", m.aliasRejectionDb},
-                              {"alias_worst_hz", m.aliasWorstHz}};
-    if (json) {
-        std::cout << '{';
-        for (const Figure& f : figures)
-            std::cout << '"' << f.name << "\": " << jsonNumber(f.value) << ", ";
-        std::cout << "\"meets\": " << (m.meets ? "true" : "false") << ", \"warnings\": [";
-        for (size_t i = 0; i < warnings.size(); ++i)
-            std::cout << (i ? ", " : "") << jsonString(warnings[i]);
-        std::cout << "]}\n";
-    } else {
-        for (const Figure& f : figures) std::cout << f.name << '=' << lineNumber(f.value) << '\n';
-        std::cout << "meets=" << (m.meets ? "true" : "false") << '\n';
-        for (const std::string& w : warnings) std::cout << "warning=" << w << '\n';
-    }
+    writeMeasurement(std::cout, m, warnings, json);
     return m.meets ? kOk : kLimitFailed;
 }
 

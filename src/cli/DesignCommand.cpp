@@ -1,0 +1,194 @@
+// gc4016-cli design: CFIR and PFIR taps (and on request a resampler prototype) designed for a
+// channel requirement on a saved configuration, written as tap files, with the figures the
+// measurement code gives for the whole chain with the new taps.
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "analysis/ChannelMeasure.h"
+#include "appconfig/ConfigFile.h"
+#include "appconfig/Workspace.h"
+#include "cli/CliSupport.h"
+#include "cli/MeasurePrint.h"
+#include "design/ChannelDesign.h"
+#include "filters/TapFiles.h"
+#include "model/ConfigurationModel.h"
+#include "model/Numeric.h"
+
+namespace gc::cli {
+
+namespace {
+
+constexpr int kMet = 0;
+constexpr int kNotWritten = 1;
+constexpr int kUsage = 2;
+constexpr int kMissed = 4;
+constexpr int kBadConfig = 5;
+
+constexpr const char* kDesignUsage =
+    "usage: gc4016-cli design CONFIG.trv [--channel N] --passband HZ [--stopband HZ]\n"
+    "           [--ripple DB] [--stopband-attenuation DB] [--alias-rejection DB]\n"
+    "           [--resampler] [--json] --out DIR --name NAME\n"
+    "\n"
+    "Reads CONFIG.trv the way \"build\" does, designs the 21-tap CFIR and the 63-tap PFIR of\n"
+    "channel N (and with --resampler a resampler prototype of the configured length and phase\n"
+    "count) for the requirement, writes NAME_cfir.taps, NAME_pfir.taps (and NAME_res.taps) into\n"
+    "DIR and prints the figures of the whole channel with the new taps as \"measure\" does.\n"
+    "\n"
+    "  --channel N                 channel 0..3 (default: the configuration's current one)\n"
+    "  --passband HZ               pass band edge Fp, 0 < Fp < Fo/2\n"
+    "  --stopband HZ               stop band edge Fs, Fp < Fs <= clock/2 (default Fo/2)\n"
+    "  --ripple DB                 largest pass-band ripple, peak to peak\n"
+    "  --stopband-attenuation DB   least attenuation over [Fs, clock/2]\n"
+    "  --alias-rejection DB        least attenuation of what folds onto the pass band\n"
+    "  --resampler                 also design the resampler prototype\n"
+    "  --json                      the figures as one JSON object\n"
+    "\n"
+    "Exit status: 0 the requirement is met, 4 the best design misses it (the files are still\n"
+    "written), 1 a file cannot be written, 2 wrong usage, 5 CONFIG.trv missing or damaged.\n";
+
+int usageError(const std::string& message) {
+    std::cerr << "design: " << message << "\n\n" << kDesignUsage;
+    return kUsage;
+}
+
+int runDesign(const std::vector<std::string>& args) {
+    std::string config;
+    std::string out;
+    std::string name;
+    int channel = -1;
+    bool resampler = false;
+    bool json = false;
+    gc::analysis::Requirement req;
+    bool havePassband = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kDesignUsage;
+            return kMet;
+        }
+        if (arg == "--resampler") {
+            resampler = true;
+            continue;
+        }
+        if (arg == "--json") {
+            json = true;
+            continue;
+        }
+        if (arg == "--channel" || arg == "--passband" || arg == "--stopband" || arg == "--ripple" ||
+            arg == "--stopband-attenuation" || arg == "--alias-rejection" || arg == "--out" ||
+            arg == "--name") {
+            if (i + 1 >= args.size()) return usageError(arg + " needs a value");
+            const std::string& value = args[++i];
+            try {
+                if (arg == "--out") {
+                    out = value;
+                } else if (arg == "--name") {
+                    name = value;
+                } else if (arg == "--channel") {
+                    channel = gc::model::parseInt(value);
+                    if (channel < 0 || channel > 3) return usageError("--channel takes 0..3");
+                } else {
+                    const double v = gc::model::parseReal(value);
+                    if (!std::isfinite(v)) return usageError(arg + " takes a finite number");
+                    if (arg == "--passband") {
+                        req.passbandHz = v;
+                        havePassband = true;
+                    } else if (arg == "--stopband") {
+                        req.stopbandHz = v;
+                    } else if (arg == "--ripple") {
+                        req.rippleMaxDb = v;
+                    } else if (arg == "--stopband-attenuation") {
+                        req.stopbandMinDb = v;
+                    } else {
+                        req.aliasRejectionMinDb = v;
+                    }
+                }
+            } catch (const gc::model::ConversionError& e) {
+                return usageError(arg + ": " + e.what());
+            }
+        } else if (!arg.empty() && arg.front() == '-') {
+            return usageError("unknown option " + arg);
+        } else if (config.empty()) {
+            config = arg;
+        } else {
+            return usageError("one configuration only, extra: " + arg);
+        }
+    }
+    if (config.empty()) return usageError("no configuration file given");
+    if (!havePassband) return usageError("--passband HZ is required");
+    if (out.empty()) return usageError("--out DIR is required");
+    if (name.empty() || name.find('/') != std::string::npos)
+        return usageError("--name NAME is required (a bare name)");
+
+    const auto workspace = gc::appconfig::Workspace::atCurrentFolder();
+    {
+        gc::model::ConfigurationModel scratch;
+        const auto status = gc::appconfig::readConfiguration(workspace.resolve(config), scratch);
+        if (status != gc::appconfig::ConfigReadStatus::Ok) {
+            std::cerr << "Файл конфигурации " << config
+                      << (status == gc::appconfig::ConfigReadStatus::Missing ? " отсутствует!"
+                                                                             : " поврежден!")
+                      << '\n';
+            return kBadConfig;
+        }
+    }
+
+    Engine engine(workspace);
+    engine.loadFromDefaults(config, FileSources{});
+    if (channel >= 0) {
+        engine.state.ComboBox7.index = channel;
+        engine.presenter.onComboBox7Changed();
+    }
+    auto& model = engine.session.model;
+    const gc::analysis::ChainSpec chain = gc::analysis::chainFromModel(model);
+    gc::design::ChannelDesignOptions options;
+    options.designResampler = resampler;
+    const gc::design::ChannelDesign design = gc::design::designChannel(chain, req, options);
+    if (!design.error.empty()) return usageError(design.error);
+
+    // The designed taps become the taps in use of the channel, written by the tap-file writers.
+    const int ch = model.currentIndex();
+    for (int i = 0; i < gc::model::kCfirTapCount; ++i) model.CfirTaps[ch][i] = design.cfirTaps[i];
+    for (int i = 0; i < gc::model::kPfirTapCount; ++i) model.PfirTaps[ch][i] = design.pfirTaps[i];
+    std::error_code ignored;  // a folder that cannot be made shows up as files not written
+    std::filesystem::create_directories(out, ignored);
+    const std::string base = out + "/" + name;
+    bool written = static_cast<bool>(gc::filters::WriteCfirTapFile(model, base + "_cfir.taps"));
+    written = static_cast<bool>(gc::filters::WritePfirTapFile(model, base + "_pfir.taps")) && written;
+    if (resampler && !design.resamplerTaps.empty()) {
+        model.ResamplerTaps.fill(0);
+        for (size_t i = 0; i < design.resamplerTaps.size(); ++i)
+            model.ResamplerTaps[i] = design.resamplerTaps[i];
+        model.Work.ResamplerTapCount = static_cast<int>(design.resamplerTaps.size());
+        written =
+            static_cast<bool>(gc::filters::WriteResamplerTapFile(model, base + "_res.taps")) && written;
+    }
+    // Asked for but not designed (the resampler is off in the channel, or its length holds
+    // fewer taps than phases): the channel was designed with the resampler as configured.
+    const bool resamplerMissing = resampler && design.resamplerTaps.empty();
+    if (resamplerMissing)
+        std::cerr << "Прототип ресемплера не рассчитан: ресемплер выключен или его длина меньше "
+                     "числа фаз; CFIR и PFIR рассчитаны для ресемплера конфигурации.\n";
+
+    writeMeasurement(std::cout, design.measurement,
+                     gc::analysis::channelWarnings(model, &design.measurement), json);
+    if (!design.message.empty()) std::cerr << design.message << '\n';
+    if (!written) {
+        std::cerr << "design: the tap files cannot be written into " << out << '\n';
+        return kNotWritten;
+    }
+    return design.meets && !resamplerMissing ? kMet : kMissed;
+}
+
+[[maybe_unused]] const bool kRegistered = registerCommand(
+    {"design", "design CFIR/PFIR (and resampler) taps for a requirement, write tap files",
+     &runDesign});
+
+}  // namespace
+
+}  // namespace gc::cli
