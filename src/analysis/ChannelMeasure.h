@@ -23,15 +23,15 @@ namespace gc::analysis {
 
 // Everything H(F) depends on, as plain values, so that a designer can swap in candidate taps.
 struct ChainSpec {
-    double clockHz{0.0};          // WorkingClock
-    int decimation{2};            // CurrentDecimation
-    int mode{0};                  // response mode 0..2 (outside counts as 0)
+    double clockHz{0.0};                                 // WorkingClock
+    int decimation{2};                                   // CurrentDecimation
+    int mode{0};                                         // response mode 0..2 (outside counts as 0)
     std::array<bool, 3> stageEnabled{true, true, true};  // CFIR, PFIR, resampler
-    std::vector<int> cfirTaps;    // 21 taps in use
-    std::vector<int> pfirTaps;    // 63 taps in use
-    std::vector<int> resamplerTaps;  // ResamplerTapCount taps in use
-    int ndelay{1};                // resampler phases (below 1 counts as 1)
-    double outputRateHz{0.0};     // OutputRate
+    std::vector<int> cfirTaps;                           // 21 taps in use
+    std::vector<int> pfirTaps;                           // 63 taps in use
+    std::vector<int> resamplerTaps;                      // ResamplerTapCount taps in use
+    int ndelay{1};                                       // resampler phases (below 1 counts as 1)
+    double outputRateHz{0.0};                            // OutputRate
 };
 
 // The current channel of the model as a chain.
@@ -47,7 +47,7 @@ struct StageRates {
 
 // H(F) with per-stage tables built once, so that many evaluations are cheap.
 class ChannelChain {
-public:
+  public:
     explicit ChannelChain(ChainSpec spec);
     [[nodiscard]] const ChainSpec& spec() const;
     [[nodiscard]] double magnitude(double fHz) const;  // H(F), linear, not normalised
@@ -56,10 +56,10 @@ public:
 
 // The requirement of a channel. Optional limits that are absent are not checked.
 struct Requirement {
-    double passbandHz{0.0};                  // Fp, 0 < Fp < Fo/2
-    std::optional<double> stopbandHz;        // Fs, Fp < Fs <= C/2; absent means Fo/2
-    std::optional<double> rippleMaxDb;       // Rmax
-    std::optional<double> stopbandMinDb;     // As
+    double passbandHz{0.0};                     // Fp, 0 < Fp < Fo/2
+    std::optional<double> stopbandHz;           // Fs, Fp < Fs <= C/2; absent means Fo/2
+    std::optional<double> rippleMaxDb;          // Rmax
+    std::optional<double> stopbandMinDb;        // As
     std::optional<double> aliasRejectionMinDb;  // Aa
 };
 
@@ -69,15 +69,15 @@ struct Requirement {
 struct Measurement {
     double outputRateHz{0.0};
     double passbandHz{0.0};
-    double stopbandHz{0.0};                  // the Fs used (Fo/2 when not given)
+    double stopbandHz{0.0};  // the Fs used (Fo/2 when not given)
     double rippleDb{0.0};
-    std::optional<double> bandwidth3dbHz;    // none when H never falls to P/sqrt(2)
-    double stopbandAttenuationDb{0.0};       // +inf when H vanishes over the whole set
+    std::optional<double> bandwidth3dbHz;  // none when H never falls to P/sqrt(2)
+    double stopbandAttenuationDb{0.0};     // +inf when H vanishes over the whole set
     double stopbandWorstHz{0.0};
-    double aliasRejectionDb{0.0};            // +inf when there is no alias or all vanish
-    double aliasWorstHz{0.0};                // absolute frequency F of the worst alias
+    double aliasRejectionDb{0.0};                       // +inf when there is no alias or all vanish
+    double aliasWorstHz{0.0};                           // absolute frequency F of the worst alias
     std::optional<bool> rippleOk, stopbandOk, aliasOk;  // set only for the limits given
-    bool meets{true};                        // every given limit holds
+    bool meets{true};                                   // every given limit holds
 };
 
 [[nodiscard]] Measurement measure(const ChannelChain& chain, const Requirement& req);

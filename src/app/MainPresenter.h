@@ -12,7 +12,7 @@
 namespace gc::app {
 
 class MainPresenter {
-public:
+  public:
     MainPresenter(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot);
 
     // --- Roads shared with the other pieces of the program ---------------------------------
@@ -113,7 +113,7 @@ public:
     void onButton10Click();         // "Фильтры"
     void onButton14Click();         // "Справка"
 
-private:
+  private:
     template <typename Action>
     void guarded(Action&& action);
 

@@ -11,10 +11,10 @@
 #include "app/ChannelPlotSeam.h"
 #include "app/FileRoads.h"
 #include "app/MainPresenter.h"
-#include "app/Session.h"
-#include "appconfig/Workspace.h"
 #include "app/MainState.h"
+#include "app/Session.h"
 #include "app/UiPort.h"
+#include "appconfig/Workspace.h"
 
 namespace gc::cli {
 
@@ -36,7 +36,7 @@ bool registerCommand(const Command& command);
 // blanks, a conversion error's message. File dialogs answer with the paths set beforehand
 // (nothing by default); windows are not shown.
 class CliUi : public gc::app::UiPort {
-public:
+  public:
     explicit CliUi(std::ostream& err);
 
     void showError(const gc::app::ErrorReport& report) override;
@@ -51,7 +51,7 @@ public:
     std::optional<std::string> savePath;  // answer of askSaveFile
     int reportCount{0};                   // reports written so far
 
-private:
+  private:
     std::ostream& err_;
 };
 

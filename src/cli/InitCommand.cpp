@@ -157,7 +157,7 @@ int runInit(const std::vector<std::string>& args) {
     for (const PlannedFile& file : files) {
         if (gc::model::writeFileAtomically(file.path, file.text)) continue;
         engine.ui.showError({gc::app::ErrorWindow::ErrFileCoeff,
-                      gc::appconfig::writeFailureLabels(file.kind, file.path)});
+                             gc::appconfig::writeFailureLabels(file.kind, file.path)});
         allWritten = false;
     }
     return allWritten ? kOk : kFailed;

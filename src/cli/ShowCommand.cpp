@@ -48,8 +48,8 @@ int runShow(const std::vector<std::string>& args) {
     }
 
     const auto current = gc::appconfig::Workspace::atCurrentFolder();
-    Engine engine(gc::appconfig::Workspace(workdir.empty() ? current.root()
-                                                           : current.resolve(workdir)));
+    Engine engine(
+        gc::appconfig::Workspace(workdir.empty() ? current.root() : current.resolve(workdir)));
     engine.roads.start();
     // A configuration named on the command line is taken from the current folder.
     if (!config.empty()) engine.roads.loadConfiguration(current.resolve(config));

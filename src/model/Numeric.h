@@ -9,7 +9,7 @@ namespace gc::model {
 // A typed text that is not a number. The message is Russian and names the text; the
 // presenters catch it at their entry points and hand it to the UI.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -1,10 +1,11 @@
 #include "model/TextFile.h"
 
+#include <unistd.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 namespace gc::model {
 

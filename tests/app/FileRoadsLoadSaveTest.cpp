@@ -296,8 +296,7 @@ TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
 
     rig.ui.answers.push_back(folder / "FILTERS/new.taps");
     rig.roads.onSpeedButton1Click();
-    EXPECT_TRUE(
-        sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
     EXPECT_TRUE(rig.ui.reports.empty());
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Cfir"}));
     EXPECT_EQ(panel9AtRefresh, "cfir_68.taps");  // the window is refreshed before recalculate
@@ -336,8 +335,7 @@ TEST(FileRoadsTapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
 
     rig.ui.answers.push_back("FILTERS/r64.taps");
     rig.roads.onSpeedButton3Click();
-    EXPECT_TRUE(
-        sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Resamp"}));
     EXPECT_EQ(countAtRefresh, "64");  // recalculate ran before the refresh
     EXPECT_EQ(rig.session.model.Chip.NameOfRFIR, "r64.taps");
@@ -364,8 +362,7 @@ TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
 
     rig.ui.answers.push_back("FILTERS/mine.taps");
     rig.roads.onSpeedButton10Click();
-    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "CFIRFilter(*.taps)|*.taps", "taps",
-                            "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "CFIRFilter(*.taps)|*.taps", "taps", "FILTERS"));
     EXPECT_EQ(fileText(folder / "FILTERS/mine.taps"), tapText(cfirRamp(-9), 21));
     EXPECT_EQ(model.Channels[1].NameOfCFIR, "mine.taps");
     EXPECT_EQ(rig.state.Panel9.text, "mine.taps");
@@ -377,8 +374,7 @@ TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
 
     rig.ui.answers.push_back("FILTERS/rm.taps");
     rig.roads.onSpeedButton6Click();
-    EXPECT_TRUE(sameRequest(rig.ui.requests.at(2), "CFIRFilter(*.taps)|*.taps", "taps",
-                            "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(2), "CFIRFilter(*.taps)|*.taps", "taps", "FILTERS"));
     EXPECT_EQ(fileText(folder / "FILTERS/rm.taps"),
               tapText(model.ResamplerTaps, static_cast<size_t>(model.Work.ResamplerTapCount)));
     EXPECT_EQ(model.Chip.NameOfRFIR, "rm.taps");

@@ -19,7 +19,7 @@ using Log = std::vector<std::string>;
 namespace {
 
 class MainPresenterTest : public ::testing::Test {
-protected:
+  protected:
     // Start-up without files, then forget what start-up itself logged.
     void start() {
         presenter.startWithDefaults();
@@ -39,8 +39,8 @@ protected:
     MainPresenter presenter{session, state, ui, plot};
 };
 
-const Log kFullRefreshAllOpen{"cic", "refresh:Cic5", "refresh:Cfir", "refresh:Pfir",
-                              "refresh:Resamp", "plot"};
+const Log kFullRefreshAllOpen{"cic",          "refresh:Cic5",   "refresh:Cfir",
+                              "refresh:Pfir", "refresh:Resamp", "plot"};
 
 }  // namespace
 
@@ -101,8 +101,8 @@ TEST_F(MainPresenterTest, CicGainWithAutoScaleUntickedAndServiceButtons) {
 
     model().Work.ServiceMode = true;
     presenter.recalculate();
-    for (const ButtonState* b : {&state.Button1, &state.Button2, &state.Button3, &state.Button4,
-                                 &state.Button10})
+    for (const ButtonState* b :
+         {&state.Button1, &state.Button2, &state.Button3, &state.Button4, &state.Button10})
         EXPECT_TRUE(b->visible);
 }
 
@@ -335,19 +335,18 @@ TEST_F(MainPresenterTest, SaveChecksInOrder) {
     EXPECT_FALSE(presenter.runSaveChecks());
     ASSERT_EQ(ui.reports.size(), 1u);
     EXPECT_EQ(ui.reports[0].window, ErrorWindow::ErrDecim);
-    EXPECT_EQ(ui.reports[0].labels,
-              (std::vector<std::string>{"Минимальный коэффициент децимации CIC-фильтра",
-                                        "в этом режиме   равен", "8",
-                                        "Файл не может быть записан!"}));
+    EXPECT_EQ(
+        ui.reports[0].labels,
+        (std::vector<std::string>{"Минимальный коэффициент децимации CIC-фильтра",
+                                  "в этом режиме   равен", "8", "Файл не может быть записан!"}));
 
     model().Channels[3].Decimation = 32;
     EXPECT_FALSE(presenter.runSaveChecks());
     EXPECT_EQ(ui.reports.back().window, ErrorWindow::ErrEqualDecim);
-    EXPECT_EQ(ui.reports.back().labels,
-              (std::vector<std::string>{"В синхронном режиме вывода",
-                                        "коэффициенты  децимации каналов",
-                                        " должны быть одинаковыми!",
-                                        "Файл не может быть записан!"}));
+    EXPECT_EQ(
+        ui.reports.back().labels,
+        (std::vector<std::string>{"В синхронном режиме вывода", "коэффициенты  децимации каналов",
+                                  " должны быть одинаковыми!", "Файл не может быть записан!"}));
     model().Chip.AsyncMode = 1;
     EXPECT_TRUE(presenter.runSaveChecks());
 
@@ -537,9 +536,9 @@ TEST_F(MainPresenterTest, WindowsOpenWithTheirFlags) {
     EXPECT_TRUE(session.CicWindowOpen && session.PfirWindowOpen && session.ResamplerWindowOpen);
     EXPECT_TRUE(session.OutBlockOpen && session.InpBlockOpen && session.FreqOpen &&
                 session.FiltersOpen);
-    EXPECT_EQ(log, (Log{"show:Cfir", "show:Cic5", "show:Pfir", "show:Resamp", "show:Sync",
-                        "show:OutBlock", "show:InpBlock", "show:Freq", "show:Filters",
-                        "show:Info"}));
+    EXPECT_EQ(log,
+              (Log{"show:Cfir", "show:Cic5", "show:Pfir", "show:Resamp", "show:Sync",
+                   "show:OutBlock", "show:InpBlock", "show:Freq", "show:Filters", "show:Info"}));
 }
 
 TEST_F(MainPresenterTest, ApplyToAllChannelsLeavesTheDisplay) {

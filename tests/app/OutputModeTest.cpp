@@ -95,7 +95,7 @@ TEST(ApplyOutputMode, CombinedFirmwareByEnabledOutputsAndMode) {
 namespace {
 
 class OutputModePresenterTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         presenter.startWithDefaults();
         log.clear();
@@ -151,8 +151,8 @@ TEST_F(OutputModePresenterTest, SynchronousFourChannelsWithThreeEnabled) {
     EXPECT_EQ(session.model.Work.ActiveCount, 3);
     EXPECT_EQ(session.image.OutputFrameControl, 0x06);
     EXPECT_EQ(session.image.OutputWordSize, 0x05);
-    EXPECT_EQ(log, (Log{"refresh:Filters", "refresh:Freq", "refresh:OutBlock",
-                        "refresh:InpBlock"}));
+    EXPECT_EQ(log,
+              (Log{"refresh:Filters", "refresh:Freq", "refresh:OutBlock", "refresh:InpBlock"}));
 }
 
 TEST_F(OutputModePresenterTest, TwoChannelModeWorksInPairs) {
@@ -255,7 +255,7 @@ namespace {
 
 // A window layer that fails while refreshing an editor.
 class FailingRefreshUi : public RecordingUi {
-public:
+  public:
     using RecordingUi::RecordingUi;
     void refreshWindow(Window) override { throw std::runtime_error("refresh failed"); }
 };

@@ -10,8 +10,8 @@
 
 #include "app/FileRoads.h"
 #include "app/FileRoadsTestSupport.h"
-#include "cli/CliRun.h"
 #include "appconfig/ConfigFile.h"
+#include "cli/CliRun.h"
 #include "filters/FilterTables.h"
 #include "filters/TapFiles.h"
 #include "filters/TapSelection.h"

@@ -1,5 +1,3 @@
-#include "response/ChannelPlot.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include "../../bench/BenchModel.h"
 #include "app/ChannelPlotPresenter.h"
 #include "model/Numeric.h"
+#include "response/ChannelPlot.h"
 #include "response/RecordingCanvas.h"
 #include "response/RecordingUiPort.h"
 

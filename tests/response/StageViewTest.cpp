@@ -1,5 +1,3 @@
-#include "response/StageView.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include "response/PlotDrawing.h"
 #include "response/RecordingCanvas.h"
 #include "response/RecordingUiPort.h"
+#include "response/StageView.h"
 
 namespace gc::response {
 namespace {
