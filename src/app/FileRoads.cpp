@@ -211,7 +211,7 @@ void FileRoads::loadConfiguration(const std::string& path) {
     presenter_.applyOutputMode();
     presenter_.recalculate();
     plot_.refreshChannelPlot();
-    if (session_.FiltersOpen) ui_.refreshWindow(Window::Filters);
+    if (session_.open[Window::Filters]) ui_.refreshWindow(Window::Filters);
 }
 
 void FileRoads::onButton6Click() {
@@ -267,7 +267,7 @@ void FileRoads::onSpeedButton1Click() {
     model.Channels[channel].NameOfCFIR = name;
     fl::ApplyCfirSelection(model, presenter_.cfirSource());
     plot_.refreshChannelPlot();
-    if (session_.CfirWindowOpen) ui_.refreshWindow(Window::Cfir);
+    if (session_.open[Window::Cfir]) ui_.refreshWindow(Window::Cfir);
     presenter_.recalculate();
 }
 
@@ -283,7 +283,7 @@ void FileRoads::onSpeedButton2Click() {
     model.Channels[channel].NameOfPFIR = name;
     fl::ApplyPfirSelection(model, presenter_.pfirSource());
     plot_.refreshChannelPlot();
-    if (session_.PfirWindowOpen) ui_.refreshWindow(Window::Pfir);
+    if (session_.open[Window::Pfir]) ui_.refreshWindow(Window::Pfir);
     presenter_.recalculate();
 }
 
@@ -299,7 +299,7 @@ void FileRoads::onSpeedButton3Click() {
     fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());
     plot_.refreshChannelPlot();
     presenter_.recalculate();
-    if (session_.ResamplerWindowOpen) ui_.refreshWindow(Window::Resamp);
+    if (session_.open[Window::Resamp]) ui_.refreshWindow(Window::Resamp);
 }
 
 // The configuration keeps naming the file only when it was written, so that it never names a

@@ -34,6 +34,7 @@ enum class Window {
     Filters,   // TFilters
     Info,      // TInfo
 };
+inline constexpr int kWindowCount = 10;
 
 struct FileDialogRequest {
     std::string filter;      // for example "*.trv"

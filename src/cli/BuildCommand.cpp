@@ -79,10 +79,10 @@ int runBuild(const std::vector<std::string>& args) {
     return engine.roads.saveConfiguration(target) ? kOk : kNotWritten;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"build", "read CONFIG.trv with its chip and tap files, write NAME.trv/.cfg/.prg into DIR",
-     &runBuild});
-
 }  // namespace
+
+const Command kBuildCommand{
+    "build", "read CONFIG.trv with its chip and tap files, write NAME.trv/.cfg/.prg into DIR",
+    &runBuild};
 
 }  // namespace gc::cli

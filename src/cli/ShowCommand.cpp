@@ -57,10 +57,10 @@ int runShow(const std::vector<std::string>& args) {
     return engine.ui.reportCount == 0 ? 0 : 1;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"show", "print what the main window shows after the start-up in DIR [and \"Считать\"]",
-     &runShow});
-
 }  // namespace
+
+const Command kShowCommand{
+    "show", "print what the main window shows after the start-up in DIR [and \"Считать\"]",
+    &runShow};
 
 }  // namespace gc::cli

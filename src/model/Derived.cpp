@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/ConfigurationModel.h"
+#include "model/Fields.h"
 #include "model/Numeric.h"
 
 namespace gc::model {
@@ -95,8 +96,6 @@ float toSingle(double value) {
     if (value < -FLT_MAX) return -FLT_MAX;
     return static_cast<float>(value);
 }
-
-int shownIndex(int value, int itemCount) { return value >= 0 && value < itemCount ? value : -1; }
 
 int ndelayIndex(int ndelay) {
     const int quarter = ndelay / 4;

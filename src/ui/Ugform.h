@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "app/ChannelPlotPresenter.h"
 #include "app/MainPresenter.h"
@@ -94,8 +96,11 @@ class TGForm : public QWidget {
 
     // Copies what the controls hold (texts, items, ticks, choices) into MainState.
     void collectInput();
+    // The title and source controls of a filter kind's block.
+    void buildSourceControls(gc::app::FilterKind kind, QVBoxLayout* v);
     // collectInput, the handler, showState.
     void run(void (gc::app::MainPresenter::*handler)());
+    void run(const std::function<void()>& action);
     void runPlot(void (gc::app::ChannelPlotPresenter::*handler)());
     void runPlot(const std::function<void()>& action);
     // The plot's axis texts and read-outs as its presenter last set them.
@@ -128,6 +133,8 @@ class TGForm : public QWidget {
     QComboBox* comboBox11_{};
     QComboBox* comboBox13_{};
     std::array<QCheckBox*, 4> channelBoxes_{};  // CheckBox3, CheckBox2, CheckBox7, CheckBox8
+    // Each control of gc::app::kMainControls with its widget, found by object name.
+    std::vector<std::pair<const gc::app::MainControl*, QWidget*>> bindings_;
     QPushButton* button3_{};
     QPushButton* button1_{};
     QPushButton* button2_{};
@@ -148,36 +155,29 @@ class TGForm : public QWidget {
     ValuePanel* panel2_{};
     QCheckBox* autoScale_{};
     QCheckBox* checkBox1_{};
+    // The source controls of each filter kind (gc::app::FilterKind order): its radio pair,
+    // library list, tap file name and tap file buttons.
+    struct FilterControls {
+        QRadioButton* table{};
+        QComboBox* list{};
+        QRadioButton* file{};
+        ValuePanel* name{};
+        QToolButton* read{};
+        QToolButton* write{};
+    };
+    std::array<FilterControls, 3> filters_{};
     // CFIR.
-    QRadioButton* tblEnbCfir_{};
-    QRadioButton* fileEnbCfir_{};
-    QComboBox* comboBox1_{};
-    ValuePanel* panel9_{};
-    QToolButton* speedButton1_{};
-    QToolButton* speedButton10_{};
     ValuePanel* panel12_{};
     QComboBox* comboBox6_{};
     ValuePanel* panel3_{};
     QCheckBox* checkBox4_{};
     // PFIR.
-    QRadioButton* tblEnbPfir_{};
-    QRadioButton* fileEnbPfir_{};
-    QComboBox* comboBox4_{};
-    ValuePanel* panel10_{};
-    QToolButton* speedButton2_{};
-    QToolButton* speedButton5_{};
     ValuePanel* panel13_{};
     QLineEdit* edit2_{};
     ValuePanel* panel8_{};
     ValuePanel* panel4_{};
     QCheckBox* checkBox5_{};
     // Resampler.
-    QRadioButton* tblEnbRfir_{};
-    QRadioButton* fileEnbRfir_{};
-    QComboBox* comboBox5_{};
-    ValuePanel* panel11_{};
-    QToolButton* speedButton3_{};
-    QToolButton* speedButton6_{};
     ValuePanel* panel6_{};
     QComboBox* comboBox9_{};
     ValuePanel* panel23_{};

@@ -70,7 +70,7 @@ TEST(FileRoadsLoadTest, ReadsTheChosenConfigurationWithItsChipFileAndTapFiles) {
     putFile(folder / "site/FILTERS/res_8x64_60.taps", tapText(std::array<int, 2>{7, 8}, 2));
 
     StartedRig rig(folder.str());
-    rig.session.FiltersOpen = true;
+    rig.session.open[gc::app::Window::Filters] = true;
     rig.ui.answers.push_back("site/CONFIGS/a.trv");  // relative to the working folder
     rig.roads.onButton5Click();
 
@@ -289,7 +289,7 @@ TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
     chooseFileSources(rig.state);
     rig.session.model.Work.CurrentChannel = 2;
     rig.presenter.recalculate();
-    rig.session.CfirWindowOpen = true;
+    rig.session.open[gc::app::Window::Cfir] = true;
     const auto channel0Before = rig.session.model.CfirTaps[0];
     std::string panel9AtRefresh;
     rig.ui.onRefresh = [&](Window) { panel9AtRefresh = rig.state.Panel9.text; };
@@ -329,7 +329,7 @@ TEST(FileRoadsTapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
     putFile(folder / "FILTERS/r64.taps", tapText(taps, 64));
     StartedRig rig(folder.str());
     chooseFileSources(rig.state);
-    rig.session.ResamplerWindowOpen = true;
+    rig.session.open[gc::app::Window::Resamp] = true;
     std::string countAtRefresh;
     rig.ui.onRefresh = [&](Window) { countAtRefresh = rig.state.Panel20.text; };
 

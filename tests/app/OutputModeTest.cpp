@@ -140,7 +140,8 @@ TEST_F(OutputModePresenterTest, StandardFirmwareForcesFourChannels) {
 }
 
 TEST_F(OutputModePresenterTest, SynchronousFourChannelsWithThreeEnabled) {
-    session.FiltersOpen = session.FreqOpen = session.OutBlockOpen = session.InpBlockOpen = true;
+    session.open[gc::app::Window::Filters] = session.open[gc::app::Window::Freq] =
+        session.open[gc::app::Window::OutBlock] = session.open[gc::app::Window::InpBlock] = true;
     combined();
     EXPECT_EQ(log, (Log{"refresh:Filters", "refresh:Freq", "refresh:OutBlock"}));
     EXPECT_TRUE(state.ComboBox11.enabled);
@@ -157,7 +158,7 @@ TEST_F(OutputModePresenterTest, SynchronousFourChannelsWithThreeEnabled) {
 
 TEST_F(OutputModePresenterTest, TwoChannelModeWorksInPairs) {
     combined();
-    session.CicWindowOpen = session.OutBlockOpen = true;
+    session.open[gc::app::Window::Cic5] = session.open[gc::app::Window::OutBlock] = true;
     mode(1);
     EXPECT_EQ(log, (Log{"refresh:OutBlock", "plot", "refresh:Cic5"}));
     EXPECT_EQ(session.model.Work.ActiveCount, 4);
@@ -213,7 +214,7 @@ TEST_F(OutputModePresenterTest, AsynchronousOutput) {
 }
 
 TEST_F(OutputModePresenterTest, RecalculateRunsTheFirmwareHandlerWhenItChangesTheTick) {
-    session.FiltersOpen = true;
+    session.open[gc::app::Window::Filters] = true;
     // A configuration read elsewhere switched the combined firmware on.
     chip().CombConfigPlis = 1;
     chip().ModeOfDdc = 1;
@@ -270,12 +271,12 @@ TEST(RecalculatingGuard, IsReleasedWhenAnErrorEscapesTheNestedFirmwareHandler) {
     RecordingPlotSeam plot{log, session, state};
     MainPresenter presenter{session, state, ui, plot};
     presenter.startWithDefaults();
-    session.FiltersOpen = true;
+    session.open[gc::app::Window::Filters] = true;
     session.model.Chip.CombConfigPlis = 1;
     EXPECT_THROW(presenter.recalculate(), std::runtime_error);
     EXPECT_EQ(session.model.Work.Recalculating, 0);
     // The channel boxes work again afterwards.
-    session.FiltersOpen = false;
+    session.open[gc::app::Window::Filters] = false;
     state.CheckBox8.checked = false;
     presenter.onChannelBoxClick(3);
     EXPECT_EQ(session.model.Chip.MaskChan1x, 7);

@@ -118,8 +118,8 @@ TEST(RegisterEditorBits, GroupsAreReadAndReplacedOnTheirOwnBits) {
     EXPECT_EQ(withBitGroup(0x1d, 3, 2, 0), 0x05);
     EXPECT_EQ(withBitGroup(0x00, 3, 2, 7), 0x18);  // value wider than the group is cut
     EXPECT_EQ(withBitGroup(-1, 31, 1, 0), INT_MAX);
-    EXPECT_EQ(gc::app::itemIndexFor(8, 8), -1);
-    EXPECT_EQ(gc::app::itemIndexFor(-1, 8), -1);
+    EXPECT_EQ(gc::app::shownIndex(8, 8), -1);
+    EXPECT_EQ(gc::app::shownIndex(-1, 8), -1);
 }
 
 TEST(InpBlockEditor, ShowsEachChannelsInputBits) {

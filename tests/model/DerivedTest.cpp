@@ -123,6 +123,13 @@ TEST(ListIndexes, NdelayItemsAndOutOfRangeValues) {
     EXPECT_EQ(shownIndex(7, 8), 7);
     EXPECT_EQ(shownIndex(8, 8), -1);
     EXPECT_EQ(shownIndex(-2, 8), -1);
+    EXPECT_EQ(shownIndex(3, std::size_t{4}), 3);
+    EXPECT_EQ(shownIndex(4, std::size_t{4}), -1);
+    EXPECT_EQ(shownIndex(-1, std::size_t{4}), -1);
+    // Counts shown from one: no overflow at the top of the range.
+    EXPECT_EQ(plusOne(0), "1");
+    EXPECT_EQ(plusOne(-1), "0");
+    EXPECT_EQ(plusOne(2147483647), "2147483648");
     EXPECT_EQ(activeCount(11), 3);
     EXPECT_EQ(activeCount(0xF0), 0);
 }

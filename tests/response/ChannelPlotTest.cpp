@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "../../bench/BenchModel.h"
+#include "BenchModel.h"
 #include "app/ChannelPlotPresenter.h"
 #include "model/Numeric.h"
 #include "response/ChannelPlot.h"

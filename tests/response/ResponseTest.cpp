@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "response/ReferenceResponse.h"
+#include "ReferenceResponse.h"
 #include "response/Response.h"
 
 namespace gc::response {

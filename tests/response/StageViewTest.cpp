@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "../../bench/BenchModel.h"
-#include "../../bench/RasterCanvas.h"
+#include "BenchModel.h"
+#include "RasterCanvas.h"
 #include "app/StageViewPresenter.h"
 #include "model/Numeric.h"
 #include "response/PlotDrawing.h"

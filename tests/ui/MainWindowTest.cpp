@@ -462,14 +462,14 @@ class MainWindowTest : public QObject {
         // unlock; a double-click on the name panel opens the CFIR window only then.
         auto* panel9 = get<QLabel>("Panel9");
         QTest::mouseDClick(panel9, Qt::LeftButton);
-        QVERIFY(!app_->session().CfirWindowOpen);
+        QVERIFY(!app_->session().open[gc::app::Window::Cfir]);
         click("FileEnbCFIR");
         QVERIFY(checked("FileEnbCFIR") && !checked("TblEnbCFIR"));
         QVERIFY(!enabled("ComboBox1"));
         QVERIFY(enabled("SpeedButton1") && enabled("SpeedButton10"));
         QCOMPARE(panel9->palette().color(QPalette::Window), QColor(255, 255, 255));
         QTest::mouseDClick(panel9, Qt::LeftButton);
-        QVERIFY(app_->session().CfirWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Cfir]);
         click("TblEnbCFIR");
         QVERIFY(enabled("ComboBox1") && !enabled("SpeedButton1"));
         QVERIFY(panel9->palette().color(QPalette::Window) != QColor(255, 255, 255));
@@ -477,9 +477,9 @@ class MainWindowTest : public QObject {
         // Double-clicks on the decimation field and the filter lists open the stage windows;
         // "Справка" opens the about box.
         QTest::mouseDClick(get<QLineEdit>("Edit1"), Qt::LeftButton);
-        QVERIFY(app_->session().CicWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Cic5]);
         QTest::mouseDClick(get<QComboBox>("ComboBox4")->lineEdit(), Qt::LeftButton);
-        QVERIFY(app_->session().PfirWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Pfir]);
         // The double-click does not open the list; a single click on the field does.
         QTest::qWait(QApplication::doubleClickInterval() + 100);
         QVERIFY(!get<QComboBox>("ComboBox4")->view()->isVisible());
@@ -487,7 +487,7 @@ class MainWindowTest : public QObject {
         QTRY_VERIFY(get<QComboBox>("ComboBox4")->view()->isVisible());
         get<QComboBox>("ComboBox4")->hidePopup();
         QTest::mouseDClick(get<QComboBox>("ComboBox5")->lineEdit(), Qt::LeftButton);
-        QVERIFY(app_->session().ResamplerWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Resamp]);
         click("Button14");
         QVERIFY(app_->window(gc::ui::WindowOrder::Info)->isVisible());
 
