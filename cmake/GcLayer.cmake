@@ -1,3 +1,14 @@
+# gc_layer_root(NAME VAR): VAR = the include root through which only src/NAME is reachable, as
+# "NAME/Header.h".
+function(gc_layer_root name var)
+  set(root ${PROJECT_BINARY_DIR}/layers/${name})
+  if(NOT EXISTS ${root}/${name})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${name} ${root}/${name} SYMBOLIC)
+  endif()
+  set(${var} ${root} PARENT_SCOPE)
+endfunction()
+
 # gc_add_layer(NAME [DEPENDS LAYER...])
 #
 # Makes the folder src/NAME the library gc_NAME, linked to gc_<LAYER> of each layer it may use.
@@ -7,11 +18,7 @@
 function(gc_add_layer name)
   cmake_parse_arguments(LAYER "" "" "DEPENDS" ${ARGN})
   set(folder ${PROJECT_SOURCE_DIR}/src/${name})
-  set(root ${PROJECT_BINARY_DIR}/layers/${name})
-  if(NOT EXISTS ${root}/${name})
-    file(MAKE_DIRECTORY ${root})
-    file(CREATE_LINK ${folder} ${root}/${name} SYMBOLIC)
-  endif()
+  gc_layer_root(${name} root)
   file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
   set(deps)
   foreach(dep ${LAYER_DEPENDS})

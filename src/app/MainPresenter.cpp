@@ -630,10 +630,15 @@ void MainPresenter::onEdit7Exit() { onEdit6Enter(); }
 
 // --- Output mode and channels ----------------------------------------------------------------
 
+// Recalculates, applies the output mode to the register image, recalculates again and
+// refreshes the open register windows that show the output mode.
 void MainPresenter::reapplyOutputMode() {
     doRecalculate();
     applyOutputMode();
     doRecalculate();
+    refreshIfOpen(Window::Filters);
+    refreshIfOpen(Window::Freq);
+    refreshIfOpen(Window::OutBlock);
 }
 
 void MainPresenter::onComboBox11Changed() {
@@ -641,9 +646,6 @@ void MainPresenter::onComboBox11Changed() {
         if (session_.model.Work.Recalculating == 1) return;
         session_.model.Chip.ModeOfDdc = state_.ComboBox11.index;
         reapplyOutputMode();
-        refreshIfOpen(Window::Filters);
-        refreshIfOpen(Window::Freq);
-        refreshIfOpen(Window::OutBlock);
         plot_.refreshChannelPlot();
         refreshOpenStageWindows();
     });
@@ -653,18 +655,12 @@ void MainPresenter::onComboBox13Changed() {
     guarded([&] {
         session_.model.Chip.AsyncMode = state_.ComboBox13.index;
         reapplyOutputMode();
-        refreshIfOpen(Window::Filters);
-        refreshIfOpen(Window::Freq);
-        refreshIfOpen(Window::OutBlock);
     });
 }
 
 void MainPresenter::checkBox9Click() {
     session_.model.Chip.CombConfigPlis = state_.CheckBox9.checked ? 1 : 0;
     reapplyOutputMode();
-    refreshIfOpen(Window::Filters);
-    refreshIfOpen(Window::Freq);
-    refreshIfOpen(Window::OutBlock);
 }
 
 void MainPresenter::onCheckBox9Click() {
@@ -690,9 +686,6 @@ void MainPresenter::onChannelBoxClick(int box) {
                 break;
         }
         reapplyOutputMode();
-        refreshIfOpen(Window::Filters);
-        refreshIfOpen(Window::Freq);
-        refreshIfOpen(Window::OutBlock);
         refreshIfOpen(Window::InpBlock);
     });
 }

@@ -136,7 +136,7 @@ class MainPresenter {
     void stepDecimation(int step);
     void confirmInterpolation();
     void confirmFineGain();
-    void reapplyOutputMode();  // recalculate, applyOutputMode, recalculate
+    void reapplyOutputMode();  // recalculate, applyOutputMode, recalculate, refresh
     void checkBox9Click();
     void stageBoxClick(int stage, const CheckState& box);
     void applySelection(FilterKind kind);

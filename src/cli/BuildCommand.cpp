@@ -81,7 +81,7 @@ int runBuild(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kBuildCommand{
+extern const Command kBuildCommand{
     "build", "read CONFIG.trv with its chip and tap files, write NAME.trv/.cfg/.prg into DIR",
     &runBuild};
 

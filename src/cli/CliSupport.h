@@ -27,12 +27,7 @@ struct Command {
     int (*run)(const std::vector<std::string>& args);
 };
 
-// The commands, each defined in its own file (ShowCommand.cpp defines kShowCommand, ...) and
-// listed in Commands.cpp in the order the help prints them.
-extern const Command kBuildCommand;
-extern const Command kInitCommand;
-extern const Command kResponseCommand;
-extern const Command kShowCommand;
+// Every command, in the order the help lists them: the list in Commands.cpp.
 [[nodiscard]] const std::vector<Command>& commands();
 
 // Reports go to the error stream, one line each: an error window's labels joined by single

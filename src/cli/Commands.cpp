@@ -2,8 +2,14 @@
 
 namespace gc::cli {
 
-// Every command of gc4016-cli, in the order the help lists them (by name). A new command is
-// its own file defining a Command and one line here and in CliSupport.h.
+// Each command is defined in its own file (ShowCommand.cpp defines kShowCommand, ...). A new
+// command is its file, its declaration here and its line in the list.
+extern const Command kBuildCommand;
+extern const Command kInitCommand;
+extern const Command kResponseCommand;
+extern const Command kShowCommand;
+
+// Every command of gc4016-cli, in the order the help lists them (by name).
 const std::vector<Command>& commands() {
     static const std::vector<Command> list{
         kBuildCommand,

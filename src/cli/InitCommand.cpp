@@ -165,7 +165,7 @@ int runInit(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kInitCommand{
+extern const Command kInitCommand{
     "init", "make DIR a working folder: CONFIGS/std.trv, CONFIGS/sinc.cfg and FILTERS/*.taps",
     &runInit};
 

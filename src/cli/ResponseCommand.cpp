@@ -113,7 +113,7 @@ int runResponse(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kResponseCommand{"response", "print one channel's stage and channel responses as CSV",
-                               &runResponse};
+extern const Command kResponseCommand{
+    "response", "print one channel's stage and channel responses as CSV", &runResponse};
 
 }  // namespace gc::cli

@@ -59,7 +59,7 @@ int runShow(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kShowCommand{
+extern const Command kShowCommand{
     "show", "print what the main window shows after the start-up in DIR [and \"Считать\"]",
     &runShow};
 
