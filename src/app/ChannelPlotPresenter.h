@@ -19,7 +19,7 @@ class ChannelPlotPresenter : public ChannelPlotSeam {
   public:
     ChannelPlotPresenter(const gc::model::ConfigurationModel& model, UiPort& ui);
 
-    // ComputeCicResponse (1, CicResponse): the CIC response table step of the refresh roads.
+    // ComputeCicResponse (1, CicResponse): the CIC response table step of the refreshes.
     // The next refreshChannelPlot recomputes it at StretchX, so nothing is repainted.
     void computeCicResponse() override;
     // RefreshChannelPlot: the channel response at StretchX, the texts, and a repaint.

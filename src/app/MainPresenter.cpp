@@ -404,7 +404,7 @@ void MainPresenter::doShowResamplerRatio() {
     state_.Edit8.text = m::formatHexWord(m::resamplerRatioWord(factor));
 }
 
-// --- Shared roads ----------------------------------------------------------------------------
+// --- Shared steps ----------------------------------------------------------------------------
 
 void MainPresenter::applyOutputMode() {
     const auto& model = session_.model;

@@ -55,10 +55,10 @@ class Application {
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The start road (configuration, chip configuration, tap files, responses, output block,
+    // The start-up (configuration, chip configuration, tap files, responses, output block,
     // first recalculation), then the main window is shown.
     void start();
-    // The start road without files (the model's defaults and the built-in tables), then the
+    // The start-up without files (the model's defaults and the built-in tables), then the
     // main window is shown.
     void startWithDefaults();
 

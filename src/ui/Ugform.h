@@ -36,7 +36,7 @@ class CompactButton;
 class TGForm : public QWidget {
     Q_OBJECT
   public:
-    // The file commands, whose roads are set by the application.
+    // The file commands, whose actions are set by the application.
     enum class FileCommand {
         ReadConfiguration,   // Button5 "Считать"
         WriteConfiguration,  // Button6 "Записать"
@@ -57,7 +57,7 @@ class TGForm : public QWidget {
 
     // What a file command runs; the window shows MainState afterwards.
     void setFileCommand(FileCommand command, std::function<void()> action);
-    // Runs when the window closes (the exit road), before it goes.
+    // Runs when the window closes (the exit: std.trv written back), before it goes.
     void setCloseHandler(std::function<void()> handler);
 
     // Every control from MainState, and the plot's texts from the plot presenter, with

@@ -223,7 +223,7 @@ TEST(FreqEditor, ShowsResamplerAndRoutingFields) {
     EXPECT_EQ(s.Panel17, "2147483648");  // no overflow in the count shown from 1
 }
 
-// "NoSymRes" through the real roads: the resampler set put in use and the image built from
+// "NoSymRes" through the real handlers: the resampler set put in use and the image built from
 // the model; only the one-tap bypass set ("res_bypass") ticks it, and choosing another set
 // after it clears it again.
 TEST(FreqEditor, NoSymResFollowsTheResamplerSetInUse) {

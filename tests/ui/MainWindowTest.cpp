@@ -232,7 +232,7 @@ class MainWindowTest : public QObject {
                                 "res_9x32_60 res_12x32_80 res_15x32_80 res_19x16_80")
                      .split(QLatin1Char(' ')));
 
-        // States before the start road runs.
+        // States before the start-up runs.
         QCOMPARE(text("Edit4"), QStringLiteral("1,0"));
         QCOMPARE(text("Edit8"), QStringLiteral("0x0400000"));
         QVERIFY(checked("AutoScale"));
