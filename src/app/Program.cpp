@@ -7,6 +7,6 @@ namespace gc::app {
 Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
     : plot(session.model, ui),
       presenter(session, state, ui, plot),
-      roads(session, state, ui, plot, presenter, std::move(workspace)) {}
+      loadSave(session, state, ui, plot, presenter, std::move(workspace)) {}
 
 }  // namespace gc::app

@@ -4,7 +4,7 @@
 // and saving of files, all reporting through the UiPort they are given. The window program adds
 // its windows around it; the command-line tool drives it without any.
 #include "app/ChannelPlotPresenter.h"
-#include "app/FileRoads.h"
+#include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
 #include "app/Session.h"
@@ -24,7 +24,7 @@ struct Program {
     MainState state;
     ChannelPlotPresenter plot;
     MainPresenter presenter;
-    FileRoads roads;
+    LoadSave loadSave;
 };
 
 }  // namespace gc::app

@@ -76,7 +76,7 @@ int runBuild(const std::vector<std::string>& args) {
     std::error_code ignored;  // a folder that cannot be made shows up as files not written
     std::filesystem::create_directories(out, ignored);
     const std::string target = out + "/" + gc::appconfig::bareName(config);
-    return engine.roads.saveConfiguration(target) ? kOk : kNotWritten;
+    return engine.loadSave.saveConfiguration(target) ? kOk : kNotWritten;
 }
 
 }  // namespace

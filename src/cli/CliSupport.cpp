@@ -85,7 +85,7 @@ Engine::Engine(gc::appconfig::Workspace workspace)
 void Engine::loadFromDefaults(const std::string& config, const FileSources& sources) {
     chooseSources(state, sources);
     presenter.startWithDefaults();
-    roads.loadConfiguration(config);
+    loadSave.loadConfiguration(config);
 }
 
 void chooseSources(gc::app::MainState& state, const FileSources& sources) {

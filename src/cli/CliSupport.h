@@ -9,7 +9,7 @@
 
 #include "app/ChannelPlotPresenter.h"
 #include "app/ChannelPlotSeam.h"
-#include "app/FileRoads.h"
+#include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
 #include "app/Program.h"
@@ -80,7 +80,7 @@ struct Engine {
     gc::app::MainState& state{program.state};
     gc::app::ChannelPlotPresenter& plot{program.plot};
     gc::app::MainPresenter& presenter{program.presenter};
-    gc::app::FileRoads& roads{program.roads};
+    gc::app::LoadSave& loadSave{program.loadSave};
 };
 
 // One line per value-showing control, NAME=TEXT, in a fixed order: edits, panels, lists (the

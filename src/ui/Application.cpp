@@ -122,19 +122,19 @@ void Application::createWindows() {
     ui_.setChannelPlot(form.plotBox());
 
     using C = TGForm::FileCommand;
-    auto& roads = program_.roads;
-    form.setFileCommand(C::ReadConfiguration, [&roads] { roads.onButton5Click(); });
-    form.setFileCommand(C::WriteConfiguration, [&roads] { roads.onButton6Click(); });
-    form.setFileCommand(C::ReadCfirTaps, [&roads] { roads.onSpeedButton1Click(); });
-    form.setFileCommand(C::WriteCfirTaps, [&roads] { roads.onSpeedButton10Click(); });
-    form.setFileCommand(C::ReadPfirTaps, [&roads] { roads.onSpeedButton2Click(); });
-    form.setFileCommand(C::WritePfirTaps, [&roads] { roads.onSpeedButton5Click(); });
-    form.setFileCommand(C::ReadRfirTaps, [&roads] { roads.onSpeedButton3Click(); });
-    form.setFileCommand(C::WriteRfirTaps, [&roads] { roads.onSpeedButton6Click(); });
+    auto& loadSave = program_.loadSave;
+    form.setFileCommand(C::ReadConfiguration, [&loadSave] { loadSave.onButton5Click(); });
+    form.setFileCommand(C::WriteConfiguration, [&loadSave] { loadSave.onButton6Click(); });
+    form.setFileCommand(C::ReadCfirTaps, [&loadSave] { loadSave.onSpeedButton1Click(); });
+    form.setFileCommand(C::WriteCfirTaps, [&loadSave] { loadSave.onSpeedButton10Click(); });
+    form.setFileCommand(C::ReadPfirTaps, [&loadSave] { loadSave.onSpeedButton2Click(); });
+    form.setFileCommand(C::WritePfirTaps, [&loadSave] { loadSave.onSpeedButton5Click(); });
+    form.setFileCommand(C::ReadRfirTaps, [&loadSave] { loadSave.onSpeedButton3Click(); });
+    form.setFileCommand(C::WriteRfirTaps, [&loadSave] { loadSave.onSpeedButton6Click(); });
     // Closing the main window writes the start-up configuration back and ends the program,
     // whatever other windows are open.
-    form.setCloseHandler([&roads] {
-        roads.exit();
+    form.setCloseHandler([&loadSave] {
+        loadSave.exit();
         QCoreApplication::quit();
     });
 
@@ -174,7 +174,7 @@ void showMainWindow(TGForm& form) {
 }  // namespace
 
 void Application::start() {
-    program_.roads.start();
+    program_.loadSave.start();
     showMainWindow(*mainWindow_);
 }
 

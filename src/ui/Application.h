@@ -66,7 +66,7 @@ class Application {
     [[nodiscard]] gc::app::MainState& mainState() { return program_.state; }
     [[nodiscard]] gc::app::MainPresenter& mainPresenter() { return program_.presenter; }
     [[nodiscard]] gc::app::ChannelPlotPresenter& channelPlot() { return program_.plot; }
-    [[nodiscard]] gc::app::FileRoads& fileRoads() { return program_.roads; }
+    [[nodiscard]] gc::app::LoadSave& loadSave() { return program_.loadSave; }
     [[nodiscard]] QtUiPort& ui() { return ui_; }
     [[nodiscard]] TGForm& mainWindow() { return *mainWindow_; }
     // A window of the set by its place; null if the list has none there.

@@ -89,6 +89,6 @@ TEST(Program, PartsShareOneSessionAndOnePort) {
     EXPECT_EQ(program.session.model.current().Decimation, 100);
     EXPECT_EQ(program.state.Edit1.text, "100");
     // The start-up files are missing: the file loading reports through the same port.
-    program.roads.start();
+    program.loadSave.start();
     EXPECT_FALSE(ui.reports.empty());
 }

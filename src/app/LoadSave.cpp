@@ -1,4 +1,4 @@
-#include "app/FileRoads.h"
+#include "app/LoadSave.h"
 
 #include <filesystem>
 #include <system_error>
@@ -66,8 +66,8 @@ std::vector<std::string> chipConfigReportLabels(const std::string& pathAsGiven,
 
 }  // namespace
 
-FileRoads::FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
-                     MainPresenter& presenter, ac::Workspace workspace)
+LoadSave::LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
+                   MainPresenter& presenter, ac::Workspace workspace)
     : session_(session),
       state_(state),
       ui_(ui),
@@ -77,23 +77,23 @@ FileRoads::FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlot
 
 // --- Shared pieces -------------------------------------------------------------------------
 
-void FileRoads::report(std::vector<std::string> labels) {
+void LoadSave::report(std::vector<std::string> labels) {
     if (!labels.empty()) ui_.showError({ErrorWindow::ErrFileCoeff, std::move(labels)});
 }
 
-ac::ConfigReadStatus FileRoads::readConfigurationReported(const WorkspacePath& path) {
+ac::ConfigReadStatus LoadSave::readConfigurationReported(const WorkspacePath& path) {
     const ac::ConfigReadStatus status = ac::readConfiguration(path.resolved, session_.model);
     report(ac::configReportLabels(path.asGiven, status));
     return status;
 }
 
-void FileRoads::readChipConfigurationReported(const WorkspacePath& path) {
+void LoadSave::readChipConfigurationReported(const WorkspacePath& path) {
     const auto status = gc::chip::readChipConfiguration(path.resolved, session_.image);
     report(chipConfigReportLabels(path.asGiven, status));
 }
 
-void FileRoads::readConfigurationTaps(const std::string& shownFolder,
-                                      const std::string& resolvedFolder) {
+void LoadSave::readConfigurationTaps(const std::string& shownFolder,
+                                     const std::string& resolvedFolder) {
     auto& model = session_.model;
     for (int channel = 0; channel < gc::model::kChannelCount; ++channel) {
         const std::string& cfir = model.Channels[channel].NameOfCFIR;
@@ -112,7 +112,7 @@ void FileRoads::readConfigurationTaps(const std::string& shownFolder,
 
 // Every channel's taps in use follow its selected source, not only the current channel's: the
 // chip files are built from all four, whichever channels the user has looked at.
-void FileRoads::applyAllSelections() {
+void LoadSave::applyAllSelections() {
     auto& model = session_.model;
     for (int channel = 0; channel < gc::model::kChannelCount; ++channel) {
         fl::ApplyCfirSelectionFor(model, channel, presenter_.cfirSource());
@@ -121,16 +121,16 @@ void FileRoads::applyAllSelections() {
     fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());
 }
 
-bool FileRoads::writeReported(bool written, FileKind kind, const std::string& pathAsGiven) {
+bool LoadSave::writeReported(bool written, FileKind kind, const std::string& pathAsGiven) {
     if (!written) report(ac::writeFailureLabels(kind, pathAsGiven));
     return written;
 }
 
-WorkspacePath FileRoads::startupPath() const {
+WorkspacePath LoadSave::startupPath() const {
     return workspace_.path(ac::configsDir() + kStartupName);
 }
 
-bool FileRoads::keepDamagedStartupCopy() {
+bool LoadSave::keepDamagedStartupCopy() {
     if (!damagedStartupBytes_) return true;
     const WorkspacePath backup = workspace_.path(startupPath().asGiven + ".bak");
     if (!writeReported(gc::model::writeFileAtomically(backup.resolved, *damagedStartupBytes_),
@@ -142,7 +142,7 @@ bool FileRoads::keepDamagedStartupCopy() {
 
 // --- Start and exit ------------------------------------------------------------------------
 
-void FileRoads::start() {
+void LoadSave::start() {
     auto& model = session_.model;
 
     // 1. The start-up configuration. A damaged one is kept aside so that the exit, which
@@ -171,7 +171,7 @@ void FileRoads::start() {
     presenter_.recalculate();
 }
 
-void FileRoads::exit() {
+void LoadSave::exit() {
     auto& model = session_.model;
     const WorkspacePath startup = startupPath();
     model.Chip.FullDebug = model.Work.SavedFullDebug;
@@ -185,13 +185,13 @@ void FileRoads::exit() {
 
 // --- "Считать" and "Записать" -------------------------------------------------------------
 
-void FileRoads::onButton5Click() {
+void LoadSave::onButton5Click() {
     const auto chosen = ui_.askOpenFile({"*.trv", "", kConfigsFolder});
     if (!chosen) return;
     loadConfiguration(*chosen);
 }
 
-void FileRoads::loadConfiguration(const std::string& path) {
+void LoadSave::loadConfiguration(const std::string& path) {
     auto& model = session_.model;
     const std::string resolved = workspace_.resolve(path);
     const std::string name = ac::bareName(path);
@@ -214,14 +214,14 @@ void FileRoads::loadConfiguration(const std::string& path) {
     if (session_.open[Window::Filters]) ui_.refreshWindow(Window::Filters);
 }
 
-void FileRoads::onButton6Click() {
+void LoadSave::onButton6Click() {
     if (!presenter_.runSaveChecks()) return;
     const auto chosen = ui_.askSaveFile({"*.trv", "trv", kConfigsFolder});
     if (!chosen) return;
     (void)saveConfiguration(*chosen);
 }
 
-bool FileRoads::saveConfiguration(const std::string& path) {
+bool LoadSave::saveConfiguration(const std::string& path) {
     auto& model = session_.model;
     const WorkspacePath trv = workspace_.path(path);
     model.Work.ConfigFileName = ac::bareName(path);
@@ -250,12 +250,12 @@ bool FileRoads::saveConfiguration(const std::string& path) {
 
 // --- Tap files -----------------------------------------------------------------------------
 
-std::optional<std::string> FileRoads::askTapFile(bool save) {
+std::optional<std::string> LoadSave::askTapFile(bool save) {
     if (save) return ui_.askSaveFile({kTapSaveFilter, "taps", kFiltersFolder});
     return ui_.askOpenFile({kTapOpenFilter, "tbl", kFiltersFolder});
 }
 
-void FileRoads::onSpeedButton1Click() {
+void LoadSave::onSpeedButton1Click() {
     const auto chosen = askTapFile(false);
     if (!chosen) return;
     auto& model = session_.model;
@@ -271,7 +271,7 @@ void FileRoads::onSpeedButton1Click() {
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton2Click() {
+void LoadSave::onSpeedButton2Click() {
     const auto chosen = askTapFile(false);
     if (!chosen) return;
     auto& model = session_.model;
@@ -287,7 +287,7 @@ void FileRoads::onSpeedButton2Click() {
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton3Click() {
+void LoadSave::onSpeedButton3Click() {
     const auto chosen = askTapFile(false);
     if (!chosen) return;
     auto& model = session_.model;
@@ -304,7 +304,7 @@ void FileRoads::onSpeedButton3Click() {
 
 // The configuration keeps naming the file only when it was written, so that it never names a
 // tap file that does not exist.
-void FileRoads::onSpeedButton10Click() {
+void LoadSave::onSpeedButton10Click() {
     const auto chosen = askTapFile(true);
     if (!chosen) return;
     auto& model = session_.model;
@@ -316,7 +316,7 @@ void FileRoads::onSpeedButton10Click() {
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton5Click() {
+void LoadSave::onSpeedButton5Click() {
     const auto chosen = askTapFile(true);
     if (!chosen) return;
     auto& model = session_.model;
@@ -328,7 +328,7 @@ void FileRoads::onSpeedButton5Click() {
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton6Click() {
+void LoadSave::onSpeedButton6Click() {
     const auto chosen = askTapFile(true);
     if (!chosen) return;
     auto& model = session_.model;

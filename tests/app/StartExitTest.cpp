@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoadsTestSupport.h"
+#include "app/LoadSaveTestSupport.h"
 #include "appconfig/ConfigFile.h"
 #include "chip/ChipConfigFile.h"
 #include "filters/TapSelection.h"
@@ -30,10 +30,10 @@ std::string defaultConfigText() {
 
 }  // namespace
 
-TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaults) {
+TEST(StartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaults) {
     TempFolder folder;
-    RoadsRig rig(folder / "absent");
-    rig.roads.start();
+    LoadSaveRig rig(folder / "absent");
+    rig.loadSave.start();
 
     EXPECT_EQ(rig.ui.reportLines(),
               (Lines{"Файл конфигурации CONFIGS/std.trv отсутствует!",
@@ -60,7 +60,7 @@ TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaul
     EXPECT_EQ(rig.state.Panel1.text, "sinc.cfg");
     EXPECT_EQ(rig.session.model.Work.ConfigFileName, "std.trv");
     EXPECT_FALSE(rig.session.model.Work.ServiceMode);
-    RoadsRig withoutFiles(folder / "absent");
+    LoadSaveRig withoutFiles(folder / "absent");
     withoutFiles.presenter.startWithDefaults();
     EXPECT_EQ(rig.session.image, withoutFiles.session.image);
 
@@ -76,12 +76,12 @@ TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaul
     EXPECT_EQ(rig.state.Panel20.text, "512");
 }
 
-TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugReturnsAtExit) {
+TEST(StartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugReturnsAtExit) {
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", configText([](auto& m) { m.Chip.FullDebug = 347; }));
     {
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         EXPECT_TRUE(rig.session.model.Work.ServiceMode);
         EXPECT_EQ(rig.session.model.Work.SavedFullDebug, 347);
         EXPECT_EQ(rig.session.model.Chip.FullDebug, 0);
@@ -91,11 +91,11 @@ TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugRetur
 
         // A configuration saved while the program runs stores 0 ...
         rig.ui.answers.push_back(folder / "CONFIGS/run.trv");
-        rig.roads.onButton6Click();
+        rig.loadSave.onButton6Click();
         EXPECT_NE(fileText(folder / "CONFIGS/run.trv").find("\nFullDebug= 0 \n"),
                   std::string::npos);
 
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("\nFullDebug= 347 \n"),
                   std::string::npos);
     }
@@ -105,27 +105,27 @@ TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugRetur
         putFile(folder / "CONFIGS/std.trv", configText([](auto&) {}));
         putFile(folder / "CONFIGS/service.trv",
                 configText([](auto& m) { m.Chip.FullDebug = 347; }));
-        RoadsRig rig(folder.str());
-        rig.roads.start();
-        rig.roads.loadConfiguration(folder / "CONFIGS/service.trv");
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
+        rig.loadSave.loadConfiguration(folder / "CONFIGS/service.trv");
         EXPECT_EQ(rig.session.model.Chip.FullDebug, 347);
         EXPECT_FALSE(rig.session.model.Work.ServiceMode);
         EXPECT_FALSE(rig.state.Button3.visible);
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("\nFullDebug= 0 \n"),
                   std::string::npos);
     }
     {
         putFile(folder / "CONFIGS/std.trv", configText([](auto& m) { m.Chip.FullDebug = 346; }));
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         EXPECT_FALSE(rig.session.model.Work.ServiceMode);
         EXPECT_FALSE(rig.state.Button10.visible);
         EXPECT_FALSE(rig.state.Button1.visible);
     }
 }
 
-TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
+TEST(StartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", configText([](auto& m) {
                 m.Chip.NameOfCFG = "other.cfg";
@@ -144,8 +144,8 @@ TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
     putFile(folder / "FILTERS/pfir_gsm.taps", tapText(pfir, 63));
     putFile(folder / "FILTERS/res_8x64_60.taps", tapText(std::array<int, 3>{1, 2, 3}, 3));
 
-    RoadsRig rig(folder.str());
-    rig.roads.start();
+    LoadSaveRig rig(folder.str());
+    rig.loadSave.start();
     EXPECT_TRUE(rig.ui.reports.empty()) << rig.ui.reportLines().front();
     EXPECT_EQ(rig.session.image.GeneralSyncs, 0x55);
     EXPECT_EQ(rig.session.image.Channels[3].FineGain, 777);
@@ -164,7 +164,7 @@ TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
     EXPECT_EQ(rig.session.model.CfirTaps[0], cfir);
 }
 
-TEST(FileRoadsStartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMissing) {
+TEST(StartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMissing) {
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", configText([](auto& m) {
                 m.Chip.NameOfCFG.clear();
@@ -172,8 +172,8 @@ TEST(FileRoadsStartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMiss
                 m.Channels[1].NameOfPFIR.clear();
             }));
     std::filesystem::create_directories(folder / "FILTERS");
-    RoadsRig rig(folder.str());
-    rig.roads.start();
+    LoadSaveRig rig(folder.str());
+    rig.loadSave.start();
     const Lines lines = rig.ui.reportLines();
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[0], "Файл конфигурации CONFIGS/ отсутствует!");
@@ -182,15 +182,15 @@ TEST(FileRoadsStartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMiss
     EXPECT_EQ(rig.session.model.Work.ResamplerTapCount, 512);  // not an empty file's 0 taps
 }
 
-TEST(FileRoadsExitTest, ExitAlwaysRewritesTheStartupFile) {
+TEST(ExitTest, ExitAlwaysRewritesTheStartupFile) {
     TempFolder folder;
     // A file the reader accepts but the writer would not produce: a foreign line after the
     // last key is ignored when read and gone after the exit.
     putFile(folder / "CONFIGS/std.trv", defaultConfigText() + "hand note\n");
-    RoadsRig rig(folder.str());
-    rig.roads.start();
+    LoadSaveRig rig(folder.str());
+    rig.loadSave.start();
     EXPECT_EQ(rig.ui.reports.size(), 10u);  // only the chip configuration and the tap files
-    rig.roads.exit();
+    rig.loadSave.exit();
     EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
               gc::appconfig::configurationText(rig.session.model));
     EXPECT_FALSE(std::filesystem::exists(folder / "CONFIGS/std.trv.bak"));
@@ -198,21 +198,21 @@ TEST(FileRoadsExitTest, ExitAlwaysRewritesTheStartupFile) {
 
     // Nothing changed, and still rewritten.
     std::filesystem::remove(folder / "CONFIGS/std.trv");
-    rig.roads.exit();
+    rig.loadSave.exit();
     EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
               gc::appconfig::configurationText(rig.session.model));
 }
 
-TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
+TEST(ExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
     const std::string damaged = "*** Config of Tessarovink ***\nClock= 5 \nhand edit\n";
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", damaged);
     {
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         ASSERT_FALSE(rig.ui.reports.empty());
         EXPECT_EQ(rig.ui.reportLines().front(), "Файл конфигурации CONFIGS/std.trv поврежден!");
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), damaged);
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
                   gc::appconfig::configurationText(rig.session.model));
@@ -221,12 +221,12 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
         // A "Записать" onto std.trv during the run keeps the copy first, and only once.
         putFile(folder / "CONFIGS/std.trv", damaged);
         std::filesystem::remove(folder / "CONFIGS/std.trv.bak");
-        RoadsRig rig(folder.str());
-        rig.roads.start();
-        ASSERT_TRUE(rig.roads.saveConfiguration("CONFIGS/std.trv"));
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
+        ASSERT_TRUE(rig.loadSave.saveConfiguration("CONFIGS/std.trv"));
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), damaged);
         putFile(folder / "CONFIGS/std.trv.bak", "kept elsewhere");
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), "kept elsewhere");
     }
     {
@@ -235,10 +235,10 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
         putFile(folder / "CONFIGS/std.trv", damaged);
         std::filesystem::remove(folder / "CONFIGS/std.trv.bak");
         std::filesystem::create_directories(folder / "CONFIGS/std.trv.bak/inside");
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         const size_t before = rig.ui.reports.size();
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"), damaged);
         const Lines lines = rig.ui.reportLines();
         EXPECT_EQ(Lines(lines.begin() + static_cast<long>(before), lines.end()),
@@ -247,12 +247,12 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
     }
 }
 
-TEST(FileRoadsExitTest, ExitIntoAMissingFolderIsReported) {
+TEST(ExitTest, ExitIntoAMissingFolderIsReported) {
     TempFolder folder;
-    RoadsRig rig(folder / "absent");
-    rig.roads.start();
+    LoadSaveRig rig(folder / "absent");
+    rig.loadSave.start();
     rig.ui.reports.clear();
-    rig.roads.exit();
+    rig.loadSave.exit();
     EXPECT_EQ(rig.ui.reportLines(),
               (Lines{"Файл конфигурации CONFIGS/std.trv не может быть записан!"}));
 }

@@ -18,10 +18,10 @@
 
 namespace gc::app {
 
-class FileRoads {
+class LoadSave {
   public:
-    FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
-              MainPresenter& presenter, gc::appconfig::Workspace workspace);
+    LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
+             MainPresenter& presenter, gc::appconfig::Workspace workspace);
 
     // First show of the main window: "CONFIGS/std.trv", its chip configuration, the service
     // mode, the nine tap files from "FILTERS/", the taps in use, the responses, the output
@@ -56,7 +56,7 @@ class FileRoads {
     // written is reported; true when all three were written.
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
-    // The start-up configuration, as the roads name it.
+    // The start-up configuration, as the loadSave name it.
     static constexpr const char* kStartupName = "std.trv";
 
   private:
