@@ -20,23 +20,24 @@ struct FilterKindInfo {
     PanelState MainState::*name;        // the tap file name
     ButtonState MainState::*readButton;
     ButtonState MainState::*writeButton;
-    Window window;       // its stage response window
-    int setCount;        // sets in its built-in library
-    ItemText setName;    // name of library set `index`
-    int stage;           // its flag in StageEnabled (its box in the channel plot)
-    bool tableRepaints;  // choosing the library source also repaints the plot at once
+    Window window;                    // its stage response window
+    int setCount;                     // sets in its built-in library
+    ItemText setName;                 // name of library set `index`
+    CheckState MainState::*stageBox;  // its box in the channel plot (hidden)
+    int stage;                        // its flag in StageEnabled
+    bool tableRepaints;               // choosing the library source also repaints the plot at once
 };
 
 inline constexpr std::array<FilterKindInfo, 3> kFilterKinds{{
     {"CFIR Фильтр", &MainState::TblEnbCFIR, &MainState::FileEnbCFIR, &MainState::ComboBox1,
      &MainState::Panel9, &MainState::SpeedButton1, &MainState::SpeedButton10, Window::Cfir,
-     gc::filters::kCfirSetCount, &cfirSetName, 0, false},
+     gc::filters::kCfirSetCount, &cfirSetName, &MainState::CheckBox4, 0, false},
     {"PFIR Фильтр", &MainState::TblEnbPFIR, &MainState::FileEnbPFIR, &MainState::ComboBox4,
      &MainState::Panel10, &MainState::SpeedButton2, &MainState::SpeedButton5, Window::Pfir,
-     gc::filters::kPfirSetCount, &pfirSetName, 1, true},
+     gc::filters::kPfirSetCount, &pfirSetName, &MainState::CheckBox5, 1, true},
     {"RESAMPLER Фильтр", &MainState::TblEnbRFIR, &MainState::FileEnbRFIR, &MainState::ComboBox5,
      &MainState::Panel11, &MainState::SpeedButton3, &MainState::SpeedButton6, Window::Resamp,
-     gc::filters::kResamplerSetCount, &resamplerSetName, 2, true},
+     gc::filters::kResamplerSetCount, &resamplerSetName, &MainState::CheckBox6, 2, true},
 }};
 
 inline constexpr std::array<FilterKind, 3> kFilterKindList{FilterKind::Cfir, FilterKind::Pfir,

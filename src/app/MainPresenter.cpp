@@ -240,9 +240,8 @@ void MainPresenter::showResamplerChoices() {
 // Recalculating is 1.
 void MainPresenter::showStageBoxes() {
     const auto& work = session_.model.Work;
-    state_.CheckBox4.checked = work.StageEnabled[info(FilterKind::Cfir).stage] != 0;
-    state_.CheckBox5.checked = work.StageEnabled[info(FilterKind::Pfir).stage] != 0;
-    state_.CheckBox6.checked = work.StageEnabled[info(FilterKind::Resampler).stage] != 0;
+    for (const FilterKindInfo& kind : kFilterKinds)
+        (state_.*kind.stageBox).checked = work.StageEnabled[kind.stage] != 0;
 }
 
 // The output rate of the mode as it stands: showOutputMode may force the mode to 0 only
@@ -728,22 +727,20 @@ void MainPresenter::onComboBox14Changed() {
     });
 }
 
-void MainPresenter::stageBoxClick(int stage, const CheckState& box) {
-    if (session_.model.Work.Recalculating == 1) return;
-    session_.model.Work.StageEnabled[static_cast<size_t>(stage)] = box.checked ? 1 : 0;
-    doRecalculate();
-    plot_.refreshChannelPlot();
+void MainPresenter::onStageBoxClick(FilterKind kind) {
+    guarded([&] {
+        if (session_.model.Work.Recalculating == 1) return;
+        const FilterKindInfo& k = info(kind);
+        session_.model.Work.StageEnabled[static_cast<size_t>(k.stage)] =
+            (state_.*k.stageBox).checked ? 1 : 0;
+        doRecalculate();
+        plot_.refreshChannelPlot();
+    });
 }
 
-void MainPresenter::onCheckBox4Click() {
-    guarded([&] { stageBoxClick(info(FilterKind::Cfir).stage, state_.CheckBox4); });
-}
-void MainPresenter::onCheckBox5Click() {
-    guarded([&] { stageBoxClick(info(FilterKind::Pfir).stage, state_.CheckBox5); });
-}
-void MainPresenter::onCheckBox6Click() {
-    guarded([&] { stageBoxClick(info(FilterKind::Resampler).stage, state_.CheckBox6); });
-}
+void MainPresenter::onCheckBox4Click() { onStageBoxClick(FilterKind::Cfir); }
+void MainPresenter::onCheckBox5Click() { onStageBoxClick(FilterKind::Pfir); }
+void MainPresenter::onCheckBox6Click() { onStageBoxClick(FilterKind::Resampler); }
 
 // --- Coefficient tables and sources ----------------------------------------------------------
 // A list choice redraws before it recalculates; a source choice recalculates first.

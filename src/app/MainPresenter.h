@@ -105,6 +105,8 @@ class MainPresenter {
     void onListChanged(FilterKind kind);
     void onSourceClick(FilterKind kind, bool tableRadio);
     void openStageWindow(FilterKind kind, bool onlyFromFile);
+    // Its box in the channel plot (CheckBox4, CheckBox5, CheckBox6).
+    void onStageBoxClick(FilterKind kind);
 
     // --- Windows -------------------------------------------------------------------------------
     void onEdit1DoubleClick();      // CIC5 response window
@@ -138,7 +140,6 @@ class MainPresenter {
     void confirmFineGain();
     void reapplyOutputMode();  // recalculate, applyOutputMode, recalculate, refresh
     void checkBox9Click();
-    void stageBoxClick(int stage, const CheckState& box);
     void applySelection(FilterKind kind);
     void putTapsInUse(FilterKind kind, bool fromList);
     // The steps of recalculate, in the order it runs them.

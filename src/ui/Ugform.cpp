@@ -431,6 +431,17 @@ void TGForm::buildSourceControls(FilterKind kind, QVBoxLayout* v) {
     v->addLayout(row({f.name, f.read, f.write}, false));
 }
 
+void TGForm::finishFilterBlock(FilterKind kind, QVBoxLayout* v, QGridLayout* gains) {
+    v->addLayout(gains);
+    QCheckBox* box = check(std::string(gc::app::controlName(gc::app::info(kind).stageBox)).c_str(),
+                           QStringLiteral("on"));
+    box->hide();
+    v->addWidget(box);
+    v->addStretch(1);
+    connect(box, &QCheckBox::clicked, this,
+            [this, kind] { run([this, kind] { presenter_.onStageBoxClick(kind); }); });
+}
+
 QWidget* TGForm::buildCfirBlock() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
@@ -448,12 +459,7 @@ QWidget* TGForm::buildCfirBlock() {
     grid->addWidget(comboBox6_, 1, 1, Qt::AlignLeft);
     grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
     grid->addWidget(panel3_, 2, 1);
-    v->addLayout(grid);
-
-    checkBox4_ = check("CheckBox4", QStringLiteral("on"));
-    checkBox4_->hide();
-    v->addWidget(checkBox4_);
-    v->addStretch(1);
+    finishFilterBlock(FilterKind::Cfir, v, grid);
     return frame;
 }
 
@@ -476,12 +482,7 @@ QWidget* TGForm::buildPfirBlock() {
     grid->addWidget(panel8_, 1, 2);
     grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
     grid->addWidget(panel4_, 2, 1, 1, 2);
-    v->addLayout(grid);
-
-    checkBox5_ = check("CheckBox5", QStringLiteral("on"));
-    checkBox5_->hide();
-    v->addWidget(checkBox5_);
-    v->addStretch(1);
+    finishFilterBlock(FilterKind::Pfir, v, grid);
     return frame;
 }
 
@@ -521,12 +522,7 @@ QWidget* TGForm::buildResamplerBlock() {
     grid->addWidget(edit4_, r++, 1);
     grid->addWidget(edit8_, r++, 1);
     grid->setColumnStretch(1, 1);
-    v->addLayout(grid);
-
-    checkBox6_ = check("CheckBox6", QStringLiteral("on"));
-    checkBox6_->hide();
-    v->addWidget(checkBox6_);
-    v->addStretch(1);
+    finishFilterBlock(FilterKind::Resampler, v, grid);
     return frame;
 }
 
@@ -664,17 +660,24 @@ void TGForm::connectControls() {
         }
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 20> clicks{{
-        {checkBox9_, &P::onCheckBox9Click},     {autoScale_, &P::onAutoScaleClick},
-        {checkBox4_, &P::onCheckBox4Click},     {checkBox5_, &P::onCheckBox5Click},
-        {checkBox6_, &P::onCheckBox6Click},     {button13_, &P::onButton13Click},
-        {stepButtons_[0], &P::onButton8Click},  {stepButtons_[1], &P::onButton9Click},
-        {stepButtons_[2], &P::onButton15Click}, {stepButtons_[3], &P::onButton16Click},
-        {stepButtons_[4], &P::onButton17Click}, {stepButtons_[5], &P::onButton18Click},
-        {stepButtons_[6], &P::onButton7Click},  {stepButtons_[7], &P::onButton12Click},
-        {button1_, &P::onButton1Click},         {button2_, &P::onButton2Click},
-        {button3_, &P::onButton3Click},         {button4_, &P::onButton4Click},
-        {button10_, &P::onButton10Click},       {button14_, &P::onButton14Click},
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 17> clicks{{
+        {checkBox9_, &P::onCheckBox9Click},
+        {autoScale_, &P::onAutoScaleClick},
+        {button13_, &P::onButton13Click},
+        {stepButtons_[0], &P::onButton8Click},
+        {stepButtons_[1], &P::onButton9Click},
+        {stepButtons_[2], &P::onButton15Click},
+        {stepButtons_[3], &P::onButton16Click},
+        {stepButtons_[4], &P::onButton17Click},
+        {stepButtons_[5], &P::onButton18Click},
+        {stepButtons_[6], &P::onButton7Click},
+        {stepButtons_[7], &P::onButton12Click},
+        {button1_, &P::onButton1Click},
+        {button2_, &P::onButton2Click},
+        {button3_, &P::onButton3Click},
+        {button4_, &P::onButton4Click},
+        {button10_, &P::onButton10Click},
+        {button14_, &P::onButton14Click},
     }};
     for (const auto& [widget, handler] : clicks) {
         const auto h = handler;

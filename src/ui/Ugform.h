@@ -98,6 +98,8 @@ class TGForm : public QWidget {
     void collectInput();
     // The title and source controls of a filter kind's block.
     void buildSourceControls(gc::app::FilterKind kind, QVBoxLayout* v);
+    // The gain grid of a filter kind's block, then its hidden stage box.
+    void finishFilterBlock(gc::app::FilterKind kind, QVBoxLayout* v, QGridLayout* gains);
     // collectInput, the handler, showState.
     void run(void (gc::app::MainPresenter::*handler)());
     void run(const std::function<void()>& action);
@@ -170,13 +172,11 @@ class TGForm : public QWidget {
     ValuePanel* panel12_{};
     QComboBox* comboBox6_{};
     ValuePanel* panel3_{};
-    QCheckBox* checkBox4_{};
     // PFIR.
     ValuePanel* panel13_{};
     QLineEdit* edit2_{};
     ValuePanel* panel8_{};
     ValuePanel* panel4_{};
-    QCheckBox* checkBox5_{};
     // Resampler.
     ValuePanel* panel6_{};
     QComboBox* comboBox9_{};
@@ -187,7 +187,6 @@ class TGForm : public QWidget {
     ValuePanel* panel14_{};
     QLineEdit* edit4_{};
     QLineEdit* edit8_{};
-    QCheckBox* checkBox6_{};
     // Output parameters.
     QLineEdit* edit5_{};
     ValuePanel* panel7_{};

@@ -50,7 +50,8 @@ TEST(FilterKinds, EachKindHasItsOwnControlsWindowAndStage) {
         EXPECT_TRUE(hasOpenFlag(k.window));
         for (std::string_view n :
              {controlName(k.tableRadio), controlName(k.fileRadio), controlName(k.list),
-              controlName(k.name), controlName(k.readButton), controlName(k.writeButton)}) {
+              controlName(k.name), controlName(k.readButton), controlName(k.writeButton),
+              controlName(k.stageBox)}) {
             EXPECT_FALSE(n.empty());
             EXPECT_TRUE(names.insert(std::string(n)).second) << n;
         }
