@@ -347,7 +347,7 @@ void MainPresenter::showChannelBoxes() {
     switch (chip.ModeOfDdc) {
         case 0:
             for (int i = 0; i < 4; ++i) {
-                state_.channelBox(i).checked = ((chip.MaskChan1x >> i) & 1) != 0;
+                state_.channelBox(i).checked = m::bitSet(chip.MaskChan1x, i);
                 state_.channelBox(i).enabled = true;
             }
             work.ActiveMask = chip.MaskChan1x;

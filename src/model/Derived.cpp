@@ -107,7 +107,7 @@ int ndelayForIndex(int index) { return truncToInt(std::pow(2.0, index) * 4.0); }
 
 int activeCount(int activeMask) {
     int n = 0;
-    for (int bit = 0; bit < 4; ++bit) n += (activeMask >> bit) & 1;
+    for (int bit = 0; bit < 4; ++bit) n += bitSet(activeMask, bit) ? 1 : 0;
     return n;
 }
 

@@ -17,12 +17,19 @@ namespace gc::model {
 [[nodiscard]] constexpr bool bitSet(int value, int bit) { return bitGroup(value, bit, 1) != 0; }
 
 // `value` with bits first..first+count-1 replaced by the low `count` bits of `group`; every other
-// bit is kept.
-[[nodiscard]] constexpr int withBitGroup(int value, int first, int count, int group) {
+// bit is kept. Unsigned arithmetic throughout, so no value can overflow.
+[[nodiscard]] constexpr int withBitGroup(int value, int first, int count, unsigned group) {
     const unsigned mask = ((count >= 32) ? ~0u : ((1u << count) - 1u)) << first;
-    const unsigned placed = (static_cast<unsigned>(group) << first) & mask;
+    const unsigned placed = (group << first) & mask;
     return static_cast<int>((static_cast<unsigned>(value) & ~mask) | placed);
 }
+[[nodiscard]] constexpr int withBitGroup(int value, int first, int count, int group) {
+    return withBitGroup(value, first, count, static_cast<unsigned>(group));
+}
+
+// The two's-complement bit pattern of a value, for arithmetic on register fields that must not
+// overflow (a count stored less one: bitsOf(count) - 1u).
+[[nodiscard]] constexpr unsigned bitsOf(int value) { return static_cast<unsigned>(value); }
 
 [[nodiscard]] constexpr int withBit(int value, int bit, bool set) {
     return withBitGroup(value, bit, 1, set ? 1 : 0);
