@@ -7,11 +7,11 @@
 
 #include "BenchModel.h"
 #include "RasterCanvas.h"
+#include "ReferenceResponse.h"
 #include "SilentUi.h"
 #include "app/ChannelPlotPresenter.h"
 #include "response/ChannelPlot.h"
 #include "response/PlotDrawing.h"
-#include "response/ReferenceResponse.h"
 #include "response/StageView.h"
 
 namespace {

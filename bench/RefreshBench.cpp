@@ -26,7 +26,7 @@ void refreshAfterEdit1(benchmark::State& st, bool cicWindowOpen) {
     presenter.startWithDefaults();
     // The worst case: the full 512-tap resampler in the channel response.
     session.model = gc::bench::worstCaseModel();
-    session.CicWindowOpen = cicWindowOpen;
+    session.open[gc::app::Window::Cic5] = cicWindowOpen;
     gc::bench::RasterCanvas canvas;
     bool odd = false;
     for (auto _ : st) {

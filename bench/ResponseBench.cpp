@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchModel.h"
-#include "response/ReferenceResponse.h"
+#include "ReferenceResponse.h"
 #include "response/Response.h"
 
 namespace {

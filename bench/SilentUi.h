@@ -5,7 +5,7 @@
 namespace gc::bench {
 
 class SilentUi : public gc::app::UiPort {
-public:
+  public:
     void showError(const gc::app::ErrorReport&) override {}
     void showConversionError(const std::string&) override {}
     std::optional<std::string> askOpenFile(const gc::app::FileDialogRequest&) override {

@@ -16,10 +16,10 @@
 namespace gc::app {
 
 class ChannelPlotPresenter : public ChannelPlotSeam {
-public:
+  public:
     ChannelPlotPresenter(const gc::model::ConfigurationModel& model, UiPort& ui);
 
-    // ComputeCicResponse (1, CicResponse): the CIC response table step of the refresh roads.
+    // ComputeCicResponse (1, CicResponse): the CIC response table step of the refreshes.
     // The next refreshChannelPlot recomputes it at StretchX, so nothing is repainted.
     void computeCicResponse() override;
     // RefreshChannelPlot: the channel response at StretchX, the texts, and a repaint.
@@ -53,8 +53,8 @@ public:
     [[nodiscard]] const gc::response::ChannelPlotLabels& labels() const { return labels_; }
     [[nodiscard]] const gc::response::ResponseArrays& arrays() const { return arrays_; }
 
-private:
-    void redraw();               // texts now, picture at the next paint
+  private:
+    void redraw();  // texts now, picture at the next paint
     void setCursor(int x, int y);
     void setStretchX(int s);
 

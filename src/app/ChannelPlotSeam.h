@@ -4,7 +4,7 @@
 namespace gc::app {
 
 class ChannelPlotSeam {
-public:
+  public:
     virtual ~ChannelPlotSeam() = default;
     // ComputeCicResponse: the CIC response table for CurrentDecimation.
     virtual void computeCicResponse() = 0;

@@ -3,15 +3,14 @@
 namespace gc::app {
 namespace {
 
+using gc::model::plusOne;
+
 using S = FreqState;
 using MapRow = std::array<int S::*, 4>;
 
 constexpr MapRow kFilterSelect{&S::ComboBox16, &S::ComboBox17, &S::ComboBox18, &S::ComboBox19};
 constexpr MapRow kChannelMap{&S::ComboBox20, &S::ComboBox21, &S::ComboBox22, &S::ComboBox23};
 constexpr MapRow kRatioMap{&S::ComboBox24, &S::ComboBox25, &S::ComboBox26, &S::ComboBox27};
-
-// A count shown from 1: the value plus 1, without overflow for any register value.
-std::string plusOne(int value) { return std::to_string(static_cast<long long>(value) + 1); }
 
 EditorLayout<S> makeLayout() {
     EditorLayout<S> l;

@@ -78,7 +78,7 @@ void InpBlockState::fill(const chip::RegisterImage& image, const model::Configur
         this->*kConvertTo2s[ch] = bitSet(reg.Input, 7);
         this->*kSelAB[ch] = bitSet(reg.Input, 3);
         this->*kZeroPad[ch] = bitSet(reg.Blank, 7);
-        this->*kInputPort[ch] = itemIndexFor(model.Chip.InputPort[ch], kInputPortItems.size());
+        this->*kInputPort[ch] = shownIndex(model.Chip.InputPort[ch], kInputPortItems.size());
         this->*kInputMode[ch] = bitGroup(reg.Input, 4, 2);
         this->*kZeroes[ch] = bitGroup(reg.Blank, 0, 4);
     }

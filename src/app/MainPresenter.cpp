@@ -37,11 +37,6 @@ PanelColour sourceColour(TapSource source) {
     return source == TapSource::File ? PanelColour::White : PanelColour::ButtonFace;
 }
 
-// The CFIR, PFIR and resampler flags of StageEnabled.
-constexpr int kCfirStage = 0;
-constexpr int kPfirStage = 1;
-constexpr int kResamplerStage = 2;
-
 const char* const kRateZero = "Выходная частота не может быть равна нулю";
 const char* const kRatioWordZero = "Коэффициент передискретизации не может быть равен нулю";
 
@@ -61,14 +56,26 @@ void MainPresenter::guarded(Action&& action) {
 
 // --- Sources ---------------------------------------------------------------------------------
 
-TapSource MainPresenter::cfirSource() const {
-    return state_.FileEnbCFIR.checked ? TapSource::File : TapSource::Table;
+TapSource MainPresenter::source(FilterKind kind) const {
+    return (state_.*info(kind).fileRadio).checked ? TapSource::File : TapSource::Table;
 }
-TapSource MainPresenter::pfirSource() const {
-    return state_.FileEnbPFIR.checked ? TapSource::File : TapSource::Table;
-}
-TapSource MainPresenter::resamplerSource() const {
-    return state_.FileEnbRFIR.checked ? TapSource::File : TapSource::Table;
+TapSource MainPresenter::cfirSource() const { return source(FilterKind::Cfir); }
+TapSource MainPresenter::pfirSource() const { return source(FilterKind::Pfir); }
+TapSource MainPresenter::resamplerSource() const { return source(FilterKind::Resampler); }
+
+// The one place that puts the taps of a filter kind in use from its chosen source.
+void MainPresenter::applySelection(FilterKind kind) {
+    switch (kind) {
+        case FilterKind::Cfir:
+            gc::filters::ApplyCfirSelection(session_.model, source(kind));
+            break;
+        case FilterKind::Pfir:
+            gc::filters::ApplyPfirSelection(session_.model, source(kind));
+            break;
+        case FilterKind::Resampler:
+            gc::filters::ApplyResamplerSelection(session_.model, session_.image, source(kind));
+            break;
+    }
 }
 
 // --- collect ---------------------------------------------------------------------------------
@@ -109,56 +116,100 @@ void MainPresenter::recalculate() {
     guarded([&] { doRecalculate(); });
 }
 
+// The steps of recalculate, in their order. The order matters: later steps read what earlier
+// ones derived (the gains, the working clock), and showOutputMode may run the whole
+// recalculation again from inside, through CheckBox9's click handler.
 void MainPresenter::doRecalculate() {
+    RecalculatingGuard recalculating(session_.model.Work.Recalculating);
+    showChannelAndFileNames();
+    showClockAndDecimation();
+    showShiftAndScales();
+    showCicAndFineGains();
+    showTapNamesAndMixer();
+    showListChoices();
+    showStageGains();
+    showResamplerChoices();
+    showStageBoxes();
+    showOutputRate();
+    showResamplerErrors();
+    showSourceStates();
+    showResamplerSettings();
+    showTotalGain();
+    showNco();
+    showChannelBoxes();
+    showOutputMode();
+    showServiceButtons();
+    showPhaseAndInterpolation();
+    doShowResamplerRatio();  // from the Edit4 text just written
+}
+
+// The channel in ComboBox7, the configuration and chip configuration file names.
+void MainPresenter::showChannelAndFileNames() {
+    const auto& model = session_.model;
+    state_.ComboBox7.index = model.currentIndex();
+    state_.Panel25.text = model.Work.ConfigFileName;
+    state_.Panel1.text = model.Chip.NameOfCFG;
+}
+
+// The clock becomes the working clock; the channel's decimation the current one.
+void MainPresenter::showClockAndDecimation() {
     auto& model = session_.model;
-    auto& work = model.Work;
-    auto& chip = model.Chip;
-    auto& derived = model.Derived;
+    model.Work.WorkingClock = model.Chip.Clock;
+    state_.Edit3.text = integerText(model.Chip.Clock);
+    model.Work.CurrentDecimation = model.current().Decimation;
+    state_.Edit1.text = integerText(model.Work.CurrentDecimation);
+}
+
+// Shift, then Scale and BigScale (chosen by AutoScale when it is ticked, locked then).
+void MainPresenter::showShiftAndScales() {
     MainState& s = state_;
-
-    // 1.
-    RecalculatingGuard recalculating(work.Recalculating);
-    const int c = model.currentIndex();
-    const auto& ch = model.Channels[c];
-
-    // 2.
-    s.ComboBox7.index = c;
-    s.Panel25.text = work.ConfigFileName;
-    s.Panel1.text = chip.NameOfCFG;
-    // 3.
-    work.WorkingClock = chip.Clock;
-    s.Edit3.text = integerText(chip.Clock);
-    // 4.
-    work.CurrentDecimation = ch.Decimation;
-    s.Edit1.text = integerText(work.CurrentDecimation);
-    // 5.
-    s.ComboBox10.index = m::shownIndex(ch.Shift, kComboBox10ItemCount);
-    // 6.
+    s.ComboBox10.index = m::shownIndex(session_.model.current().Shift, kComboBox10ItemCount);
     doAutoScale();
-    // 7.
+    const auto& ch = session_.model.current();
     s.ComboBox2.index = m::shownIndex(ch.Scale, kComboBox2ItemCount);
     s.ComboBox3.index = m::shownIndex(ch.BigScale, kComboBox3ItemCount);
     s.ComboBox2.enabled = !s.AutoScale.checked;
     s.ComboBox3.enabled = !s.AutoScale.checked;
-    // 8.
-    derived.CicGain = m::cicGain(work.CurrentDecimation, ch.Shift, ch.Scale, ch.BigScale);
-    // 9.
-    s.Edit2.text = integerText(ch.FineGain);
+}
+
+// The CIC5 gain and the PFIR fine gain factor.
+void MainPresenter::showCicAndFineGains() {
+    auto& model = session_.model;
+    auto& derived = model.Derived;
+    const auto& ch = model.current();
+    derived.CicGain = m::cicGain(model.Work.CurrentDecimation, ch.Shift, ch.Scale, ch.BigScale);
+    state_.Edit2.text = integerText(ch.FineGain);
     derived.FineFactor = static_cast<float>(ch.FineGain) * (1.0f / 1024.0f);
-    s.Panel8.text = m::formatFixed(derived.FineFactor, 5, 3);
-    // 10.
-    s.Panel2.text = m::formatFixed(derived.CicGain, 6, 4);
-    // 11.
-    s.Panel9.text = ch.NameOfCFIR;
-    s.Panel10.text = ch.NameOfPFIR;
-    s.Panel11.text = chip.NameOfRFIR;
-    // 12.
-    s.CheckBox1.checked = ch.Mix20bit != 0;
-    // 13.
-    s.ComboBox1.index = m::shownIndex(work.CfirSelection[c], gc::filters::kCfirSetCount);
-    s.ComboBox4.index = m::shownIndex(work.PfirSelection[c], gc::filters::kPfirSetCount);
-    s.ComboBox6.index = m::shownIndex(ch.CoarseGain, kComboBox6ItemCount);
-    // 14.
+    state_.Panel8.text = m::formatFixed(derived.FineFactor, 5, 3);
+    state_.Panel2.text = m::formatFixed(derived.CicGain, 6, 4);
+}
+
+// The tap file names and the 20-bit mixer tick.
+void MainPresenter::showTapNamesAndMixer() {
+    const auto& ch = session_.model.current();
+    state_.Panel9.text = ch.NameOfCFIR;
+    state_.Panel10.text = ch.NameOfPFIR;
+    state_.Panel11.text = session_.model.Chip.NameOfRFIR;
+    state_.CheckBox1.checked = ch.Mix20bit != 0;
+}
+
+// The CFIR and PFIR tables of the channel and its coarse gain.
+void MainPresenter::showListChoices() {
+    const auto& model = session_.model;
+    const int c = model.currentIndex();
+    state_.ComboBox1.index = m::shownIndex(model.Work.CfirSelection[c], gc::filters::kCfirSetCount);
+    state_.ComboBox4.index = m::shownIndex(model.Work.PfirSelection[c], gc::filters::kPfirSetCount);
+    state_.ComboBox6.index = m::shownIndex(model.current().CoarseGain, kComboBox6ItemCount);
+}
+
+// The DC gains of the taps in use, alone and with their gain settings.
+void MainPresenter::showStageGains() {
+    auto& model = session_.model;
+    auto& derived = model.Derived;
+    auto& work = model.Work;
+    MainState& s = state_;
+    const int c = model.currentIndex();
+    const auto& ch = model.current();
     derived.CfirGain[c] = m::tapSum(model.CfirTaps[c].data(), m::kCfirTapCount) * (1.0f / 65536.0f);
     derived.PfirGain[c] = m::tapSum(model.PfirTaps[c].data(), m::kPfirTapCount) * (1.0f / 65536.0f);
     const int resamplerTaps = m::clampInt(work.ResamplerTapCount, 0, m::kResamplerTapMax);
@@ -167,53 +218,84 @@ void MainPresenter::doRecalculate() {
     s.Panel12.text = m::formatFixed(derived.CfirGain[c], 5, 3);
     s.Panel13.text = m::formatFixed(derived.PfirGain[c], 5, 3);
     s.Panel6.text = m::formatFixed(derived.ResamplerGain, 5, 3);
-    // 15.
+
     derived.CoarseFactor = m::toSingle(std::pow(2.0, ch.CoarseGain));
     s.Panel3.text =
         m::formatFixed(static_cast<double>(derived.CfirGain[c]) * derived.CoarseFactor, 5, 3);
     s.Panel4.text =
         m::formatFixed(ch.FineGain * static_cast<double>(derived.PfirGain[c]) / 1024.0, 5, 3);
-    derived.FinalShiftFactor = m::toSingle(std::pow(2.0, chip.FinalShift));
+    derived.FinalShiftFactor = m::toSingle(std::pow(2.0, model.Chip.FinalShift));
     s.Panel23.text =
         m::formatFixed(static_cast<double>(derived.ResamplerGain) * derived.FinalShiftFactor, 5, 3);
-    // 16.
-    s.ComboBox9.index = m::shownIndex(chip.FinalShift, kComboBox9ItemCount);
-    s.ComboBox5.index = m::shownIndex(work.RfirSelection, gc::filters::kResamplerSetCount);
-    // 17. The stage boxes' click handlers return at once while Recalculating is 1.
-    s.CheckBox4.checked = work.StageEnabled[kCfirStage] != 0;
-    s.CheckBox5.checked = work.StageEnabled[kPfirStage] != 0;
-    s.CheckBox6.checked = work.StageEnabled[kResamplerStage] != 0;
-    // 18. The mode as it stands: step 29 may force it to 0 only afterwards.
-    derived.OutputRate = m::outputRate(chip.ModeOfDdc, chip.CoefInterpol[0], work.WorkingClock,
-                                       work.CurrentDecimation);
-    s.Edit5.text = m::formatFixed(derived.OutputRate, 8, 1);
-    // 19.
-    s.Panel20.colour = work.ResamplerLengthError ? PanelColour::Red : PanelColour::ButtonFace;
-    // 20.
-    work.MultipliesError = chip.NumMultiplies < 6 || chip.NumMultiplies > 64;
-    s.Panel22.colour = work.MultipliesError ? PanelColour::Red : PanelColour::ButtonFace;
-    // 21.
-    showSourceStates();
-    // 22.
-    s.Panel20.text = integerText(work.ResamplerTapCount);
-    s.Panel22.text = integerText(chip.NumMultiplies);
-    // 23.
-    s.ComboBox14.index = m::ndelayIndex(work.Ndelay);
-    // 24.
-    derived.MaxNdelay = m::maxNdelay(chip.NumMultiplies);
-    s.Panel14.text = integerText(derived.MaxNdelay);
-    // 25.
+}
+
+// The final shift and the resampler table.
+void MainPresenter::showResamplerChoices() {
+    state_.ComboBox9.index = m::shownIndex(session_.model.Chip.FinalShift, kComboBox9ItemCount);
+    state_.ComboBox5.index =
+        m::shownIndex(session_.model.Work.RfirSelection, gc::filters::kResamplerSetCount);
+}
+
+// The stage boxes of the channel plot; their click handlers return at once while
+// Recalculating is 1.
+void MainPresenter::showStageBoxes() {
+    const auto& work = session_.model.Work;
+    for (const FilterKindInfo& kind : kFilterKinds)
+        (state_.*kind.stageBox).checked = work.StageEnabled[kind.stage] != 0;
+}
+
+// The output rate of the mode as it stands: showOutputMode may force the mode to 0 only
+// afterwards.
+void MainPresenter::showOutputRate() {
+    auto& model = session_.model;
+    model.Derived.OutputRate = m::outputRate(model.Chip.ModeOfDdc, model.Chip.CoefInterpol[0],
+                                             model.Work.WorkingClock, model.Work.CurrentDecimation);
+    state_.Edit5.text = m::formatFixed(model.Derived.OutputRate, 8, 1);
+}
+
+// Red tap count on a resampler length error, red multiplies outside 6..64.
+void MainPresenter::showResamplerErrors() {
+    auto& work = session_.model.Work;
+    const int multiplies = session_.model.Chip.NumMultiplies;
+    state_.Panel20.colour = work.ResamplerLengthError ? PanelColour::Red : PanelColour::ButtonFace;
+    work.MultipliesError = multiplies < 6 || multiplies > 64;
+    state_.Panel22.colour = work.MultipliesError ? PanelColour::Red : PanelColour::ButtonFace;
+}
+
+// Tap count, multiplies, NDELAY and the largest NDELAY the multiplies allow.
+void MainPresenter::showResamplerSettings() {
+    auto& model = session_.model;
+    state_.Panel20.text = integerText(model.Work.ResamplerTapCount);
+    state_.Panel22.text = integerText(model.Chip.NumMultiplies);
+    state_.ComboBox14.index = m::ndelayIndex(model.Work.Ndelay);
+    model.Derived.MaxNdelay = m::maxNdelay(model.Chip.NumMultiplies);
+    state_.Panel14.text = integerText(model.Derived.MaxNdelay);
+}
+
+// The gain of the whole channel.
+void MainPresenter::showTotalGain() {
+    auto& derived = session_.model.Derived;
+    const int c = session_.model.currentIndex();
     derived.TotalGain = m::toSingle(derived.CicGain * derived.CfirGain[c] * derived.CoarseFactor *
                                     derived.PfirGain[c] * derived.ResamplerGain *
                                     derived.FineFactor * derived.FinalShiftFactor);
-    s.Panel7.text = m::formatFixed(derived.TotalGain, 7, 3);
-    // 26.
-    s.Edit6.text = integerText(chip.Fc[c]);
-    s.ComboBox12.index =
+    state_.Panel7.text = m::formatFixed(derived.TotalGain, 7, 3);
+}
+
+// The channel's NCO frequency and ADC input.
+void MainPresenter::showNco() {
+    const auto& chip = session_.model.Chip;
+    const int c = session_.model.currentIndex();
+    state_.Edit6.text = integerText(chip.Fc[c]);
+    state_.ComboBox12.index =
         m::shownIndex(chip.InputPort[c], static_cast<int>(kComboBox12Items.size()));
-    // 27, 28.
-    showChannelBoxes();
-    // 29. Ticking CheckBox9 from here runs its click handler, which applies the output mode.
+}
+
+// Combined firmware and the output mode lists. Ticking CheckBox9 from here runs its click
+// handler, which applies the output mode (and recalculates, nested).
+void MainPresenter::showOutputMode() {
+    auto& chip = session_.model.Chip;
+    MainState& s = state_;
     const bool combined = chip.CombConfigPlis != 0;
     if (s.CheckBox9.checked != combined) {
         s.CheckBox9.checked = combined;
@@ -233,36 +315,29 @@ void MainPresenter::doRecalculate() {
         chip.ModeOfDdc = 0;
         s.ComboBox11.enabled = false;
     }
-    // 30.
+}
+
+// The register-editor buttons, visible in service mode only.
+void MainPresenter::showServiceButtons() {
+    MainState& s = state_;
     for (ButtonState* button : {&s.Button1, &s.Button2, &s.Button3, &s.Button4, &s.Button10})
-        button->visible = work.ServiceMode;
-    // 31.
-    s.Edit7.text = m::formatFixed(chip.Phase[c], 4, 3);
-    s.Edit4.text = m::formatFixed(chip.CoefInterpol[0], 9, 7);
-    // 32. From the text just written; 33 is the guard's.
-    doShowResamplerRatio();
+        button->visible = session_.model.Work.ServiceMode;
+}
+
+// The channel's NCO phase and the interpolation factor.
+void MainPresenter::showPhaseAndInterpolation() {
+    const auto& chip = session_.model.Chip;
+    state_.Edit7.text = m::formatFixed(chip.Phase[session_.model.currentIndex()], 4, 3);
+    state_.Edit4.text = m::formatFixed(chip.CoefInterpol[0], 9, 7);
 }
 
 void MainPresenter::showSourceStates() {
-    struct Road {
-        TapSource source;
-        ComboState& list;
-        PanelState& name;
-        ButtonState& read;
-        ButtonState& write;
-    };
-    MainState& s = state_;
-    const Road roads[] = {
-        {cfirSource(), s.ComboBox1, s.Panel9, s.SpeedButton1, s.SpeedButton10},
-        {pfirSource(), s.ComboBox4, s.Panel10, s.SpeedButton2, s.SpeedButton5},
-        {resamplerSource(), s.ComboBox5, s.Panel11, s.SpeedButton3, s.SpeedButton6},
-    };
-    for (const Road& road : roads) {
-        const bool fromFile = road.source == TapSource::File;
-        road.list.enabled = !fromFile;
-        road.name.colour = sourceColour(road.source);
-        road.read.enabled = fromFile;
-        road.write.enabled = fromFile;
+    for (const FilterKindInfo& kind : kFilterKinds) {
+        const bool fromFile = (state_.*kind.fileRadio).checked;
+        (state_.*kind.list).enabled = !fromFile;
+        (state_.*kind.name).colour = sourceColour(fromFile ? TapSource::File : TapSource::Table);
+        (state_.*kind.readButton).enabled = fromFile;
+        (state_.*kind.writeButton).enabled = fromFile;
     }
 }
 
@@ -272,7 +347,7 @@ void MainPresenter::showChannelBoxes() {
     switch (chip.ModeOfDdc) {
         case 0:
             for (int i = 0; i < 4; ++i) {
-                state_.channelBox(i).checked = ((chip.MaskChan1x >> i) & 1) != 0;
+                state_.channelBox(i).checked = m::bitSet(chip.MaskChan1x, i);
                 state_.channelBox(i).enabled = true;
             }
             work.ActiveMask = chip.MaskChan1x;
@@ -328,7 +403,7 @@ void MainPresenter::doShowResamplerRatio() {
     state_.Edit8.text = m::formatHexWord(m::resamplerRatioWord(factor));
 }
 
-// --- Shared roads ----------------------------------------------------------------------------
+// --- Shared steps ----------------------------------------------------------------------------
 
 void MainPresenter::applyOutputMode() {
     const auto& model = session_.model;
@@ -341,20 +416,18 @@ void MainPresenter::applyTapSelections() {
 }
 
 void MainPresenter::doApplyTapSelections() {
-    gc::filters::ApplyCfirSelection(session_.model, cfirSource());
-    gc::filters::ApplyPfirSelection(session_.model, pfirSource());
-    gc::filters::ApplyResamplerSelection(session_.model, session_.image, resamplerSource());
+    for (FilterKind kind : kFilterKindList) applySelection(kind);
 }
 
-void MainPresenter::refreshIfOpen(bool open, Window window) {
-    if (open) ui_.refreshWindow(window);
+void MainPresenter::refreshIfOpen(Window window) {
+    if (session_.isOpen(window)) ui_.refreshWindow(window);
 }
 
 void MainPresenter::refreshOpenStageWindows() {
-    refreshIfOpen(session_.CicWindowOpen, Window::Cic5);
-    refreshIfOpen(session_.CfirWindowOpen, Window::Cfir);
-    refreshIfOpen(session_.PfirWindowOpen, Window::Pfir);
-    refreshIfOpen(session_.ResamplerWindowOpen, Window::Resamp);
+    refreshIfOpen(Window::Cic5);
+    refreshIfOpen(Window::Cfir);
+    refreshIfOpen(Window::Pfir);
+    refreshIfOpen(Window::Resamp);
 }
 
 void MainPresenter::fullRefresh() {
@@ -493,9 +566,9 @@ void MainPresenter::confirmInterpolation() {
     const double factor = m::clampInterpolation(m::parseReal(state_.Edit4.text));
     state_.Edit8.text = m::formatHexWord(m::resamplerRatioWord(factor));
     model.Chip.CoefInterpol[0] = static_cast<float>(factor);
-    gc::filters::ApplyResamplerSelection(model, session_.image, resamplerSource());
+    applySelection(FilterKind::Resampler);
     plot_.refreshChannelPlot();
-    refreshIfOpen(session_.ResamplerWindowOpen, Window::Resamp);
+    refreshIfOpen(Window::Resamp);
     doRecalculate();
 }
 
@@ -556,20 +629,22 @@ void MainPresenter::onEdit7Exit() { onEdit6Enter(); }
 
 // --- Output mode and channels ----------------------------------------------------------------
 
-void MainPresenter::applyOutputModeRoad() {
+// Recalculates, applies the output mode to the register image, recalculates again and
+// refreshes the open register windows that show the output mode.
+void MainPresenter::reapplyOutputMode() {
     doRecalculate();
     applyOutputMode();
     doRecalculate();
+    refreshIfOpen(Window::Filters);
+    refreshIfOpen(Window::Freq);
+    refreshIfOpen(Window::OutBlock);
 }
 
 void MainPresenter::onComboBox11Changed() {
     guarded([&] {
         if (session_.model.Work.Recalculating == 1) return;
         session_.model.Chip.ModeOfDdc = state_.ComboBox11.index;
-        applyOutputModeRoad();
-        refreshIfOpen(session_.FiltersOpen, Window::Filters);
-        refreshIfOpen(session_.FreqOpen, Window::Freq);
-        refreshIfOpen(session_.OutBlockOpen, Window::OutBlock);
+        reapplyOutputMode();
         plot_.refreshChannelPlot();
         refreshOpenStageWindows();
     });
@@ -578,19 +653,13 @@ void MainPresenter::onComboBox11Changed() {
 void MainPresenter::onComboBox13Changed() {
     guarded([&] {
         session_.model.Chip.AsyncMode = state_.ComboBox13.index;
-        applyOutputModeRoad();
-        refreshIfOpen(session_.FiltersOpen, Window::Filters);
-        refreshIfOpen(session_.FreqOpen, Window::Freq);
-        refreshIfOpen(session_.OutBlockOpen, Window::OutBlock);
+        reapplyOutputMode();
     });
 }
 
 void MainPresenter::checkBox9Click() {
     session_.model.Chip.CombConfigPlis = state_.CheckBox9.checked ? 1 : 0;
-    applyOutputModeRoad();
-    refreshIfOpen(session_.FiltersOpen, Window::Filters);
-    refreshIfOpen(session_.FreqOpen, Window::Freq);
-    refreshIfOpen(session_.OutBlockOpen, Window::OutBlock);
+    reapplyOutputMode();
 }
 
 void MainPresenter::onCheckBox9Click() {
@@ -615,11 +684,8 @@ void MainPresenter::onChannelBoxClick(int box) {
             default:
                 break;
         }
-        applyOutputModeRoad();
-        refreshIfOpen(session_.FiltersOpen, Window::Filters);
-        refreshIfOpen(session_.FreqOpen, Window::Freq);
-        refreshIfOpen(session_.OutBlockOpen, Window::OutBlock);
-        refreshIfOpen(session_.InpBlockOpen, Window::InpBlock);
+        reapplyOutputMode();
+        refreshIfOpen(Window::InpBlock);
     });
 }
 
@@ -628,7 +694,7 @@ void MainPresenter::onComboBox12Changed() {
         if (session_.model.Work.Recalculating == 1) return;
         doCollect();
         doRecalculate();
-        refreshIfOpen(session_.InpBlockOpen, Window::InpBlock);
+        refreshIfOpen(Window::InpBlock);
     });
 }
 
@@ -640,8 +706,8 @@ void MainPresenter::onComboBox7Changed() {
         model.Work.CurrentChannel = channel;
         model.Work.CurrentDecimation = model.Channels[channel].Decimation;
         plot_.computeCicResponse();
-        gc::filters::ApplyCfirSelection(model, cfirSource());
-        gc::filters::ApplyPfirSelection(model, pfirSource());
+        applySelection(FilterKind::Cfir);
+        applySelection(FilterKind::Pfir);
         refreshOpenStageWindows();
         plot_.refreshChannelPlot();
         doRecalculate();
@@ -656,139 +722,93 @@ void MainPresenter::onComboBox14Changed() {
         model.Work.Ndelay = m::ndelayForIndex(index);
         model.Chip.NumMultiplies = model.Work.ResamplerTapCount / model.Work.Ndelay;
         doRecalculate();
-        refreshIfOpen(session_.ResamplerWindowOpen, Window::Resamp);
+        refreshIfOpen(Window::Resamp);
         plot_.refreshChannelPlot();
     });
 }
 
-void MainPresenter::stageBoxClick(int stage, const CheckState& box) {
-    if (session_.model.Work.Recalculating == 1) return;
-    session_.model.Work.StageEnabled[static_cast<size_t>(stage)] = box.checked ? 1 : 0;
-    doRecalculate();
-    plot_.refreshChannelPlot();
+void MainPresenter::onStageBoxClick(FilterKind kind) {
+    guarded([&] {
+        if (session_.model.Work.Recalculating == 1) return;
+        const FilterKindInfo& k = info(kind);
+        session_.model.Work.StageEnabled[static_cast<size_t>(k.stage)] =
+            (state_.*k.stageBox).checked ? 1 : 0;
+        doRecalculate();
+        plot_.refreshChannelPlot();
+    });
 }
 
-void MainPresenter::onCheckBox4Click() {
-    guarded([&] { stageBoxClick(kCfirStage, state_.CheckBox4); });
-}
-void MainPresenter::onCheckBox5Click() {
-    guarded([&] { stageBoxClick(kPfirStage, state_.CheckBox5); });
-}
-void MainPresenter::onCheckBox6Click() {
-    guarded([&] { stageBoxClick(kResamplerStage, state_.CheckBox6); });
-}
+void MainPresenter::onCheckBox4Click() { onStageBoxClick(FilterKind::Cfir); }
+void MainPresenter::onCheckBox5Click() { onStageBoxClick(FilterKind::Pfir); }
+void MainPresenter::onCheckBox6Click() { onStageBoxClick(FilterKind::Resampler); }
 
 // --- Coefficient tables and sources ----------------------------------------------------------
 // A list choice redraws before it recalculates; a source choice recalculates first.
 
-void MainPresenter::cfirTableRoad(bool fromList) {
-    gc::filters::ApplyCfirSelection(session_.model, cfirSource());
+void MainPresenter::putTapsInUse(FilterKind kind, bool fromList) {
+    applySelection(kind);
     if (!fromList) doRecalculate();
     plot_.refreshChannelPlot();
-    refreshIfOpen(session_.CfirWindowOpen, Window::Cfir);
+    refreshIfOpen(info(kind).window);
     if (fromList) doRecalculate();
 }
 
-void MainPresenter::pfirTableRoad(bool fromList) {
-    gc::filters::ApplyPfirSelection(session_.model, pfirSource());
-    if (!fromList) doRecalculate();
-    plot_.refreshChannelPlot();
-    refreshIfOpen(session_.PfirWindowOpen, Window::Pfir);
-    if (fromList) doRecalculate();
-}
-
-void MainPresenter::resamplerTableRoad(bool fromList) {
-    gc::filters::ApplyResamplerSelection(session_.model, session_.image, resamplerSource());
-    if (!fromList) doRecalculate();
-    plot_.refreshChannelPlot();
-    refreshIfOpen(session_.ResamplerWindowOpen, Window::Resamp);
-    if (fromList) doRecalculate();
-}
-
-void MainPresenter::onComboBox1Changed() {
+void MainPresenter::onListChanged(FilterKind kind) {
     guarded([&] {
-        const int index = state_.ComboBox1.index;
-        if (index < 0 || index >= gc::filters::kCfirSetCount) return;
-        session_.model.Work.CfirSelection[session_.model.currentIndex()] = index;
-        cfirTableRoad(true);
+        const int index = (state_.*info(kind).list).index;
+        if (index < 0 || index >= info(kind).setCount) return;
+        auto& work = session_.model.Work;
+        const int c = session_.model.currentIndex();
+        (kind == FilterKind::Cfir   ? work.CfirSelection[c]
+         : kind == FilterKind::Pfir ? work.PfirSelection[c]
+                                    : work.RfirSelection) = index;
+        putTapsInUse(kind, true);
     });
 }
 
-void MainPresenter::onComboBox4Changed() {
+void MainPresenter::onSourceClick(FilterKind kind, bool tableRadio) {
     guarded([&] {
-        const int index = state_.ComboBox4.index;
-        if (index < 0 || index >= gc::filters::kPfirSetCount) return;
-        session_.model.Work.PfirSelection[session_.model.currentIndex()] = index;
-        pfirTableRoad(true);
+        putTapsInUse(kind, false);
+        if (tableRadio && info(kind).tableRepaints) ui_.repaintChannelPlot();
     });
 }
 
-void MainPresenter::onComboBox5Changed() {
-    guarded([&] {
-        const int index = state_.ComboBox5.index;
-        if (index < 0 || index >= gc::filters::kResamplerSetCount) return;
-        session_.model.Work.RfirSelection = index;
-        resamplerTableRoad(true);
-    });
-}
-
-void MainPresenter::onTblEnbCFIRClick() {
-    guarded([&] { cfirTableRoad(false); });
-}
-void MainPresenter::onFileEnbCFIRClick() {
-    guarded([&] { cfirTableRoad(false); });
-}
-// The table-source buttons of the PFIR and the resampler also repaint the plot directly.
-void MainPresenter::onTblEnbPFIRClick() {
-    guarded([&] {
-        pfirTableRoad(false);
-        ui_.repaintChannelPlot();
-    });
-}
-void MainPresenter::onFileEnbPFIRClick() {
-    guarded([&] { pfirTableRoad(false); });
-}
-void MainPresenter::onTblEnbRFIRClick() {
-    guarded([&] {
-        resamplerTableRoad(false);
-        ui_.repaintChannelPlot();
-    });
-}
-void MainPresenter::onFileEnbRFIRClick() {
-    guarded([&] { resamplerTableRoad(false); });
-}
+void MainPresenter::onComboBox1Changed() { onListChanged(FilterKind::Cfir); }
+void MainPresenter::onComboBox4Changed() { onListChanged(FilterKind::Pfir); }
+void MainPresenter::onComboBox5Changed() { onListChanged(FilterKind::Resampler); }
+void MainPresenter::onTblEnbCFIRClick() { onSourceClick(FilterKind::Cfir, true); }
+void MainPresenter::onFileEnbCFIRClick() { onSourceClick(FilterKind::Cfir, false); }
+void MainPresenter::onTblEnbPFIRClick() { onSourceClick(FilterKind::Pfir, true); }
+void MainPresenter::onFileEnbPFIRClick() { onSourceClick(FilterKind::Pfir, false); }
+void MainPresenter::onTblEnbRFIRClick() { onSourceClick(FilterKind::Resampler, true); }
+void MainPresenter::onFileEnbRFIRClick() { onSourceClick(FilterKind::Resampler, false); }
 
 // The display shows the current channel, which does not change.
 void MainPresenter::onButton13Click() { gc::model::applyToAllChannels(session_.model); }
 
 // --- Windows ---------------------------------------------------------------------------------
 
-void MainPresenter::openWindow(bool& flag, Window window) {
-    flag = true;
+void MainPresenter::openWindow(Window window) {
+    if (bool* flag = session_.openFlag(window)) *flag = true;
     ui_.showWindow(window);
 }
 
-void MainPresenter::onEdit1DoubleClick() { openWindow(session_.CicWindowOpen, Window::Cic5); }
-void MainPresenter::onComboBox1DoubleClick() { openWindow(session_.CfirWindowOpen, Window::Cfir); }
-void MainPresenter::onComboBox4DoubleClick() { openWindow(session_.PfirWindowOpen, Window::Pfir); }
-void MainPresenter::onComboBox5DoubleClick() {
-    openWindow(session_.ResamplerWindowOpen, Window::Resamp);
+void MainPresenter::openStageWindow(FilterKind kind, bool onlyFromFile) {
+    if (!onlyFromFile || source(kind) == TapSource::File) openWindow(info(kind).window);
 }
-void MainPresenter::onPanel9DoubleClick() {
-    if (cfirSource() == TapSource::File) openWindow(session_.CfirWindowOpen, Window::Cfir);
-}
-void MainPresenter::onPanel10DoubleClick() {
-    if (pfirSource() == TapSource::File) openWindow(session_.PfirWindowOpen, Window::Pfir);
-}
-void MainPresenter::onPanel11DoubleClick() {
-    if (resamplerSource() == TapSource::File)
-        openWindow(session_.ResamplerWindowOpen, Window::Resamp);
-}
+
+void MainPresenter::onEdit1DoubleClick() { openWindow(Window::Cic5); }
+void MainPresenter::onComboBox1DoubleClick() { openStageWindow(FilterKind::Cfir, false); }
+void MainPresenter::onComboBox4DoubleClick() { openStageWindow(FilterKind::Pfir, false); }
+void MainPresenter::onComboBox5DoubleClick() { openStageWindow(FilterKind::Resampler, false); }
+void MainPresenter::onPanel9DoubleClick() { openStageWindow(FilterKind::Cfir, true); }
+void MainPresenter::onPanel10DoubleClick() { openStageWindow(FilterKind::Pfir, true); }
+void MainPresenter::onPanel11DoubleClick() { openStageWindow(FilterKind::Resampler, true); }
 void MainPresenter::onButton1Click() { ui_.showWindow(Window::Sync); }
-void MainPresenter::onButton2Click() { openWindow(session_.OutBlockOpen, Window::OutBlock); }
-void MainPresenter::onButton3Click() { openWindow(session_.InpBlockOpen, Window::InpBlock); }
-void MainPresenter::onButton4Click() { openWindow(session_.FreqOpen, Window::Freq); }
-void MainPresenter::onButton10Click() { openWindow(session_.FiltersOpen, Window::Filters); }
+void MainPresenter::onButton2Click() { openWindow(Window::OutBlock); }
+void MainPresenter::onButton3Click() { openWindow(Window::InpBlock); }
+void MainPresenter::onButton4Click() { openWindow(Window::Freq); }
+void MainPresenter::onButton10Click() { openWindow(Window::Filters); }
 void MainPresenter::onButton14Click() { ui_.showWindow(Window::Info); }
 
 }  // namespace gc::app

@@ -4,6 +4,7 @@
 // the controls show. Every public method is an entry point: a typed text that is not a number
 // is reported through UiPort::showConversionError and ends the action there.
 #include "app/ChannelPlotSeam.h"
+#include "app/FilterKinds.h"
 #include "app/MainState.h"
 #include "app/Session.h"
 #include "app/UiPort.h"
@@ -12,13 +13,13 @@
 namespace gc::app {
 
 class MainPresenter {
-public:
+  public:
     MainPresenter(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot);
 
-    // --- Roads shared with the other pieces of the program ---------------------------------
+    // --- Steps shared with the other pieces of the program ---------------------------------
     // Controls into the model (nothing while Recalculating is 1).
     void collect();
-    // Model into derived values and controls, the 33 steps in order.
+    // Model into derived values and controls, step by step (the show... steps below).
     void recalculate();
     // Scale and BigScale of the current channel when AutoScale is ticked.
     void autoScale();
@@ -39,6 +40,7 @@ public:
     [[nodiscard]] bool runSaveChecks();
 
     // Tap source of each filter kind, from its radio button pair.
+    [[nodiscard]] gc::filters::TapSource source(FilterKind kind) const;
     [[nodiscard]] gc::filters::TapSource cfirSource() const;
     [[nodiscard]] gc::filters::TapSource pfirSource() const;
     [[nodiscard]] gc::filters::TapSource resamplerSource() const;
@@ -97,6 +99,14 @@ public:
     void onTblEnbRFIRClick();
     void onFileEnbRFIRClick();
     void onButton13Click();  // "Применить для всех каналов"
+    // The same events for any filter kind: its list (ComboBox1, ComboBox4, ComboBox5), its
+    // radio pair (the table button when `tableRadio`) and a double-click on its list or, with
+    // `onlyFromFile`, on its name panel (Panel9, Panel10, Panel11).
+    void onListChanged(FilterKind kind);
+    void onSourceClick(FilterKind kind, bool tableRadio);
+    void openStageWindow(FilterKind kind, bool onlyFromFile);
+    // Its box in the channel plot (CheckBox4, CheckBox5, CheckBox6).
+    void onStageBoxClick(FilterKind kind);
 
     // --- Windows -------------------------------------------------------------------------------
     void onEdit1DoubleClick();      // CIC5 response window
@@ -113,7 +123,7 @@ public:
     void onButton10Click();         // "Фильтры"
     void onButton14Click();         // "Справка"
 
-private:
+  private:
     template <typename Action>
     void guarded(Action&& action);
 
@@ -128,16 +138,32 @@ private:
     void stepDecimation(int step);
     void confirmInterpolation();
     void confirmFineGain();
-    void applyOutputModeRoad();  // recalculate, applyOutputMode, recalculate
+    void reapplyOutputMode();  // recalculate, applyOutputMode, recalculate, refresh
     void checkBox9Click();
-    void stageBoxClick(int stage, const CheckState& box);
-    void cfirTableRoad(bool fromList);
-    void pfirTableRoad(bool fromList);
-    void resamplerTableRoad(bool fromList);
-    void showChannelBoxes();
+    void applySelection(FilterKind kind);
+    void putTapsInUse(FilterKind kind, bool fromList);
+    // The steps of recalculate, in the order it runs them.
+    void showChannelAndFileNames();
+    void showClockAndDecimation();
+    void showShiftAndScales();
+    void showCicAndFineGains();
+    void showTapNamesAndMixer();
+    void showListChoices();
+    void showStageGains();
+    void showResamplerChoices();
+    void showStageBoxes();
+    void showOutputRate();
+    void showResamplerErrors();
     void showSourceStates();
-    void refreshIfOpen(bool open, Window window);
-    void openWindow(bool& flag, Window window);
+    void showResamplerSettings();
+    void showTotalGain();
+    void showNco();
+    void showChannelBoxes();
+    void showOutputMode();
+    void showServiceButtons();
+    void showPhaseAndInterpolation();
+    void refreshIfOpen(Window window);
+    void openWindow(Window window);
 
     Session& session_;
     MainState& state_;

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace gc::app {
 
@@ -149,5 +150,124 @@ struct MainState {
         return const_cast<MainState*>(this)->channelBox(i);
     }
 };
+
+// --- The list of the controls ---------------------------------------------------------------
+// Every value-showing control of the main window once: its name (the widget's objectName and
+// the name `gc4016-cli show` prints) and its field. The Qt window collects and shows its
+// controls from this list; the command-line tool prints them in this order (all but buttons).
+// A new control is a field above, a line below and its widget in the window's layout.
+
+using ControlField =
+    std::variant<EditState MainState::*, PanelState MainState::*, ComboState MainState::*,
+                 CheckState MainState::*, RadioState MainState::*, ButtonState MainState::*>;
+
+// The text of item `index` of a list, empty for none (index -1 or past the end).
+using ItemText = std::string (*)(int index);
+
+struct MainControl {
+    std::string_view name;
+    ControlField field;
+    ItemText itemText{nullptr};  // lists only
+};
+
+// Item texts of the lists: the numbers 0..count-1, a fixed list, a built-in library.
+template <int Count>
+[[nodiscard]] std::string numberItem(int index) {
+    return index >= 0 && index < Count ? std::to_string(index) : std::string();
+}
+template <const auto& Items>
+[[nodiscard]] std::string fixedItem(int index) {
+    return index >= 0 && index < static_cast<int>(Items.size())
+               ? std::string(Items[static_cast<size_t>(index)])
+               : std::string();
+}
+[[nodiscard]] std::string cfirSetName(int index);
+[[nodiscard]] std::string pfirSetName(int index);
+[[nodiscard]] std::string resamplerSetName(int index);
+
+inline constexpr MainControl kMainControls[] = {
+    {"Edit1", &MainState::Edit1},
+    {"Edit2", &MainState::Edit2},
+    {"Edit3", &MainState::Edit3},
+    {"Edit4", &MainState::Edit4},
+    {"Edit5", &MainState::Edit5},
+    {"Edit6", &MainState::Edit6},
+    {"Edit7", &MainState::Edit7},
+    {"Edit8", &MainState::Edit8},
+
+    {"Panel1", &MainState::Panel1},
+    {"Panel2", &MainState::Panel2},
+    {"Panel3", &MainState::Panel3},
+    {"Panel4", &MainState::Panel4},
+    {"Panel6", &MainState::Panel6},
+    {"Panel7", &MainState::Panel7},
+    {"Panel8", &MainState::Panel8},
+    {"Panel9", &MainState::Panel9},
+    {"Panel10", &MainState::Panel10},
+    {"Panel11", &MainState::Panel11},
+    {"Panel12", &MainState::Panel12},
+    {"Panel13", &MainState::Panel13},
+    {"Panel14", &MainState::Panel14},
+    {"Panel15", &MainState::Panel15},
+    {"Panel16", &MainState::Panel16},
+    {"Panel17", &MainState::Panel17},
+    {"Panel18", &MainState::Panel18},
+    {"Panel20", &MainState::Panel20},
+    {"Panel22", &MainState::Panel22},
+    {"Panel23", &MainState::Panel23},
+    {"Panel25", &MainState::Panel25},
+
+    {"ComboBox1", &MainState::ComboBox1, &cfirSetName},
+    {"ComboBox2", &MainState::ComboBox2, &numberItem<kComboBox2ItemCount>},
+    {"ComboBox3", &MainState::ComboBox3, &numberItem<kComboBox3ItemCount>},
+    {"ComboBox4", &MainState::ComboBox4, &pfirSetName},
+    {"ComboBox5", &MainState::ComboBox5, &resamplerSetName},
+    {"ComboBox6", &MainState::ComboBox6, &numberItem<kComboBox6ItemCount>},
+    {"ComboBox7", &MainState::ComboBox7, &fixedItem<kComboBox7Items>},
+    {"ComboBox9", &MainState::ComboBox9, &numberItem<kComboBox9ItemCount>},
+    {"ComboBox10", &MainState::ComboBox10, &numberItem<kComboBox10ItemCount>},
+    {"ComboBox11", &MainState::ComboBox11, &fixedItem<kComboBox11Items>},
+    {"ComboBox12", &MainState::ComboBox12, &fixedItem<kComboBox12Items>},
+    {"ComboBox13", &MainState::ComboBox13, &fixedItem<kComboBox13Items>},
+    {"ComboBox14", &MainState::ComboBox14, &fixedItem<kComboBox14Items>},
+
+    {"AutoScale", &MainState::AutoScale},
+    {"CheckBox1", &MainState::CheckBox1},
+    {"CheckBox2", &MainState::CheckBox2},
+    {"CheckBox3", &MainState::CheckBox3},
+    {"CheckBox4", &MainState::CheckBox4},
+    {"CheckBox5", &MainState::CheckBox5},
+    {"CheckBox6", &MainState::CheckBox6},
+    {"CheckBox7", &MainState::CheckBox7},
+    {"CheckBox8", &MainState::CheckBox8},
+    {"CheckBox9", &MainState::CheckBox9},
+
+    {"TblEnbCFIR", &MainState::TblEnbCFIR},
+    {"FileEnbCFIR", &MainState::FileEnbCFIR},
+    {"TblEnbPFIR", &MainState::TblEnbPFIR},
+    {"FileEnbPFIR", &MainState::FileEnbPFIR},
+    {"TblEnbRFIR", &MainState::TblEnbRFIR},
+    {"FileEnbRFIR", &MainState::FileEnbRFIR},
+
+    {"SpeedButton1", &MainState::SpeedButton1},
+    {"SpeedButton10", &MainState::SpeedButton10},
+    {"SpeedButton2", &MainState::SpeedButton2},
+    {"SpeedButton5", &MainState::SpeedButton5},
+    {"SpeedButton3", &MainState::SpeedButton3},
+    {"SpeedButton6", &MainState::SpeedButton6},
+    {"Button1", &MainState::Button1},
+    {"Button2", &MainState::Button2},
+    {"Button3", &MainState::Button3},
+    {"Button4", &MainState::Button4},
+    {"Button10", &MainState::Button10},
+};
+
+// The name of the control that shows `field` (empty if none does).
+[[nodiscard]] constexpr std::string_view controlName(ControlField field) {
+    for (const MainControl& control : kMainControls) {
+        if (control.field == field) return control.name;
+    }
+    return {};
+}
 
 }  // namespace gc::app

@@ -3,6 +3,8 @@
 namespace gc::app {
 namespace {
 
+using gc::model::plusOne;
+
 using S = OutBlockState;
 
 struct BitCheck {
@@ -45,8 +47,6 @@ constexpr std::array<std::array<int S::*, 2>, 4> kTags{{{&S::ComboBox54, &S::Com
                                                         {&S::ComboBox42, &S::ComboBox57},
                                                         {&S::ComboBox56, &S::ComboBox59},
                                                         {&S::ComboBox58, &S::ComboBox60}}};
-
-std::string plusOne(int value) { return std::to_string(value + 1); }
 
 EditorLayout<S> makeLayout() {
     EditorLayout<S> l;

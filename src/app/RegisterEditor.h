@@ -1,41 +1,23 @@
 #pragma once
 // Pieces shared by the five register block editors (input block, resampler, synchronisation,
-// output block, filter control): reading and replacing bit groups of a register value, and the
-// description of a window's controls from which the Qt layer lays the window out.
+// output block, filter control): the description of a window's controls from which the Qt layer
+// lays the window out.
 #include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/Fields.h"
+
 namespace gc::app {
 
-// The group of `count` bits starting at bit `first` of a register value, as an unsigned number.
-// Works on the two's-complement pattern, so a negative register value is read bit by bit too.
-[[nodiscard]] constexpr int bitGroup(int value, int first, int count) {
-    const unsigned mask = (count >= 32) ? ~0u : ((1u << count) - 1u);
-    return static_cast<int>((static_cast<unsigned>(value) >> first) & mask);
-}
-
-[[nodiscard]] constexpr bool bitSet(int value, int bit) { return bitGroup(value, bit, 1) != 0; }
-
-// `value` with bits first..first+count-1 replaced by the low `count` bits of `group`; every other
-// bit is kept.
-[[nodiscard]] constexpr int withBitGroup(int value, int first, int count, int group) {
-    const unsigned mask = ((count >= 32) ? ~0u : ((1u << count) - 1u)) << first;
-    const unsigned placed = (static_cast<unsigned>(group) << first) & mask;
-    return static_cast<int>((static_cast<unsigned>(value) & ~mask) | placed);
-}
-
-[[nodiscard]] constexpr int withBit(int value, int bit, bool set) {
-    return withBitGroup(value, bit, 1, set ? 1 : 0);
-}
-
-// The item index a list shows for a value: the value itself when the list has such an item,
-// otherwise -1 (no item selected).
-[[nodiscard]] constexpr int itemIndexFor(int value, std::size_t itemCount) {
-    return (value >= 0 && static_cast<std::size_t>(value) < itemCount) ? value : -1;
-}
+// The bit-group and list-index helpers of the editors are the model's (model/Fields.h).
+using gc::model::bitGroup;
+using gc::model::bitSet;
+using gc::model::shownIndex;
+using gc::model::withBit;
+using gc::model::withBitGroup;
 
 // Item lists shared by several windows.
 inline constexpr std::array<std::string_view, 4> kItems0To3{"0", "1", "2", "3"};

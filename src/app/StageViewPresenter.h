@@ -17,7 +17,7 @@
 namespace gc::app {
 
 class StageViewPresenter {
-public:
+  public:
     StageViewPresenter(gc::response::StageKind kind, const gc::model::ConfigurationModel& model,
                        UiPort& ui);
 
@@ -33,12 +33,12 @@ public:
     // background too, except in the resampler window.
     void onPanel2MouseUp(MouseButton button);
     void onFormMouseUp(MouseButton button);
-    void onButton5Click();  // "<"
-    void onButton6Click();  // ">"
-    void onButton1Click();  // "*2"
-    void onButton2Click();  // "/2"
-    void onButton3Click();  // "max"
-    void onButton4Click();  // "=1"
+    void onButton5Click();                // "<"
+    void onButton6Click();                // ">"
+    void onButton1Click();                // "*2"
+    void onButton2Click();                // "/2"
+    void onButton3Click();                // "max"
+    void onButton4Click();                // "=1"
     void onCheckBox1Click(bool checked);  // "Alias" (absent in the resampler window)
 
     [[nodiscard]] gc::response::StageKind kind() const { return kind_; }
@@ -50,7 +50,7 @@ public:
     [[nodiscard]] const gc::response::StageViewLabels& labels() const { return labels_; }
     [[nodiscard]] const gc::response::StageViewArrays& arrays() const { return arrays_; }
 
-private:
+  private:
     void setCursor(int x, int y);
     void clearCursor();
 

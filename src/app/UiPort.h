@@ -9,10 +9,10 @@ namespace gc::app {
 
 // The fixed report windows.
 enum class ErrorWindow {
-    ErrFileCoeff,    // file missing or damaged (modal)
-    ErrDecim,        // decimation below the output mode's minimum (non-modal)
-    ErrEqualDecim,   // synchronous output needs equal decimations (non-modal)
-    ErrResamp,       // resampler settings inconsistent (non-modal, on top)
+    ErrFileCoeff,   // file missing or damaged (modal)
+    ErrDecim,       // decimation below the output mode's minimum (non-modal)
+    ErrEqualDecim,  // synchronous output needs equal decimations (non-modal)
+    ErrResamp,      // resampler settings inconsistent (non-modal, on top)
 };
 
 // A report: the window and its label texts from top to bottom, exactly as shown.
@@ -34,15 +34,16 @@ enum class Window {
     Filters,   // TFilters
     Info,      // TInfo
 };
+inline constexpr int kWindowCount = 10;
 
 struct FileDialogRequest {
-    std::string filter;        // for example "*.trv"
-    std::string defaultExt;    // without the dot, for example "trv"; empty for none
-    std::string initialDir;    // resolved against the workspace, for example "CONFIGS"
+    std::string filter;      // for example "*.trv"
+    std::string defaultExt;  // without the dot, for example "trv"; empty for none
+    std::string initialDir;  // resolved against the workspace, for example "CONFIGS"
 };
 
 class UiPort {
-public:
+  public:
     virtual ~UiPort() = default;
 
     // Shows a report window with its label texts; ErrFileCoeff returns after the user closed it.

@@ -7,6 +7,7 @@
 
 #include "chip/FixedText.h"
 #include "model/ConfigurationModel.h"
+#include "model/Fields.h"
 #include "model/TextFile.h"
 
 namespace gc::chip {
@@ -90,9 +91,7 @@ std::uint32_t computeMaskAdc(const gc::model::ConfigurationModel& model) {
         const int port = chip.InputPort[static_cast<std::size_t>(channel)];
         if (port >= 0 && port < 32) mask |= 1u << port;
     };
-    const auto bitSet = [](int value, int bit) {
-        return ((static_cast<unsigned>(value) >> bit) & 1u) != 0;
-    };
+    using gc::model::bitSet;
     switch (chip.ModeOfDdc) {
         case 0:
             for (int i = 0; i < gc::model::kChannelCount; ++i)

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model/ConfigurationModel.h"
+#include "model/Fields.h"
 #include "model/Numeric.h"
 
 namespace gc::chip {
@@ -20,17 +21,9 @@ constexpr std::array<int, 32> kInitialPfir{132,  182,  1,     -309,  -330,  119,
                                            -212, 1075, 1514,  421,   -1518, -2374, -673,  2529,
                                            3817, 726,  -4796, -6888, -650,  12967, 26898, 32767};
 
-// Replaces the bits under `mask` (already in place) with `value` shifted to `shift`.
-// Unsigned arithmetic throughout, so no model value can overflow.
-[[nodiscard]] int setBits(int field, std::uint32_t mask, int shift, std::uint32_t value) {
-    const std::uint32_t m = mask << shift;
-    const std::uint32_t v = (value << shift) & m;
-    return static_cast<int>((static_cast<std::uint32_t>(field) & ~m) | v);
-}
-
-[[nodiscard]] constexpr std::uint32_t bitsOf(int value) {
-    return static_cast<std::uint32_t>(value);
-}
+using gc::model::bitSet;
+using gc::model::bitsOf;
+using gc::model::withBitGroup;
 
 // Register channel k takes its settings from this model channel in the given output mode;
 // -1 for a mode the chip does not have.
@@ -129,19 +122,19 @@ void buildRegisterImage(const gc::model::ConfigurationModel& model, RegisterImag
             const auto& settings = model.Channels[static_cast<std::size_t>(s)];
             auto& reg = image.Channels[static_cast<std::size_t>(k)];
 
-            reg.CICScale = setBits(reg.CICScale, 0x1, 6, bitsOf(settings.Mix20bit));
-            reg.CICScale = setBits(reg.CICScale, 0x7, 0, bitsOf(settings.Scale));
-            reg.CICScale = setBits(reg.CICScale, 0x7, 3, bitsOf(settings.BigScale));
-            reg.ChannelReset = setBits(reg.ChannelReset, 0x7, 0, bitsOf(settings.Shift));
+            reg.CICScale = withBitGroup(reg.CICScale, 6, 1, bitsOf(settings.Mix20bit));
+            reg.CICScale = withBitGroup(reg.CICScale, 0, 3, bitsOf(settings.Scale));
+            reg.CICScale = withBitGroup(reg.CICScale, 3, 3, bitsOf(settings.BigScale));
+            reg.ChannelReset = withBitGroup(reg.ChannelReset, 0, 3, bitsOf(settings.Shift));
             reg.DecimationRatio =
-                setBits(reg.DecimationRatio, 0xfff, 0, bitsOf(settings.Decimation) - 1u);
-            reg.CFIRControl = setBits(reg.CFIRControl, 0x7, 4, bitsOf(settings.CoarseGain));
+                withBitGroup(reg.DecimationRatio, 0, 12, bitsOf(settings.Decimation) - 1u);
+            reg.CFIRControl = withBitGroup(reg.CFIRControl, 4, 3, bitsOf(settings.CoarseGain));
             reg.Input =
-                setBits(reg.Input, 0x7, 0, bitsOf(chip.InputPort[static_cast<std::size_t>(s)]));
+                withBitGroup(reg.Input, 0, 3, bitsOf(chip.InputPort[static_cast<std::size_t>(s)]));
             // Enabled register channels are released from reset, the others held in it; the
             // mask bit is that of the register channel, not of the source channel.
-            const bool enabled = ((bitsOf(model.Work.ActiveMask) >> k) & 1u) != 0;
-            reg.ChannelReset = setBits(reg.ChannelReset, 0x1, 7, enabled ? 0u : 1u);
+            const bool enabled = bitSet(model.Work.ActiveMask, static_cast<int>(k));
+            reg.ChannelReset = withBitGroup(reg.ChannelReset, 7, 1, enabled ? 0u : 1u);
             reg.FineGain = settings.FineGain;
 
             const auto& cfir = model.CfirTaps[static_cast<std::size_t>(s)];
@@ -165,8 +158,8 @@ void buildRegisterImage(const gc::model::ConfigurationModel& model, RegisterImag
         image.ResamplerCoeff[static_cast<std::size_t>(i)] =
             model.ResamplerTaps[static_cast<std::size_t>(i)];
     // Bit 6 of NMultiplies is the no-symmetry bypass bit and stays as the selection left it.
-    image.NMultiplies = setBits(image.NMultiplies, 0x3f, 0, bitsOf(chip.NumMultiplies) - 1u);
-    image.FinalShift = setBits(image.FinalShift, 0xf, 0, bitsOf(chip.FinalShift));
+    image.NMultiplies = withBitGroup(image.NMultiplies, 0, 6, bitsOf(chip.NumMultiplies) - 1u);
+    image.FinalShift = withBitGroup(image.FinalShift, 0, 4, bitsOf(chip.FinalShift));
     image.ResamplerRatio.fill(resamplerRatio(chip.CoefInterpol[0]));
 }
 

@@ -13,10 +13,10 @@ namespace gc::chip {
 
 // One DDC channel's registers (pages 8k .. 8k+7).
 struct RegisterChannel {
-    std::array<int, 11> CFIR{};   // first half and centre of the 21-tap CFIR
-    std::array<int, 32> PFIR{};   // first half and centre of the 63-tap PFIR
-    int Phase{0x11};              // kept in the chip configuration file only
-    int Frequency{0x12};          // NCO frequency, Hz; the frequency word derives from it
+    std::array<int, 11> CFIR{};  // first half and centre of the 21-tap CFIR
+    std::array<int, 32> PFIR{};  // first half and centre of the 63-tap PFIR
+    int Phase{0x11};             // kept in the chip configuration file only
+    int Frequency{0x12};         // NCO frequency, Hz; the frequency word derives from it
     int ChannelReset{0x8c};
     int FrequencySync{0x77};
     int NCOSync{0};
@@ -49,7 +49,7 @@ struct RegisterImage {
     // Resampler.
     std::array<int, 256> ResamplerCoeff{};  // first half of the symmetric resampler filter
     int NChannels{0x23};
-    int NMultiplies{0x07};                  // bit 6 (0x40): no-symmetry bypass bit
+    int NMultiplies{0x07};  // bit 6 (0x40): no-symmetry bypass bit
     int FilterSelect{0};
     int FinalShift{0x34};
     int ChannelMap{0xe4};

@@ -77,20 +77,20 @@ int runBuild(const std::vector<std::string>& args) {
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
     chooseSources(engine.state, sources);
     engine.presenter.startWithDefaults();
-    const gc::app::FileRoads::LoadResult loaded = engine.roads.loadConfiguration(config);
+    const gc::app::LoadSave::LoadResult loaded = engine.loadSave.loadConfiguration(config);
     if (loaded.configuration != gc::appconfig::ConfigReadStatus::Ok) return kExitBadInput;
     if (!engine.presenter.runSaveChecks()) return kExitRefused;
 
     std::filesystem::create_directories(out, error);  // a failure shows up as files not written
     const std::string target = out + "/" + gc::appconfig::bareName(config);
-    if (!engine.roads.saveConfiguration(target)) return kExitNotWritten;
+    if (!engine.loadSave.saveConfiguration(target)) return kExitNotWritten;
     return loaded.otherFilesReported > 0 ? kExitBadInput : kExitOk;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"build", "read CONFIG.trv with its chip and tap files, write NAME.trv/.cfg/.prg into DIR",
-     &runBuild});
-
 }  // namespace
+
+extern const Command kBuildCommand{
+    "build", "read CONFIG.trv with its chip and tap files, write NAME.trv/.cfg/.prg into DIR",
+    &runBuild};
 
 }  // namespace gc::cli

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces shared by the commands of gc4016-cli: the command table, a UiPort that writes reports
+// Pieces shared by the commands of gc4016-cli: the command list, a UiPort that writes reports
 // to the error stream, a channel plot that draws nowhere, and the printing of the main window.
 #include <iosfwd>
 #include <optional>
@@ -9,12 +9,13 @@
 
 #include "app/ChannelPlotPresenter.h"
 #include "app/ChannelPlotSeam.h"
-#include "app/FileRoads.h"
+#include "app/LoadSave.h"
 #include "app/MainPresenter.h"
-#include "app/Session.h"
-#include "appconfig/Workspace.h"
 #include "app/MainState.h"
+#include "app/Program.h"
+#include "app/Session.h"
 #include "app/UiPort.h"
+#include "appconfig/Workspace.h"
 
 namespace gc::cli {
 
@@ -26,17 +27,14 @@ struct Command {
     int (*run)(const std::vector<std::string>& args);
 };
 
-// Each command's own file adds it to the table at start-up:
-//   [[maybe_unused]] const bool kRegistered = gc::cli::registerCommand({"show", "...", &run});
-bool registerCommand(const Command& command);
-// The table, sorted by name.
-[[nodiscard]] std::vector<Command> commands();
+// Every command, in the order the help lists them: the list in Commands.cpp.
+[[nodiscard]] const std::vector<Command>& commands();
 
 // Reports go to the error stream, one line each: an error window's labels joined by single
 // blanks, a conversion error's message. File dialogs answer with the paths set beforehand
 // (nothing by default); windows are not shown.
 class CliUi : public gc::app::UiPort {
-public:
+  public:
     explicit CliUi(std::ostream& err);
 
     void showError(const gc::app::ErrorReport& report) override;
@@ -51,7 +49,7 @@ public:
     std::optional<std::string> savePath;  // answer of askSaveFile
     int reportCount{0};                   // reports written so far
 
-private:
+  private:
     std::ostream& err_;
 };
 
@@ -66,8 +64,8 @@ struct FileSources {
 // Ticks the radio button pairs of the main window as the sources say.
 void chooseSources(gc::app::MainState& state, const FileSources& sources);
 
-// The engine as the commands run it: one session with its main window presenter, channel plot
-// and file roads in `workspace`, reporting to the error stream.
+// The engine as the commands run it: the program (app/Program.h) in `workspace`, reporting to
+// the error stream.
 struct Engine {
     explicit Engine(gc::appconfig::Workspace workspace);
     // From the built-in defaults with the given tap sources (no start-up files), then
@@ -75,12 +73,14 @@ struct Engine {
     // "../FILTERS/" beside it.
     void loadFromDefaults(const std::string& config, const FileSources& sources);
 
-    gc::app::Session session;
-    gc::app::MainState state;
     CliUi ui;
-    gc::app::ChannelPlotPresenter plot;
-    gc::app::MainPresenter presenter;
-    gc::app::FileRoads roads;
+    gc::app::Program program;
+    // The program's parts by their short names.
+    gc::app::Session& session{program.session};
+    gc::app::MainState& state{program.state};
+    gc::app::ChannelPlotPresenter& plot{program.plot};
+    gc::app::MainPresenter& presenter{program.presenter};
+    gc::app::LoadSave& loadSave{program.loadSave};
 };
 
 // One line per value-showing control, NAME=TEXT, in a fixed order: edits, panels, lists (the

@@ -159,14 +159,16 @@ int runDesign(const std::vector<std::string>& args) {
     std::filesystem::create_directories(out, ignored);
     const std::string base = out + "/" + name;
     bool written = static_cast<bool>(gc::filters::WriteCfirTapFile(model, base + "_cfir.taps"));
-    written = static_cast<bool>(gc::filters::WritePfirTapFile(model, base + "_pfir.taps")) && written;
+    written =
+        static_cast<bool>(gc::filters::WritePfirTapFile(model, base + "_pfir.taps")) && written;
     if (resampler && !design.resamplerTaps.empty()) {
         model.ResamplerTaps.fill(0);
         for (size_t i = 0; i < design.resamplerTaps.size(); ++i)
             model.ResamplerTaps[i] = design.resamplerTaps[i];
         model.Work.ResamplerTapCount = static_cast<int>(design.resamplerTaps.size());
         written =
-            static_cast<bool>(gc::filters::WriteResamplerTapFile(model, base + "_res.taps")) && written;
+            static_cast<bool>(gc::filters::WriteResamplerTapFile(model, base + "_res.taps")) &&
+            written;
     }
     // Asked for but not designed (the resampler is off in the channel, or its length holds
     // fewer taps than phases): the channel was designed with the resampler as configured.
@@ -185,10 +187,10 @@ int runDesign(const std::vector<std::string>& args) {
     return design.meets && !resamplerMissing ? kMet : kMissed;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"design", "design CFIR/PFIR (and resampler) taps for a requirement, write tap files",
-     &runDesign});
-
 }  // namespace
+
+extern const Command kDesignCommand{
+    "design", "design CFIR/PFIR (and resampler) taps for a requirement, write tap files",
+    &runDesign};
 
 }  // namespace gc::cli

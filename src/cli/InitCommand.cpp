@@ -165,10 +165,10 @@ int runInit(const std::vector<std::string>& args) {
     return allWritten ? kOk : kFailed;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"init", "make DIR a working folder: CONFIGS/std.trv, CONFIGS/sinc.cfg and FILTERS/*.taps",
-     &runInit});
-
 }  // namespace
+
+extern const Command kInitCommand{
+    "init", "make DIR a working folder: CONFIGS/std.trv, CONFIGS/sinc.cfg and FILTERS/*.taps",
+    &runInit};
 
 }  // namespace gc::cli

@@ -148,10 +148,10 @@ int runMeasure(const std::vector<std::string>& args) {
     return m.meets ? kOk : kLimitFailed;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"measure", "measure one channel against a requirement (ripple, stop band, aliases)",
-     &runMeasure});
-
 }  // namespace
+
+extern const Command kMeasureCommand{
+    "measure", "measure one channel against a requirement (ripple, stop band, aliases)",
+    &runMeasure};
 
 }  // namespace gc::cli

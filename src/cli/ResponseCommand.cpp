@@ -129,9 +129,9 @@ int runResponse(const std::vector<std::string>& args) {
     return kOk;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"response", "print one channel's stage and channel responses as CSV", &runResponse});
-
 }  // namespace
+
+extern const Command kResponseCommand{
+    "response", "print one channel's stage and channel responses as CSV", &runResponse};
 
 }  // namespace gc::cli

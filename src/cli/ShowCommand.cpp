@@ -48,19 +48,19 @@ int runShow(const std::vector<std::string>& args) {
     }
 
     const auto current = gc::appconfig::Workspace::atCurrentFolder();
-    Engine engine(gc::appconfig::Workspace(workdir.empty() ? current.root()
-                                                           : current.resolve(workdir)));
-    engine.roads.start();
+    Engine engine(
+        gc::appconfig::Workspace(workdir.empty() ? current.root() : current.resolve(workdir)));
+    engine.loadSave.start();
     // A configuration named on the command line is taken from the current folder.
-    if (!config.empty()) engine.roads.loadConfiguration(current.resolve(config));
+    if (!config.empty()) engine.loadSave.loadConfiguration(current.resolve(config));
     writeMainState(std::cout, engine.state);
     return engine.ui.reportCount == 0 ? 0 : 1;
 }
 
-[[maybe_unused]] const bool kRegistered = registerCommand(
-    {"show", "print what the main window shows after the start-up in DIR [and \"Считать\"]",
-     &runShow});
-
 }  // namespace
+
+extern const Command kShowCommand{
+    "show", "print what the main window shows after the start-up in DIR [and \"Считать\"]",
+    &runShow};
 
 }  // namespace gc::cli

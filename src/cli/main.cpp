@@ -1,5 +1,5 @@
-// gc4016-cli: the configurator's engine without a window. Each command lives in its own file
-// and adds itself to the command table (see cli/CliSupport.h).
+// gc4016-cli: the configurator's engine without a window. Each command lives in its own file;
+// the list of commands is cli/Commands.cpp.
 #include <iostream>
 #include <string>
 #include <vector>

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/ConfigurationModel.h"
+#include "model/Fields.h"
 #include "model/Numeric.h"
 
 namespace gc::model {
@@ -96,8 +97,6 @@ float toSingle(double value) {
     return static_cast<float>(value);
 }
 
-int shownIndex(int value, int itemCount) { return value >= 0 && value < itemCount ? value : -1; }
-
 int ndelayIndex(int ndelay) {
     const int quarter = ndelay / 4;
     if (quarter <= 0) return -1;
@@ -108,7 +107,7 @@ int ndelayForIndex(int index) { return truncToInt(std::pow(2.0, index) * 4.0); }
 
 int activeCount(int activeMask) {
     int n = 0;
-    for (int bit = 0; bit < 4; ++bit) n += (activeMask >> bit) & 1;
+    for (int bit = 0; bit < 4; ++bit) n += bitSet(activeMask, bit) ? 1 : 0;
     return n;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Pure derived-value rules of the configurator: gains, rates, the resampler ratio word, the
 // limits of typed values and the save-time decimation checks. No state, no side effects.
+// (The list index a value shows, shownIndex, is in model/Fields.h.)
+#include "model/Fields.h"
 
 namespace gc::model {
 
@@ -70,9 +72,6 @@ struct ScalePair {
 // A rate typed into Edit5, held in single precision; magnitudes beyond the float range are
 // held at the float limit instead of overflowing.
 [[nodiscard]] float toSingle(double value);
-
-// Index shown by a list of itemCount items for value, -1 (no item) outside the list.
-[[nodiscard]] int shownIndex(int value, int itemCount);
 
 // ComboBox14 index for a phase count: log2(ndelay div 4), -1 when that is not an item.
 [[nodiscard]] int ndelayIndex(int ndelay);

@@ -118,7 +118,8 @@ std::string formatFixed(double value, int precision, int decimals) {
             fracPart = std::string(static_cast<size_t>(-e - 1), '0') + m;
         }
     }
-    if (static_cast<int>(fracPart.size()) > decimals) fracPart.resize(static_cast<size_t>(decimals));
+    if (static_cast<int>(fracPart.size()) > decimals)
+        fracPart.resize(static_cast<size_t>(decimals));
     fracPart += std::string(static_cast<size_t>(decimals) - fracPart.size(), '0');
     const bool allZero = intPart.find_first_not_of('0') == std::string::npos &&
                          fracPart.find_first_not_of('0') == std::string::npos;
@@ -164,9 +165,12 @@ int parseInt(const std::string& text) {
     for (; i < t.size(); ++i) {
         const char ch = t[i];
         int digit = -1;
-        if (ch >= '0' && ch <= '9') digit = ch - '0';
-        else if (base == 16 && ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
-        else if (base == 16 && ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
+        if (ch >= '0' && ch <= '9')
+            digit = ch - '0';
+        else if (base == 16 && ch >= 'a' && ch <= 'f')
+            digit = ch - 'a' + 10;
+        else if (base == 16 && ch >= 'A' && ch <= 'F')
+            digit = ch - 'A' + 10;
         if (digit < 0) notAnInteger(text);
         v = v * base + digit;
         if (v > 0xFFFFFFFFLL) notAnInteger(text);

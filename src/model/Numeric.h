@@ -9,7 +9,7 @@ namespace gc::model {
 // A typed text that is not a number. The message is Russian and names the text; the
 // presenters catch it at their entry points and hand it to the UI.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -18,7 +18,8 @@ public:
 [[nodiscard]] int truncToInt(double value);
 
 // "fixed P, D": rounded once, at P significant digits or at D decimals, whichever cut comes
-// first, and written with exactly D decimals; a value with more than P digits before the point comes out in exponent form
+// first, and written with exactly D decimals; a value with more than P digits before the point
+// comes out in exponent form
 // ("1E8", "1.2345679E8"). The decimal separator is ".".
 [[nodiscard]] std::string formatFixed(double value, int precision, int decimals);
 

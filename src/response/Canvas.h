@@ -19,7 +19,7 @@ inline constexpr Rgb kRed{255, 0, 0};
 enum class PenStyle { Solid, Dotted };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     [[nodiscard]] virtual int width() const = 0;   // paint box width in plot pixels (256)
     [[nodiscard]] virtual int height() const = 0;  // paint box height in plot pixels (240)

@@ -14,11 +14,11 @@ inline constexpr int StretchYMax = 512;
 
 // The plot state of the main window; it survives channel changes.
 struct ChannelPlotState {
-    int StretchX{1};   // horizontal stretch, power of two 1..StretchXMax; spans 0..clock/(2*S)
-    int StretchY{1};   // vertical stretch, power of two 1..StretchYMax; spans 0..-120/Y dB
-    int CursorX{-1};   // cursor column in plot pixels, -1 = no cursor
-    int CursorY{-1};   // cursor row; each draw replaces it by the curve's row at CursorX
-    int Dragging{0};   // right button held on the plot
+    int StretchX{1};  // horizontal stretch, power of two 1..StretchXMax; spans 0..clock/(2*S)
+    int StretchY{1};  // vertical stretch, power of two 1..StretchYMax; spans 0..-120/Y dB
+    int CursorX{-1};  // cursor column in plot pixels, -1 = no cursor
+    int CursorY{-1};  // cursor row; each draw replaces it by the curve's row at CursorX
+    int Dragging{0};  // right button held on the plot
 };
 
 // The texts around the plot, named after their controls; start values are the design texts.
@@ -40,10 +40,10 @@ struct ChannelPlotLabels {
     std::string Label35{"25.0"};
     std::string Label36{"37.5"};
     std::string Label37{"50.0"};
-    std::string Panel15;  // cursor frequency, kHz
-    std::string Panel16;  // cursor level, dB
-    std::string Panel17{"1"};  // StretchX
-    std::string Panel18{"1"};  // StretchY
+    std::string Panel15;             // cursor frequency, kHz
+    std::string Panel16;             // cursor level, dB
+    std::string Panel17{"1"};        // StretchX
+    std::string Panel18{"1"};        // StretchY
     std::string Label38{"F/Fsamp"};  // frequency axis title
 };
 

@@ -26,8 +26,7 @@ void drawCurve(Canvas& canvas, const ResponseArray& a, double peak, int stretchY
 void drawMirroredCurve(Canvas& canvas, const ResponseArray& a, double peak, int stretchY) {
     constexpr int last = PlotPoints - 1;
     canvas.moveTo(0, ResponseRow(a[last], peak, stretchY));
-    for (int k = 1; k < PlotPoints; ++k)
-        canvas.lineTo(k, ResponseRow(a[last - k], peak, stretchY));
+    for (int k = 1; k < PlotPoints; ++k) canvas.lineTo(k, ResponseRow(a[last - k], peak, stretchY));
 }
 
 void drawCurveVisiblePart(Canvas& canvas, const int* rows, int count, int height) {

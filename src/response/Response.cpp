@@ -110,8 +110,7 @@ void ComputeCicSegment(int decimation, int offset, ResponseArray& out) {
 }
 
 CicSegmentTable::CicSegmentTable(int decimation)
-    : decimation_(atLeastOne(decimation)),
-      w_(kPi / (static_cast<double>(decimation_) * 2.0 * N)) {
+    : decimation_(atLeastOne(decimation)), w_(kPi / (static_cast<double>(decimation_) * 2.0 * N)) {
     // (k + a) * D * w is pi * (k + a) / 512 whatever D is: one table period of 1024 points,
     // extended so that any 256 consecutive entries lie side by side.
     for (int n = 0; n < static_cast<int>(numerator_.size()); ++n)

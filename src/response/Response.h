@@ -49,17 +49,17 @@ void ComputeCicSegment(int decimation, int offset, ResponseArray& out);
 // tables built once, so each segment costs one sine/cosine pair. Used by the CIC window's
 // alias view, which overlays D segments on every redraw.
 class CicSegmentTable {
-public:
+  public:
     explicit CicSegmentTable(int decimation);
     [[nodiscard]] int decimation() const { return decimation_; }
     void segment(int offset, ResponseArray& out) const;
 
-private:
+  private:
     int decimation_;
-    double w_;                                          // pi / (D * 2 * PlotPoints)
+    double w_;                                           // pi / (D * 2 * PlotPoints)
     std::array<double, 1024 + PlotPoints> numerator_{};  // sin(pi * n / 512), one period and more
-    std::array<double, PlotPoints> sinKw_{};            // sin(k * w)
-    std::array<double, PlotPoints> cosKw_{};            // cos(k * w)
+    std::array<double, PlotPoints> sinKw_{};             // sin(k * w)
+    std::array<double, PlotPoints> cosKw_{};             // cos(k * w)
 };
 
 // FIR magnitude: theta = step * (k + offset) / divisor, out[k] = |sum_j taps[j] e^{i j theta}|

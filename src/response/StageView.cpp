@@ -19,17 +19,48 @@ constexpr int N = PlotPoints;
 // entry allows, so that a stray value read from a file cannot stall the window.
 constexpr int kMaxAliasSegments = 4096;
 
-const StageTraits kCicTraits{"TCIC5Form", "CIC Фильтр", false, 512, true, true, false, 6, 4,
+const StageTraits kCicTraits{"TCIC5Form",
+                             "CIC Фильтр",
+                             false,
+                             512,
+                             true,
+                             true,
+                             false,
+                             6,
+                             4,
                              {"Label19", "Label21", "Label22", "Label20"},
                              {"Label14", "Label23", "Label24", "Label25"}};
-const StageTraits kCfirTraits{"TCFIRForm", "CFIR Фильтр", true, 2, true, true, true, 6, 4,
+const StageTraits kCfirTraits{"TCFIRForm",
+                              "CFIR Фильтр",
+                              true,
+                              2,
+                              true,
+                              true,
+                              true,
+                              6,
+                              4,
                               {"Label21", "Label22", "Label27", "Label28"},
                               {"Label20", "Label23", "Label24", "Label25"}};
-const StageTraits kPfirTraits{"TPFIRForm", "PFIR Фильтр", true, 2, true, true, true, 5, 3,
+const StageTraits kPfirTraits{"TPFIRForm",
+                              "PFIR Фильтр",
+                              true,
+                              2,
+                              true,
+                              true,
+                              true,
+                              5,
+                              3,
                               {"Label21", "Label22", "Label27", "Label28"},
                               {"Label20", "Label23", "Label24", "Label25"}};
-const StageTraits kResampTraits{"TResampForm", "RESAMPLER Фильтр", true, 32, false, false, true,
-                                6, 4,
+const StageTraits kResampTraits{"TResampForm",
+                                "RESAMPLER Фильтр",
+                                true,
+                                32,
+                                false,
+                                false,
+                                true,
+                                6,
+                                4,
                                 {"Label21", "Label22", "Label29", "Label15"},
                                 {"Label20", "Label23", "Label24", "Label25"}};
 
@@ -108,7 +139,7 @@ double stageInputRate(StageKind kind, const gc::model::ConfigurationModel& model
     const double clock = model.Work.WorkingClock;
     const double d = model.Work.CurrentDecimation;
     const int mode = responseMode(model.Chip.ModeOfDdc);
-    const double r = mode == 0 ? 1.0 : 2.0;  // channel mode factor
+    const double r = mode == 0 ? 1.0 : 2.0;                      // channel mode factor
     const double q = mode == 0 ? 1.0 : (mode == 1 ? 2.0 : 4.0);  // resampler mode factor
     switch (kind) {
         case StageKind::Cic:
@@ -147,8 +178,8 @@ int stageMarkerColumn(StageKind kind, const gc::model::ConfigurationModel& model
     return oneChannel ? gc::model::truncToInt(2.0 * m) : m;
 }
 
-void computeStageResponse(StageKind kind, const gc::model::ConfigurationModel& model,
-                          int stretch, ResponseArray& out) {
+void computeStageResponse(StageKind kind, const gc::model::ConfigurationModel& model, int stretch,
+                          ResponseArray& out) {
     const int s = atLeastOne(stretch);
     if (kind == StageKind::Cic) {
         ComputeCicResponse(model.Work.CurrentDecimation, s, out);

@@ -15,27 +15,27 @@ enum class StageKind { Cic, Cfir, Pfir, Resamp };
 
 // What differs between the four windows.
 struct StageTraits {
-    const char* className;       // TCIC5Form, TCFIRForm, TPFIRForm, TResampForm
-    const char* caption;         // window caption
+    const char* className;  // TCIC5Form, TCFIRForm, TPFIRForm, TResampForm
+    const char* caption;    // window caption
     bool staysOnTop;
-    int stretchMax;              // largest horizontal stretch
-    bool hasAlias;               // the "Alias" check box exists
-    bool formReleaseClears;      // a release on the window background removes the cursor
-    bool closingClearsOpenFlag;  // the CIC window stays flagged open once opened
-    int freqPrecision;           // cursor frequency: significant digits ...
-    int freqDecimals;            // ... and decimals
-    std::array<const char*, 4> topLabels;     // controls of the top denominators
+    int stretchMax;                        // largest horizontal stretch
+    bool hasAlias;                         // the "Alias" check box exists
+    bool formReleaseClears;                // a release on the window background removes the cursor
+    bool closingClearsOpenFlag;            // the CIC window stays flagged open once opened
+    int freqPrecision;                     // cursor frequency: significant digits ...
+    int freqDecimals;                      // ... and decimals
+    std::array<const char*, 4> topLabels;  // controls of the top denominators
     std::array<const char*, 4> bottomLabels;  // controls of the bottom MHz labels
 };
 [[nodiscard]] const StageTraits& stageTraits(StageKind kind);
 
 // The plot state of one window; it survives hiding, showing and channel changes.
 struct StageViewState {
-    int Alias{0};      // alias view on (not in the resampler window)
-    int Stretch{1};    // horizontal stretch, power of two 1..stretchMax (ignored by the alias view)
-    int CursorX{-1};   // cursor column, -1 = no cursor
-    int CursorY{-1};   // cursor row
-    int Dragging{0};   // right button held on the plot
+    int Alias{0};     // alias view on (not in the resampler window)
+    int Stretch{1};   // horizontal stretch, power of two 1..stretchMax (ignored by the alias view)
+    int CursorX{-1};  // cursor column, -1 = no cursor
+    int CursorY{-1};  // cursor row
+    int Dragging{0};  // right button held on the plot
 };
 
 // The window's own arrays: the response, and for the CIC window the alias segment.
@@ -64,14 +64,13 @@ struct StageViewLabels {
                                     int stretch);
 
 // The normal view's response at the window's stretch, into arrays.Response.
-void computeStageResponse(StageKind kind, const gc::model::ConfigurationModel& model,
-                          int stretch, ResponseArray& out);
+void computeStageResponse(StageKind kind, const gc::model::ConfigurationModel& model, int stretch,
+                          ResponseArray& out);
 
 // Label texts and, in the normal view, the cursor row, as a draw sets them; recomputes the
 // normal view's response (not the alias bands). The cursor column is bounded to 0..255.
 void updateStageViewLabels(StageKind kind, const gc::model::ConfigurationModel& model,
-                           StageViewState& state, StageViewArrays& arrays,
-                           StageViewLabels& labels);
+                           StageViewState& state, StageViewArrays& arrays, StageViewLabels& labels);
 
 // DrawStageView: recomputes the window's response from the model and draws it.
 void DrawStageView(Canvas& canvas, StageKind kind, const gc::model::ConfigurationModel& model,

@@ -4,10 +4,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
-#include <map>
 #include <utility>
 
 #include "ui/PlotBox.h"
+#include "ui/Ucfirform.h"
+#include "ui/Ucic5form.h"
 #include "ui/Uerrdecim.h"
 #include "ui/Uerrequaldecim.h"
 #include "ui/Uerrfilecoeff.h"
@@ -18,6 +19,8 @@
 #include "ui/Uinfo.h"
 #include "ui/Uinpblock.h"
 #include "ui/Uoutblock.h"
+#include "ui/Upfirform.h"
+#include "ui/Uresampform.h"
 #include "ui/Usync.h"
 
 namespace gc::ui {
@@ -25,57 +28,65 @@ namespace {
 
 using gc::app::Window;
 
-// Factories registered by the window units, by their place in the window set.
-std::multimap<WindowOrder, WindowFactory>& registeredFactories() {
-    static std::multimap<WindowOrder, WindowFactory> factories;
-    return factories;
-}
-
 // A register block window: filled and shown by the main window's button, refreshed while its
-// open flag is set, the flag cleared when it closes. `flag` is null for a window without one.
+// open flag is set, the flag cleared when it closes (TSync has none).
 template <class EditorWindow, class Image>
-std::unique_ptr<QWidget> makeEditor(WindowContext& c, Window window, Image& image, bool* flag) {
+std::unique_ptr<QWidget> makeEditor(WindowContext& c, Window window, Image& image) {
     auto editor = std::make_unique<EditorWindow>(image, c.session.model);
     EditorWindow* e = editor.get();
-    if (flag != nullptr) e->setCloseHandler([flag] { *flag = false; });
+    if (bool* flag = c.session.openFlag(window)) e->setCloseHandler([flag] { *flag = false; });
     c.ui.registerWindow(window, {[e] { e->showWindow(); }, [e] { e->refresh(); }});
     return editor;
 }
 
-// The windows of this unit's own making and the register block windows, in their places.
-std::multimap<WindowOrder, WindowFactory> builtInFactories() {
-    std::multimap<WindowOrder, WindowFactory> f;
-    f.emplace(WindowOrder::InpBlock, [](WindowContext& c) {
-        return makeEditor<TInpBlock>(c, Window::InpBlock, std::as_const(c.session.image),
-                                     &c.session.InpBlockOpen);
+// A stage response window: created hidden, shown by UiPort::showWindow and refreshed by
+// UiPort::refreshWindow.
+template <class Form>
+std::unique_ptr<QWidget> makeStageForm(WindowContext& c) {
+    auto form = std::make_unique<Form>(c.session, c.ui);
+    Form* f = form.get();
+    c.ui.registerWindow(f->window(), {[f] { f->showForm(); }, [f] { f->refresh(); }});
+    return form;
+}
+
+using WindowFactory = std::unique_ptr<QWidget> (*)(WindowContext&);
+
+// The auxiliary windows of the set, in the order they are created. A new window is one line
+// here.
+std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
+    std::vector<std::pair<WindowOrder, WindowFactory>> f;
+    f.emplace_back(WindowOrder::CfirForm, &makeStageForm<TCFIRForm>);
+    f.emplace_back(WindowOrder::PfirForm, &makeStageForm<TPFIRForm>);
+    f.emplace_back(WindowOrder::ResampForm, &makeStageForm<TResampForm>);
+    f.emplace_back(WindowOrder::Cic5Form, &makeStageForm<TCIC5Form>);
+    f.emplace_back(WindowOrder::InpBlock, [](WindowContext& c) {
+        return makeEditor<TInpBlock>(c, Window::InpBlock, std::as_const(c.session.image));
     });
-    f.emplace(WindowOrder::Freq, [](WindowContext& c) {
-        return makeEditor<TFreq>(c, Window::Freq, std::as_const(c.session.image),
-                                 &c.session.FreqOpen);
+    f.emplace_back(WindowOrder::Freq, [](WindowContext& c) {
+        return makeEditor<TFreq>(c, Window::Freq, std::as_const(c.session.image));
     });
-    f.emplace(WindowOrder::Sync, [](WindowContext& c) {
-        return makeEditor<TSync>(c, Window::Sync, std::as_const(c.session.image), nullptr);
+    f.emplace_back(WindowOrder::Sync, [](WindowContext& c) {
+        return makeEditor<TSync>(c, Window::Sync, std::as_const(c.session.image));
     });
-    f.emplace(WindowOrder::OutBlock, [](WindowContext& c) {
-        return makeEditor<TOutBlock>(c, Window::OutBlock, std::as_const(c.session.image),
-                                     &c.session.OutBlockOpen);
+    f.emplace_back(WindowOrder::OutBlock, [](WindowContext& c) {
+        return makeEditor<TOutBlock>(c, Window::OutBlock, std::as_const(c.session.image));
     });
-    f.emplace(WindowOrder::ErrFileCoeff, [](WindowContext& c) {
+    f.emplace_back(WindowOrder::ErrFileCoeff, [](WindowContext& c) {
         return std::unique_ptr<QWidget>(std::make_unique<TErrFileCoeff>(&c.mainWindow));
     });
-    f.emplace(WindowOrder::Filters, [](WindowContext& c) {
-        return makeEditor<TFilters>(c, Window::Filters, c.session.image, &c.session.FiltersOpen);
+    f.emplace_back(WindowOrder::Filters, [](WindowContext& c) {
+        return makeEditor<TFilters>(c, Window::Filters, c.session.image);
     });
-    f.emplace(WindowOrder::ErrDecim, [](WindowContext& c) {
+    f.emplace_back(WindowOrder::ErrDecim, [](WindowContext& c) {
         return std::unique_ptr<QWidget>(std::make_unique<TErrDecim>(&c.mainWindow));
     });
-    f.emplace(WindowOrder::ErrEqualDecim, [](WindowContext& c) {
+    f.emplace_back(WindowOrder::ErrEqualDecim, [](WindowContext& c) {
         return std::unique_ptr<QWidget>(std::make_unique<TErrEqualDecim>(&c.mainWindow));
     });
-    f.emplace(WindowOrder::ErrResamp, [](WindowContext& c) {
+    f.emplace_back(WindowOrder::ErrResamp, [](WindowContext& c) {
         return std::unique_ptr<QWidget>(std::make_unique<TErrResamp>(&c.mainWindow));
     });
-    f.emplace(WindowOrder::Info, [](WindowContext& c) {
+    f.emplace_back(WindowOrder::Info, [](WindowContext& c) {
         auto info = std::make_unique<TInfo>(&c.mainWindow);
         TInfo* i = info.get();
         c.ui.registerWindow(Window::Info, {[i] {
@@ -91,18 +102,10 @@ std::multimap<WindowOrder, WindowFactory> builtInFactories() {
 
 }  // namespace
 
-bool registerWindow(WindowOrder order, WindowFactory factory) {
-    registeredFactories().emplace(order, std::move(factory));
-    return true;
-}
-
 Application::Application() : Application(gc::appconfig::Workspace::atCurrentFolder()) {}
 
 Application::Application(gc::appconfig::Workspace workspace)
-    : ui_(workspace.root()),
-      plot_(session_.model, ui_),
-      presenter_(session_, mainState_, ui_, plot_),
-      fileRoads_(session_, mainState_, ui_, plot_, presenter_, std::move(workspace)) {
+    : ui_(workspace.root()), program_(ui_, std::move(workspace)) {
     createWindows();
 }
 
@@ -113,38 +116,31 @@ Application::~Application() {
 }
 
 void Application::createWindows() {
-    mainWindow_ = std::make_unique<TGForm>(mainState_, presenter_, plot_);
+    mainWindow_ = std::make_unique<TGForm>(program_.state, program_.presenter, program_.plot);
     TGForm& form = *mainWindow_;
     ui_.setMainWindow(&form);
     ui_.setChannelPlot(form.plotBox());
 
     using C = TGForm::FileCommand;
-    auto& roads = fileRoads_;
-    form.setFileCommand(C::ReadConfiguration, [&roads] { roads.onButton5Click(); });
-    form.setFileCommand(C::WriteConfiguration, [&roads] { roads.onButton6Click(); });
-    form.setFileCommand(C::ReadCfirTaps, [&roads] { roads.onSpeedButton1Click(); });
-    form.setFileCommand(C::WriteCfirTaps, [&roads] { roads.onSpeedButton10Click(); });
-    form.setFileCommand(C::ReadPfirTaps, [&roads] { roads.onSpeedButton2Click(); });
-    form.setFileCommand(C::WritePfirTaps, [&roads] { roads.onSpeedButton5Click(); });
-    form.setFileCommand(C::ReadRfirTaps, [&roads] { roads.onSpeedButton3Click(); });
-    form.setFileCommand(C::WriteRfirTaps, [&roads] { roads.onSpeedButton6Click(); });
+    auto& loadSave = program_.loadSave;
+    form.setFileCommand(C::ReadConfiguration, [&loadSave] { loadSave.onButton5Click(); });
+    form.setFileCommand(C::WriteConfiguration, [&loadSave] { loadSave.onButton6Click(); });
+    form.setFileCommand(C::ReadCfirTaps, [&loadSave] { loadSave.onSpeedButton1Click(); });
+    form.setFileCommand(C::WriteCfirTaps, [&loadSave] { loadSave.onSpeedButton10Click(); });
+    form.setFileCommand(C::ReadPfirTaps, [&loadSave] { loadSave.onSpeedButton2Click(); });
+    form.setFileCommand(C::WritePfirTaps, [&loadSave] { loadSave.onSpeedButton5Click(); });
+    form.setFileCommand(C::ReadRfirTaps, [&loadSave] { loadSave.onSpeedButton3Click(); });
+    form.setFileCommand(C::WriteRfirTaps, [&loadSave] { loadSave.onSpeedButton6Click(); });
     // Closing the main window writes the start-up configuration back and ends the program,
     // whatever other windows are open.
-    form.setCloseHandler([&roads] {
-        roads.exit();
+    form.setCloseHandler([&loadSave] {
+        loadSave.exit();
         QCoreApplication::quit();
     });
 
-    // The auxiliary windows in the order of the window set; a window's own unit may replace a
-    // built-in one by registering the same place.
-    std::multimap<WindowOrder, WindowFactory> factories = builtInFactories();
-    for (const auto& [order, factory] : registeredFactories()) {
-        factories.erase(order);
-    }
-    for (const auto& entry : registeredFactories()) factories.insert(entry);
-
-    WindowContext context{session_, mainState_, presenter_, plot_, ui_, form};
-    for (const auto& [order, factory] : factories) {
+    WindowContext context{
+        program_.session, program_.state, program_.presenter, program_.plot, ui_, form};
+    for (const auto& [order, factory] : windowList()) {
         if (std::unique_ptr<QWidget> w = factory(context))
             windows_.emplace_back(order, std::move(w));
     }
@@ -178,12 +174,12 @@ void showMainWindow(TGForm& form) {
 }  // namespace
 
 void Application::start() {
-    fileRoads_.start();
+    program_.loadSave.start();
     showMainWindow(*mainWindow_);
 }
 
 void Application::startWithDefaults() {
-    presenter_.startWithDefaults();
+    program_.presenter.startWithDefaults();
     showMainWindow(*mainWindow_);
 }
 

@@ -10,7 +10,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "ui/Application.h"
 #include "ui/PlotBox.h"
 #include "ui/PlotPanel.h"
 #include "ui/Widgets.h"
@@ -40,20 +39,6 @@ PlotPanelNames panelNames(const StageTraits& traits) {
                          traits.bottomLabels[2], traits.bottomLabels[3]};
     names.mhzTitle = "Label16";
     return names;
-}
-
-bool& openFlag(gc::app::Session& session, StageKind kind) {
-    switch (kind) {
-        case StageKind::Cic:
-            return session.CicWindowOpen;
-        case StageKind::Cfir:
-            return session.CfirWindowOpen;
-        case StageKind::Pfir:
-            return session.PfirWindowOpen;
-        case StageKind::Resamp:
-            break;
-    }
-    return session.ResamplerWindowOpen;
 }
 
 MouseButton toButton(Qt::MouseButton button) {
@@ -244,7 +229,9 @@ void StageForm::showLabels() {
 
 void StageForm::closeEvent(QCloseEvent* event) {
     // The CIC window stays flagged open once opened, and so keeps following the model.
-    if (presenter_.traits().closingClearsOpenFlag) openFlag(session_, kind()) = false;
+    if (presenter_.traits().closingClearsOpenFlag) {
+        if (bool* flag = session_.openFlag(window())) *flag = false;
+    }
     event->accept();
 }
 
@@ -262,15 +249,6 @@ void StageForm::mouseReleaseEvent(QMouseEvent* event) {
         run([&] { presenter_.onFormMouseUp(button); });
     }
     event->accept();
-}
-
-bool registerStageForm(WindowOrder order, StageFormMaker make) {
-    return registerWindow(order, [make](WindowContext& context) {
-        std::unique_ptr<StageForm> form = make(context.session, context.ui);
-        StageForm* f = form.get();
-        context.ui.registerWindow(f->window(), {[f] { f->showForm(); }, [f] { f->refresh(); }});
-        return std::unique_ptr<QWidget>(std::move(form));
-    });
 }
 
 }  // namespace gc::ui

@@ -24,7 +24,6 @@ namespace gc::ui {
 class CompactButton;
 class PlotPanel;
 class ValuePanel;
-enum class WindowOrder;
 
 class StageForm : public QWidget {
     Q_OBJECT
@@ -77,11 +76,5 @@ class StageForm : public QWidget {
     ValuePanel* panel1_{};                     // stretch
     std::array<CompactButton*, 4> stretch_{};  // Button1..Button4: "*2", "/2", "max", "=1"
 };
-
-// Adds a stage window to the application's window set at `order`: created hidden at start,
-// shown by UiPort::showWindow and refreshed by UiPort::refreshWindow. Returns true, so that a
-// window's unit can initialise a constant with it.
-using StageFormMaker = std::unique_ptr<StageForm> (*)(gc::app::Session&, gc::app::UiPort&);
-bool registerStageForm(WindowOrder order, StageFormMaker make);
 
 }  // namespace gc::ui

@@ -1,7 +1,7 @@
 #pragma once
 // TCIC5Form, "CIC Фильтр": the CIC5 decimator's response against the clock, with the alias view
 // that overlays the D segments folding onto the output band. An ordinary window: it does not stay
-// on top, and once opened it stays flagged open (Session::CicWindowOpen) after it is closed.
+// on top, and once opened it stays flagged open (its open flag) after it is closed.
 #include "ui/StageForm.h"
 
 namespace gc::ui {

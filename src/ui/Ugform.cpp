@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <variant>
 
 #include "filters/FilterTables.h"
 #include "ui/PlotBox.h"
@@ -26,6 +27,8 @@
 
 namespace gc::ui {
 namespace {
+
+using gc::app::FilterKind;
 
 using gc::app::MainPresenter;
 
@@ -55,14 +58,6 @@ QStringList itemList(const std::array<std::string_view, N>& items) {
 QStringList numberItems(int count) {
     QStringList items;
     for (int i = 0; i < count; ++i) items << QString::number(i);
-    return items;
-}
-
-template <std::size_t N>
-QStringList libraryItems(const std::array<gc::filters::FilterTable, N>& library) {
-    QStringList items;
-    for (const auto& table : library)
-        items << QString::fromUtf8(table.name.data(), qsizetype(table.name.size()));
     return items;
 }
 
@@ -112,16 +107,12 @@ void showButton(QAbstractButton* button, const gc::app::ButtonState& s) {
     if (!button->isHidden() != s.visible) button->setVisible(s.visible);
 }
 
-void showRadioPair(QRadioButton* table, QRadioButton* file, const gc::app::RadioState& tableState,
-                   const gc::app::RadioState& fileState) {
-    const QSignalBlocker b1(table);
-    const QSignalBlocker b2(file);
-    // Auto-exclusive buttons cannot both be off, so the ticked one is set last.
-    if (fileState.checked) {
-        file->setChecked(true);
-    } else if (tableState.checked) {
-        table->setChecked(true);
-    }
+// Auto-exclusive buttons cannot both be off: only the ticked button of a pair is set, which
+// clears its partner.
+void showRadio(QRadioButton* radio, const gc::app::RadioState& s) {
+    if (!s.checked) return;
+    const QSignalBlocker blocker(radio);
+    radio->setChecked(true);
 }
 
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
@@ -171,6 +162,11 @@ TGForm::TGForm(gc::app::MainState& state, MainPresenter& presenter,
 
     columns->addWidget(buildPlotBlock(), 1);
 
+    for (const gc::app::MainControl& control : gc::app::kMainControls) {
+        if (auto* widget = findChild<QWidget*>(
+                QString::fromUtf8(control.name.data(), int(control.name.size()))))
+            bindings_.emplace_back(&control, widget);
+    }
     connectControls();
     showState();
 }
@@ -408,22 +404,48 @@ QWidget* TGForm::buildCicBlock() {
     return frame;
 }
 
+void TGForm::buildSourceControls(FilterKind kind, QVBoxLayout* v) {
+    const gc::app::FilterKindInfo& k = gc::app::info(kind);
+    // A long name of its kind sizes the tap file name panel.
+    static constexpr std::array<const char*, 3> kNameSamples{"cfir_68.taps", "pfir_gsm.taps",
+                                                             "res_8x64_60.taps"};
+    const auto name = [](auto field) { return std::string(gc::app::controlName(field)); };
+    QStringList items;
+    for (int i = 0; i < k.setCount; ++i) items << QString::fromStdString(k.setName(i));
+
+    FilterControls& f = filters_[static_cast<std::size_t>(kind)];
+    const std::string tableName = name(k.tableRadio);
+    const std::string fileName = name(k.fileRadio);
+    v->addWidget(title(QString::fromUtf8(k.title)));
+    f.table = radio(tableName.c_str(), QString::fromStdString(tableName));
+    f.list = combo(name(k.list).c_str(), items);
+    f.file = radio(fileName.c_str(), QString::fromStdString(fileName));
+    f.name = panel(name(k.name).c_str(),
+                   QString::fromUtf8(kNameSamples[static_cast<std::size_t>(kind)]));
+    f.name->installEventFilter(this);
+    f.read = speedButton(name(k.readButton).c_str(), false, QStringLiteral("Считать"));
+    f.write = speedButton(name(k.writeButton).c_str(), true, QStringLiteral("Записать"));
+    v->addWidget(f.table);
+    v->addWidget(f.list);
+    v->addWidget(f.file);
+    v->addLayout(row({f.name, f.read, f.write}, false));
+}
+
+void TGForm::finishFilterBlock(FilterKind kind, QVBoxLayout* v, QGridLayout* gains) {
+    v->addLayout(gains);
+    QCheckBox* box = check(std::string(gc::app::controlName(gc::app::info(kind).stageBox)).c_str(),
+                           QStringLiteral("on"));
+    box->hide();
+    v->addWidget(box);
+    v->addStretch(1);
+    connect(box, &QCheckBox::clicked, this,
+            [this, kind] { run([this, kind] { presenter_.onStageBoxClick(kind); }); });
+}
+
 QWidget* TGForm::buildCfirBlock() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
-    v->addWidget(title(QStringLiteral("CFIR Фильтр")));
-
-    tblEnbCfir_ = radio("TblEnbCFIR", QStringLiteral("TblEnbCFIR"));
-    comboBox1_ = combo("ComboBox1", libraryItems(gc::filters::cfirLibrary()));
-    fileEnbCfir_ = radio("FileEnbCFIR", QStringLiteral("FileEnbCFIR"));
-    panel9_ = panel("Panel9", QStringLiteral("cfir_68.taps"));
-    panel9_->installEventFilter(this);
-    speedButton1_ = speedButton("SpeedButton1", false, QStringLiteral("Считать"));
-    speedButton10_ = speedButton("SpeedButton10", true, QStringLiteral("Записать"));
-    v->addWidget(tblEnbCfir_);
-    v->addWidget(comboBox1_);
-    v->addWidget(fileEnbCfir_);
-    v->addLayout(row({panel9_, speedButton1_, speedButton10_}, false));
+    buildSourceControls(FilterKind::Cfir, v);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
@@ -437,31 +459,14 @@ QWidget* TGForm::buildCfirBlock() {
     grid->addWidget(comboBox6_, 1, 1, Qt::AlignLeft);
     grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
     grid->addWidget(panel3_, 2, 1);
-    v->addLayout(grid);
-
-    checkBox4_ = check("CheckBox4", QStringLiteral("on"));
-    checkBox4_->hide();
-    v->addWidget(checkBox4_);
-    v->addStretch(1);
+    finishFilterBlock(FilterKind::Cfir, v, grid);
     return frame;
 }
 
 QWidget* TGForm::buildPfirBlock() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
-    v->addWidget(title(QStringLiteral("PFIR Фильтр")));
-
-    tblEnbPfir_ = radio("TblEnbPFIR", QStringLiteral("TblEnbPFIR"));
-    comboBox4_ = combo("ComboBox4", libraryItems(gc::filters::pfirLibrary()));
-    fileEnbPfir_ = radio("FileEnbPFIR", QStringLiteral("FileEnbPFIR"));
-    panel10_ = panel("Panel10", QStringLiteral("pfir_gsm.taps"));
-    panel10_->installEventFilter(this);
-    speedButton2_ = speedButton("SpeedButton2", false, QStringLiteral("Считать"));
-    speedButton5_ = speedButton("SpeedButton5", true, QStringLiteral("Записать"));
-    v->addWidget(tblEnbPfir_);
-    v->addWidget(comboBox4_);
-    v->addWidget(fileEnbPfir_);
-    v->addLayout(row({panel10_, speedButton2_, speedButton5_}, false));
+    buildSourceControls(FilterKind::Pfir, v);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
@@ -477,31 +482,14 @@ QWidget* TGForm::buildPfirBlock() {
     grid->addWidget(panel8_, 1, 2);
     grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
     grid->addWidget(panel4_, 2, 1, 1, 2);
-    v->addLayout(grid);
-
-    checkBox5_ = check("CheckBox5", QStringLiteral("on"));
-    checkBox5_->hide();
-    v->addWidget(checkBox5_);
-    v->addStretch(1);
+    finishFilterBlock(FilterKind::Pfir, v, grid);
     return frame;
 }
 
 QWidget* TGForm::buildResamplerBlock() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
-    v->addWidget(title(QStringLiteral("RESAMPLER Фильтр")));
-
-    tblEnbRfir_ = radio("TblEnbRFIR", QStringLiteral("TblEnbRFIR"));
-    comboBox5_ = combo("ComboBox5", libraryItems(gc::filters::resamplerLibrary()));
-    fileEnbRfir_ = radio("FileEnbRFIR", QStringLiteral("FileEnbRFIR"));
-    panel11_ = panel("Panel11", QStringLiteral("res_8x64_60.taps"));
-    panel11_->installEventFilter(this);
-    speedButton3_ = speedButton("SpeedButton3", false, QStringLiteral("Считать"));
-    speedButton6_ = speedButton("SpeedButton6", true, QStringLiteral("Записать"));
-    v->addWidget(tblEnbRfir_);
-    v->addWidget(comboBox5_);
-    v->addWidget(fileEnbRfir_);
-    v->addLayout(row({panel11_, speedButton3_, speedButton6_}, false));
+    buildSourceControls(FilterKind::Resampler, v);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
@@ -534,12 +522,7 @@ QWidget* TGForm::buildResamplerBlock() {
     grid->addWidget(edit4_, r++, 1);
     grid->addWidget(edit8_, r++, 1);
     grid->setColumnStretch(1, 1);
-    v->addLayout(grid);
-
-    checkBox6_ = check("CheckBox6", QStringLiteral("on"));
-    checkBox6_->hide();
-    v->addWidget(checkBox6_);
-    v->addStretch(1);
+    finishFilterBlock(FilterKind::Resampler, v, grid);
     return frame;
 }
 
@@ -646,12 +629,9 @@ void TGForm::connectControls() {
         connect(widget, &QLineEdit::returnPressed, this, [this, h] { run(h); });
     }
 
-    const std::array<std::pair<QComboBox*, void (P::*)()>, 13> changes{{
-        {comboBox1_, &P::onComboBox1Changed},
+    const std::array<std::pair<QComboBox*, void (P::*)()>, 10> changes{{
         {comboBox2_, &P::onShiftGainComboChanged},
         {comboBox3_, &P::onShiftGainComboChanged},
-        {comboBox4_, &P::onComboBox4Changed},
-        {comboBox5_, &P::onComboBox5Changed},
         {comboBox6_, &P::onShiftGainComboChanged},
         {comboBox7_, &P::onComboBox7Changed},
         {comboBox9_, &P::onShiftGainComboChanged},
@@ -666,34 +646,38 @@ void TGForm::connectControls() {
         connect(widget, &QComboBox::currentIndexChanged, this, [this, h] { run(h); });
     }
 
-    // A source is chosen when its radio button becomes ticked; clicking the ticked one again
-    // changes nothing.
-    const std::array<std::pair<QRadioButton*, void (P::*)()>, 6> sources{{
-        {tblEnbCfir_, &P::onTblEnbCFIRClick},
-        {fileEnbCfir_, &P::onFileEnbCFIRClick},
-        {tblEnbPfir_, &P::onTblEnbPFIRClick},
-        {fileEnbPfir_, &P::onFileEnbPFIRClick},
-        {tblEnbRfir_, &P::onTblEnbRFIRClick},
-        {fileEnbRfir_, &P::onFileEnbRFIRClick},
-    }};
-    for (const auto& [widget, handler] : sources) {
-        const auto h = handler;
-        connect(widget, &QRadioButton::toggled, this, [this, h](bool on) {
-            if (on) run(h);
-        });
+    // Each filter kind: its list, and its source, chosen when a radio button becomes ticked
+    // (clicking the ticked one again changes nothing).
+    for (FilterKind kind : gc::app::kFilterKindList) {
+        const FilterControls& f = filters_[static_cast<std::size_t>(kind)];
+        connect(f.list, &QComboBox::currentIndexChanged, this,
+                [this, kind] { run([this, kind] { presenter_.onListChanged(kind); }); });
+        for (const bool table : {true, false}) {
+            connect(table ? f.table : f.file, &QRadioButton::toggled, this,
+                    [this, kind, table](bool on) {
+                        if (on) run([this, kind, table] { presenter_.onSourceClick(kind, table); });
+                    });
+        }
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 20> clicks{{
-        {checkBox9_, &P::onCheckBox9Click},     {autoScale_, &P::onAutoScaleClick},
-        {checkBox4_, &P::onCheckBox4Click},     {checkBox5_, &P::onCheckBox5Click},
-        {checkBox6_, &P::onCheckBox6Click},     {button13_, &P::onButton13Click},
-        {stepButtons_[0], &P::onButton8Click},  {stepButtons_[1], &P::onButton9Click},
-        {stepButtons_[2], &P::onButton15Click}, {stepButtons_[3], &P::onButton16Click},
-        {stepButtons_[4], &P::onButton17Click}, {stepButtons_[5], &P::onButton18Click},
-        {stepButtons_[6], &P::onButton7Click},  {stepButtons_[7], &P::onButton12Click},
-        {button1_, &P::onButton1Click},         {button2_, &P::onButton2Click},
-        {button3_, &P::onButton3Click},         {button4_, &P::onButton4Click},
-        {button10_, &P::onButton10Click},       {button14_, &P::onButton14Click},
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 17> clicks{{
+        {checkBox9_, &P::onCheckBox9Click},
+        {autoScale_, &P::onAutoScaleClick},
+        {button13_, &P::onButton13Click},
+        {stepButtons_[0], &P::onButton8Click},
+        {stepButtons_[1], &P::onButton9Click},
+        {stepButtons_[2], &P::onButton15Click},
+        {stepButtons_[3], &P::onButton16Click},
+        {stepButtons_[4], &P::onButton17Click},
+        {stepButtons_[5], &P::onButton18Click},
+        {stepButtons_[6], &P::onButton7Click},
+        {stepButtons_[7], &P::onButton12Click},
+        {button1_, &P::onButton1Click},
+        {button2_, &P::onButton2Click},
+        {button3_, &P::onButton3Click},
+        {button4_, &P::onButton4Click},
+        {button10_, &P::onButton10Click},
+        {button14_, &P::onButton14Click},
     }};
     for (const auto& [widget, handler] : clicks) {
         const auto h = handler;
@@ -707,12 +691,12 @@ void TGForm::connectControls() {
     const std::array<std::pair<QAbstractButton*, FileCommand>, kFileCommandCount> files{{
         {button5_, FileCommand::ReadConfiguration},
         {button6_, FileCommand::WriteConfiguration},
-        {speedButton1_, FileCommand::ReadCfirTaps},
-        {speedButton10_, FileCommand::WriteCfirTaps},
-        {speedButton2_, FileCommand::ReadPfirTaps},
-        {speedButton5_, FileCommand::WritePfirTaps},
-        {speedButton3_, FileCommand::ReadRfirTaps},
-        {speedButton6_, FileCommand::WriteRfirTaps},
+        {filters_[0].read, FileCommand::ReadCfirTaps},
+        {filters_[0].write, FileCommand::WriteCfirTaps},
+        {filters_[1].read, FileCommand::ReadPfirTaps},
+        {filters_[1].write, FileCommand::WritePfirTaps},
+        {filters_[2].read, FileCommand::ReadRfirTaps},
+        {filters_[2].write, FileCommand::WriteRfirTaps},
     }};
     for (const auto& [widget, command] : files) {
         const FileCommand c = command;
@@ -723,7 +707,8 @@ void TGForm::connectControls() {
     // read-only field, so that a double-click on it reaches the window instead of opening and
     // closing the list. The arrow opens the list at once, a single click on the field once it
     // is clear that no second click follows.
-    for (QComboBox* c : {comboBox1_, comboBox4_, comboBox5_}) {
+    for (const FilterControls& f : filters_) {
+        QComboBox* c = f.list;
         c->setEditable(true);
         c->lineEdit()->setReadOnly(true);
         c->lineEdit()->installEventFilter(this);
@@ -782,8 +767,8 @@ void TGForm::connectControls() {
 }
 
 QComboBox* TGForm::filterListOf(QObject* watched) const {
-    for (QComboBox* c : {comboBox1_, comboBox4_, comboBox5_}) {
-        if (watched == c || watched == c->lineEdit()) return c;
+    for (const FilterControls& f : filters_) {
+        if (watched == f.list || watched == f.list->lineEdit()) return f.list;
     }
     return nullptr;
 }
@@ -801,23 +786,14 @@ bool TGForm::eventFilter(QObject* watched, QEvent* event) {
             listClickTimer_.stop();
             clickedList_ = nullptr;
         }
-        if (watched == edit1_) {
-            run(&MainPresenter::onEdit1DoubleClick);
-        } else if (watched == comboBox1_ || watched == comboBox1_->lineEdit()) {
-            run(&MainPresenter::onComboBox1DoubleClick);
-            return true;
-        } else if (watched == comboBox4_ || watched == comboBox4_->lineEdit()) {
-            run(&MainPresenter::onComboBox4DoubleClick);
-            return true;
-        } else if (watched == comboBox5_ || watched == comboBox5_->lineEdit()) {
-            run(&MainPresenter::onComboBox5DoubleClick);
-            return true;
-        } else if (watched == panel9_) {
-            run(&MainPresenter::onPanel9DoubleClick);
-        } else if (watched == panel10_) {
-            run(&MainPresenter::onPanel10DoubleClick);
-        } else if (watched == panel11_) {
-            run(&MainPresenter::onPanel11DoubleClick);
+        if (watched == edit1_) run(&MainPresenter::onEdit1DoubleClick);
+        for (FilterKind kind : gc::app::kFilterKindList) {
+            const FilterControls& f = filters_[static_cast<std::size_t>(kind)];
+            if (watched == f.list || watched == f.list->lineEdit()) {
+                run([this, kind] { presenter_.openStageWindow(kind, false); });
+                return true;
+            }
+            if (watched == f.name) run([this, kind] { presenter_.openStageWindow(kind, true); });
         }
     } else if (event->type() == QEvent::FocusOut) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
@@ -900,6 +876,12 @@ void TGForm::run(void (MainPresenter::*handler)()) {
     showState();
 }
 
+void TGForm::run(const std::function<void()>& action) {
+    collectInput();
+    action();
+    showState();
+}
+
 void TGForm::runPlot(void (gc::app::ChannelPlotPresenter::*handler)()) {
     collectInput();
     (plot_.*handler)();
@@ -921,114 +903,41 @@ void TGForm::runFileCommand(FileCommand command) {
 }
 
 void TGForm::collectInput() {
+    using namespace gc::app;
     auto& s = state_;
-    s.Edit1.text = edit1_->text().toStdString();
-    s.Edit2.text = edit2_->text().toStdString();
-    s.Edit3.text = edit3_->text().toStdString();
-    s.Edit4.text = edit4_->text().toStdString();
-    s.Edit5.text = edit5_->text().toStdString();
-    s.Edit6.text = edit6_->text().toStdString();
-    s.Edit7.text = edit7_->text().toStdString();
-    s.Edit8.text = edit8_->text().toStdString();
-
-    s.ComboBox1.index = comboBox1_->currentIndex();
-    s.ComboBox2.index = comboBox2_->currentIndex();
-    s.ComboBox3.index = comboBox3_->currentIndex();
-    s.ComboBox4.index = comboBox4_->currentIndex();
-    s.ComboBox5.index = comboBox5_->currentIndex();
-    s.ComboBox6.index = comboBox6_->currentIndex();
-    s.ComboBox7.index = comboBox7_->currentIndex();
-    s.ComboBox9.index = comboBox9_->currentIndex();
-    s.ComboBox10.index = comboBox10_->currentIndex();
-    s.ComboBox11.index = comboBox11_->currentIndex();
-    s.ComboBox12.index = comboBox12_->currentIndex();
-    s.ComboBox13.index = comboBox13_->currentIndex();
-    s.ComboBox14.index = comboBox14_->currentIndex();
-
-    s.AutoScale.checked = autoScale_->isChecked();
-    s.CheckBox1.checked = checkBox1_->isChecked();
-    s.CheckBox4.checked = checkBox4_->isChecked();
-    s.CheckBox5.checked = checkBox5_->isChecked();
-    s.CheckBox6.checked = checkBox6_->isChecked();
-    s.CheckBox9.checked = checkBox9_->isChecked();
-    for (int i = 0; i < 4; ++i)
-        s.channelBox(i).checked = channelBoxes_[std::size_t(i)]->isChecked();
-
-    s.TblEnbCFIR.checked = tblEnbCfir_->isChecked();
-    s.FileEnbCFIR.checked = fileEnbCfir_->isChecked();
-    s.TblEnbPFIR.checked = tblEnbPfir_->isChecked();
-    s.FileEnbPFIR.checked = fileEnbPfir_->isChecked();
-    s.TblEnbRFIR.checked = tblEnbRfir_->isChecked();
-    s.FileEnbRFIR.checked = fileEnbRfir_->isChecked();
+    for (const auto& [control, widget] : bindings_) {
+        const ControlField& field = control->field;
+        if (const auto* edit = std::get_if<EditState MainState::*>(&field))
+            (s.*(*edit)).text = static_cast<QLineEdit*>(widget)->text().toStdString();
+        else if (const auto* combo = std::get_if<ComboState MainState::*>(&field))
+            (s.*(*combo)).index = static_cast<QComboBox*>(widget)->currentIndex();
+        else if (const auto* check = std::get_if<CheckState MainState::*>(&field))
+            (s.*(*check)).checked = static_cast<QCheckBox*>(widget)->isChecked();
+        else if (const auto* radio = std::get_if<RadioState MainState::*>(&field))
+            (s.*(*radio)).checked = static_cast<QRadioButton*>(widget)->isChecked();
+    }
 }
 
 void TGForm::showState() {
+    using namespace gc::app;
     const auto& s = state_;
-    showEdit(edit1_, s.Edit1);
-    showEdit(edit2_, s.Edit2);
-    showEdit(edit3_, s.Edit3);
-    showEdit(edit4_, s.Edit4);
-    showEdit(edit5_, s.Edit5);
-    showEdit(edit6_, s.Edit6);
-    showEdit(edit7_, s.Edit7);
-    showEdit(edit8_, s.Edit8);
-
-    showPanel(panel1_, s.Panel1);
-    showPanel(panel2_, s.Panel2);
-    showPanel(panel3_, s.Panel3);
-    showPanel(panel4_, s.Panel4);
-    showPanel(panel6_, s.Panel6);
-    showPanel(panel7_, s.Panel7);
-    showPanel(panel8_, s.Panel8);
-    showPanel(panel9_, s.Panel9);
-    showPanel(panel10_, s.Panel10);
-    showPanel(panel11_, s.Panel11);
-    showPanel(panel12_, s.Panel12);
-    showPanel(panel13_, s.Panel13);
-    showPanel(panel14_, s.Panel14);
-    showPanel(panel20_, s.Panel20);
-    showPanel(panel22_, s.Panel22);
-    showPanel(panel23_, s.Panel23);
-    showPanel(panel25_, s.Panel25);
-
-    showCombo(comboBox1_, s.ComboBox1);
-    showCombo(comboBox2_, s.ComboBox2);
-    showCombo(comboBox3_, s.ComboBox3);
-    showCombo(comboBox4_, s.ComboBox4);
-    showCombo(comboBox5_, s.ComboBox5);
-    showCombo(comboBox6_, s.ComboBox6);
-    showCombo(comboBox7_, s.ComboBox7);
-    showCombo(comboBox9_, s.ComboBox9);
-    showCombo(comboBox10_, s.ComboBox10);
-    showCombo(comboBox11_, s.ComboBox11);
-    showCombo(comboBox12_, s.ComboBox12);
-    showCombo(comboBox13_, s.ComboBox13);
-    showCombo(comboBox14_, s.ComboBox14);
-
-    showCheck(autoScale_, s.AutoScale);
-    showCheck(checkBox1_, s.CheckBox1);
-    showCheck(checkBox4_, s.CheckBox4);
-    showCheck(checkBox5_, s.CheckBox5);
-    showCheck(checkBox6_, s.CheckBox6);
-    showCheck(checkBox9_, s.CheckBox9);
-    for (int i = 0; i < 4; ++i) showCheck(channelBoxes_[std::size_t(i)], s.channelBox(i));
-
-    showRadioPair(tblEnbCfir_, fileEnbCfir_, s.TblEnbCFIR, s.FileEnbCFIR);
-    showRadioPair(tblEnbPfir_, fileEnbPfir_, s.TblEnbPFIR, s.FileEnbPFIR);
-    showRadioPair(tblEnbRfir_, fileEnbRfir_, s.TblEnbRFIR, s.FileEnbRFIR);
-
-    showButton(speedButton1_, s.SpeedButton1);
-    showButton(speedButton10_, s.SpeedButton10);
-    showButton(speedButton2_, s.SpeedButton2);
-    showButton(speedButton5_, s.SpeedButton5);
-    showButton(speedButton3_, s.SpeedButton3);
-    showButton(speedButton6_, s.SpeedButton6);
-    showButton(button1_, s.Button1);
-    showButton(button2_, s.Button2);
-    showButton(button3_, s.Button3);
-    showButton(button4_, s.Button4);
-    showButton(button10_, s.Button10);
-
+    for (const auto& [control, widget] : bindings_) {
+        const ControlField& field = control->field;
+        if (const auto* edit = std::get_if<EditState MainState::*>(&field)) {
+            showEdit(static_cast<QLineEdit*>(widget), s.*(*edit));
+        } else if (const auto* panel = std::get_if<PanelState MainState::*>(&field)) {
+            showPanel(static_cast<ValuePanel*>(widget), s.*(*panel));
+        } else if (const auto* combo = std::get_if<ComboState MainState::*>(&field)) {
+            showCombo(static_cast<QComboBox*>(widget), s.*(*combo));
+        } else if (const auto* check = std::get_if<CheckState MainState::*>(&field)) {
+            showCheck(static_cast<QCheckBox*>(widget), s.*(*check));
+        } else if (const auto* radio = std::get_if<RadioState MainState::*>(&field)) {
+            showRadio(static_cast<QRadioButton*>(widget), s.*(*radio));
+        } else if (const auto* button = std::get_if<ButtonState MainState::*>(&field)) {
+            showButton(static_cast<QAbstractButton*>(widget), s.*(*button));
+        }
+    }
+    // The plot's read-out panels (Panel15..Panel18) come from the plot.
     showPlotLabels();
 }
 

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "app/ChannelPlotPresenter.h"
 #include "app/MainPresenter.h"
@@ -34,7 +36,7 @@ class CompactButton;
 class TGForm : public QWidget {
     Q_OBJECT
   public:
-    // The file commands, whose roads are set by the application.
+    // The file commands, whose actions are set by the application.
     enum class FileCommand {
         ReadConfiguration,   // Button5 "Считать"
         WriteConfiguration,  // Button6 "Записать"
@@ -55,7 +57,7 @@ class TGForm : public QWidget {
 
     // What a file command runs; the window shows MainState afterwards.
     void setFileCommand(FileCommand command, std::function<void()> action);
-    // Runs when the window closes (the exit road), before it goes.
+    // Runs when the window closes (the exit: std.trv written back), before it goes.
     void setCloseHandler(std::function<void()> handler);
 
     // Every control from MainState, and the plot's texts from the plot presenter, with
@@ -94,8 +96,13 @@ class TGForm : public QWidget {
 
     // Copies what the controls hold (texts, items, ticks, choices) into MainState.
     void collectInput();
+    // The title and source controls of a filter kind's block.
+    void buildSourceControls(gc::app::FilterKind kind, QVBoxLayout* v);
+    // The gain grid of a filter kind's block, then its hidden stage box.
+    void finishFilterBlock(gc::app::FilterKind kind, QVBoxLayout* v, QGridLayout* gains);
     // collectInput, the handler, showState.
     void run(void (gc::app::MainPresenter::*handler)());
+    void run(const std::function<void()>& action);
     void runPlot(void (gc::app::ChannelPlotPresenter::*handler)());
     void runPlot(const std::function<void()>& action);
     // The plot's axis texts and read-outs as its presenter last set them.
@@ -128,6 +135,8 @@ class TGForm : public QWidget {
     QComboBox* comboBox11_{};
     QComboBox* comboBox13_{};
     std::array<QCheckBox*, 4> channelBoxes_{};  // CheckBox3, CheckBox2, CheckBox7, CheckBox8
+    // Each control of gc::app::kMainControls with its widget, found by object name.
+    std::vector<std::pair<const gc::app::MainControl*, QWidget*>> bindings_;
     QPushButton* button3_{};
     QPushButton* button1_{};
     QPushButton* button2_{};
@@ -148,36 +157,27 @@ class TGForm : public QWidget {
     ValuePanel* panel2_{};
     QCheckBox* autoScale_{};
     QCheckBox* checkBox1_{};
+    // The source controls of each filter kind (gc::app::FilterKind order): its radio pair,
+    // library list, tap file name and tap file buttons.
+    struct FilterControls {
+        QRadioButton* table{};
+        QComboBox* list{};
+        QRadioButton* file{};
+        ValuePanel* name{};
+        QToolButton* read{};
+        QToolButton* write{};
+    };
+    std::array<FilterControls, 3> filters_{};
     // CFIR.
-    QRadioButton* tblEnbCfir_{};
-    QRadioButton* fileEnbCfir_{};
-    QComboBox* comboBox1_{};
-    ValuePanel* panel9_{};
-    QToolButton* speedButton1_{};
-    QToolButton* speedButton10_{};
     ValuePanel* panel12_{};
     QComboBox* comboBox6_{};
     ValuePanel* panel3_{};
-    QCheckBox* checkBox4_{};
     // PFIR.
-    QRadioButton* tblEnbPfir_{};
-    QRadioButton* fileEnbPfir_{};
-    QComboBox* comboBox4_{};
-    ValuePanel* panel10_{};
-    QToolButton* speedButton2_{};
-    QToolButton* speedButton5_{};
     ValuePanel* panel13_{};
     QLineEdit* edit2_{};
     ValuePanel* panel8_{};
     ValuePanel* panel4_{};
-    QCheckBox* checkBox5_{};
     // Resampler.
-    QRadioButton* tblEnbRfir_{};
-    QRadioButton* fileEnbRfir_{};
-    QComboBox* comboBox5_{};
-    ValuePanel* panel11_{};
-    QToolButton* speedButton3_{};
-    QToolButton* speedButton6_{};
     ValuePanel* panel6_{};
     QComboBox* comboBox9_{};
     ValuePanel* panel23_{};
@@ -187,7 +187,6 @@ class TGForm : public QWidget {
     ValuePanel* panel14_{};
     QLineEdit* edit4_{};
     QLineEdit* edit8_{};
-    QCheckBox* checkBox6_{};
     // Output parameters.
     QLineEdit* edit5_{};
     ValuePanel* panel7_{};

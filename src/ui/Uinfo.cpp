@@ -11,8 +11,8 @@ TInfo::TInfo(QWidget* parent) : MessageWindow(parent) {
         addPlainLabel("Label3", QStringLiteral("Программа для конфигурирования  микросхемы "));
     auto* label4 = addPlainLabel("Label4", QStringLiteral("  GC4016 фирмы \"Texas Instruments\""));
     auto* label1 = addPlainLabel("Label1", QStringLiteral("Конфигуратор GC4016 v2.0, 2026"));
-    auto* label2 = addPlainLabel(
-        "Label2", QStringLiteral("Свободная программа: лицензия MIT, файл LICENSE"));
+    auto* label2 =
+        addPlainLabel("Label2", QStringLiteral("Свободная программа: лицензия MIT, файл LICENSE"));
     auto* label5 =
         addPlainLabel("Label5", QStringLiteral("Об ошибках сообщайте в трекер задач проекта"));
     auto* button1 = new QPushButton(QStringLiteral("ОК"), this);

@@ -1,7 +1,7 @@
 #pragma once
 // TPFIRForm, "PFIR Фильтр": the PFIR's response against its input rate, with the alias view of the
 // decimation by two that follows it. It stays on top of the main window; closing it clears
-// Session::PfirWindowOpen.
+// its open flag.
 #include "ui/StageForm.h"
 
 namespace gc::ui {

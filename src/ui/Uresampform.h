@@ -1,7 +1,7 @@
 #pragma once
 // TResampForm, "RESAMPLER Фильтр": the resampler's prototype filter against its input rate, without
 // an alias view. It stays on top of the main window; closing it clears
-// Session::ResamplerWindowOpen.
+// its open flag.
 #include "ui/StageForm.h"
 
 namespace gc::ui {

@@ -14,32 +14,46 @@ namespace gc::app::testing {
 
 inline const char* windowName(Window window) {
     switch (window) {
-        case Window::Cic5: return "Cic5";
-        case Window::Cfir: return "Cfir";
-        case Window::Pfir: return "Pfir";
-        case Window::Resamp: return "Resamp";
-        case Window::InpBlock: return "InpBlock";
-        case Window::Freq: return "Freq";
-        case Window::Sync: return "Sync";
-        case Window::OutBlock: return "OutBlock";
-        case Window::Filters: return "Filters";
-        case Window::Info: return "Info";
+        case Window::Cic5:
+            return "Cic5";
+        case Window::Cfir:
+            return "Cfir";
+        case Window::Pfir:
+            return "Pfir";
+        case Window::Resamp:
+            return "Resamp";
+        case Window::InpBlock:
+            return "InpBlock";
+        case Window::Freq:
+            return "Freq";
+        case Window::Sync:
+            return "Sync";
+        case Window::OutBlock:
+            return "OutBlock";
+        case Window::Filters:
+            return "Filters";
+        case Window::Info:
+            return "Info";
     }
     return "?";
 }
 
 inline const char* errorName(ErrorWindow window) {
     switch (window) {
-        case ErrorWindow::ErrFileCoeff: return "ErrFileCoeff";
-        case ErrorWindow::ErrDecim: return "ErrDecim";
-        case ErrorWindow::ErrEqualDecim: return "ErrEqualDecim";
-        case ErrorWindow::ErrResamp: return "ErrResamp";
+        case ErrorWindow::ErrFileCoeff:
+            return "ErrFileCoeff";
+        case ErrorWindow::ErrDecim:
+            return "ErrDecim";
+        case ErrorWindow::ErrEqualDecim:
+            return "ErrEqualDecim";
+        case ErrorWindow::ErrResamp:
+            return "ErrResamp";
     }
     return "?";
 }
 
 class RecordingUi : public UiPort {
-public:
+  public:
     explicit RecordingUi(std::vector<std::string>& log) : log_(log) {}
 
     void showError(const ErrorReport& report) override {
@@ -69,20 +83,20 @@ public:
     std::vector<ErrorReport> reports;
     std::vector<std::string> conversionErrors;
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 
 // What the model and the window showed when the response work was asked for.
 struct PlotCall {
-    std::string what;        // "cic" or "plot"
-    int currentDecimation;   // model.Work.CurrentDecimation
-    std::string edit5;       // the output rate shown
-    int recalculating;       // model.Work.Recalculating
+    std::string what;       // "cic" or "plot"
+    int currentDecimation;  // model.Work.CurrentDecimation
+    std::string edit5;      // the output rate shown
+    int recalculating;      // model.Work.Recalculating
 };
 
 class RecordingPlotSeam : public ChannelPlotSeam {
-public:
+  public:
     RecordingPlotSeam(std::vector<std::string>& log, const Session& session, const MainState& state)
         : log_(log), session_(session), state_(state) {}
 
@@ -91,7 +105,7 @@ public:
 
     std::vector<PlotCall> calls;
 
-private:
+  private:
     void record(const char* what) {
         log_.push_back(what);
         calls.push_back({what, session_.model.Work.CurrentDecimation, state_.Edit5.text,

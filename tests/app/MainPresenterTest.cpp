@@ -19,7 +19,7 @@ using Log = std::vector<std::string>;
 namespace {
 
 class MainPresenterTest : public ::testing::Test {
-protected:
+  protected:
     // Start-up without files, then forget what start-up itself logged.
     void start() {
         presenter.startWithDefaults();
@@ -39,8 +39,8 @@ protected:
     MainPresenter presenter{session, state, ui, plot};
 };
 
-const Log kFullRefreshAllOpen{"cic", "refresh:Cic5", "refresh:Cfir", "refresh:Pfir",
-                              "refresh:Resamp", "plot"};
+const Log kFullRefreshAllOpen{"cic",          "refresh:Cic5",   "refresh:Cfir",
+                              "refresh:Pfir", "refresh:Resamp", "plot"};
 
 }  // namespace
 
@@ -101,8 +101,8 @@ TEST_F(MainPresenterTest, CicGainWithAutoScaleUntickedAndServiceButtons) {
 
     model().Work.ServiceMode = true;
     presenter.recalculate();
-    for (const ButtonState* b : {&state.Button1, &state.Button2, &state.Button3, &state.Button4,
-                                 &state.Button10})
+    for (const ButtonState* b :
+         {&state.Button1, &state.Button2, &state.Button3, &state.Button4, &state.Button10})
         EXPECT_TRUE(b->visible);
 }
 
@@ -202,8 +202,8 @@ TEST_F(MainPresenterTest, DecimationEntryAndStepButtonEdges) {
 
 TEST_F(MainPresenterTest, Edit1EnterRecalculatesBeforeTheResponses) {
     start();
-    session.CicWindowOpen = session.CfirWindowOpen = true;
-    session.PfirWindowOpen = session.ResamplerWindowOpen = true;
+    session.open[gc::app::Window::Cic5] = session.open[gc::app::Window::Cfir] = true;
+    session.open[gc::app::Window::Pfir] = session.open[gc::app::Window::Resamp] = true;
     state.Edit1.text = "100";
     presenter.onEdit1Enter();
     EXPECT_EQ(log, kFullRefreshAllOpen);
@@ -215,8 +215,8 @@ TEST_F(MainPresenterTest, Edit1EnterRecalculatesBeforeTheResponses) {
 
 TEST_F(MainPresenterTest, PlusOneRecalculatesAfterTheResponses) {
     start();
-    session.CicWindowOpen = session.CfirWindowOpen = true;
-    session.PfirWindowOpen = session.ResamplerWindowOpen = true;
+    session.open[gc::app::Window::Cic5] = session.open[gc::app::Window::Cfir] = true;
+    session.open[gc::app::Window::Pfir] = session.open[gc::app::Window::Resamp] = true;
     presenter.onButton8Click();
     EXPECT_EQ(log, kFullRefreshAllOpen);
     ASSERT_EQ(plot.calls.size(), 2u);
@@ -284,7 +284,7 @@ TEST_F(MainPresenterTest, FineGainIsClamped) {
 
 TEST_F(MainPresenterTest, InterpolationAndRatioWord) {
     start();
-    session.ResamplerWindowOpen = true;
+    session.open[gc::app::Window::Resamp] = true;
     state.Edit4.text = "100";
     presenter.onEdit4Enter();
     EXPECT_EQ(model().Chip.CoefInterpol[0], 64.0f);
@@ -335,19 +335,18 @@ TEST_F(MainPresenterTest, SaveChecksInOrder) {
     EXPECT_FALSE(presenter.runSaveChecks());
     ASSERT_EQ(ui.reports.size(), 1u);
     EXPECT_EQ(ui.reports[0].window, ErrorWindow::ErrDecim);
-    EXPECT_EQ(ui.reports[0].labels,
-              (std::vector<std::string>{"Минимальный коэффициент децимации CIC-фильтра",
-                                        "в этом режиме   равен", "8",
-                                        "Файл не может быть записан!"}));
+    EXPECT_EQ(
+        ui.reports[0].labels,
+        (std::vector<std::string>{"Минимальный коэффициент децимации CIC-фильтра",
+                                  "в этом режиме   равен", "8", "Файл не может быть записан!"}));
 
     model().Channels[3].Decimation = 32;
     EXPECT_FALSE(presenter.runSaveChecks());
     EXPECT_EQ(ui.reports.back().window, ErrorWindow::ErrEqualDecim);
-    EXPECT_EQ(ui.reports.back().labels,
-              (std::vector<std::string>{"В синхронном режиме вывода",
-                                        "коэффициенты  децимации каналов",
-                                        " должны быть одинаковыми!",
-                                        "Файл не может быть записан!"}));
+    EXPECT_EQ(
+        ui.reports.back().labels,
+        (std::vector<std::string>{"В синхронном режиме вывода", "коэффициенты  децимации каналов",
+                                  " должны быть одинаковыми!", "Файл не может быть записан!"}));
     model().Chip.AsyncMode = 1;
     EXPECT_TRUE(presenter.runSaveChecks());
 
@@ -433,7 +432,7 @@ TEST_F(MainPresenterTest, GuardedHandlersReturnWhileRecalculating) {
 
 TEST_F(MainPresenterTest, StageBoxesAndAdcInput) {
     start();
-    session.InpBlockOpen = true;
+    session.open[gc::app::Window::InpBlock] = true;
     state.CheckBox5.checked = false;
     presenter.onCheckBox5Click();
     EXPECT_EQ(model().Work.StageEnabled[1], 0);
@@ -448,7 +447,7 @@ TEST_F(MainPresenterTest, StageBoxesAndAdcInput) {
 
 TEST_F(MainPresenterTest, ChannelSwitchUsesTheNewChannelEverywhere) {
     start();
-    session.CicWindowOpen = true;
+    session.open[gc::app::Window::Cic5] = true;
     model().Channels[1].Decimation = 8;
     state.ComboBox7.index = 1;
     presenter.onComboBox7Changed();
@@ -465,7 +464,7 @@ TEST_F(MainPresenterTest, ChannelSwitchUsesTheNewChannelEverywhere) {
 
 TEST_F(MainPresenterTest, NdelayListSetsPhasesAndMultiplies) {
     start();
-    session.ResamplerWindowOpen = true;
+    session.open[gc::app::Window::Resamp] = true;
     state.ComboBox14.index = 2;
     presenter.onComboBox14Changed();
     EXPECT_EQ(model().Work.Ndelay, 16);
@@ -477,7 +476,7 @@ TEST_F(MainPresenterTest, NdelayListSetsPhasesAndMultiplies) {
 
 TEST_F(MainPresenterTest, TableListsAndSourceButtons) {
     start();
-    session.CfirWindowOpen = true;
+    session.open[gc::app::Window::Cfir] = true;
     state.ComboBox1.index = 0;  // cfir_bypass
     presenter.onComboBox1Changed();
     EXPECT_EQ(model().Work.CfirSelection[0], 0);
@@ -518,12 +517,12 @@ TEST_F(MainPresenterTest, TableListsAndSourceButtons) {
 TEST_F(MainPresenterTest, WindowsOpenWithTheirFlags) {
     start();
     presenter.onPanel9DoubleClick();  // table source: nothing
-    EXPECT_FALSE(session.CfirWindowOpen);
+    EXPECT_FALSE(session.open[gc::app::Window::Cfir]);
     EXPECT_TRUE(log.empty());
     state.TblEnbCFIR.checked = false;
     state.FileEnbCFIR.checked = true;
     presenter.onPanel9DoubleClick();
-    EXPECT_TRUE(session.CfirWindowOpen);
+    EXPECT_TRUE(session.open[gc::app::Window::Cfir]);
 
     presenter.onEdit1DoubleClick();
     presenter.onComboBox4DoubleClick();
@@ -534,12 +533,14 @@ TEST_F(MainPresenterTest, WindowsOpenWithTheirFlags) {
     presenter.onButton4Click();
     presenter.onButton10Click();
     presenter.onButton14Click();
-    EXPECT_TRUE(session.CicWindowOpen && session.PfirWindowOpen && session.ResamplerWindowOpen);
-    EXPECT_TRUE(session.OutBlockOpen && session.InpBlockOpen && session.FreqOpen &&
-                session.FiltersOpen);
-    EXPECT_EQ(log, (Log{"show:Cfir", "show:Cic5", "show:Pfir", "show:Resamp", "show:Sync",
-                        "show:OutBlock", "show:InpBlock", "show:Freq", "show:Filters",
-                        "show:Info"}));
+    EXPECT_TRUE(session.open[gc::app::Window::Cic5] && session.open[gc::app::Window::Pfir] &&
+                session.open[gc::app::Window::Resamp]);
+    EXPECT_TRUE(session.open[gc::app::Window::OutBlock] &&
+                session.open[gc::app::Window::InpBlock] && session.open[gc::app::Window::Freq] &&
+                session.open[gc::app::Window::Filters]);
+    EXPECT_EQ(log,
+              (Log{"show:Cfir", "show:Cic5", "show:Pfir", "show:Resamp", "show:Sync",
+                   "show:OutBlock", "show:InpBlock", "show:Freq", "show:Filters", "show:Info"}));
 }
 
 TEST_F(MainPresenterTest, ApplyToAllChannelsLeavesTheDisplay) {
@@ -621,9 +622,11 @@ struct OrderBench {
         presenter.startWithDefaults();
         state.CheckBox9.checked = true;
         presenter.onCheckBox9Click();
-        session.CicWindowOpen = session.CfirWindowOpen = session.PfirWindowOpen = true;
-        session.ResamplerWindowOpen = session.InpBlockOpen = session.FreqOpen = true;
-        session.OutBlockOpen = session.FiltersOpen = true;
+        session.open[gc::app::Window::Cic5] = session.open[gc::app::Window::Cfir] =
+            session.open[gc::app::Window::Pfir] = true;
+        session.open[gc::app::Window::Resamp] = session.open[gc::app::Window::InpBlock] =
+            session.open[gc::app::Window::Freq] = true;
+        session.open[gc::app::Window::OutBlock] = session.open[gc::app::Window::Filters] = true;
         log.clear();
         order.arm();
     }

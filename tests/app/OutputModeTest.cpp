@@ -95,7 +95,7 @@ TEST(ApplyOutputMode, CombinedFirmwareByEnabledOutputsAndMode) {
 namespace {
 
 class OutputModePresenterTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         presenter.startWithDefaults();
         log.clear();
@@ -140,7 +140,8 @@ TEST_F(OutputModePresenterTest, StandardFirmwareForcesFourChannels) {
 }
 
 TEST_F(OutputModePresenterTest, SynchronousFourChannelsWithThreeEnabled) {
-    session.FiltersOpen = session.FreqOpen = session.OutBlockOpen = session.InpBlockOpen = true;
+    session.open[gc::app::Window::Filters] = session.open[gc::app::Window::Freq] =
+        session.open[gc::app::Window::OutBlock] = session.open[gc::app::Window::InpBlock] = true;
     combined();
     EXPECT_EQ(log, (Log{"refresh:Filters", "refresh:Freq", "refresh:OutBlock"}));
     EXPECT_TRUE(state.ComboBox11.enabled);
@@ -151,13 +152,13 @@ TEST_F(OutputModePresenterTest, SynchronousFourChannelsWithThreeEnabled) {
     EXPECT_EQ(session.model.Work.ActiveCount, 3);
     EXPECT_EQ(session.image.OutputFrameControl, 0x06);
     EXPECT_EQ(session.image.OutputWordSize, 0x05);
-    EXPECT_EQ(log, (Log{"refresh:Filters", "refresh:Freq", "refresh:OutBlock",
-                        "refresh:InpBlock"}));
+    EXPECT_EQ(log,
+              (Log{"refresh:Filters", "refresh:Freq", "refresh:OutBlock", "refresh:InpBlock"}));
 }
 
 TEST_F(OutputModePresenterTest, TwoChannelModeWorksInPairs) {
     combined();
-    session.CicWindowOpen = session.OutBlockOpen = true;
+    session.open[gc::app::Window::Cic5] = session.open[gc::app::Window::OutBlock] = true;
     mode(1);
     EXPECT_EQ(log, (Log{"refresh:OutBlock", "plot", "refresh:Cic5"}));
     EXPECT_EQ(session.model.Work.ActiveCount, 4);
@@ -213,7 +214,7 @@ TEST_F(OutputModePresenterTest, AsynchronousOutput) {
 }
 
 TEST_F(OutputModePresenterTest, RecalculateRunsTheFirmwareHandlerWhenItChangesTheTick) {
-    session.FiltersOpen = true;
+    session.open[gc::app::Window::Filters] = true;
     // A configuration read elsewhere switched the combined firmware on.
     chip().CombConfigPlis = 1;
     chip().ModeOfDdc = 1;
@@ -255,7 +256,7 @@ namespace {
 
 // A window layer that fails while refreshing an editor.
 class FailingRefreshUi : public RecordingUi {
-public:
+  public:
     using RecordingUi::RecordingUi;
     void refreshWindow(Window) override { throw std::runtime_error("refresh failed"); }
 };
@@ -270,12 +271,12 @@ TEST(RecalculatingGuard, IsReleasedWhenAnErrorEscapesTheNestedFirmwareHandler) {
     RecordingPlotSeam plot{log, session, state};
     MainPresenter presenter{session, state, ui, plot};
     presenter.startWithDefaults();
-    session.FiltersOpen = true;
+    session.open[gc::app::Window::Filters] = true;
     session.model.Chip.CombConfigPlis = 1;
     EXPECT_THROW(presenter.recalculate(), std::runtime_error);
     EXPECT_EQ(session.model.Work.Recalculating, 0);
     // The channel boxes work again afterwards.
-    session.FiltersOpen = false;
+    session.open[gc::app::Window::Filters] = false;
     state.CheckBox8.checked = false;
     presenter.onChannelBoxClick(3);
     EXPECT_EQ(session.model.Chip.MaskChan1x, 7);

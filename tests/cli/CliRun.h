@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoadsTestSupport.h"
+#include "app/LoadSaveTestSupport.h"
 
 namespace gc::cli::testing {
 

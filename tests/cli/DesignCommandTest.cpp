@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoadsTestSupport.h"
+#include "app/LoadSaveTestSupport.h"
 #include "cli/CliRun.h"
 #include "filters/TapFiles.h"
 

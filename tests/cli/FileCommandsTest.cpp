@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoads.h"
-#include "app/FileRoadsTestSupport.h"
+#include "app/LoadSave.h"
+#include "app/LoadSaveTestSupport.h"
 #include "appconfig/ConfigFile.h"
 #include "cli/CliRun.h"
 #include "filters/FilterTables.h"
@@ -19,8 +19,8 @@
 #include "model/TextFile.h"
 
 using gc::app::testing::fileText;
+using gc::app::testing::LoadSaveRig;
 using gc::app::testing::putFile;
-using gc::app::testing::RoadsRig;
 using gc::app::testing::TempFolder;
 using gc::cli::testing::CliRun;
 using gc::cli::testing::runCli;
@@ -136,14 +136,14 @@ TEST(CliBuildTest, WritesTheSameFilesAsTheRoads) {
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(namesIn(scratch / "out"), (std::set<std::string>{"x.y.trv", "x.y.cfg", "x.y.prg"}));
 
-    // The same roads in this process.
+    // The same load and save in this process.
     {
-        RoadsRig rig(scratch.str());
+        LoadSaveRig rig(scratch.str());
         rig.presenter.startWithDefaults();
-        rig.roads.loadConfiguration(dir + "/CONFIGS/x.y.trv");
+        rig.loadSave.loadConfiguration(dir + "/CONFIGS/x.y.trv");
         ASSERT_TRUE(rig.presenter.runSaveChecks());
         std::filesystem::create_directories(scratch / "roads");
-        ASSERT_TRUE(rig.roads.saveConfiguration(scratch / "roads/x.y.trv"));
+        ASSERT_TRUE(rig.loadSave.saveConfiguration(scratch / "roads/x.y.trv"));
         EXPECT_TRUE(rig.ui.reports.empty());
     }
     for (const char* name : {"x.y.trv", "x.y.cfg", "x.y.prg"})

@@ -64,7 +64,8 @@ TEST(CliResponseTest, PrintsEveryStageAndTheChannelAtTheChosenStretch) {
     EXPECT_DOUBLE_EQ(peakLevel, 0.0);
 
     // Channel 0 has another CFIR set than channel 1 (cfir_68, cfir_34).
-    const CliRun channel0 = runCli(scratch, work, {"response", "CONFIGS/std.trv", "--stretch", "4"});
+    const CliRun channel0 =
+        runCli(scratch, work, {"response", "CONFIGS/std.trv", "--stretch", "4"});
     ASSERT_EQ(channel0.status, 0);
     std::string ignored;
     const auto rows0 = csvRows(channel0.out, ignored);
@@ -74,14 +75,13 @@ TEST(CliResponseTest, PrintsEveryStageAndTheChannelAtTheChosenStretch) {
 
 TEST(CliResponseTest, RefusesBadUsage) {
     TempFolder scratch;
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"response"},
-          {"response", "a.trv", "--stretch", "3"},
-          {"response", "a.trv", "--stretch", "8192"},
-          {"response", "a.trv", "--channel", "4"},
-          {"response", "a.trv", "--channel", "x"},
-          {"response", "a.trv", "--file-source", "xfir"},
-          {"response", "a.trv", "b.trv"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"response"},
+                                                 {"response", "a.trv", "--stretch", "3"},
+                                                 {"response", "a.trv", "--stretch", "8192"},
+                                                 {"response", "a.trv", "--channel", "4"},
+                                                 {"response", "a.trv", "--channel", "x"},
+                                                 {"response", "a.trv", "--file-source", "xfir"},
+                                                 {"response", "a.trv", "b.trv"}}) {
         EXPECT_EQ(runCli(scratch, scratch.str(), args).status, 2) << args.back();
     }
     const CliRun help = runCli(scratch, scratch.str(), {"response", "--help"});

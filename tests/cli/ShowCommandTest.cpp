@@ -28,8 +28,8 @@ std::string slurp(const std::filesystem::path& path) {
 // Runs the built tool with the given arguments in a scratch folder (so that no configuration
 // folder of the source tree is seen) and collects both streams.
 RunResult runCli(const std::string& args) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("gc_cli_test_" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("gc_cli_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto out = dir / "out.txt";
     const auto err = dir / "err.txt";

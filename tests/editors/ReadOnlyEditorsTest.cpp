@@ -118,8 +118,8 @@ TEST(RegisterEditorBits, GroupsAreReadAndReplacedOnTheirOwnBits) {
     EXPECT_EQ(withBitGroup(0x1d, 3, 2, 0), 0x05);
     EXPECT_EQ(withBitGroup(0x00, 3, 2, 7), 0x18);  // value wider than the group is cut
     EXPECT_EQ(withBitGroup(-1, 31, 1, 0), INT_MAX);
-    EXPECT_EQ(gc::app::itemIndexFor(8, 8), -1);
-    EXPECT_EQ(gc::app::itemIndexFor(-1, 8), -1);
+    EXPECT_EQ(gc::app::shownIndex(8, 8), -1);
+    EXPECT_EQ(gc::app::shownIndex(-1, 8), -1);
 }
 
 TEST(InpBlockEditor, ShowsEachChannelsInputBits) {
@@ -223,7 +223,7 @@ TEST(FreqEditor, ShowsResamplerAndRoutingFields) {
     EXPECT_EQ(s.Panel17, "2147483648");  // no overflow in the count shown from 1
 }
 
-// "NoSymRes" through the real roads: the resampler set put in use and the image built from
+// "NoSymRes" through the real handlers: the resampler set put in use and the image built from
 // the model; only the one-tap bypass set ("res_bypass") ticks it, and choosing another set
 // after it clears it again.
 TEST(FreqEditor, NoSymResFollowsTheResamplerSetInUse) {

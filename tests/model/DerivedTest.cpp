@@ -123,6 +123,13 @@ TEST(ListIndexes, NdelayItemsAndOutOfRangeValues) {
     EXPECT_EQ(shownIndex(7, 8), 7);
     EXPECT_EQ(shownIndex(8, 8), -1);
     EXPECT_EQ(shownIndex(-2, 8), -1);
+    EXPECT_EQ(shownIndex(3, std::size_t{4}), 3);
+    EXPECT_EQ(shownIndex(4, std::size_t{4}), -1);
+    EXPECT_EQ(shownIndex(-1, std::size_t{4}), -1);
+    // Counts shown from one: no overflow at the top of the range.
+    EXPECT_EQ(plusOne(0), "1");
+    EXPECT_EQ(plusOne(-1), "0");
+    EXPECT_EQ(plusOne(2147483647), "2147483648");
     EXPECT_EQ(activeCount(11), 3);
     EXPECT_EQ(activeCount(0xF0), 0);
 }
@@ -153,4 +160,17 @@ TEST(SaveChecks, MinimumAndEqualityByMode) {
     EXPECT_FALSE(decimationsEqual(withDecimations(1, 0, 64, 64, 32, 64)));
     EXPECT_TRUE(decimationsEqual(withDecimations(1, 0, 64, 8, 64, 16)));
     EXPECT_TRUE(decimationsEqual(withDecimations(2, 0, 64, 8, 32, 16)));
+}
+
+// Register fields: a count stored less one wraps to all ones within its field and never
+// overflows; bits outside the field are kept, also in a negative register value.
+TEST(Fields, RegisterFieldsAreReplacedWithoutOverflow) {
+    EXPECT_EQ(withBitGroup(0, 0, 12, bitsOf(0) - 1u), 0xfff);
+    EXPECT_EQ(withBitGroup(0x1000, 0, 12, bitsOf(64) - 1u), 0x103f);
+    EXPECT_EQ(withBitGroup(-1, 4, 3, 0u), ~0x70);
+    EXPECT_EQ(bitsOf(withBitGroup(0, 29, 3, bitsOf(INT_MIN) - 1u)), 0xe0000000u);
+    EXPECT_EQ(withBitGroup(0, 7, 1, 1), 0x80);
+    EXPECT_TRUE(bitSet(INT_MIN, 31));
+    EXPECT_FALSE(bitSet(0x7fffffff, 31));
+    EXPECT_EQ(bitGroup(-93, 0, 8), 0xa3);
 }

@@ -1,13 +1,12 @@
-#include "response/ChannelPlot.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "../../bench/BenchModel.h"
+#include "BenchModel.h"
 #include "app/ChannelPlotPresenter.h"
 #include "model/Numeric.h"
+#include "response/ChannelPlot.h"
 #include "response/RecordingCanvas.h"
 #include "response/RecordingUiPort.h"
 

@@ -11,7 +11,7 @@ using gc::response::PenStyle;
 using gc::response::Rgb;
 
 class RecordingCanvas : public gc::response::Canvas {
-public:
+  public:
     struct Fill {
         int x, y, w, h;
         Rgb colour;
@@ -64,7 +64,7 @@ public:
         return out;
     }
 
-private:
+  private:
     Rgb colour_{};
     int width_{0};
     PenStyle style_{PenStyle::Solid};

@@ -7,7 +7,7 @@
 namespace gc::testing {
 
 class RecordingUiPort : public gc::app::UiPort {
-public:
+  public:
     int channelRepaints{0};
     std::map<gc::app::Window, int> refreshes;
 

@@ -1,5 +1,3 @@
-#include "response/Response.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "response/ReferenceResponse.h"
+#include "ReferenceResponse.h"
+#include "response/Response.h"
 
 namespace gc::response {
 namespace {
@@ -22,7 +21,8 @@ std::vector<int> lowPassTaps(int count, double cutoff, double skew = 0.0) {
         const double t = j - c;
         const double sinc = t == 0 ? 2 * cutoff : std::sin(2 * kPi * cutoff * t) / (kPi * t);
         const double win = count == 1 ? 1.0 : 0.54 - 0.46 * std::cos(2 * kPi * j / (count - 1));
-        h[static_cast<size_t>(j)] = static_cast<int>(std::lround(32768.0 * sinc * win * (1 + skew * j)));
+        h[static_cast<size_t>(j)] =
+            static_cast<int>(std::lround(32768.0 * sinc * win * (1 + skew * j)));
     }
     return h;
 }
@@ -189,16 +189,20 @@ TEST(FirResponse, EqualsPlainSumsOverTapsStepsOffsetsAndDivisors) {
         cases.push_back({lowPassTaps(count, 0.3, 0.01), "asymmetric low-pass"});
         cases.push_back({randomTaps(rng, count, 131071), "random"});
     }
-    const double steps[] = {kPi / 256, 64 * kPi / 256, 0.5 * 4096 * kPi / 256,
-                            4 * 4096 * kPi / (256 * 64), 2 * 7 * kPi / (256 * 16), 1e-4};
+    const double steps[] = {kPi / 256,
+                            64 * kPi / 256,
+                            0.5 * 4096 * kPi / 256,
+                            4 * 4096 * kPi / (256 * 64),
+                            2 * 7 * kPi / (256 * 16),
+                            1e-4};
     for (const auto& c : cases)
         for (double x : steps)
             for (const auto& [a, b] : {std::pair{0, 1}, std::pair{0, 4096}, std::pair{256, 2}}) {
-                    const int n = static_cast<int>(c.taps.size());
-                    ComputeFirResponse(c.taps.data(), n, x, a, b, fast);
-                    reference::firResponse(c.taps.data(), n, x, a, b, ref);
-                    ASSERT_LT(worstError(fast, ref, c.taps.data(), n, x, a, b), 1.0)
-                        << c.what << " n=" << n << " x=" << x << " a=" << a << " b=" << b;
+                const int n = static_cast<int>(c.taps.size());
+                ComputeFirResponse(c.taps.data(), n, x, a, b, fast);
+                reference::firResponse(c.taps.data(), n, x, a, b, ref);
+                ASSERT_LT(worstError(fast, ref, c.taps.data(), n, x, a, b), 1.0)
+                    << c.what << " n=" << n << " x=" << x << " a=" << a << " b=" << b;
             }
 }
 
@@ -260,9 +264,9 @@ TEST(ChannelResponse, EqualsPlainSumsAndRowsAgree) {
                         m.Work.CurrentChannel = (d + s) % 4;
                         ComputeChannelResponse(m, s, fast);
                         reference::channelResponse(m, s, ref);
-                        const auto tag = ::testing::Message() << "taps=" << taps << " nd=" << nd
-                                                              << " mode=" << mode << " D=" << d
-                                                              << " S=" << s;
+                        const auto tag = ::testing::Message()
+                                         << "taps=" << taps << " nd=" << nd << " mode=" << mode
+                                         << " D=" << d << " S=" << s;
                         ASSERT_EQ(fast.CicResponse, ref.CicResponse) << tag;
                         const int ch = m.Work.CurrentChannel;
                         const StageSteps x = channelStageSteps(d, mode, nd);
@@ -363,7 +367,7 @@ TEST(Levels, PeakRowsAndTheFloor) {
     EXPECT_EQ(ResponseRow(0.1, 1.0, 1), 40);
     EXPECT_EQ(ResponseRow(1e-6, 1.0, 1), 240);
     EXPECT_EQ(ResponseRow(0.1, 1.0, 4), 160);
-    EXPECT_EQ(ResponseRow(0.5, 1.0, 1), 12);  // -6.02 dB: 12.04 rows, truncated
+    EXPECT_EQ(ResponseRow(0.5, 1.0, 1), 12);    // -6.02 dB: 12.04 rows, truncated
     EXPECT_EQ(ResponseRow(1e-9, 1.0, 1), 360);  // not clamped to the plot
     EXPECT_EQ(ResponseRow(4.0, 2.0, 1), -12);   // above the peak: negative row
     EXPECT_FLOAT_EQ(cursorLevel(0.5, 1.0), -6.0206f);

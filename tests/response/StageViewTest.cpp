@@ -1,17 +1,16 @@
-#include "response/StageView.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "../../bench/BenchModel.h"
-#include "../../bench/RasterCanvas.h"
+#include "BenchModel.h"
+#include "RasterCanvas.h"
 #include "app/StageViewPresenter.h"
 #include "model/Numeric.h"
 #include "response/PlotDrawing.h"
 #include "response/RecordingCanvas.h"
 #include "response/RecordingUiPort.h"
+#include "response/StageView.h"
 
 namespace gc::response {
 namespace {

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
+#include <variant>
 
 #include "UiTestSupport.h"
 #include "ui/Application.h"
@@ -76,6 +77,51 @@ class MainWindowTest : public QObject {
     void cleanup() {
         app_.reset();
         work_.reset();
+    }
+
+    // The list of the controls is what the window binds: every listed control is a widget of its
+    // kind, a value set in the state reaches it, and what the user enters reaches the state.
+    void everyListedControlIsBoundBothWays() {
+        using namespace gc::app;
+        MainState& state = app_->mainState();
+        auto* window = static_cast<gc::ui::TGForm*>(&form());
+        for (const MainControl& control : kMainControls) {
+            const QString name = QString::fromUtf8(control.name.data(), int(control.name.size()));
+            QWidget* w = form().findChild<QWidget*>(name);
+            QVERIFY2(w != nullptr, qPrintable(name));
+            if (const auto* edit = std::get_if<EditState MainState::*>(&control.field)) {
+                auto* e = qobject_cast<QLineEdit*>(w);
+                QVERIFY2(e != nullptr, qPrintable(name));
+                (state.*(*edit)).text = "12345";
+                window->showState();
+                QCOMPARE(e->text(), QStringLiteral("12345"));
+            } else if (const auto* panel = std::get_if<PanelState MainState::*>(&control.field)) {
+                QVERIFY2(qobject_cast<QLabel*>(w) != nullptr, qPrintable(name));
+                (void)panel;
+            } else if (const auto* combo = std::get_if<ComboState MainState::*>(&control.field)) {
+                auto* c = qobject_cast<QComboBox*>(w);
+                QVERIFY2(c != nullptr, qPrintable(name));
+                QCOMPARE(c->count() > 1, true);
+                QCOMPARE(c->itemText(1).toStdString(), control.itemText(1));
+                (state.*(*combo)).index = 1;
+                window->showState();
+                QCOMPARE(c->currentIndex(), 1);
+            } else if (const auto* check = std::get_if<CheckState MainState::*>(&control.field)) {
+                auto* b = qobject_cast<QCheckBox*>(w);
+                QVERIFY2(b != nullptr, qPrintable(name));
+                (state.*(*check)).checked = !b->isChecked();
+                window->showState();
+                QCOMPARE(b->isChecked(), (state.*(*check)).checked);
+            } else if (std::get_if<RadioState MainState::*>(&control.field)) {
+                QVERIFY2(qobject_cast<QRadioButton*>(w) != nullptr, qPrintable(name));
+            } else {
+                QVERIFY2(qobject_cast<QAbstractButton*>(w) != nullptr, qPrintable(name));
+            }
+        }
+        // A source picked by the user reaches the state through the list's radio fields.
+        click("FileEnbPFIR");
+        QVERIFY(state.FileEnbPFIR.checked && !state.TblEnbPFIR.checked);
+        QVERIFY(checked("FileEnbPFIR") && !checked("TblEnbPFIR"));
     }
 
     void everyControlExistsWithItsCaptionAndInitialState() {
@@ -186,7 +232,7 @@ class MainWindowTest : public QObject {
                                 "res_9x32_60 res_12x32_80 res_15x32_80 res_19x16_80")
                      .split(QLatin1Char(' ')));
 
-        // States before the start road runs.
+        // States before the start-up runs.
         QCOMPARE(text("Edit4"), QStringLiteral("1,0"));
         QCOMPARE(text("Edit8"), QStringLiteral("0x0400000"));
         QVERIFY(checked("AutoScale"));
@@ -462,14 +508,14 @@ class MainWindowTest : public QObject {
         // unlock; a double-click on the name panel opens the CFIR window only then.
         auto* panel9 = get<QLabel>("Panel9");
         QTest::mouseDClick(panel9, Qt::LeftButton);
-        QVERIFY(!app_->session().CfirWindowOpen);
+        QVERIFY(!app_->session().open[gc::app::Window::Cfir]);
         click("FileEnbCFIR");
         QVERIFY(checked("FileEnbCFIR") && !checked("TblEnbCFIR"));
         QVERIFY(!enabled("ComboBox1"));
         QVERIFY(enabled("SpeedButton1") && enabled("SpeedButton10"));
         QCOMPARE(panel9->palette().color(QPalette::Window), QColor(255, 255, 255));
         QTest::mouseDClick(panel9, Qt::LeftButton);
-        QVERIFY(app_->session().CfirWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Cfir]);
         click("TblEnbCFIR");
         QVERIFY(enabled("ComboBox1") && !enabled("SpeedButton1"));
         QVERIFY(panel9->palette().color(QPalette::Window) != QColor(255, 255, 255));
@@ -477,9 +523,9 @@ class MainWindowTest : public QObject {
         // Double-clicks on the decimation field and the filter lists open the stage windows;
         // "Справка" opens the about box.
         QTest::mouseDClick(get<QLineEdit>("Edit1"), Qt::LeftButton);
-        QVERIFY(app_->session().CicWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Cic5]);
         QTest::mouseDClick(get<QComboBox>("ComboBox4")->lineEdit(), Qt::LeftButton);
-        QVERIFY(app_->session().PfirWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Pfir]);
         // The double-click does not open the list; a single click on the field does.
         QTest::qWait(QApplication::doubleClickInterval() + 100);
         QVERIFY(!get<QComboBox>("ComboBox4")->view()->isVisible());
@@ -487,7 +533,7 @@ class MainWindowTest : public QObject {
         QTRY_VERIFY(get<QComboBox>("ComboBox4")->view()->isVisible());
         get<QComboBox>("ComboBox4")->hidePopup();
         QTest::mouseDClick(get<QComboBox>("ComboBox5")->lineEdit(), Qt::LeftButton);
-        QVERIFY(app_->session().ResamplerWindowOpen);
+        QVERIFY(app_->session().open[gc::app::Window::Resamp]);
         click("Button14");
         QVERIFY(app_->window(gc::ui::WindowOrder::Info)->isVisible());
 

@@ -229,8 +229,8 @@ class StageWindowsTest : public QObject {
                 QVERIFY2(around.contains(QString::fromUtf8(t)), t);
             QCOMPARE(text(w, "Panel1"), QStringLiteral("1"));
         }
-        QVERIFY(!session().CicWindowOpen && !session().CfirWindowOpen &&
-                !session().PfirWindowOpen && !session().ResamplerWindowOpen);
+        QVERIFY(!session().open[gc::app::Window::Cic5] && !session().open[gc::app::Window::Cfir] &&
+                !session().open[gc::app::Window::Pfir] && !session().open[gc::app::Window::Resamp]);
     }
 
     void openWindowsFollowTheMainWindow() {
@@ -239,8 +239,8 @@ class StageWindowsTest : public QObject {
         QWidget* pfir = window(WindowOrder::PfirForm);
         QWidget* resamp = window(WindowOrder::ResampForm);
         openAll();
-        QVERIFY(session().CicWindowOpen && session().CfirWindowOpen && session().PfirWindowOpen &&
-                session().ResamplerWindowOpen);
+        QVERIFY(session().open[gc::app::Window::Cic5] && session().open[gc::app::Window::Cfir] &&
+                session().open[gc::app::Window::Pfir] && session().open[gc::app::Window::Resamp]);
         for (QWidget* w : {cic, cfir, pfir, resamp}) QVERIFY(w->isVisible());
 
         // D = 64 on a 100 MHz clock: the CFIR sees 1.5625 MHz, the PFIR half of it, the
@@ -357,9 +357,9 @@ class StageWindowsTest : public QObject {
         click(cfir, "Button1");
         click(cfir, "CheckBox1");
         cfir->close();
-        QVERIFY(!session().CfirWindowOpen);
+        QVERIFY(!session().open[gc::app::Window::Cfir]);
         doubleClickMain("ComboBox1");
-        QVERIFY(session().CfirWindowOpen && cfir->isVisible());
+        QVERIFY(session().open[gc::app::Window::Cfir] && cfir->isVisible());
         QVERIFY(child<QCheckBox>(*cfir, QStringLiteral("CheckBox1"))->isChecked());
         QCOMPARE(text(cfir, "Label17"), QStringLiteral("F/Fsout"));
         QCOMPARE(text(cfir, "Panel3"), QStringLiteral("0.1953"));
@@ -390,10 +390,10 @@ class StageWindowsTest : public QObject {
         for (WindowOrder order : {WindowOrder::CfirForm, WindowOrder::PfirForm,
                                   WindowOrder::ResampForm, WindowOrder::Cic5Form})
             QVERIFY(window(order)->close());
-        QVERIFY(!session().CfirWindowOpen);
-        QVERIFY(!session().PfirWindowOpen);
-        QVERIFY(!session().ResamplerWindowOpen);
-        QVERIFY(session().CicWindowOpen);
+        QVERIFY(!session().open[gc::app::Window::Cfir]);
+        QVERIFY(!session().open[gc::app::Window::Pfir]);
+        QVERIFY(!session().open[gc::app::Window::Resamp]);
+        QVERIFY(session().open[gc::app::Window::Cic5]);
 
         // Shown again after a change made while it was hidden, the CIC window is up to date.
         typeMain("Edit1", QStringLiteral("32"));

@@ -17,14 +17,14 @@
 #include "ui/Application.h"
 #include "ui/Ugform.h"
 
-using gc::uitest::child;
 using gc::ui::WindowOrder;
+using gc::uitest::child;
 
 namespace {
 
 // Closes every modal window that comes up, keeping its three lines, for as long as it lives.
 class ModalCollector {
-public:
+  public:
     ModalCollector() {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -40,7 +40,7 @@ public:
     }
     QStringList reports;
 
-private:
+  private:
     QTimer timer_;
 };
 
@@ -56,7 +56,7 @@ void writeStartupConfiguration(const QString& folder, int fullDebug) {
 class StartupAndSaveTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void startInAnEmptyFolderReportsEveryFileInOrder() {
         QTemporaryDir work;
         ModalCollector modal;

@@ -35,7 +35,7 @@ class WindowSetTest : public QObject {
         // show the stage windows registered by their units.
         QTest::mouseDClick(gc::uitest::child<QLineEdit>(form, QStringLiteral("Edit1")),
                            Qt::LeftButton);
-        QVERIFY(app.session().CicWindowOpen);
+        QVERIFY(app.session().open[gc::app::Window::Cic5]);
         QVERIFY(app.window(WindowOrder::Cic5Form)->isVisible());
         const std::pair<const char*, WindowOrder> lists[] = {
             {"ComboBox1", WindowOrder::CfirForm},
@@ -46,8 +46,9 @@ class WindowSetTest : public QObject {
             QTest::mouseDClick(list->lineEdit(), Qt::LeftButton);
             QVERIFY2(app.window(order)->isVisible(), name);
         }
-        QVERIFY(app.session().CfirWindowOpen && app.session().PfirWindowOpen &&
-                app.session().ResamplerWindowOpen);
+        QVERIFY(app.session().open[gc::app::Window::Cfir] &&
+                app.session().open[gc::app::Window::Pfir] &&
+                app.session().open[gc::app::Window::Resamp]);
         // A change in the main window leaves them open and shown.
         QTest::mouseClick(gc::uitest::child<QPushButton>(form, QStringLiteral("Button8")),
                           Qt::LeftButton);
@@ -72,19 +73,19 @@ class WindowSetTest : public QObject {
         QTest::mouseClick(button("Button2"), Qt::LeftButton);
         QWidget* outBlock = app.window(WindowOrder::OutBlock);
         QVERIFY(outBlock->isVisible());
-        QVERIFY(app.session().OutBlockOpen);
+        QVERIFY(app.session().open[gc::app::Window::OutBlock]);
         outBlock->close();
-        QVERIFY(!app.session().OutBlockOpen);
+        QVERIFY(!app.session().open[gc::app::Window::OutBlock]);
 
         QTest::mouseClick(button("Button3"), Qt::LeftButton);
         QVERIFY(app.window(WindowOrder::InpBlock)->isVisible());
-        QVERIFY(app.session().InpBlockOpen);
+        QVERIFY(app.session().open[gc::app::Window::InpBlock]);
         QTest::mouseClick(button("Button4"), Qt::LeftButton);
         QVERIFY(app.window(WindowOrder::Freq)->isVisible());
-        QVERIFY(app.session().FreqOpen);
+        QVERIFY(app.session().open[gc::app::Window::Freq]);
         QTest::mouseClick(button("Button10"), Qt::LeftButton);
         QVERIFY(app.window(WindowOrder::Filters)->isVisible());
-        QVERIFY(app.session().FiltersOpen);
+        QVERIFY(app.session().open[gc::app::Window::Filters]);
         // The synchronisation editor has no open flag.
         QTest::mouseClick(button("Button1"), Qt::LeftButton);
         QVERIFY(app.window(WindowOrder::Sync)->isVisible());

@@ -40,8 +40,8 @@ inline void cicSegment(int d, int a, ResponseArray& out) {
 inline void cicResponse(int d, int s, ResponseArray& out) {
     const double w = kPi / (2 * PlotPoints);
     for (int k = 1; k < PlotPoints; ++k) {
-        const double e = gc::response::rectifyCicRatio(std::sin((static_cast<double>(d) / s) * k * w) /
-                                                       std::sin(k * w / s));
+        const double e = gc::response::rectifyCicRatio(
+            std::sin((static_cast<double>(d) / s) * k * w) / std::sin(k * w / s));
         out[k] = e * e * e * e * e;
     }
     out[0] = out[1];
@@ -56,8 +56,7 @@ inline void channelResponse(const gc::model::ConfigurationModel& m, int s,
     const int mode = m.Chip.ModeOfDdc;
     const double cfir[3] = {d * kPi / PlotPoints, 0.5 * d * kPi / PlotPoints,
                             0.5 * d * kPi / PlotPoints};
-    const double pfir[3] = {(2 * d) * kPi / PlotPoints, d * kPi / PlotPoints,
-                            d * kPi / PlotPoints};
+    const double pfir[3] = {(2 * d) * kPi / PlotPoints, d * kPi / PlotPoints, d * kPi / PlotPoints};
     const double res[3] = {4 * d * kPi / (PlotPoints * nd), 2 * d * kPi / (PlotPoints * nd),
                            d * kPi / (PlotPoints * nd)};
     cicResponse(d, s, r.CicResponse);

@@ -11,7 +11,7 @@
 namespace gc::bench {
 
 class RasterCanvas : public gc::response::Canvas {
-public:
+  public:
     static constexpr int kWidth = 256;
     static constexpr int kHeight = 240;
 
@@ -51,7 +51,7 @@ public:
         return pixels_ == other.pixels_;
     }
 
-private:
+  private:
     void plot(int x, int y) {
         if (x >= 0 && x < kWidth && y >= 0 && y < kHeight)
             pixels_[static_cast<size_t>(y * kWidth + x)] = colour_;

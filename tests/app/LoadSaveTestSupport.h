@@ -1,6 +1,6 @@
 #pragma once
 // A temporary working folder and a main window whose file dialogs answer from a script, for the
-// tests of the load and save roads.
+// tests of the load and save loadSave.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/Fakes.h"
-#include "app/FileRoads.h"
+#include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "appconfig/Workspace.h"
 #include "model/TextFile.h"
@@ -114,12 +114,12 @@ class ScriptedUi : public RecordingUi {
 };
 
 // One main window over a working folder.
-struct RoadsRig {
-    explicit RoadsRig(const std::string& root)
+struct LoadSaveRig {
+    explicit LoadSaveRig(const std::string& root)
         : ui(log),
           plot(log, session, state),
           presenter(session, state, ui, plot),
-          roads(session, state, ui, plot, presenter, gc::appconfig::Workspace(root)) {}
+          loadSave(session, state, ui, plot, presenter, gc::appconfig::Workspace(root)) {}
 
     std::vector<std::string> log;
     Session session;
@@ -127,7 +127,7 @@ struct RoadsRig {
     ScriptedUi ui;
     RecordingPlotSeam plot;
     MainPresenter presenter;
-    FileRoads roads;
+    LoadSave loadSave;
 };
 
 }  // namespace gc::app::testing

@@ -1,4 +1,4 @@
-#include "app/FileRoads.h"
+#include "app/LoadSave.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -72,8 +72,8 @@ std::vector<std::string> chipConfigReportLabels(const std::string& pathAsGiven,
 
 }  // namespace
 
-FileRoads::FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
-                     MainPresenter& presenter, ac::Workspace workspace)
+LoadSave::LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
+                   MainPresenter& presenter, ac::Workspace workspace)
     : session_(session),
       state_(state),
       ui_(ui),
@@ -83,12 +83,12 @@ FileRoads::FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlot
 
 // --- Shared pieces -------------------------------------------------------------------------
 
-void FileRoads::report(std::vector<std::string> labels) {
+void LoadSave::report(std::vector<std::string> labels) {
     if (!labels.empty()) ui_.showError({ErrorWindow::ErrFileCoeff, std::move(labels)});
 }
 
-ac::ConfigReadStatus FileRoads::readConfigurationReported(const WorkspacePath& path,
-                                                          int* systemError) {
+ac::ConfigReadStatus LoadSave::readConfigurationReported(const WorkspacePath& path,
+                                                         int* systemError) {
     int error = 0;
     const ac::ConfigReadStatus status =
         ac::readConfiguration(path.resolved, session_.model, &error);
@@ -97,14 +97,14 @@ ac::ConfigReadStatus FileRoads::readConfigurationReported(const WorkspacePath& p
     return status;
 }
 
-bool FileRoads::readChipConfigurationReported(const WorkspacePath& path) {
+bool LoadSave::readChipConfigurationReported(const WorkspacePath& path) {
     const auto status = gc::chip::readChipConfiguration(path.resolved, session_.image);
     report(chipConfigReportLabels(path.asGiven, status));
     return status == gc::chip::ChipConfigStatus::Ok;
 }
 
-int FileRoads::readConfigurationTaps(const std::string& shownFolder,
-                                     const std::string& resolvedFolder) {
+int LoadSave::readConfigurationTaps(const std::string& shownFolder,
+                                    const std::string& resolvedFolder) {
     auto& model = session_.model;
     int reported = 0;
     const auto reportTaps = [&](fl::TapKind kind, const std::string& name,
@@ -128,7 +128,7 @@ int FileRoads::readConfigurationTaps(const std::string& shownFolder,
 
 // Every channel's taps in use follow its selected source, not only the current channel's: the
 // chip files are built from all four, whichever channels the user has looked at.
-void FileRoads::applyAllSelections() {
+void LoadSave::applyAllSelections() {
     auto& model = session_.model;
     for (int channel = 0; channel < gc::model::kChannelCount; ++channel) {
         fl::ApplyCfirSelectionFor(model, channel, presenter_.cfirSource());
@@ -137,17 +137,17 @@ void FileRoads::applyAllSelections() {
     fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());
 }
 
-bool FileRoads::writeReported(gc::model::WriteResult written, FileKind kind,
-                              const std::string& pathAsGiven) {
+bool LoadSave::writeReported(gc::model::WriteResult written, FileKind kind,
+                             const std::string& pathAsGiven) {
     if (!written) report(ac::writeFailureLabels(kind, pathAsGiven, written.error));
     return static_cast<bool>(written);
 }
 
-WorkspacePath FileRoads::startupPath() const {
+WorkspacePath LoadSave::startupPath() const {
     return workspace_.path(ac::configsDir() + kStartupName);
 }
 
-bool FileRoads::keepDamagedStartupCopy() {
+bool LoadSave::keepDamagedStartupCopy() {
     if (!damagedStartupBytes_) return true;
     const std::string first = startupPath().asGiven + ".bak";
     gc::model::WriteResult kept{EEXIST};
@@ -163,7 +163,7 @@ bool FileRoads::keepDamagedStartupCopy() {
 
 // --- Start and exit ------------------------------------------------------------------------
 
-void FileRoads::start() {
+void LoadSave::start() {
     auto& model = session_.model;
 
     // 1. The start-up configuration. A damaged one is kept aside so that the exit, which
@@ -203,7 +203,7 @@ void FileRoads::start() {
     presenter_.recalculate();
 }
 
-void FileRoads::exit() {
+void LoadSave::exit() {
     auto& model = session_.model;
     const WorkspacePath startup = startupPath();
     model.Chip.FullDebug = model.Work.SavedFullDebug;
@@ -221,13 +221,13 @@ void FileRoads::exit() {
 
 // --- "Считать" and "Записать" -------------------------------------------------------------
 
-void FileRoads::onButton5Click() {
+void LoadSave::onButton5Click() {
     const auto chosen = ui_.askOpenFile({"*.trv", "", kConfigsFolder});
     if (!chosen) return;
     loadConfiguration(*chosen);
 }
 
-FileRoads::LoadResult FileRoads::loadConfiguration(const std::string& path) {
+LoadSave::LoadResult LoadSave::loadConfiguration(const std::string& path) {
     auto& model = session_.model;
     LoadResult result;
     const std::string resolved = workspace_.resolve(path);
@@ -251,18 +251,18 @@ FileRoads::LoadResult FileRoads::loadConfiguration(const std::string& path) {
     presenter_.applyOutputMode();
     presenter_.recalculate();
     plot_.refreshChannelPlot();
-    if (session_.FiltersOpen) ui_.refreshWindow(Window::Filters);
+    if (session_.open[Window::Filters]) ui_.refreshWindow(Window::Filters);
     return result;
 }
 
-void FileRoads::onButton6Click() {
+void LoadSave::onButton6Click() {
     if (!presenter_.runSaveChecks()) return;
     const auto chosen = ui_.askSaveFile({"*.trv", "trv", kConfigsFolder});
     if (!chosen) return;
     (void)saveConfiguration(*chosen);
 }
 
-bool FileRoads::saveConfiguration(const std::string& path) {
+bool LoadSave::saveConfiguration(const std::string& path) {
     auto& model = session_.model;
     const WorkspacePath trv = workspace_.path(path);
     model.Work.ConfigFileName = ac::bareName(path);
@@ -310,12 +310,12 @@ bool FileRoads::saveConfiguration(const std::string& path) {
 
 // --- Tap files -----------------------------------------------------------------------------
 
-std::optional<std::string> FileRoads::askTapFile(bool save) {
+std::optional<std::string> LoadSave::askTapFile(bool save) {
     if (save) return ui_.askSaveFile({kTapSaveFilter, "taps", kFiltersFolder});
     return ui_.askOpenFile({kTapOpenFilter, "tbl", kFiltersFolder});
 }
 
-void FileRoads::onSpeedButton1Click() {
+void LoadSave::onSpeedButton1Click() {
     const auto chosen = askTapFile(false);
     if (!chosen) return;
     auto& model = session_.model;
@@ -327,11 +327,11 @@ void FileRoads::onSpeedButton1Click() {
     model.Channels[channel].NameOfCFIR = name;
     fl::ApplyCfirSelection(model, presenter_.cfirSource());
     plot_.refreshChannelPlot();
-    if (session_.CfirWindowOpen) ui_.refreshWindow(Window::Cfir);
+    if (session_.open[Window::Cfir]) ui_.refreshWindow(Window::Cfir);
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton2Click() {
+void LoadSave::onSpeedButton2Click() {
     const auto chosen = askTapFile(false);
     if (!chosen) return;
     auto& model = session_.model;
@@ -343,11 +343,11 @@ void FileRoads::onSpeedButton2Click() {
     model.Channels[channel].NameOfPFIR = name;
     fl::ApplyPfirSelection(model, presenter_.pfirSource());
     plot_.refreshChannelPlot();
-    if (session_.PfirWindowOpen) ui_.refreshWindow(Window::Pfir);
+    if (session_.open[Window::Pfir]) ui_.refreshWindow(Window::Pfir);
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton3Click() {
+void LoadSave::onSpeedButton3Click() {
     const auto chosen = askTapFile(false);
     if (!chosen) return;
     auto& model = session_.model;
@@ -359,12 +359,12 @@ void FileRoads::onSpeedButton3Click() {
     fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());
     plot_.refreshChannelPlot();
     presenter_.recalculate();
-    if (session_.ResamplerWindowOpen) ui_.refreshWindow(Window::Resamp);
+    if (session_.open[Window::Resamp]) ui_.refreshWindow(Window::Resamp);
 }
 
 // The configuration keeps naming the file only when it was written, so that it never names a
 // tap file that does not exist.
-void FileRoads::onSpeedButton10Click() {
+void LoadSave::onSpeedButton10Click() {
     const auto chosen = askTapFile(true);
     if (!chosen) return;
     auto& model = session_.model;
@@ -376,7 +376,7 @@ void FileRoads::onSpeedButton10Click() {
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton5Click() {
+void LoadSave::onSpeedButton5Click() {
     const auto chosen = askTapFile(true);
     if (!chosen) return;
     auto& model = session_.model;
@@ -388,7 +388,7 @@ void FileRoads::onSpeedButton5Click() {
     presenter_.recalculate();
 }
 
-void FileRoads::onSpeedButton6Click() {
+void LoadSave::onSpeedButton6Click() {
     const auto chosen = askTapFile(true);
     if (!chosen) return;
     auto& model = session_.model;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoadsTestSupport.h"
+#include "app/LoadSaveTestSupport.h"
 #include "appconfig/ConfigFile.h"
 #include "chip/ChipConfigFile.h"
 #include "chip/ProgramFile.h"
@@ -47,8 +47,8 @@ void chooseFileSources(MainState& state) {
 }
 
 // A rig started from the built-in defaults, its log cleared.
-struct StartedRig : RoadsRig {
-    explicit StartedRig(const std::string& root) : RoadsRig(root) {
+struct StartedRig : LoadSaveRig {
+    explicit StartedRig(const std::string& root) : LoadSaveRig(root) {
         presenter.startWithDefaults();
         log.clear();
     }
@@ -56,7 +56,7 @@ struct StartedRig : RoadsRig {
 
 }  // namespace
 
-TEST(FileRoadsLoadTest, ReadsTheChosenConfigurationWithItsChipFileAndTapFiles) {
+TEST(LoadTest, ReadsTheChosenConfigurationWithItsChipFileAndTapFiles) {
     TempFolder folder;
     gc::model::ConfigurationModel saved;
     saved.Chip.NameOfCFG = "mine.cfg";
@@ -73,9 +73,9 @@ TEST(FileRoadsLoadTest, ReadsTheChosenConfigurationWithItsChipFileAndTapFiles) {
     putFile(folder / "site/FILTERS/res_8x64_60.taps", tapText(std::array<int, 2>{7, 8}, 2));
 
     StartedRig rig(folder.str());
-    rig.session.FiltersOpen = true;
+    rig.session.open[gc::app::Window::Filters] = true;
     rig.ui.answers.push_back("site/CONFIGS/a.trv");  // relative to the working folder
-    rig.roads.onButton5Click();
+    rig.loadSave.onButton5Click();
 
     ASSERT_EQ(rig.ui.requests.size(), 1u);
     EXPECT_TRUE(sameRequest(rig.ui.requests[0], "*.trv", "", "CONFIGS"));
@@ -94,11 +94,11 @@ TEST(FileRoadsLoadTest, ReadsTheChosenConfigurationWithItsChipFileAndTapFiles) {
 
     // Cancelled: nothing happens.
     rig.log.clear();
-    rig.roads.onButton5Click();
+    rig.loadSave.onButton5Click();
     EXPECT_EQ(rig.log, (Log{"askOpen"}));
 }
 
-TEST(FileRoadsLoadTest, MissingFilesAreEachReportedAndTheTapsInUseKept) {
+TEST(LoadTest, MissingFilesAreEachReportedAndTheTapsInUseKept) {
     TempFolder folder;
     gc::model::ConfigurationModel defaults;
     putFile(folder / "CONFIGS/lone.trv", gc::appconfig::configurationText(defaults));
@@ -116,7 +116,7 @@ TEST(FileRoadsLoadTest, MissingFilesAreEachReportedAndTheTapsInUseKept) {
     rig.presenter.recalculate();
     const auto resamplerBefore = model.ResamplerTaps;
 
-    rig.roads.loadConfiguration(folder / "CONFIGS/lone.trv");
+    rig.loadSave.loadConfiguration(folder / "CONFIGS/lone.trv");
     const std::string c = "Файл коэфициентов CFIR ../FILTERS/cfir_68.taps отсутствует!";
     const std::string p = "Файл коэфициентов PFIR ../FILTERS/pfir_gsm.taps отсутствует!";
     EXPECT_EQ(rig.ui.reportLines(),
@@ -133,14 +133,14 @@ TEST(FileRoadsLoadTest, MissingFilesAreEachReportedAndTheTapsInUseKept) {
     // A missing configuration is reported under its bare name and the road goes on.
     rig.ui.reports.clear();
     rig.log.clear();
-    rig.roads.loadConfiguration(folder / "CONFIGS/none.trv");
+    rig.loadSave.loadConfiguration(folder / "CONFIGS/none.trv");
     ASSERT_EQ(rig.ui.reports.size(), 11u);
     EXPECT_EQ(rig.ui.reportLines()[0], "Файл конфигурации none.trv отсутствует!");
     EXPECT_EQ(rig.log.back(), "plot");
     EXPECT_EQ(model.Work.ConfigFileName, "none.trv");
 }
 
-TEST(FileRoadsLoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
+TEST(LoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
     TempFolder folder;
     gc::model::ConfigurationModel saved;
     for (int c = 0; c < 4; ++c) {
@@ -159,13 +159,13 @@ TEST(FileRoadsLoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
     {
         StartedRig rig(folder.str());
         chooseFileSources(rig.state);
-        rig.roads.loadConfiguration("CONFIGS/four.trv");
+        rig.loadSave.loadConfiguration("CONFIGS/four.trv");
         for (int c = 0; c < 4; ++c) {
             EXPECT_EQ(rig.session.model.CfirTaps[c], cfirRamp(1000 * c)) << c;
             EXPECT_EQ(rig.session.model.PfirTaps[c], pfirRamp(-1000 * c)) << c;
         }
         // So the chip files hold every channel's taps without visiting the channels.
-        ASSERT_TRUE(rig.roads.saveConfiguration("CONFIGS/out.trv"));
+        ASSERT_TRUE(rig.loadSave.saveConfiguration("CONFIGS/out.trv"));
         gc::chip::RegisterImage written;
         ASSERT_EQ(gc::chip::readChipConfiguration(folder / "CONFIGS/out.cfg", written),
                   gc::chip::ChipConfigStatus::Ok);
@@ -181,7 +181,7 @@ TEST(FileRoadsLoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
             rig.session.model.CfirTaps[c].fill(7);
             rig.session.model.PfirTaps[c].fill(7);
         }
-        rig.roads.loadConfiguration("CONFIGS/four.trv");
+        rig.loadSave.loadConfiguration("CONFIGS/four.trv");
         gc::model::ConfigurationModel expected;
         expected.Work.CfirSelection = saved.Work.CfirSelection;
         expected.Work.PfirSelection = saved.Work.PfirSelection;
@@ -194,7 +194,7 @@ TEST(FileRoadsLoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
     }
 }
 
-TEST(FileRoadsLoadTest, OutputBlockFollowsTheLoadedChannelsNotThePreviousOnes) {
+TEST(LoadTest, OutputBlockFollowsTheLoadedChannelsNotThePreviousOnes) {
     TempFolder folder;
     gc::model::ConfigurationModel saved;
     saved.Chip.CombConfigPlis = 1;  // combined firmware, synchronous, four-channel mode
@@ -207,25 +207,25 @@ TEST(FileRoadsLoadTest, OutputBlockFollowsTheLoadedChannelsNotThePreviousOnes) {
     rig.presenter.recalculate();
     ASSERT_EQ(rig.session.image.OutputFrameControl, 0x08);
 
-    rig.roads.loadConfiguration("CONFIGS/three.trv");
+    rig.loadSave.loadConfiguration("CONFIGS/three.trv");
     EXPECT_EQ(rig.session.model.Work.ActiveCount, 3);
     EXPECT_EQ(rig.session.image.OutputFrameControl, 0x06);
     EXPECT_EQ(rig.session.image.OutputWordSize, 0x05);
 
     // The same file as the start-up file gives the same output block.
     putFile(folder / "CONFIGS/std.trv", gc::appconfig::configurationText(saved));
-    RoadsRig started(folder.str());
-    started.roads.start();
+    LoadSaveRig started(folder.str());
+    started.loadSave.start();
     EXPECT_EQ(started.session.image.OutputFrameControl, 0x06);
     EXPECT_EQ(started.session.image.OutputWordSize, 0x05);
 }
 
-TEST(FileRoadsSaveTest, WritesTheThreeFilesUnderTheNameUpToItsLastDot) {
+TEST(SaveTest, WritesTheThreeFilesUnderTheNameUpToItsLastDot) {
     TempFolder folder;
     StartedRig rig(folder.str());
     std::filesystem::create_directories(folder / "CONFIGS");
     rig.ui.answers.push_back("CONFIGS/a.b.trv");
-    rig.roads.onButton6Click();
+    rig.loadSave.onButton6Click();
 
     ASSERT_EQ(rig.ui.requests.size(), 1u);
     EXPECT_TRUE(sameRequest(rig.ui.requests[0], "*.trv", "trv", "CONFIGS"));
@@ -245,17 +245,17 @@ TEST(FileRoadsSaveTest, WritesTheThreeFilesUnderTheNameUpToItsLastDot) {
 
     // Cancelled: nothing asked beyond the dialog.
     rig.log.clear();
-    rig.roads.onButton6Click();
+    rig.loadSave.onButton6Click();
     EXPECT_EQ(rig.log, (Log{"askSave"}));
 }
 
-TEST(FileRoadsSaveTest, RefusedChecksAskNothingAndWriteNothing) {
+TEST(SaveTest, RefusedChecksAskNothingAndWriteNothing) {
     TempFolder folder;
     std::filesystem::create_directories(folder / "CONFIGS");
     StartedRig rig(folder.str());
     rig.session.model.Channels[1].Decimation = 4;  // below the four-channel minimum of 8
     rig.ui.answers.push_back("CONFIGS/x.trv");
-    rig.roads.onButton6Click();
+    rig.loadSave.onButton6Click();
     EXPECT_EQ(rig.log, (Log{"error:ErrDecim"}));
     ASSERT_EQ(rig.ui.reports.size(), 1u);
     EXPECT_EQ(rig.ui.reports[0].labels.at(2), "8");
@@ -263,11 +263,11 @@ TEST(FileRoadsSaveTest, RefusedChecksAskNothingAndWriteNothing) {
     EXPECT_EQ(rig.session.model.Work.ConfigFileName, "");
 }
 
-TEST(FileRoadsSaveTest, TheThreeFilesAreReplacedAsOneSet) {
+TEST(SaveTest, TheThreeFilesAreReplacedAsOneSet) {
     TempFolder folder;
     StartedRig rig(folder.str());
     const std::string trv = folder / "nowhere/x.trv";
-    EXPECT_FALSE(rig.roads.saveConfiguration(trv));
+    EXPECT_FALSE(rig.loadSave.saveConfiguration(trv));
     EXPECT_EQ(rig.ui.reportLines(),
               (Lines{"Файл конфигурации " + trv +
                          " не может быть записан! (нет такого файла или каталога)",
@@ -282,7 +282,7 @@ TEST(FileRoadsSaveTest, TheThreeFilesAreReplacedAsOneSet) {
     putFile(folder / "CONFIGS/y.prg", oldPrg);
     std::filesystem::create_directories(folder / "CONFIGS/y.cfg/blocked");
     rig.ui.reports.clear();
-    EXPECT_FALSE(rig.roads.saveConfiguration("CONFIGS/y.trv"));
+    EXPECT_FALSE(rig.loadSave.saveConfiguration("CONFIGS/y.trv"));
     EXPECT_EQ(rig.ui.reportLines(),
               (Lines{"Файл конфигурации CONFIGS/y.trv не может быть записан!",
                      "Файл конфигурации CONFIGS/y.cfg не может быть записан! (это каталог)",
@@ -305,7 +305,7 @@ TEST(FileRoadsSaveTest, TheThreeFilesAreReplacedAsOneSet) {
         limit.rlim_cur = 8000;  // above the .trv and .cfg, below the .prg
         ::setrlimit(RLIMIT_FSIZE, &limit);
         rig.ui.reports.clear();
-        const bool written = rig.roads.saveConfiguration("CONFIGS/y.trv");
+        const bool written = rig.loadSave.saveConfiguration("CONFIGS/y.trv");
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
         EXPECT_FALSE(written);
@@ -323,7 +323,7 @@ TEST(FileRoadsSaveTest, TheThreeFilesAreReplacedAsOneSet) {
     ::chmod((folder / "CONFIGS/y.trv").c_str(), 0600);
     ::chmod((folder / "CONFIGS/y.prg").c_str(), 0640);
     rig.ui.reports.clear();
-    EXPECT_TRUE(rig.roads.saveConfiguration("CONFIGS/y.trv"));
+    EXPECT_TRUE(rig.loadSave.saveConfiguration("CONFIGS/y.trv"));
     EXPECT_TRUE(rig.ui.reports.empty());
     EXPECT_EQ(fileText(folder / "CONFIGS/y.trv"),
               gc::appconfig::configurationText(rig.session.model));
@@ -334,7 +334,7 @@ TEST(FileRoadsSaveTest, TheThreeFilesAreReplacedAsOneSet) {
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
-TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
+TEST(TapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
     TempFolder folder;
     putFile(folder / "FILTERS/new.taps", tapText(cfirRamp(300), 21));
     putFile(folder / "FILTERS/short.taps", tapText(cfirRamp(300), 20));
@@ -342,13 +342,13 @@ TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
     chooseFileSources(rig.state);
     rig.session.model.Work.CurrentChannel = 2;
     rig.presenter.recalculate();
-    rig.session.CfirWindowOpen = true;
+    rig.session.open[gc::app::Window::Cfir] = true;
     const auto channel0Before = rig.session.model.CfirTaps[0];
     std::string panel9AtRefresh;
     rig.ui.onRefresh = [&](Window) { panel9AtRefresh = rig.state.Panel9.text; };
 
     rig.ui.answers.push_back(folder / "FILTERS/new.taps");
-    rig.roads.onSpeedButton1Click();
+    rig.loadSave.onSpeedButton1Click();
     EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
     EXPECT_TRUE(rig.ui.reports.empty());
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Cfir"}));
@@ -361,7 +361,7 @@ TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
     // A damaged file is reported under its bare name and changes nothing.
     rig.log.clear();
     rig.ui.answers.push_back(folder / "FILTERS/short.taps");
-    rig.roads.onSpeedButton1Click();
+    rig.loadSave.onSpeedButton1Click();
     EXPECT_EQ(rig.ui.reportLines(), (Lines{"Файл коэфициентов CFIR short.taps поврежден!"}));
     EXPECT_EQ(rig.log, (Log{"askOpen", "error:ErrFileCoeff"}));
     EXPECT_EQ(rig.session.model.Channels[2].NameOfCFIR, "new.taps");
@@ -370,24 +370,24 @@ TEST(FileRoadsTapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
     // PFIR the same way.
     putFile(folder / "FILTERS/p.taps", tapText(pfirRamp(20), 63));
     rig.ui.answers.push_back(folder / "FILTERS/p.taps");
-    rig.roads.onSpeedButton2Click();
+    rig.loadSave.onSpeedButton2Click();
     EXPECT_EQ(rig.session.model.PfirTaps[2], pfirRamp(20));
     EXPECT_EQ(rig.state.Panel10.text, "p.taps");
 }
 
-TEST(FileRoadsTapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
+TEST(TapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
     TempFolder folder;
     std::array<int, 64> taps{};
     for (int i = 0; i < 64; ++i) taps[i] = 30 + i;
     putFile(folder / "FILTERS/r64.taps", tapText(taps, 64));
     StartedRig rig(folder.str());
     chooseFileSources(rig.state);
-    rig.session.ResamplerWindowOpen = true;
+    rig.session.open[gc::app::Window::Resamp] = true;
     std::string countAtRefresh;
     rig.ui.onRefresh = [&](Window) { countAtRefresh = rig.state.Panel20.text; };
 
     rig.ui.answers.push_back("FILTERS/r64.taps");
-    rig.roads.onSpeedButton3Click();
+    rig.loadSave.onSpeedButton3Click();
     EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Resamp"}));
     EXPECT_EQ(countAtRefresh, "64");  // recalculate ran before the refresh
@@ -397,12 +397,12 @@ TEST(FileRoadsTapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
 
     rig.log.clear();
     rig.ui.answers.push_back("FILTERS/none.taps");
-    rig.roads.onSpeedButton3Click();
+    rig.loadSave.onSpeedButton3Click();
     EXPECT_EQ(rig.ui.reportLines(), (Lines{"Файл коэфициентов RFIR none.taps отсутствует!"}));
     EXPECT_EQ(rig.session.model.Chip.NameOfRFIR, "r64.taps");
 }
 
-TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
+TEST(TapButtonsTest, SavingTheTapsInUse) {
     TempFolder folder;
     std::filesystem::create_directories(folder / "FILTERS");
     StartedRig rig(folder.str());
@@ -414,19 +414,19 @@ TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
     rig.presenter.recalculate();
 
     rig.ui.answers.push_back("FILTERS/mine.taps");
-    rig.roads.onSpeedButton10Click();
+    rig.loadSave.onSpeedButton10Click();
     EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "CFIRFilter(*.taps)|*.taps", "taps", "FILTERS"));
     EXPECT_EQ(fileText(folder / "FILTERS/mine.taps"), tapText(cfirRamp(-9), 21));
     EXPECT_EQ(model.Channels[1].NameOfCFIR, "mine.taps");
     EXPECT_EQ(rig.state.Panel9.text, "mine.taps");
 
     rig.ui.answers.push_back(folder / "FILTERS/pm.taps");
-    rig.roads.onSpeedButton5Click();
+    rig.loadSave.onSpeedButton5Click();
     EXPECT_EQ(fileText(folder / "FILTERS/pm.taps"), tapText(pfirRamp(77), 63));
     EXPECT_EQ(model.Channels[1].NameOfPFIR, "pm.taps");
 
     rig.ui.answers.push_back("FILTERS/rm.taps");
-    rig.roads.onSpeedButton6Click();
+    rig.loadSave.onSpeedButton6Click();
     EXPECT_TRUE(sameRequest(rig.ui.requests.at(2), "CFIRFilter(*.taps)|*.taps", "taps", "FILTERS"));
     EXPECT_EQ(fileText(folder / "FILTERS/rm.taps"),
               tapText(model.ResamplerTaps, static_cast<size_t>(model.Work.ResamplerTapCount)));
@@ -436,9 +436,9 @@ TEST(FileRoadsTapButtonsTest, SavingTheTapsInUse) {
     // A file that cannot be created is reported with the reason, and the configuration keeps
     // its old name.
     rig.ui.answers.push_back("nowhere/x.taps");
-    rig.roads.onSpeedButton10Click();
+    rig.loadSave.onSpeedButton10Click();
     rig.ui.answers.push_back("nowhere/y.taps");
-    rig.roads.onSpeedButton6Click();
+    rig.loadSave.onSpeedButton6Click();
     EXPECT_EQ(rig.ui.reportLines(),
               (Lines{"Файл коэфициентов CFIR nowhere/x.taps не может быть записан! (нет такого "
                      "файла или каталога)",

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's file roads: start-up and exit with "CONFIGS/std.trv", "Считать" and
+// The main window's loading and saving: start-up and exit with "CONFIGS/std.trv", "Считать" and
 // "Записать" of a named configuration with its chip files, and the six tap-file speed buttons.
 // Names are resolved against the working folder of the run (no chdir); the error windows show
 // each name the way the road was given it.
@@ -18,10 +18,10 @@
 
 namespace gc::app {
 
-class FileRoads {
+class LoadSave {
   public:
-    FileRoads(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
-              MainPresenter& presenter, gc::appconfig::Workspace workspace);
+    LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
+             MainPresenter& presenter, gc::appconfig::Workspace workspace);
 
     // First show of the main window: "CONFIGS/std.trv", its chip configuration, the service
     // mode, the nine tap files from "FILTERS/", the taps in use, the responses, the output
@@ -67,7 +67,7 @@ class FileRoads {
     // with the system's reason; true when all three were written.
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
-    // The start-up configuration, as the roads name it.
+    // The start-up configuration, as the loadSave name it.
     static constexpr const char* kStartupName = "std.trv";
 
   private:

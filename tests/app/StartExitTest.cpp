@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileRoadsTestSupport.h"
+#include "app/LoadSaveTestSupport.h"
 #include "appconfig/ConfigFile.h"
 #include "chip/ChipConfigFile.h"
 #include "filters/TapSelection.h"
@@ -32,10 +32,10 @@ std::string defaultConfigText() {
 
 }  // namespace
 
-TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaults) {
+TEST(StartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaults) {
     TempFolder folder;
-    RoadsRig rig(folder / "absent");
-    rig.roads.start();
+    LoadSaveRig rig(folder / "absent");
+    rig.loadSave.start();
 
     EXPECT_EQ(rig.ui.reportLines(),
               (Lines{"Файл конфигурации CONFIGS/std.trv отсутствует!",
@@ -62,7 +62,7 @@ TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaul
     EXPECT_EQ(rig.state.Panel1.text, "sinc.cfg");
     EXPECT_EQ(rig.session.model.Work.ConfigFileName, "std.trv");
     EXPECT_FALSE(rig.session.model.Work.ServiceMode);
-    RoadsRig withoutFiles(folder / "absent");
+    LoadSaveRig withoutFiles(folder / "absent");
     withoutFiles.presenter.startWithDefaults();
     EXPECT_EQ(rig.session.image, withoutFiles.session.image);
 
@@ -78,12 +78,12 @@ TEST(FileRoadsStartTest, MissingWorkingFolderReportsElevenFilesAndKeepsTheDefaul
     EXPECT_EQ(rig.state.Panel20.text, "512");
 }
 
-TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugReturnsAtExit) {
+TEST(StartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugReturnsAtExit) {
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", configText([](auto& m) { m.Chip.FullDebug = 347; }));
     {
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         EXPECT_TRUE(rig.session.model.Work.ServiceMode);
         EXPECT_EQ(rig.session.model.Work.SavedFullDebug, 347);
         EXPECT_EQ(rig.session.model.Chip.FullDebug, 0);
@@ -93,11 +93,11 @@ TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugRetur
 
         // A configuration saved while the program runs stores 0 ...
         rig.ui.answers.push_back(folder / "CONFIGS/run.trv");
-        rig.roads.onButton6Click();
+        rig.loadSave.onButton6Click();
         EXPECT_NE(fileText(folder / "CONFIGS/run.trv").find("\nFullDebug= 0 \n"),
                   std::string::npos);
 
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("\nFullDebug= 347 \n"),
                   std::string::npos);
     }
@@ -107,27 +107,27 @@ TEST(FileRoadsStartTest, ServiceModeComesFromTheStartupFileOnlyAndFullDebugRetur
         putFile(folder / "CONFIGS/std.trv", configText([](auto&) {}));
         putFile(folder / "CONFIGS/service.trv",
                 configText([](auto& m) { m.Chip.FullDebug = 347; }));
-        RoadsRig rig(folder.str());
-        rig.roads.start();
-        rig.roads.loadConfiguration(folder / "CONFIGS/service.trv");
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
+        rig.loadSave.loadConfiguration(folder / "CONFIGS/service.trv");
         EXPECT_EQ(rig.session.model.Chip.FullDebug, 347);
         EXPECT_FALSE(rig.session.model.Work.ServiceMode);
         EXPECT_FALSE(rig.state.Button3.visible);
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("\nFullDebug= 0 \n"),
                   std::string::npos);
     }
     {
         putFile(folder / "CONFIGS/std.trv", configText([](auto& m) { m.Chip.FullDebug = 346; }));
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         EXPECT_FALSE(rig.session.model.Work.ServiceMode);
         EXPECT_FALSE(rig.state.Button10.visible);
         EXPECT_FALSE(rig.state.Button1.visible);
     }
 }
 
-TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
+TEST(StartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", configText([](auto& m) {
                 m.Chip.NameOfCFG = "other.cfg";
@@ -146,8 +146,8 @@ TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
     putFile(folder / "FILTERS/pfir_gsm.taps", tapText(pfir, 63));
     putFile(folder / "FILTERS/res_8x64_60.taps", tapText(std::array<int, 3>{1, 2, 3}, 3));
 
-    RoadsRig rig(folder.str());
-    rig.roads.start();
+    LoadSaveRig rig(folder.str());
+    rig.loadSave.start();
     EXPECT_TRUE(rig.ui.reports.empty()) << rig.ui.reportLines().front();
     EXPECT_EQ(rig.session.image.GeneralSyncs, 0x55);
     EXPECT_EQ(rig.session.image.Channels[3].FineGain, 777);
@@ -166,7 +166,7 @@ TEST(FileRoadsStartTest, StartupReadsTheNamedChipConfigurationAndTapFiles) {
     EXPECT_EQ(rig.session.model.CfirTaps[0], cfir);
 }
 
-TEST(FileRoadsStartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMissing) {
+TEST(StartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMissing) {
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", configText([](auto& m) {
                 m.Chip.NameOfCFG.clear();
@@ -174,8 +174,8 @@ TEST(FileRoadsStartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMiss
                 m.Channels[1].NameOfPFIR.clear();
             }));
     std::filesystem::create_directories(folder / "FILTERS");
-    RoadsRig rig(folder.str());
-    rig.roads.start();
+    LoadSaveRig rig(folder.str());
+    rig.loadSave.start();
     const Lines lines = rig.ui.reportLines();
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[0], "Файл конфигурации CONFIGS/ отсутствует!");
@@ -184,15 +184,15 @@ TEST(FileRoadsStartTest, EmptyNamesInTheStartupFileNameFoldersAndAreReportedMiss
     EXPECT_EQ(rig.session.model.Work.ResamplerTapCount, 512);  // not an empty file's 0 taps
 }
 
-TEST(FileRoadsExitTest, ExitAlwaysRewritesTheStartupFile) {
+TEST(ExitTest, ExitAlwaysRewritesTheStartupFile) {
     TempFolder folder;
     // A file the reader accepts but the writer would not produce: a foreign line after the
     // last key is ignored when read and gone after the exit.
     putFile(folder / "CONFIGS/std.trv", defaultConfigText() + "hand note\n");
-    RoadsRig rig(folder.str());
-    rig.roads.start();
+    LoadSaveRig rig(folder.str());
+    rig.loadSave.start();
     EXPECT_EQ(rig.ui.reports.size(), 10u);  // only the chip configuration and the tap files
-    rig.roads.exit();
+    rig.loadSave.exit();
     EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
               gc::appconfig::configurationText(rig.session.model));
     EXPECT_FALSE(std::filesystem::exists(folder / "CONFIGS/std.trv.bak"));
@@ -200,21 +200,21 @@ TEST(FileRoadsExitTest, ExitAlwaysRewritesTheStartupFile) {
 
     // Nothing changed, and still rewritten.
     std::filesystem::remove(folder / "CONFIGS/std.trv");
-    rig.roads.exit();
+    rig.loadSave.exit();
     EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
               gc::appconfig::configurationText(rig.session.model));
 }
 
-TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
+TEST(ExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
     const std::string damaged = "*** Config of Tessarovink ***\nClock= 5 \nhand edit\n";
     TempFolder folder;
     putFile(folder / "CONFIGS/std.trv", damaged);
     {
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         ASSERT_FALSE(rig.ui.reports.empty());
         EXPECT_EQ(rig.ui.reportLines().front(), "Файл конфигурации CONFIGS/std.trv поврежден!");
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), damaged);
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"),
                   gc::appconfig::configurationText(rig.session.model));
@@ -223,12 +223,12 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
         // A "Записать" onto std.trv during the run keeps the copy first, and only once.
         putFile(folder / "CONFIGS/std.trv", damaged);
         std::filesystem::remove(folder / "CONFIGS/std.trv.bak");
-        RoadsRig rig(folder.str());
-        rig.roads.start();
-        ASSERT_TRUE(rig.roads.saveConfiguration("CONFIGS/std.trv"));
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
+        ASSERT_TRUE(rig.loadSave.saveConfiguration("CONFIGS/std.trv"));
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), damaged);
         putFile(folder / "CONFIGS/std.trv.bak", "kept elsewhere");
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), "kept elsewhere");
     }
     {
@@ -238,9 +238,9 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
         putFile(folder / "victim", "not to be touched");
         std::filesystem::create_directories(folder / "CONFIGS/std.trv.bak.1/inside");
         std::filesystem::create_symlink(folder / "victim", folder / "CONFIGS/std.trv.bak.2");
-        RoadsRig rig(folder.str());
-        rig.roads.start();
-        rig.roads.exit();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
+        rig.loadSave.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak"), "kept elsewhere");
         EXPECT_EQ(fileText(folder / "victim"), "not to be touched");
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak.3"), damaged);
@@ -253,10 +253,10 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
         putFile(folder / "CONFIGS/std.trv", damaged);
         for (int n = 4; n < 100; ++n)
             putFile(folder / ("CONFIGS/std.trv.bak." + std::to_string(n)), "taken");
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         const size_t before = rig.ui.reports.size();
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"), damaged);
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv.bak.99"), "taken");
         const Lines lines = rig.ui.reportLines();
@@ -267,40 +267,40 @@ TEST(FileRoadsExitTest, DamagedStartupFileIsKeptAsBakBeforeTheExitRewritesIt) {
     }
 }
 
-TEST(FileRoadsExitTest, StartupFileThatCouldNotBeReadIsNeverOverwritten) {
+TEST(ExitTest, StartupFileThatCouldNotBeReadIsNeverOverwritten) {
     TempFolder folder;
     std::filesystem::create_directories(folder / "CONFIGS");
     // A name that exists but cannot be opened: a link that leads to itself.
     std::filesystem::create_symlink("std.trv", folder / "CONFIGS/std.trv");
     {
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         ASSERT_FALSE(rig.ui.reports.empty());
         EXPECT_EQ(rig.ui.reportLines().front(),
                   "Файл конфигурации CONFIGS/std.trv не может быть прочитан! (слишком много "
                   "символических ссылок)");
         rig.ui.reports.clear();
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_TRUE(std::filesystem::is_symlink(folder / "CONFIGS/std.trv"));
         EXPECT_EQ(rig.ui.reportLines(),
                   (Lines{"Файл конфигурации CONFIGS/std.trv не может быть записан! (слишком "
                          "много символических ссылок)"}));
         // "Записать" onto it is the user's own choice, and from then on it is the program's.
-        ASSERT_TRUE(rig.roads.saveConfiguration("CONFIGS/std.trv"));
+        ASSERT_TRUE(rig.loadSave.saveConfiguration("CONFIGS/std.trv"));
         EXPECT_TRUE(std::filesystem::is_regular_file(folder / "CONFIGS/std.trv"));
         rig.session.model.Chip.Clock = 12345;
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_NE(fileText(folder / "CONFIGS/std.trv").find("Clock= 12345 \n"), std::string::npos);
     }
     if (::geteuid() != 0) {
         // Without read permission: the same.
         putFile(folder / "CONFIGS/std.trv", "secret");
         ::chmod((folder / "CONFIGS/std.trv").c_str(), 0200);
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         EXPECT_EQ(rig.ui.reportLines().front(),
                   "Файл конфигурации CONFIGS/std.trv не может быть прочитан! (доступ запрещён)");
-        rig.roads.exit();
+        rig.loadSave.exit();
         ::chmod((folder / "CONFIGS/std.trv").c_str(), 0600);
         EXPECT_EQ(fileText(folder / "CONFIGS/std.trv"), "secret");
     }
@@ -308,20 +308,20 @@ TEST(FileRoadsExitTest, StartupFileThatCouldNotBeReadIsNeverOverwritten) {
         // Names that are no regular file are refused unread and left alone too.
         std::filesystem::remove(folder / "CONFIGS/std.trv");
         ASSERT_EQ(::mkfifo((folder / "CONFIGS/std.trv").c_str(), 0600), 0);
-        RoadsRig rig(folder.str());
-        rig.roads.start();
+        LoadSaveRig rig(folder.str());
+        rig.loadSave.start();
         EXPECT_EQ(rig.ui.reportLines().front(), "Файл конфигурации CONFIGS/std.trv поврежден!");
-        rig.roads.exit();
+        rig.loadSave.exit();
         EXPECT_FALSE(std::filesystem::is_regular_file(folder / "CONFIGS/std.trv"));
     }
 }
 
-TEST(FileRoadsExitTest, ExitIntoAMissingFolderIsReported) {
+TEST(ExitTest, ExitIntoAMissingFolderIsReported) {
     TempFolder folder;
-    RoadsRig rig(folder / "absent");
-    rig.roads.start();
+    LoadSaveRig rig(folder / "absent");
+    rig.loadSave.start();
     rig.ui.reports.clear();
-    rig.roads.exit();
+    rig.loadSave.exit();
     EXPECT_EQ(rig.ui.reportLines(),
               (Lines{"Файл конфигурации CONFIGS/std.trv не может быть записан! (нет такого "
                      "файла или каталога)"}));

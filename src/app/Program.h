@@ -1,0 +1,30 @@
+#pragma once
+// The program put together, once for the window program and the command-line tool: the one
+// session of the run, the main window's state and presenter, the channel plot and the loading
+// and saving of files, all reporting through the UiPort they are given. The window program adds
+// its windows around it; the command-line tool drives it without any.
+#include "app/ChannelPlotPresenter.h"
+#include "app/LoadSave.h"
+#include "app/MainPresenter.h"
+#include "app/MainState.h"
+#include "app/Session.h"
+#include "app/UiPort.h"
+#include "appconfig/Workspace.h"
+
+namespace gc::app {
+
+struct Program {
+    // `ui` must outlive the program; `workspace` is the folder "CONFIGS/" and "FILTERS/" are
+    // relative to.
+    Program(UiPort& ui, gc::appconfig::Workspace workspace);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Session session;
+    MainState state;
+    ChannelPlotPresenter plot;
+    MainPresenter presenter;
+    LoadSave loadSave;
+};
+
+}  // namespace gc::app
