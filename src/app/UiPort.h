@@ -23,18 +23,20 @@ struct ErrorReport {
 
 // The auxiliary windows that the main window shows or refreshes.
 enum class Window {
-    Cic5,      // TCIC5Form
-    Cfir,      // TCFIRForm
-    Pfir,      // TPFIRForm
-    Resamp,    // TResampForm
-    InpBlock,  // TInpBlock
-    Freq,      // TFreq
-    Sync,      // TSync
-    OutBlock,  // TOutBlock
-    Filters,   // TFilters
-    Info,      // TInfo
+    Cic5,         // TCIC5Form
+    Cfir,         // TCFIRForm
+    Pfir,         // TPFIRForm
+    Resamp,       // TResampForm
+    InpBlock,     // TInpBlock
+    Freq,         // TFreq
+    Sync,         // TSync
+    OutBlock,     // TOutBlock
+    Filters,      // TFilters
+    Info,         // TInfo
+    Requirement,  // TRequirementForm, "Требования к каналу"
+    Design,       // TDesignForm, "Синтез фильтров"
 };
-inline constexpr int kWindowCount = 10;
+inline constexpr int kWindowCount = 12;
 
 struct FileDialogRequest {
     std::string filter;      // for example "*.trv"

@@ -16,11 +16,11 @@
 namespace gc::ui {
 namespace {
 
-constexpr std::size_t kWindowCount = 10;
+constexpr std::size_t kWindowSlots = gc::app::kWindowCount;
 
 std::size_t slotOf(gc::app::Window window) {
     const auto index = static_cast<std::size_t>(window);
-    return index < kWindowCount ? index : kWindowCount - 1;
+    return index < kWindowSlots ? index : kWindowSlots - 1;
 }
 
 QString fromStd(const std::string& s) { return QString::fromStdString(s); }

@@ -69,7 +69,7 @@ class QtUiPort final : public gc::app::UiPort {
     QPointer<TErrDecim> decim_;
     QPointer<TErrEqualDecim> equalDecim_;
     QPointer<TErrResamp> resamp_;
-    std::array<WindowHooks, 10> windows_{};
+    std::array<WindowHooks, gc::app::kWindowCount> windows_{};
     FileChooser chooser_;
 };
 
