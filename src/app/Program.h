@@ -7,6 +7,7 @@
 #include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
+#include "app/RequirementPresenter.h"
 #include "app/Session.h"
 #include "app/UiPort.h"
 #include "appconfig/Workspace.h"
@@ -25,6 +26,9 @@ struct Program {
     ChannelPlotPresenter plot;
     MainPresenter presenter;
     LoadSave loadSave;
+    // The channel's requirement ("Требования к каналу"), kept per configuration in NAME.req.
+    RequirementState requirementState;
+    RequirementPresenter requirement;
 };
 
 }  // namespace gc::app
