@@ -39,10 +39,13 @@
 #include <utility>
 
 #include "model/ConfigurationModel.h"
+#include "model/Language.h"
 #include "model/Numeric.h"
 #include "response/Response.h"
 
 namespace gc::analysis {
+
+using gc::model::tx;
 
 namespace {
 
@@ -730,24 +733,27 @@ std::string validateRequirement(const ChainSpec& chain, const Requirement& req) 
     const double fo = chain.outputRateHz;
     const double half = chain.clockHz / 2.0;
     if (!(chain.clockHz > 0.0) || !std::isfinite(chain.clockHz))
-        return "Тактовая частота должна быть больше 0";
-    if (!(fo > 0.0) || !std::isfinite(fo)) return "Выходная частота должна быть больше 0";
+        return tx("Тактовая частота должна быть больше 0");
+    if (!(fo > 0.0) || !std::isfinite(fo)) return tx("Выходная частота должна быть больше 0");
     const std::string foHalf = gc::model::formatGeneral(fo / 2.0);
     if (!std::isfinite(req.passbandHz) || !(req.passbandHz > 0.0) || !(req.passbandHz < fo / 2.0))
-        return "Граница полосы пропускания должна лежать между 0 и " + foHalf +
-               " Гц (половина выходной частоты), не включая их";
+        return tx(
+            "Граница полосы пропускания должна лежать между 0 и %1 Гц (половина выходной "
+            "частоты), не включая их",
+            {foHalf});
     const double fs = req.stopbandHz ? *req.stopbandHz : fo / 2.0;
     if (!std::isfinite(fs) || !(fs > req.passbandHz) || !(fs <= half)) {
-        return "Граница полосы задерживания должна быть больше границы полосы пропускания и не "
-               "больше " +
-               gc::model::formatGeneral(half) + " Гц (половина тактовой частоты)";
+        return tx(
+            "Граница полосы задерживания должна быть больше границы полосы пропускания и не "
+            "больше %1 Гц (половина тактовой частоты)",
+            {gc::model::formatGeneral(half)});
     }
     if (req.rippleMaxDb && !(std::isfinite(*req.rippleMaxDb) && *req.rippleMaxDb >= 0.0))
-        return "Допустимая неравномерность должна быть числом не меньше 0 дБ";
+        return tx("Допустимая неравномерность должна быть числом не меньше 0 дБ");
     if (req.stopbandMinDb && !std::isfinite(*req.stopbandMinDb))
-        return "Подавление в полосе задерживания должно быть числом";
+        return tx("Подавление в полосе задерживания должно быть числом");
     if (req.aliasRejectionMinDb && !std::isfinite(*req.aliasRejectionMinDb))
-        return "Подавление наложений должно быть числом";
+        return tx("Подавление наложений должно быть числом");
     return {};
 }
 
@@ -813,7 +819,7 @@ int tapAsLoaded(int tap, int bits) {
 
 std::vector<std::string> tapWordWarnings(const ChainSpec& chain) {
     std::vector<std::string> lines;
-    auto check = [&](const char* name, const std::vector<int>& taps, int bits) {
+    auto check = [&](const std::string& name, const std::vector<int>& taps, int bits) {
         int count = 0;
         int first = -1;
         for (size_t j = 0; j < taps.size(); ++j) {
@@ -824,14 +830,15 @@ std::vector<std::string> tapWordWarnings(const ChainSpec& chain) {
         }
         if (count == 0) return;
         const int v = taps[static_cast<size_t>(first)];
-        lines.push_back(std::string(name) + ": коэффициентов вне " + std::to_string(bits) +
-                        "-разрядного слова микросхемы: " + std::to_string(count) + " (первый: №" +
-                        std::to_string(first) + " = " + std::to_string(v) +
-                        ", в микросхему попадёт " + std::to_string(tapAsLoaded(v, bits)) + ")");
+        lines.push_back(
+            tx("%1: коэффициентов вне %2-разрядного слова микросхемы: %3 (первый: "
+               "№%4 = %5, в микросхему попадёт %6)",
+               {name, std::to_string(bits), std::to_string(count), std::to_string(first),
+                std::to_string(v), std::to_string(tapAsLoaded(v, bits))}));
     };
     check("CFIR", chain.cfirTaps, 16);
     check("PFIR", chain.pfirTaps, 16);
-    check("Ресемплер", chain.resamplerTaps, 12);
+    check(tx("Ресемплер"), chain.resamplerTaps, 12);
     return lines;
 }
 
@@ -841,23 +848,26 @@ std::vector<std::string> channelWarnings(const gc::model::ConfigurationModel& mo
     using gc::model::formatGeneral;
     std::vector<std::string> lines = tapWordWarnings(chainFromModel(model));
     if (model.Derived.CicGain > 1.0)
-        lines.push_back("Усиление CIC " + formatFixed(model.Derived.CicGain, 6, 4) +
-                        " больше 1: выход CIC может переполниться");
+        lines.push_back(tx("Усиление CIC %1 больше 1: выход CIC может переполниться",
+                           {formatFixed(model.Derived.CicGain, 6, 4)}));
     if (model.Derived.TotalGain > 1.0f)
-        lines.push_back("Общее усиление " + formatFixed(model.Derived.TotalGain, 7, 3) +
-                        " больше 1: выходной сигнал может ограничиваться");
+        lines.push_back(tx("Общее усиление %1 больше 1: выходной сигнал может ограничиваться",
+                           {formatFixed(model.Derived.TotalGain, 7, 3)}));
     const std::int64_t clock = model.Work.WorkingClock;
     const std::int64_t fc = model.Chip.Fc[static_cast<size_t>(model.currentIndex())];
     if (2 * fc > clock)
         lines.push_back(
-            "Частота NCO " + std::to_string(fc) + " Гц выше половины тактовой частоты (" +
-            formatGeneral(static_cast<double>(clock) / 2.0) +
-            " Гц): канал настроится на зеркальную частоту " + std::to_string(clock - fc) + " Гц");
+            tx("Частота NCO %1 Гц выше половины тактовой частоты (%2 Гц): канал "
+               "настроится на зеркальную частоту %3 Гц",
+               {std::to_string(fc), formatGeneral(static_cast<double>(clock) / 2.0),
+                std::to_string(clock - fc)}));
     if (measurement != nullptr && measurement->bandwidth3dbHz &&
         measurement->passbandHz > *measurement->bandwidth3dbHz)
-        lines.push_back("Граница полосы пропускания " + formatGeneral(measurement->passbandHz) +
-                        " Гц лежит за шириной полосы по уровню -3 дБ (" +
-                        formatGeneral(*measurement->bandwidth3dbHz, 10) + " Гц)");
+        lines.push_back(
+            tx("Граница полосы пропускания %1 Гц лежит за шириной полосы по уровню "
+               "-3 дБ (%2 Гц)",
+               {formatGeneral(measurement->passbandHz),
+                formatGeneral(*measurement->bandwidth3dbHz, 10)}));
     return lines;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "model/Language.h"
+
 namespace gc::app {
 namespace {
 
@@ -105,7 +107,7 @@ EditorLayout<S> makeLayout() {
     // own above the group's controls; check boxes carry their caption and span both columns.
     for (int ch = 0; ch < 4; ++ch) {
         const int column = 2 * ch;
-        l.addHeading("Канал " + std::to_string(ch), 0, column, 2);
+        l.addHeading(gc::model::tx("Канал %1", {std::to_string(ch)}), 0, column, 2);
         int row = 1;
         const char* group = "";
         for (std::size_t r = 0; r < kRows; ++r) {

@@ -1,5 +1,7 @@
 #include "app/FreqPresenter.h"
 
+#include "model/Language.h"
+
 namespace gc::app {
 namespace {
 
@@ -15,7 +17,7 @@ constexpr MapRow kRatioMap{&S::ComboBox24, &S::ComboBox25, &S::ComboBox26, &S::C
 EditorLayout<S> makeLayout() {
     EditorLayout<S> l;
     l.className = "TFreq";
-    l.caption = "Ресемплер";
+    l.caption = gc::model::tx("Ресемплер");
     l.editable = false;
     l.staysOnTop = true;
     l.hasOpenFlag = true;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "model/Language.h"
+
 namespace gc::app {
 namespace {
 
@@ -36,13 +38,13 @@ constexpr std::array<std::string_view, 4> kListNames[] = {
 EditorLayout<S> makeLayout() {
     EditorLayout<S> l;
     l.className = "TInpBlock";
-    l.caption = "Входной блок";
+    l.caption = gc::model::tx("Входной блок");
     l.editable = false;
     l.staysOnTop = true;
     l.hasOpenFlag = true;
 
     // Row 0: "Канал" over the four channel columns; row 1: the channel numbers.
-    l.addHeading("Канал", 0, 1, 4);
+    l.addHeading(gc::model::tx("Канал"), 0, 1, 4);
     for (int ch = 0; ch < 4; ++ch) l.addLabel(std::to_string(ch), 1, 1 + ch);
 
     const CheckRow* checkRows[] = {&kReset, &kUseShift, &kConvertTo2s, &kSelAB, &kZeroPad};

@@ -63,9 +63,9 @@ std::vector<std::string> chipConfigReportLabels(const std::string& pathAsGiven,
         case gc::chip::ChipConfigStatus::Ok:
             break;
         case gc::chip::ChipConfigStatus::Missing:
-            return {ac::fileKindText(FileKind::ChipConfiguration), pathAsGiven, ac::kMissingText};
+            return {ac::fileKindText(FileKind::ChipConfiguration), pathAsGiven, ac::missingText()};
         case gc::chip::ChipConfigStatus::Damaged:
-            return {ac::fileKindText(FileKind::ChipConfiguration), pathAsGiven, ac::kDamagedText};
+            return {ac::fileKindText(FileKind::ChipConfiguration), pathAsGiven, ac::damagedText()};
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include "chip/OutputMode.h"
 #include "filters/FilterTables.h"
 #include "model/Derived.h"
+#include "model/Language.h"
 #include "model/Numeric.h"
 
 namespace gc::app {
@@ -450,22 +451,25 @@ void MainPresenter::startWithDefaults() {
 
 bool MainPresenter::runSaveChecks() {
     const auto& model = session_.model;
-    const std::string cannotWrite = "Файл не может быть записан!";
+    const std::string cannotWrite = m::tx("Файл не может быть записан!");
     if (!m::decimationAllowed(model)) {
         ui_.showError({ErrorWindow::ErrDecim,
-                       {"Минимальный коэффициент децимации CIC-фильтра", "в этом режиме   равен",
-                        integerText(m::minimumDecimation(model)), cannotWrite}});
+                       {m::tx("Минимальный коэффициент децимации CIC-фильтра"),
+                        m::tx("в этом режиме   равен"), integerText(m::minimumDecimation(model)),
+                        cannotWrite}});
         return false;
     }
     if (!m::decimationsEqual(model)) {
-        ui_.showError({ErrorWindow::ErrEqualDecim,
-                       {"В синхронном режиме вывода", "коэффициенты  децимации каналов",
-                        " должны быть одинаковыми!", cannotWrite}});
+        ui_.showError(
+            {ErrorWindow::ErrEqualDecim,
+             {m::tx("В синхронном режиме вывода"), m::tx("коэффициенты  децимации каналов"),
+              m::tx(" должны быть одинаковыми!"), cannotWrite}});
         return false;
     }
     if (model.Work.ResamplerLengthError || model.Work.MultipliesError) {
-        ui_.showError({ErrorWindow::ErrResamp,
-                       {"Установки  Resampler-фильтра", "не корректны !", cannotWrite}});
+        ui_.showError(
+            {ErrorWindow::ErrResamp,
+             {m::tx("Установки  Resampler-фильтра"), m::tx("не корректны !"), cannotWrite}});
         return false;
     }
     return true;
@@ -543,7 +547,7 @@ void MainPresenter::onEdit5Enter() {
     guarded([&] {
         const auto& model = session_.model;
         const float rate = m::toSingle(m::parseReal(state_.Edit5.text));
-        if (rate == 0.0f) throw m::ConversionError(kRateZero);
+        if (rate == 0.0f) throw m::ConversionError(m::tx(kRateZero));
         const int d = m::decimationForRate(model.Chip.ModeOfDdc, model.Chip.CoefInterpol[0],
                                            model.Work.WorkingClock, rate, model.Work.DecimationMin,
                                            model.Work.DecimationMax);
@@ -583,7 +587,7 @@ void MainPresenter::onEdit4Exit() {
 void MainPresenter::onEdit8Enter() {
     guarded([&] {
         const int word = m::parseInt(state_.Edit8.text);
-        if (word == 0) throw m::ConversionError(kRatioWordZero);
+        if (word == 0) throw m::ConversionError(m::tx(kRatioWordZero));
         state_.Edit4.text = m::formatGeneral(static_cast<double>(m::kRatioOne) / word);
     });
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <variant>
 
+#include "model/Language.h"
+
 namespace gc::app {
 
 enum class PanelColour { ButtonFace, Red, White };
@@ -170,7 +172,8 @@ struct MainControl {
     ItemText itemText{nullptr};  // lists only
 };
 
-// Item texts of the lists: the numbers 0..count-1, a fixed list, a built-in library.
+// Item texts of the lists: the numbers 0..count-1, a fixed list (in the interface language), a
+// built-in library.
 template <int Count>
 [[nodiscard]] std::string numberItem(int index) {
     return index >= 0 && index < Count ? std::to_string(index) : std::string();
@@ -178,7 +181,7 @@ template <int Count>
 template <const auto& Items>
 [[nodiscard]] std::string fixedItem(int index) {
     return index >= 0 && index < static_cast<int>(Items.size())
-               ? std::string(Items[static_cast<size_t>(index)])
+               ? gc::model::tx(Items[static_cast<size_t>(index)])
                : std::string();
 }
 [[nodiscard]] std::string cfirSetName(int index);

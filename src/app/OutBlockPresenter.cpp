@@ -1,5 +1,7 @@
 #include "app/OutBlockPresenter.h"
 
+#include "model/Language.h"
+
 namespace gc::app {
 namespace {
 
@@ -51,7 +53,7 @@ constexpr std::array<std::array<int S::*, 2>, 4> kTags{{{&S::ComboBox54, &S::Com
 EditorLayout<S> makeLayout() {
     EditorLayout<S> l;
     l.className = "TOutBlock";
-    l.caption = "Выходной блок";
+    l.caption = gc::model::tx("Выходной блок");
     l.editable = false;
     l.staysOnTop = true;
     l.hasOpenFlag = true;

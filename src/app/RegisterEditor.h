@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/Fields.h"
+#include "model/Language.h"
 
 namespace gc::app {
 
@@ -27,7 +28,9 @@ inline constexpr std::array<std::string_view, 16> kItems0To15{
 
 template <std::size_t N>
 [[nodiscard]] std::vector<std::string> toItemList(const std::array<std::string_view, N>& items) {
-    return std::vector<std::string>(items.begin(), items.end());
+    std::vector<std::string> list;
+    for (const std::string_view item : items) list.push_back(gc::model::tx(item));
+    return list;
 }
 
 enum class ControlKind {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/Language.h"
 #include "model/Numeric.h"
 
 namespace gc::app {
@@ -109,7 +110,7 @@ void RequirementPresenter::refresh() {
     chain_.reset();
 
     if (!requirement_) {
-        state_.LabelVerdict = {std::string(kVerdictNoRequirement), LimitColour::Neutral};
+        state_.LabelVerdict = {m::tx(kVerdictNoRequirement), LimitColour::Neutral};
         state_.MemoWarnings = gc::analysis::channelWarnings(model, nullptr);
         return;
     }
@@ -126,8 +127,7 @@ void RequirementPresenter::refresh() {
     state_.PanelStopbandEdge = formatHz(mm.stopbandHz);
     state_.PanelRipple = {formatDb(mm.rippleDb), colourOf(mm.rippleOk)};
     state_.PanelRippleAt = formatHz(mm.rippleWorstHz);
-    state_.PanelBandwidth =
-        mm.bandwidth3dbHz ? formatHz(*mm.bandwidth3dbHz) : std::string(kNoBandwidth);
+    state_.PanelBandwidth = mm.bandwidth3dbHz ? formatHz(*mm.bandwidth3dbHz) : m::tx(kNoBandwidth);
     state_.PanelStopband = {formatDb(mm.stopbandAttenuationDb), colourOf(mm.stopbandOk)};
     state_.PanelStopbandAt = formatHz(mm.stopbandWorstHz);
     state_.PanelAlias = {formatDb(mm.aliasRejectionDb), colourOf(mm.aliasOk)};
@@ -135,11 +135,11 @@ void RequirementPresenter::refresh() {
     state_.PanelAliasOffset = formatHz(mm.aliasWorstOffsetHz);
     const bool anyLimit = mm.rippleOk || mm.stopbandOk || mm.aliasOk;
     if (!anyLimit)
-        state_.LabelVerdict = {std::string(kVerdictNoLimits), LimitColour::Neutral};
+        state_.LabelVerdict = {m::tx(kVerdictNoLimits), LimitColour::Neutral};
     else if (mm.meets)
-        state_.LabelVerdict = {std::string(kVerdictMet), LimitColour::Green};
+        state_.LabelVerdict = {m::tx(kVerdictMet), LimitColour::Green};
     else
-        state_.LabelVerdict = {std::string(kVerdictFailed), LimitColour::Red};
+        state_.LabelVerdict = {m::tx(kVerdictFailed), LimitColour::Red};
     state_.MemoWarnings = gc::analysis::channelWarnings(model, &mm);
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "model/Language.h"
+
 namespace gc::app {
 namespace {
 
@@ -51,13 +53,13 @@ constexpr ChipSelector kChipSelectors[3] = {
 EditorLayout<S> makeLayout() {
     EditorLayout<S> l;
     l.className = "TSync";
-    l.caption = "Синхронизация";
+    l.caption = gc::model::tx("Синхронизация");
     l.editable = false;
     l.staysOnTop = true;
     l.hasOpenFlag = false;  // filled only when shown
 
     const auto items = toItemList(kSyncSourceItems);
-    l.addHeading("Канал", 0, 1, 4);
+    l.addHeading(gc::model::tx("Канал"), 0, 1, 4);
     for (int ch = 0; ch < 4; ++ch) l.addLabel(std::to_string(ch), 1, 1 + ch);
     for (int r = 0; r < 9; ++r) {
         l.addLabel(kChannelSelectors[r].label, 2 + r, 0);

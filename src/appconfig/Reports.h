@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "appconfig/ConfigFile.h"
+#include "model/Language.h"
 #include "model/TextFile.h"
 
 namespace gc::appconfig {
@@ -22,23 +23,28 @@ enum class FileKind {
     switch (kind) {
         case FileKind::Configuration:
         case FileKind::ChipConfiguration:
-            return "Файл конфигурации";
+            return gc::model::tx("Файл конфигурации");
         case FileKind::CfirTaps:
-            return "Файл коэфициентов CFIR";
+            return gc::model::tx("Файл коэфициентов CFIR");
         case FileKind::PfirTaps:
-            return "Файл коэфициентов PFIR";
+            return gc::model::tx("Файл коэфициентов PFIR");
         case FileKind::RfirTaps:
-            return "Файл коэфициентов RFIR";
+            return gc::model::tx("Файл коэфициентов RFIR");
         case FileKind::Program:
-            return "Файл программы";
+            return gc::model::tx("Файл программы");
     }
     return {};
 }
 
-inline constexpr const char* kMissingText = "отсутствует!";
-inline constexpr const char* kDamagedText = "поврежден!";
-inline constexpr const char* kNotWrittenText = "не может быть записан!";
-inline constexpr const char* kUnreadableText = "не может быть прочитан!";
+// What is wrong with the file, in the interface language.
+[[nodiscard]] inline std::string missingText() { return gc::model::tx("отсутствует!"); }
+[[nodiscard]] inline std::string damagedText() { return gc::model::tx("поврежден!"); }
+[[nodiscard]] inline std::string notWrittenText() {
+    return gc::model::tx("не может быть записан!");
+}
+[[nodiscard]] inline std::string unreadableText() {
+    return gc::model::tx("не может быть прочитан!");
+}
 
 // `text` followed by the system's reason in brackets, when there is one:
 // "не может быть записан! (нет места на устройстве)".
@@ -56,12 +62,12 @@ inline constexpr const char* kUnreadableText = "не может быть про�
         case ConfigReadStatus::Ok:
             break;
         case ConfigReadStatus::Missing:
-            return {fileKindText(FileKind::Configuration), pathAsGiven, kMissingText};
+            return {fileKindText(FileKind::Configuration), pathAsGiven, missingText()};
         case ConfigReadStatus::Unreadable:
             return {fileKindText(FileKind::Configuration), pathAsGiven,
-                    withReason(kUnreadableText, systemError)};
+                    withReason(unreadableText(), systemError)};
         case ConfigReadStatus::Damaged:
-            return {fileKindText(FileKind::Configuration), pathAsGiven, kDamagedText};
+            return {fileKindText(FileKind::Configuration), pathAsGiven, damagedText()};
     }
     return {};
 }
@@ -70,7 +76,7 @@ inline constexpr const char* kUnreadableText = "не может быть про�
 [[nodiscard]] inline std::vector<std::string> writeFailureLabels(FileKind kind,
                                                                  const std::string& pathAsGiven,
                                                                  int systemError = 0) {
-    return {fileKindText(kind), pathAsGiven, withReason(kNotWrittenText, systemError)};
+    return {fileKindText(kind), pathAsGiven, withReason(notWrittenText(), systemError)};
 }
 
 }  // namespace gc::appconfig

@@ -33,7 +33,7 @@ constexpr const char* kBuildUsage =
     "set: if one cannot be written, none is.\n"
     "\n";
 
-void printUsage(std::ostream& out) { out << kBuildUsage << kExitStatusHelp; }
+void printUsage(std::ostream& out) { out << localisedHelp(kBuildUsage) << kExitStatusHelp; }
 
 int usageError(const std::string& message) {
     std::cerr << "build: " << message << "\n\n";

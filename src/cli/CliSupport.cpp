@@ -1,12 +1,63 @@
 #include "cli/CliSupport.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <iostream>
 #include <ostream>
 #include <sstream>
 #include <utility>
 #include <variant>
 
+#include "model/Language.h"
+
 namespace gc::cli {
+
+std::string localisedHelp(std::string_view text) {
+    std::string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        const size_t open = text.find('"', i);
+        const size_t close = open == std::string_view::npos ? open : text.find('"', open + 1);
+        if (close == std::string_view::npos) break;
+        const std::string_view quoted = text.substr(open + 1, close - open - 1);
+        out.append(text.substr(i, open + 1 - i));
+        out += gc::model::containsCyrillic(quoted) ? gc::model::tx(quoted) : std::string(quoted);
+        out += '"';
+        i = close + 1;
+    }
+    out.append(text.substr(std::min(i, text.size())));
+    return out;
+}
+
+bool takeLanguageOption(std::vector<std::string>& args, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string code;
+        size_t taken = 0;
+        if (args[i] == "--lang") {
+            if (i + 1 >= args.size()) {
+                error = "--lang needs a language: en or ru";
+                return false;
+            }
+            code = args[i + 1];
+            taken = 2;
+        } else if (args[i].rfind("--lang=", 0) == 0) {
+            code = args[i].substr(7);
+            taken = 1;
+        } else {
+            continue;
+        }
+        const auto language = gc::model::languageFromCode(code);
+        if (!language) {
+            error = "unknown language \"" + code + "\" (en or ru)";
+            return false;
+        }
+        gc::model::setLanguage(*language);
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i + taken));
+        --i;
+    }
+    return true;
+}
 
 CliUi::CliUi(std::ostream& err) : err_(err) {}
 

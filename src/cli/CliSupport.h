@@ -30,6 +30,15 @@ struct Command {
 // Every command, in the order the help lists them: the list in Commands.cpp.
 [[nodiscard]] const std::vector<Command>& commands();
 
+// A help text in the interface language: the help is written in English and names the main
+// window's controls by their Russian captions in double quotes; each such caption is replaced
+// by its text in the interface language.
+[[nodiscard]] std::string localisedHelp(std::string_view text);
+
+// Takes "--lang en|ru" (or "--lang=CODE") out of the arguments, wherever it stands, and chooses
+// that interface language. False, with `error` set, for a missing or unknown code.
+[[nodiscard]] bool takeLanguageOption(std::vector<std::string>& args, std::string& error);
+
 // Reports go to the error stream, one line each: an error window's labels joined by single
 // blanks, a conversion error's message. File dialogs answer with the paths set beforehand
 // (nothing by default); windows are not shown.

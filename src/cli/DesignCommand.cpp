@@ -11,12 +11,14 @@
 
 #include "analysis/ChannelMeasure.h"
 #include "appconfig/ConfigFile.h"
+#include "appconfig/Reports.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
 #include "cli/MeasurePrint.h"
 #include "design/ChannelDesign.h"
 #include "filters/TapFiles.h"
 #include "model/ConfigurationModel.h"
+#include "model/Language.h"
 #include "model/Numeric.h"
 
 namespace gc::cli {
@@ -130,10 +132,10 @@ int runDesign(const std::vector<std::string>& args) {
         gc::model::ConfigurationModel scratch;
         const auto status = gc::appconfig::readConfiguration(workspace.resolve(config), scratch);
         if (status != gc::appconfig::ConfigReadStatus::Ok) {
-            std::cerr << "Файл конфигурации " << config
-                      << (status == gc::appconfig::ConfigReadStatus::Missing ? " отсутствует!"
-                                                                             : " поврежден!")
-                      << '\n';
+            std::string line;
+            for (const std::string& label : gc::appconfig::configReportLabels(config, status))
+                line += (line.empty() ? "" : " ") + label;
+            std::cerr << line << '\n';
             return kBadConfig;
         }
     }
@@ -174,8 +176,11 @@ int runDesign(const std::vector<std::string>& args) {
     // fewer taps than phases): the channel was designed with the resampler as configured.
     const bool resamplerMissing = resampler && design.resamplerTaps.empty();
     if (resamplerMissing)
-        std::cerr << "Прототип ресемплера не рассчитан: ресемплер выключен или его длина меньше "
-                     "числа фаз; CFIR и PFIR рассчитаны для ресемплера конфигурации.\n";
+        std::cerr << gc::model::tx(
+                         "Прототип ресемплера не рассчитан: ресемплер выключен или его "
+                         "длина меньше числа фаз; CFIR и PFIR рассчитаны для ресемплера "
+                         "конфигурации.")
+                  << '\n';
 
     writeMeasurement(std::cout, design.measurement,
                      gc::analysis::channelWarnings(model, &design.measurement), json);

@@ -21,7 +21,7 @@ constexpr const char* kShowUsage =
     "reports, 1 with reports, 2 wrong usage.\n";
 
 int showUsageError(const std::string& message) {
-    std::cerr << "show: " << message << "\n\n" << kShowUsage;
+    std::cerr << "show: " << message << "\n\n" << localisedHelp(kShowUsage);
     return 2;
 }
 
@@ -31,7 +31,7 @@ int runShow(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            std::cout << kShowUsage;
+            std::cout << localisedHelp(kShowUsage);
             return 0;
         }
         if (arg == "--workdir") {

@@ -10,18 +10,25 @@
 namespace {
 
 void printUsage(std::ostream& out) {
-    out << "usage: gc4016-cli COMMAND [ARGUMENTS]\n"
+    out << "usage: gc4016-cli [--lang en|ru] COMMAND [ARGUMENTS]\n"
            "       gc4016-cli --help\n\n"
+           "--lang chooses the language of the reports and of the main window's texts (default\n"
+           "ru); the files written are the same in both.\n\n"
            "commands:\n";
     for (const gc::cli::Command& command : gc::cli::commands())
-        out << "  " << command.name << "  " << command.summary << '\n';
+        out << "  " << command.name << "  " << gc::cli::localisedHelp(command.summary) << '\n';
     out << "\n" << gc::cli::kExitStatusHelp;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string languageError;
+    if (!gc::cli::takeLanguageOption(args, languageError)) {
+        std::cerr << "gc4016-cli: " << languageError << "\n";
+        return gc::cli::kExitUsage;
+    }
     if (args.empty()) {
         printUsage(std::cerr);
         return gc::cli::kExitUsage;

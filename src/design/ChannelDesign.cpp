@@ -10,6 +10,7 @@
 
 #include "design/Equiripple.h"
 #include "design/ResamplerDesign.h"
+#include "model/Language.h"
 
 namespace gc::design {
 
@@ -18,6 +19,7 @@ namespace {
 using gc::analysis::ChainSpec;
 using gc::analysis::Measurement;
 using gc::analysis::Requirement;
+using gc::model::tx;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDefaultRippleDb = 0.2;  // design goals where the requirement sets none
@@ -350,27 +352,29 @@ std::string fixed(double v, int decimals) {
 
 std::string shortfallMessage(const ChainSpec& chain, const Requirement& req, const Measurement& m) {
     if (m.meets) return {};
-    std::string text = "Требование не выполнено при 21 отводе CFIR и 63 отводах PFIR и децимации " +
-                       std::to_string(chain.decimation) + ". Лучшее достигнутое:";
+    std::string text =
+        tx("Требование не выполнено при 21 отводе CFIR и 63 отводах PFIR и "
+           "децимации %1. Лучшее достигнутое:",
+           {std::to_string(chain.decimation)});
     bool stopShort = false;
     bool rippleShort = false;
     if (m.rippleOk && !*m.rippleOk) {
         rippleShort = true;
-        text += " неравномерность " + fixed(m.rippleDb, 2) + " дБ (требуется не более " +
-                fixed(*req.rippleMaxDb, 2) + " дБ);";
+        text += tx(" неравномерность %1 дБ (требуется не более %2 дБ);",
+                   {fixed(m.rippleDb, 2), fixed(*req.rippleMaxDb, 2)});
     }
     if (m.stopbandOk && !*m.stopbandOk) {
         stopShort = true;
-        text += " подавление в полосе задерживания " + fixed(m.stopbandAttenuationDb, 1) +
-                " дБ (требуется не менее " + fixed(*req.stopbandMinDb, 1) + " дБ);";
+        text += tx(" подавление в полосе задерживания %1 дБ (требуется не менее %2 дБ);",
+                   {fixed(m.stopbandAttenuationDb, 1), fixed(*req.stopbandMinDb, 1)});
     }
     if (m.aliasOk && !*m.aliasOk) {
         stopShort = true;
-        text += " подавление наложений " + fixed(m.aliasRejectionDb, 1) +
-                " дБ (требуется не менее " + fixed(*req.aliasRejectionMinDb, 1) + " дБ);";
+        text += tx(" подавление наложений %1 дБ (требуется не менее %2 дБ);",
+                   {fixed(m.aliasRejectionDb, 1), fixed(*req.aliasRejectionMinDb, 1)});
     }
     if (text.back() == ';') text.back() = '.';
-    text += " Ослабьте ограничение:";
+    text += tx(" Ослабьте ограничение:");
     if (stopShort) {
         // Where the worst frequency folds into the FIR stages' pass band only the CIC
         // attenuates it: a lower decimation or another output mode helps, a wider transition
@@ -381,15 +385,16 @@ std::string shortfallMessage(const ChainSpec& chain, const Requirement& req, con
         x = std::min(x, rates.pfirHz - x);
         if (x <= m.passbandHz * 1.05)
             text +=
-                " уменьшите децимацию или выберите другой режим выхода, либо уменьшите "
-                "требуемое подавление";
+                tx(" уменьшите децимацию или выберите другой режим выхода, либо уменьшите "
+                   "требуемое подавление");
         else
             text +=
-                " расширьте переходную полосу (повысьте частоту начала полосы "
-                "задерживания) или уменьшите требуемое подавление";
+                tx(" расширьте переходную полосу (повысьте частоту начала полосы "
+                   "задерживания) или уменьшите требуемое подавление");
         text += rippleShort ? ";" : ".";
     }
-    if (rippleShort) text += " сузьте полосу пропускания или допустите большую неравномерность.";
+    if (rippleShort)
+        text += tx(" сузьте полосу пропускания или допустите большую неравномерность.");
     return text;
 }
 
@@ -528,7 +533,7 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
         if (best.meets || best.rippleOk) break;
     }
     if (out.cfirTaps.empty()) {
-        out.error = "Не удалось рассчитать фильтры для этого требования.";
+        out.error = tx("Не удалось рассчитать фильтры для этого требования.");
         return out;
     }
     chain.cfirTaps = out.cfirTaps;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/ConfigurationModel.h"
+#include "model/Language.h"
 #include "model/TextFile.h"
 
 namespace gc::filters {
@@ -157,10 +158,12 @@ gc::model::WriteResult WriteResamplerTapFile(const ConfigurationModel& model,
 std::vector<std::string> tapFileReportLabels(TapKind kind, const std::string& path,
                                              TapFileStatus status) {
     if (status == TapFileStatus::Ok) return {};
-    const char* what = kind == TapKind::Cfir   ? "Файл коэфициентов CFIR"
-                       : kind == TapKind::Pfir ? "Файл коэфициентов PFIR"
-                                               : "Файл коэфициентов RFIR";
-    return {what, path, status == TapFileStatus::Missing ? "отсутствует!" : "поврежден!"};
+    using gc::model::tx;
+    std::string what = kind == TapKind::Cfir   ? tx("Файл коэфициентов CFIR")
+                       : kind == TapKind::Pfir ? tx("Файл коэфициентов PFIR")
+                                               : tx("Файл коэфициентов RFIR");
+    return {std::move(what), path,
+            status == TapFileStatus::Missing ? tx("отсутствует!") : tx("поврежден!")};
 }
 
 }  // namespace gc::filters

@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "model/Language.h"
+
 namespace gc::model {
 
 int truncToInt(double value) {
@@ -139,7 +141,7 @@ std::string trimmed(const std::string& text) {
 }
 
 [[noreturn]] void notAnInteger(const std::string& text) {
-    throw ConversionError("\"" + text + "\" не является целым числом");
+    throw ConversionError(tx("\"%1\" не является целым числом", {text}));
 }
 
 }  // namespace
@@ -192,12 +194,12 @@ double parseReal(const std::string& text) {
     for (char& ch : t)
         if (ch == ',') ch = '.';
     const bool plain = !t.empty() && t.find_first_not_of("0123456789+-.eE") == std::string::npos;
-    if (!plain) throw ConversionError("\"" + text + "\" не является числом");
+    if (!plain) throw ConversionError(tx("\"%1\" не является числом", {text}));
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(t.c_str(), &end);
     if (end != t.c_str() + t.size() || !std::isfinite(v))
-        throw ConversionError("\"" + text + "\" не является числом");
+        throw ConversionError(tx("\"%1\" не является числом", {text}));
     return v;
 }
 

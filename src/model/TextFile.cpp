@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/Language.h"
+
 namespace gc::model {
 
 namespace {
@@ -258,36 +260,36 @@ WriteResult writeNewFile(const std::string& path, const std::string& content) {
 std::string systemErrorText(int error) {
     switch (error) {
         case ENOSPC:
-            return "нет места на устройстве";
+            return tx("нет места на устройстве");
         case EDQUOT:
-            return "превышена дисковая квота";
+            return tx("превышена дисковая квота");
         case EACCES:
-            return "доступ запрещён";
+            return tx("доступ запрещён");
         case EPERM:
-            return "операция не позволена";
+            return tx("операция не позволена");
         case EROFS:
-            return "файловая система только для чтения";
+            return tx("файловая система только для чтения");
         case EIO:
-            return "ошибка ввода-вывода";
+            return tx("ошибка ввода-вывода");
         case ENOENT:
-            return "нет такого файла или каталога";
+            return tx("нет такого файла или каталога");
         case ENOTDIR:
-            return "часть пути не является каталогом";
+            return tx("часть пути не является каталогом");
         case EEXIST:
-            return "файл уже существует";
+            return tx("файл уже существует");
         case EISDIR:
-            return "это каталог";
+            return tx("это каталог");
         case ENAMETOOLONG:
-            return "слишком длинное имя файла";
+            return tx("слишком длинное имя файла");
         case EFBIG:
-            return "файл слишком велик";
+            return tx("файл слишком велик");
         case ELOOP:
-            return "слишком много символических ссылок";
+            return tx("слишком много символических ссылок");
         case EMFILE:
         case ENFILE:
-            return "слишком много открытых файлов";
+            return tx("слишком много открытых файлов");
         case EBUSY:
-            return "устройство или ресурс занято";
+            return tx("устройство или ресурс занято");
         default:
             return std::strerror(error);
     }
