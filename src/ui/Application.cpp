@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "ui/PlotBox.h"
+#include "ui/Translations.h"
 #include "ui/Ucfirform.h"
 #include "ui/Ucic5form.h"
 #include "ui/Uerrdecim.h"
@@ -89,6 +90,7 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
     f.emplace_back(WindowOrder::Info, [](WindowContext& c) {
         auto info = std::make_unique<TInfo>(&c.mainWindow);
         TInfo* i = info.get();
+        i->setLanguageHandler(&rememberLanguage);
         c.ui.registerWindow(Window::Info, {[i] {
                                                i->show();
                                                i->raise();

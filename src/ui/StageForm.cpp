@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "model/Language.h"
 #include "ui/PlotBox.h"
 #include "ui/PlotPanel.h"
 #include "ui/Widgets.h"
@@ -56,7 +57,7 @@ StageForm::StageForm(StageKind kind, gc::app::Session& session, gc::app::UiPort&
     Qt::WindowFlags flags = Qt::Window;
     if (traits.staysOnTop) flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
-    setWindowTitle(QString::fromUtf8(traits.caption));
+    setWindowTitle(QString::fromStdString(gc::model::tx(traits.caption)));
     // The class name without its T, as the main window is GForm.
     setObjectName(QString::fromLatin1(traits.className + 1));
 
@@ -120,7 +121,7 @@ void StageForm::buildControls() {
     cursor->addStretch(1);
     button5_ = new CompactButton(QStringLiteral("Button5"), QStringLiteral("<"), this);
     button6_ = new CompactButton(QStringLiteral("Button6"), QStringLiteral(">"), this);
-    cursor->addWidget(caption("Label32", QStringLiteral("Курсор")));
+    cursor->addWidget(caption("Label32", tr("Курсор")));
     cursor->addWidget(button5_);
     cursor->addWidget(button6_);
     v->addLayout(cursor);
@@ -129,7 +130,7 @@ void StageForm::buildControls() {
     auto* zoom = new QHBoxLayout;
     zoom->setSpacing(4);
     panel1_ = new ValuePanel(QStringLiteral("Panel1"), QStringLiteral("512"), this);
-    zoom->addWidget(caption("Label33", QStringLiteral("Растяж. по X")));
+    zoom->addWidget(caption("Label33", tr("Растяж. по X")));
     zoom->addWidget(panel1_);
     static constexpr std::array<const char*, 4> kNames{"Button1", "Button2", "Button3", "Button4"};
     static constexpr std::array<const char*, 4> kTexts{"*2", "/2", "max", "=1"};

@@ -7,12 +7,11 @@ namespace gc::ui {
 
 TErrDecim::TErrDecim(QWidget* parent) : MessageWindow(parent) {
     setObjectName(QStringLiteral("ErrDecim"));
-    auto* label1 =
-        addReportLabel("Label1", QStringLiteral("Минимальный коэффициент децимации CIC-фильтра"));
-    auto* label3 = addReportLabel("Label3", QStringLiteral("в этом режиме   равен"));
+    auto* label1 = addReportLabel("Label1", tr("Минимальный коэффициент децимации CIC-фильтра"));
+    auto* label3 = addReportLabel("Label3", tr("в этом режиме   равен"));
     // Label4 is set before each showing to the least decimation of the output mode.
     auto* label4 = addReportLabel("Label4", QStringLiteral(" 2"));
-    auto* label2 = addReportLabel("Label2", QStringLiteral("Файл не может быть записан!"));
+    auto* label2 = addReportLabel("Label2", tr("Файл не может быть записан!"));
 
     auto* valueRow = new QHBoxLayout;
     valueRow->setSpacing(fontMetrics().horizontalAdvance(QLatin1Char(' ')));

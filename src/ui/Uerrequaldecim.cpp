@@ -6,10 +6,10 @@ namespace gc::ui {
 
 TErrEqualDecim::TErrEqualDecim(QWidget* parent) : MessageWindow(parent) {
     setObjectName(QStringLiteral("ErrEqualDecim"));
-    auto* label1 = addReportLabel("Label1", QStringLiteral("В синхронном режиме вывода"));
-    auto* label3 = addReportLabel("Label3", QStringLiteral("коэффициенты  децимации каналов"));
-    auto* label4 = addReportLabel("Label4", QStringLiteral(" должны быть одинаковыми!"));
-    auto* label2 = addReportLabel("Label2", QStringLiteral("Файл не может быть записан!"));
+    auto* label1 = addReportLabel("Label1", tr("В синхронном режиме вывода"));
+    auto* label3 = addReportLabel("Label3", tr("коэффициенты  децимации каналов"));
+    auto* label4 = addReportLabel("Label4", tr(" должны быть одинаковыми!"));
+    auto* label2 = addReportLabel("Label2", tr("Файл не может быть записан!"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -12,11 +12,11 @@ TErrFileCoeff::TErrFileCoeff(QWidget* parent) : MessageWindow(parent) {
     setPalette(background);
     setAutoFillBackground(true);
 
-    auto* label1 = addReportLabel("Label1", QStringLiteral("Файл коэфициентов CFIR"));
+    auto* label1 = addReportLabel("Label1", tr("Файл коэфициентов CFIR"));
     auto* label2 = addReportLabel("Label2", QStringLiteral("cfir_68.taps"));
-    auto* label3 = addReportLabel("Label3", QStringLiteral("отсутствует!"));
+    auto* label3 = addReportLabel("Label3", tr("отсутствует!"));
     // The file name and the verdict stand indented under the kind of file.
-    const int indent = fontMetrics().horizontalAdvance(QStringLiteral("Файл ")) + 8;
+    const int indent = fontMetrics().horizontalAdvance(tr("Файл ")) + 8;
     label2->setIndent(indent);
     label3->setIndent(indent);
 

@@ -6,9 +6,9 @@ namespace gc::ui {
 
 TErrResamp::TErrResamp(QWidget* parent) : MessageWindow(parent, /*stayOnTop=*/true) {
     setObjectName(QStringLiteral("ErrResamp"));
-    auto* label1 = addReportLabel("Label1", QStringLiteral("Установки  Resampler-фильтра"));
-    auto* label3 = addReportLabel("Label3", QStringLiteral("не корректны !"));
-    auto* label2 = addReportLabel("Label2", QStringLiteral("Файл не может быть записан!"));
+    auto* label1 = addReportLabel("Label1", tr("Установки  Resampler-фильтра"));
+    auto* label3 = addReportLabel("Label3", tr("не корректны !"));
+    auto* label2 = addReportLabel("Label2", tr("Файл не может быть записан!"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -20,6 +20,7 @@
 #include <variant>
 
 #include "filters/FilterTables.h"
+#include "model/Language.h"
 #include "ui/PlotBox.h"
 #include "ui/PlotPanel.h"
 #include "ui/ProgramInfo.h"
@@ -46,7 +47,7 @@ QString fromStd(const std::string& s) { return QString::fromStdString(s); }
 QStringList itemList(const std::string_view* first, std::size_t count) {
     QStringList items;
     for (std::size_t i = 0; i < count; ++i)
-        items << QString::fromUtf8(first[i].data(), qsizetype(first[i].size()));
+        items << QString::fromStdString(gc::model::tx(first[i]));
     return items;
 }
 
@@ -267,11 +268,11 @@ QWidget* TGForm::buildConfigColumn() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
 
-    v->addWidget(caption(QStringLiteral("Файл конфигурации")));
+    v->addWidget(caption(tr("Файл конфигурации")));
     panel25_ = panel("Panel25", QStringLiteral("res_8x64_60.trv"));
     v->addWidget(panel25_);
-    button5_ = button("Button5", QStringLiteral("Считать"));
-    button6_ = button("Button6", QStringLiteral("Записать"));
+    button5_ = button("Button5", tr("Считать"));
+    button6_ = button("Button6", tr("Записать"));
     auto* files = new QHBoxLayout;
     files->setSpacing(4);
     files->addWidget(button5_);
@@ -279,26 +280,26 @@ QWidget* TGForm::buildConfigColumn() {
     v->addLayout(files);
 
     v->addSpacing(4);
-    v->addWidget(caption(QStringLiteral("Тактовая частота")));
+    v->addWidget(caption(tr("Тактовая частота")));
     edit3_ = edit("Edit3", 10);
     v->addLayout(row({edit3_, caption(QStringLiteral("Hz"))}));
 
-    v->addWidget(caption(QStringLiteral("Шаблон")));
+    v->addWidget(caption(tr("Шаблон")));
     panel1_ = panel("Panel1", QStringLiteral("res_8x64_60.cfg"));
     v->addWidget(panel1_);
 
     v->addSpacing(4);
-    checkBox9_ = check("CheckBox9", QStringLiteral("Комбин. прошивка"));
+    checkBox9_ = check("CheckBox9", tr("Комбин. прошивка"));
     v->addWidget(checkBox9_);
-    v->addWidget(caption(QStringLiteral("Режим")));
+    v->addWidget(caption(tr("Режим")));
     comboBox11_ = combo("ComboBox11", itemList(gc::app::kComboBox11Items));
     v->addWidget(comboBox11_);
-    v->addWidget(caption(QStringLiteral("Режим вывода")));
+    v->addWidget(caption(tr("Режим вывода")));
     comboBox13_ = combo("ComboBox13", itemList(gc::app::kComboBox13Items));
     v->addWidget(comboBox13_);
 
     v->addSpacing(4);
-    v->addWidget(caption(QStringLiteral("Включенные каналы")));
+    v->addWidget(caption(tr("Включенные каналы")));
     auto* boxes = new QGridLayout;
     boxes->setHorizontalSpacing(8);
     boxes->setVerticalSpacing(0);
@@ -315,15 +316,15 @@ QWidget* TGForm::buildConfigColumn() {
     v->addLayout(boxes);
 
     v->addSpacing(4);
-    button3_ = button("Button3", QStringLiteral("Входной блок"));
-    button1_ = button("Button1", QStringLiteral("Синхронизация"));
-    button2_ = button("Button2", QStringLiteral("Выходной блок"));
-    button4_ = button("Button4", QStringLiteral("Ресемплер"));
-    button10_ = button("Button10", QStringLiteral("Фильтры"));
+    button3_ = button("Button3", tr("Входной блок"));
+    button1_ = button("Button1", tr("Синхронизация"));
+    button2_ = button("Button2", tr("Выходной блок"));
+    button4_ = button("Button4", tr("Ресемплер"));
+    button10_ = button("Button10", tr("Фильтры"));
     for (QPushButton* b : {button3_, button1_, button2_, button4_, button10_}) v->addWidget(b);
 
     v->addStretch(1);
-    button14_ = button("Button14", QStringLiteral("Справка"));
+    button14_ = button("Button14", tr("Справка"));
     v->addWidget(button14_);
     return frame;
 }
@@ -334,24 +335,24 @@ QWidget* TGForm::buildChannelBlock() {
 
     comboBox7_ = combo("ComboBox7", itemList(gc::app::kComboBox7Items));
     v->addWidget(comboBox7_);
-    button13_ = button("Button13", QStringLiteral("Применить для всех каналов"));
+    button13_ = button("Button13", tr("Применить для всех каналов"));
     v->addWidget(button13_);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
     comboBox12_ = combo("ComboBox12", itemList(gc::app::kComboBox12Items));
-    grid->addWidget(caption(QStringLiteral("АЦП")), 0, 0);
+    grid->addWidget(caption(tr("АЦП")), 0, 0);
     grid->addWidget(comboBox12_, 0, 1, 1, 2, Qt::AlignLeft);
     grid->addWidget(title(QStringLiteral("NCO")), 1, 0, 1, 3);
     edit6_ = edit("Edit6", 10);
-    grid->addWidget(caption(QStringLiteral("Частота")), 2, 0);
+    grid->addWidget(caption(tr("Частота")), 2, 0);
     grid->addWidget(edit6_, 2, 1);
-    grid->addWidget(caption(QStringLiteral("Гц")), 2, 2);
+    grid->addWidget(caption(tr("Гц")), 2, 2);
     edit7_ = edit("Edit7", 6);
-    grid->addWidget(caption(QStringLiteral("Фаза")), 3, 0);
+    grid->addWidget(caption(tr("Фаза")), 3, 0);
     grid->addWidget(edit7_, 3, 1);
-    grid->addWidget(caption(QStringLiteral("рад")), 3, 2);
+    grid->addWidget(caption(tr("рад")), 3, 2);
     grid->setColumnStretch(1, 1);
     v->addLayout(grid);
     return frame;
@@ -360,10 +361,10 @@ QWidget* TGForm::buildChannelBlock() {
 QWidget* TGForm::buildCicBlock() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
-    v->addWidget(title(QStringLiteral("CIC Фильтр")));
+    v->addWidget(title(tr("CIC Фильтр")));
 
     edit1_ = edit("Edit1", 5);
-    v->addLayout(row({caption(QStringLiteral("Децимация")), edit1_}, false));
+    v->addLayout(row({caption(tr("Децимация")), edit1_}, false));
 
     auto* steps = new QGridLayout;
     steps->setSpacing(2);
@@ -387,18 +388,18 @@ QWidget* TGForm::buildCicBlock() {
     comboBox2_ = combo("ComboBox2", numberItems(gc::app::kComboBox2ItemCount));
     comboBox3_ = combo("ComboBox3", numberItems(gc::app::kComboBox3ItemCount));
     panel2_ = panel("Panel2", QStringLiteral("1.000000"));
-    grid->addWidget(caption(QStringLiteral("Сдвиг АЦП")), 0, 0);
+    grid->addWidget(caption(tr("Сдвиг АЦП")), 0, 0);
     grid->addWidget(comboBox10_, 0, 1);
-    grid->addWidget(caption(QStringLiteral("Сдвиг влево 1")), 1, 0);
+    grid->addWidget(caption(tr("Сдвиг влево 1")), 1, 0);
     grid->addWidget(comboBox2_, 1, 1);
-    grid->addWidget(caption(QStringLiteral("Сдвиг влево 6")), 2, 0);
+    grid->addWidget(caption(tr("Сдвиг влево 6")), 2, 0);
     grid->addWidget(comboBox3_, 2, 1);
-    grid->addWidget(caption(QStringLiteral("Общее усил.")), 3, 0);
+    grid->addWidget(caption(tr("Общее усил.")), 3, 0);
     grid->addWidget(panel2_, 3, 1);
     v->addLayout(grid);
 
     autoScale_ = check("AutoScale", QStringLiteral("AutoScale"));
-    checkBox1_ = check("CheckBox1", QStringLiteral("20 бит"));
+    checkBox1_ = check("CheckBox1", tr("20 бит"));
     v->addLayout(row({autoScale_, checkBox1_}));
     v->addStretch(1);
     return frame;
@@ -416,15 +417,15 @@ void TGForm::buildSourceControls(FilterKind kind, QVBoxLayout* v) {
     FilterControls& f = filters_[static_cast<std::size_t>(kind)];
     const std::string tableName = name(k.tableRadio);
     const std::string fileName = name(k.fileRadio);
-    v->addWidget(title(QString::fromUtf8(k.title)));
+    v->addWidget(title(QString::fromStdString(gc::model::tx(k.title))));
     f.table = radio(tableName.c_str(), QString::fromStdString(tableName));
     f.list = combo(name(k.list).c_str(), items);
     f.file = radio(fileName.c_str(), QString::fromStdString(fileName));
     f.name = panel(name(k.name).c_str(),
                    QString::fromUtf8(kNameSamples[static_cast<std::size_t>(kind)]));
     f.name->installEventFilter(this);
-    f.read = speedButton(name(k.readButton).c_str(), false, QStringLiteral("Считать"));
-    f.write = speedButton(name(k.writeButton).c_str(), true, QStringLiteral("Записать"));
+    f.read = speedButton(name(k.readButton).c_str(), false, tr("Считать"));
+    f.write = speedButton(name(k.writeButton).c_str(), true, tr("Записать"));
     v->addWidget(f.table);
     v->addWidget(f.list);
     v->addWidget(f.file);
@@ -453,11 +454,11 @@ QWidget* TGForm::buildCfirBlock() {
     panel12_ = panel("Panel12", QStringLiteral("0.00000"));
     comboBox6_ = combo("ComboBox6", numberItems(gc::app::kComboBox6ItemCount));
     panel3_ = panel("Panel3", QStringLiteral("0.00000"));
-    grid->addWidget(caption(QStringLiteral("Усиление")), 0, 0);
+    grid->addWidget(caption(tr("Усиление")), 0, 0);
     grid->addWidget(panel12_, 0, 1);
-    grid->addWidget(caption(QStringLiteral("Сдвиг влево")), 1, 0);
+    grid->addWidget(caption(tr("Сдвиг влево")), 1, 0);
     grid->addWidget(comboBox6_, 1, 1, Qt::AlignLeft);
-    grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
+    grid->addWidget(caption(tr("Общее усил.")), 2, 0);
     grid->addWidget(panel3_, 2, 1);
     finishFilterBlock(FilterKind::Cfir, v, grid);
     return frame;
@@ -475,12 +476,12 @@ QWidget* TGForm::buildPfirBlock() {
     edit2_ = edit("Edit2", 5);
     panel8_ = panel("Panel8", QStringLiteral("0.000"));
     panel4_ = panel("Panel4", QStringLiteral("0.00000"));
-    grid->addWidget(caption(QStringLiteral("Усиление")), 0, 0);
+    grid->addWidget(caption(tr("Усиление")), 0, 0);
     grid->addWidget(panel13_, 0, 1, 1, 2);
-    grid->addWidget(caption(QStringLiteral("Точно")), 1, 0);
+    grid->addWidget(caption(tr("Точно")), 1, 0);
     grid->addWidget(edit2_, 1, 1);
     grid->addWidget(panel8_, 1, 2);
-    grid->addWidget(caption(QStringLiteral("Общее усил.")), 2, 0);
+    grid->addWidget(caption(tr("Общее усил.")), 2, 0);
     grid->addWidget(panel4_, 2, 1, 1, 2);
     finishFilterBlock(FilterKind::Pfir, v, grid);
     return frame;
@@ -505,20 +506,20 @@ QWidget* TGForm::buildResamplerBlock() {
     edit4_ = edit("Edit4", 9);
     edit8_ = edit("Edit8", 10);
     int r = 0;
-    grid->addWidget(caption(QStringLiteral("Усиление")), r, 0);
+    grid->addWidget(caption(tr("Усиление")), r, 0);
     grid->addWidget(panel6_, r++, 1);
-    grid->addWidget(caption(QStringLiteral("Сдвиг влево")), r, 0);
+    grid->addWidget(caption(tr("Сдвиг влево")), r, 0);
     grid->addWidget(comboBox9_, r++, 1, Qt::AlignLeft);
-    grid->addWidget(caption(QStringLiteral("Общее усил.")), r, 0);
+    grid->addWidget(caption(tr("Общее усил.")), r, 0);
     grid->addWidget(panel23_, r++, 1);
-    grid->addWidget(caption(QStringLiteral("Длина фильтра")), r, 0);
+    grid->addWidget(caption(tr("Длина фильтра")), r, 0);
     grid->addWidget(panel20_, r++, 1);
-    grid->addWidget(caption(QStringLiteral("Число умножений")), r, 0);
+    grid->addWidget(caption(tr("Число умножений")), r, 0);
     grid->addWidget(panel22_, r++, 1);
     grid->addWidget(caption(QStringLiteral("NDELAY")), r, 0);
     grid->addWidget(comboBox14_, r, 1, Qt::AlignLeft);
     grid->addWidget(panel14_, r++, 2);
-    grid->addWidget(caption(QStringLiteral("Интерполяция")), r, 0);
+    grid->addWidget(caption(tr("Интерполяция")), r, 0);
     grid->addWidget(edit4_, r++, 1);
     grid->addWidget(edit8_, r++, 1);
     grid->setColumnStretch(1, 1);
@@ -529,17 +530,17 @@ QWidget* TGForm::buildResamplerBlock() {
 QWidget* TGForm::buildOutputBlock() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
-    v->addWidget(title(QStringLiteral("Выходные параметры")));
+    v->addWidget(title(tr("Выходные параметры")));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
     edit5_ = edit("Edit5", 10);
     panel7_ = panel("Panel7", QStringLiteral("0.000000"));
-    grid->addWidget(caption(QStringLiteral("Выходная частота  ")), 0, 0);
+    grid->addWidget(caption(tr("Выходная частота  ")), 0, 0);
     grid->addWidget(edit5_, 1, 0);
     grid->addWidget(caption(QStringLiteral("Hz")), 1, 1);
-    grid->addWidget(caption(QStringLiteral("Усиление  ")), 2, 0);
+    grid->addWidget(caption(tr("Усиление  ")), 2, 0);
     grid->addWidget(panel7_, 3, 0);
     v->addLayout(grid);
     return frame;
@@ -548,7 +549,7 @@ QWidget* TGForm::buildOutputBlock() {
 QWidget* TGForm::buildPlotBlock() {
     QVBoxLayout* v = nullptr;
     QWidget* frame = block(v);
-    auto* plotTitle = title(QStringLiteral("АЧХ канала"));
+    auto* plotTitle = title(tr("АЧХ канала"));
     plotTitle->setObjectName(QStringLiteral("Label61"));
     v->addWidget(plotTitle);
 
@@ -575,7 +576,7 @@ QWidget* TGForm::buildPlotBlock() {
     readout->addWidget(named("Label40", QStringLiteral("dB")));
     readout->addStretch(1);
     readout->addSpacing(16);
-    readout->addWidget(named("Label50", QStringLiteral("Курсор")));
+    readout->addWidget(named("Label50", tr("Курсор")));
     readout->addWidget(button27_);
     readout->addWidget(button28_);
     v->addLayout(readout);
@@ -590,9 +591,9 @@ QWidget* TGForm::buildPlotBlock() {
                                                         "Button22"};
     static constexpr std::array<const char*, 4> kYNames{"Button23", "Button24", "Button25",
                                                         "Button26"};
-    zoom->addWidget(named("Label46", QStringLiteral("Растяжение по X")), 0, 0);
+    zoom->addWidget(named("Label46", tr("Растяжение по X")), 0, 0);
     zoom->addWidget(panel17_, 0, 1);
-    zoom->addWidget(named("Label62", QStringLiteral("Растяжение по Y")), 1, 0);
+    zoom->addWidget(named("Label62", tr("Растяжение по Y")), 1, 0);
     zoom->addWidget(panel18_, 1, 1);
     for (std::size_t i = 0; i < 4; ++i) {
         stretchX_[i] = compact(kXNames[i], QString::fromLatin1(kZoomTexts[i]));

@@ -1,0 +1,300 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="ru_RU">
+<context>
+    <name>StageForm</name>
+    <message>
+        <source>Курсор</source>
+        <translation>Cursor</translation>
+    </message>
+    <message>
+        <source>Растяж. по X</source>
+        <translation>X stretch</translation>
+    </message>
+</context>
+<context>
+    <name>TErrDecim</name>
+    <message>
+        <source>Минимальный коэффициент децимации CIC-фильтра</source>
+        <translation>The minimum CIC filter decimation</translation>
+    </message>
+    <message>
+        <source>в этом режиме   равен</source>
+        <translation>in this mode   is</translation>
+    </message>
+    <message>
+        <source>Файл не может быть записан!</source>
+        <translation>The file cannot be written!</translation>
+    </message>
+</context>
+<context>
+    <name>TErrEqualDecim</name>
+    <message>
+        <source>В синхронном режиме вывода</source>
+        <translation>In synchronous output mode</translation>
+    </message>
+    <message>
+        <source>коэффициенты  децимации каналов</source>
+        <translation>the decimations  of the channels</translation>
+    </message>
+    <message>
+        <source> должны быть одинаковыми!</source>
+        <translation> must be equal!</translation>
+    </message>
+    <message>
+        <source>Файл не может быть записан!</source>
+        <translation>The file cannot be written!</translation>
+    </message>
+</context>
+<context>
+    <name>TErrFileCoeff</name>
+    <message>
+        <source>Файл коэфициентов CFIR</source>
+        <translation>CFIR coefficient file</translation>
+    </message>
+    <message>
+        <source>отсутствует!</source>
+        <translation>is missing!</translation>
+    </message>
+    <message>
+        <source>Файл </source>
+        <translation>File </translation>
+    </message>
+</context>
+<context>
+    <name>TErrResamp</name>
+    <message>
+        <source>Установки  Resampler-фильтра</source>
+        <translation>The Resampler filter's  settings</translation>
+    </message>
+    <message>
+        <source>не корректны !</source>
+        <translation>are not valid !</translation>
+    </message>
+    <message>
+        <source>Файл не может быть записан!</source>
+        <translation>The file cannot be written!</translation>
+    </message>
+</context>
+<context>
+    <name>TGForm</name>
+    <message>
+        <source>Файл конфигурации</source>
+        <translation>Configuration file</translation>
+    </message>
+    <message>
+        <source>Считать</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Записать</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>Тактовая частота</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>Шаблон</source>
+        <translation>Template</translation>
+    </message>
+    <message>
+        <source>Комбин. прошивка</source>
+        <translation>Combined firmware</translation>
+    </message>
+    <message>
+        <source>Режим</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Режим вывода</source>
+        <translation>Output timing</translation>
+    </message>
+    <message>
+        <source>Включенные каналы</source>
+        <translation>Enabled channels</translation>
+    </message>
+    <message>
+        <source>Входной блок</source>
+        <translation>Input block</translation>
+    </message>
+    <message>
+        <source>Синхронизация</source>
+        <translation>Synchronisation</translation>
+    </message>
+    <message>
+        <source>Выходной блок</source>
+        <translation>Output block</translation>
+    </message>
+    <message>
+        <source>Ресемплер</source>
+        <translation>Resampler</translation>
+    </message>
+    <message>
+        <source>Фильтры</source>
+        <translation>Filters</translation>
+    </message>
+    <message>
+        <source>Справка</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Применить для всех каналов</source>
+        <translation>Apply to all channels</translation>
+    </message>
+    <message>
+        <source>АЦП</source>
+        <translation>ADC</translation>
+    </message>
+    <message>
+        <source>Частота</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Гц</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Фаза</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>рад</source>
+        <translation>rad</translation>
+    </message>
+    <message>
+        <source>CIC Фильтр</source>
+        <translation>CIC Filter</translation>
+    </message>
+    <message>
+        <source>Децимация</source>
+        <translation>Decimation</translation>
+    </message>
+    <message>
+        <source>Сдвиг АЦП</source>
+        <translation>ADC shift</translation>
+    </message>
+    <message>
+        <source>Сдвиг влево 1</source>
+        <translation>Left shift 1</translation>
+    </message>
+    <message>
+        <source>Сдвиг влево 6</source>
+        <translation>Left shift 6</translation>
+    </message>
+    <message>
+        <source>Общее усил.</source>
+        <translation>Total gain</translation>
+    </message>
+    <message>
+        <source>20 бит</source>
+        <translation>20 bits</translation>
+    </message>
+    <message>
+        <source>Усиление</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>Сдвиг влево</source>
+        <translation>Left shift</translation>
+    </message>
+    <message>
+        <source>Точно</source>
+        <translation>Fine</translation>
+    </message>
+    <message>
+        <source>Длина фильтра</source>
+        <translation>Filter length</translation>
+    </message>
+    <message>
+        <source>Число умножений</source>
+        <translation>Multiplies</translation>
+    </message>
+    <message>
+        <source>Интерполяция</source>
+        <translation>Interpolation</translation>
+    </message>
+    <message>
+        <source>Выходные параметры</source>
+        <translation>Output parameters</translation>
+    </message>
+    <message>
+        <source>Выходная частота  </source>
+        <translation>Output rate  </translation>
+    </message>
+    <message>
+        <source>Усиление  </source>
+        <translation>Gain  </translation>
+    </message>
+    <message>
+        <source>АЧХ канала</source>
+        <translation>Channel response</translation>
+    </message>
+    <message>
+        <source>Курсор</source>
+        <translation>Cursor</translation>
+    </message>
+    <message>
+        <source>Растяжение по X</source>
+        <translation>X stretch</translation>
+    </message>
+    <message>
+        <source>Растяжение по Y</source>
+        <translation>Y stretch</translation>
+    </message>
+</context>
+<context>
+    <name>TInfo</name>
+    <message>
+        <source>Программа для конфигурирования  микросхемы </source>
+        <translation>A program for configuring  the </translation>
+    </message>
+    <message>
+        <source>  GC4016 фирмы &quot;Texas Instruments&quot;</source>
+        <translation>  GC4016 chip by &quot;Texas Instruments&quot;</translation>
+    </message>
+    <message>
+        <source>Конфигуратор GC4016 v2.0, 2026</source>
+        <translation>GC4016 Configurator v2.0, 2026</translation>
+    </message>
+    <message>
+        <source>Свободная программа: лицензия MIT, файл LICENSE</source>
+        <translation>Free software: MIT licence, see the file LICENSE</translation>
+    </message>
+    <message>
+        <source>Об ошибках сообщайте в трекер задач проекта</source>
+        <translation>Report problems to the project's issue tracker</translation>
+    </message>
+    <message>
+        <source>ОК</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Язык интерфейса (со следующего запуска):</source>
+        <translation>Interface language (from the next start):</translation>
+    </message>
+    <message>
+        <source>Русский</source>
+        <translation>Russian</translation>
+    </message>
+</context>
+<context>
+    <name>gc4016</name>
+    <message>
+        <source>Внутренняя ошибка программы</source>
+        <translation>Internal program error</translation>
+    </message>
+    <message>
+        <source>Язык интерфейса: en или ru; без него — выбранный в окне справки, иначе ru.</source>
+        <translation>Interface language: en or ru; without it, the one chosen in the about box, else ru.</translation>
+    </message>
+    <message>
+        <source>Работать в папке ~/gc4016 (создаётся при первом запуске) вместо текущей.</source>
+        <translation>Work in the folder ~/gc4016 (made on the first start) instead of the current one.</translation>
+    </message>
+    <message>
+        <source>Конфигуратор GC4016 v2.0</source>
+        <translation>GC4016 Configurator v2.0</translation>
+    </message>
+</context>
+</TS>
