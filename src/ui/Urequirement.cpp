@@ -89,10 +89,11 @@ void TRequirementForm::buildControls() {
         return p;
     };
 
-    // The requirement.
-    auto* given = new QGridLayout;
-    given->setHorizontalSpacing(6);
-    given->setVerticalSpacing(4);
+    // One grid: the requirement above, the figures below in the same columns, each figure with
+    // where its worst point lies to its right.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
     const QString fpTip = tr("Граница полосы пропускания Fp, Гц. Пустое поле: требования нет.");
     const QString fsTip = tr("Начало полосы заграждения Fs, Гц. Пустое поле: Fo/2.");
     const QString rmaxTip =
@@ -117,16 +118,10 @@ void TRequirementForm::buildControls() {
     }};
     int r = 0;
     for (const auto& [text, field, tip] : rows) {
-        given->addWidget(label(text, tip), r, 0);
-        given->addWidget(field, r++, 1);
+        grid->addWidget(label(text, tip), r, 0);
+        grid->addWidget(field, r++, 1);
     }
-    given->setColumnStretch(1, 1);
-    v->addLayout(given);
-
-    // The figures, each with where its worst point lies.
-    auto* figures = new QGridLayout;
-    figures->setHorizontalSpacing(6);
-    figures->setVerticalSpacing(4);
+    grid->setRowMinimumHeight(r++, 6);
     const QString hz = QStringLiteral("-9999999999.9");
     const QString db = QStringLiteral("-999.99");
     const QString atTip = tr("Частота худшей точки, Гц");
@@ -151,14 +146,13 @@ void TRequirementForm::buildControls() {
                              "полосу пропускания, Гц"));
     panelAliasOffset_ = panel("PanelAliasOffset", hz,
                               tr("Смещение на выходе, на которое попадает это наложение, Гц"));
-    r = 0;
     const auto row = [&](const QString& text, ValuePanel* value, const QString& atText = {},
                          ValuePanel* at = nullptr) {
-        figures->addWidget(label(text, value->toolTip()), r, 0);
-        figures->addWidget(value, r, 1);
+        grid->addWidget(label(text, value->toolTip()), r, 0);
+        grid->addWidget(value, r, 1);
         if (at != nullptr) {
-            figures->addWidget(label(atText, at->toolTip()), r, 2);
-            figures->addWidget(at, r, 3);
+            grid->addWidget(label(atText, at->toolTip()), r, 2);
+            grid->addWidget(at, r, 3);
         }
         ++r;
     };
@@ -169,11 +163,11 @@ void TRequirementForm::buildControls() {
     row(tr("Подавление в полосе заграждения, дБ"), panelStopband_, tr("на частоте, Гц"),
         panelStopbandAt_);
     row(tr("Подавление наложений, дБ"), panelAlias_, tr("с частоты F, Гц"), panelAliasAt_);
-    figures->addWidget(label(tr("попадает на смещение, Гц"), panelAliasOffset_->toolTip()), r, 2);
-    figures->addWidget(panelAliasOffset_, r++, 3);
-    figures->setColumnStretch(1, 1);
-    figures->setColumnStretch(3, 1);
-    v->addLayout(figures);
+    grid->addWidget(label(tr("попадает на смещение, Гц"), panelAliasOffset_->toolTip()), r, 2);
+    grid->addWidget(panelAliasOffset_, r++, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    v->addLayout(grid);
 
     labelVerdict_ = panel("LabelVerdict", tr("Требования не выполнены"),
                           tr("Итог: зелёный, если все заданные ограничения выполнены"));
@@ -192,8 +186,11 @@ void TRequirementForm::buildControls() {
     memoWarnings_->setObjectName(QStringLiteral("MemoWarnings"));
     memoWarnings_->setReadOnly(true);
     memoWarnings_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memoWarnings_->setMinimumHeight(memoWarnings_->fontMetrics().lineSpacing() * 5 + 12);
-    v->addWidget(memoWarnings_, 1);
+    // Room for every warning there can be (four), each on its line.
+    memoWarnings_->setFixedHeight(memoWarnings_->fontMetrics().lineSpacing() * 4 +
+                                  2 * memoWarnings_->frameWidth() +
+                                  int(memoWarnings_->document()->documentMargin() * 2) + 2);
+    v->addWidget(memoWarnings_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
