@@ -65,7 +65,7 @@
     <name>TErrResamp</name>
     <message>
         <source>Установки  Resampler-фильтра</source>
-        <translation>The Resampler filter's  settings</translation>
+        <translation>The Resampler filter&apos;s  settings</translation>
     </message>
     <message>
         <source>не корректны !</source>
@@ -242,6 +242,14 @@
         <source>Растяжение по Y</source>
         <translation>Y stretch</translation>
     </message>
+    <message>
+        <source>Требования...</source>
+        <translation>Requirement...</translation>
+    </message>
+    <message>
+        <source>Требования к каналу: полоса, неравномерность, подавление, наложения</source>
+        <translation>Channel requirement: band, ripple, attenuation, aliases</translation>
+    </message>
 </context>
 <context>
     <name>TInfo</name>
@@ -263,7 +271,7 @@
     </message>
     <message>
         <source>Об ошибках сообщайте в трекер задач проекта</source>
-        <translation>Report problems to the project's issue tracker</translation>
+        <translation>Report problems to the project&apos;s issue tracker</translation>
     </message>
     <message>
         <source>ОК</source>
@@ -276,6 +284,145 @@
     <message>
         <source>Русский</source>
         <translation>Russian</translation>
+    </message>
+</context>
+<context>
+    <name>TRequirementForm</name>
+    <message>
+        <source>Граница полосы пропускания Fp, Гц. Пустое поле: требования нет.</source>
+        <translation>Pass-band edge Fp, Hz. Empty: no requirement.</translation>
+    </message>
+    <message>
+        <source>Начало полосы заграждения Fs, Гц. Пустое поле: Fo/2.</source>
+        <translation>Start of the stop band Fs, Hz. Empty: Fo/2.</translation>
+    </message>
+    <message>
+        <source>Наибольшая неравномерность в полосе 0..Fp, дБ (размах). Пустое поле: не проверяется.</source>
+        <translation>Largest ripple in the band 0..Fp, dB (peak to peak). Empty: not checked.</translation>
+    </message>
+    <message>
+        <source>Наименьшее подавление от Fs до половины тактовой частоты, дБ, относительно пика полосы пропускания. Пустое поле: не проверяется.</source>
+        <translation>Smallest attenuation from Fs to half the clock, dB, relative to the pass-band peak. Empty: not checked.</translation>
+    </message>
+    <message>
+        <source>Наименьшее подавление составляющих, которые при децимации попадают в полосу 0..Fp, дБ. Пустое поле: не проверяется.</source>
+        <translation>Smallest attenuation of the components that decimation folds into the band 0..Fp, dB. Empty: not checked.</translation>
+    </message>
+    <message>
+        <source>Граница полосы пропускания Fp, Гц</source>
+        <translation>Pass-band edge Fp, Hz</translation>
+    </message>
+    <message>
+        <source>Граница полосы заграждения Fs, Гц</source>
+        <translation>Stop-band edge Fs, Hz</translation>
+    </message>
+    <message>
+        <source>Неравномерность Rmax, дБ, не более</source>
+        <translation>Ripple Rmax, dB, at most</translation>
+    </message>
+    <message>
+        <source>Подавление в полосе заграждения As, дБ, не менее</source>
+        <translation>Stop-band attenuation As, dB, at least</translation>
+    </message>
+    <message>
+        <source>Подавление наложений Aa, дБ, не менее</source>
+        <translation>Alias rejection Aa, dB, at least</translation>
+    </message>
+    <message>
+        <source>Частота худшей точки, Гц</source>
+        <translation>Frequency of the worst point, Hz</translation>
+    </message>
+    <message>
+        <source>Выходная частота канала Fo, Гц (после ресемплера)</source>
+        <translation>Output rate of the channel Fo, Hz (after the resampler)</translation>
+    </message>
+    <message>
+        <source>Граница полосы заграждения, с которой ведётся расчёт, Гц</source>
+        <translation>Stop-band edge the figures are computed from, Hz</translation>
+    </message>
+    <message>
+        <source>Неравномерность в полосе пропускания, дБ; зелёный: не более Rmax, красный: больше</source>
+        <translation>Pass-band ripple, dB; green: at most Rmax, red: more</translation>
+    </message>
+    <message>
+        <source>Частота, где полоса пропускания ниже всего, Гц</source>
+        <translation>Frequency where the pass band is lowest, Hz</translation>
+    </message>
+    <message>
+        <source>Ширина полосы по уровню -3 дБ, Гц</source>
+        <translation>Bandwidth at -3 dB, Hz</translation>
+    </message>
+    <message>
+        <source>Подавление в полосе заграждения, дБ; зелёный: не менее As, красный: меньше</source>
+        <translation>Stop-band attenuation, dB; green: at least As, red: less</translation>
+    </message>
+    <message>
+        <source>Подавление наложений, дБ; зелёный: не менее Aa, красный: меньше</source>
+        <translation>Alias rejection, dB; green: at least Aa, red: less</translation>
+    </message>
+    <message>
+        <source>Частота F на входе, худшее наложение которой попадает в полосу пропускания, Гц</source>
+        <translation>Input frequency F whose worst alias lands in the pass band, Hz</translation>
+    </message>
+    <message>
+        <source>Смещение на выходе, на которое попадает это наложение, Гц</source>
+        <translation>Output offset this alias lands on, Hz</translation>
+    </message>
+    <message>
+        <source>Выходная частота Fo, Гц</source>
+        <translation>Output rate Fo, Hz</translation>
+    </message>
+    <message>
+        <source>Fs в расчёте, Гц</source>
+        <translation>Fs used, Hz</translation>
+    </message>
+    <message>
+        <source>Неравномерность, дБ</source>
+        <translation>Ripple, dB</translation>
+    </message>
+    <message>
+        <source>на частоте, Гц</source>
+        <translation>at frequency, Hz</translation>
+    </message>
+    <message>
+        <source>Полоса по -3 дБ, Гц</source>
+        <translation>-3 dB band, Hz</translation>
+    </message>
+    <message>
+        <source>Подавление в полосе заграждения, дБ</source>
+        <translation>Stop-band attenuation, dB</translation>
+    </message>
+    <message>
+        <source>Подавление наложений, дБ</source>
+        <translation>Alias rejection, dB</translation>
+    </message>
+    <message>
+        <source>с частоты F, Гц</source>
+        <translation>from frequency F, Hz</translation>
+    </message>
+    <message>
+        <source>попадает на смещение, Гц</source>
+        <translation>lands on offset, Hz</translation>
+    </message>
+    <message>
+        <source>Требования не выполнены</source>
+        <translation>Requirement not met</translation>
+    </message>
+    <message>
+        <source>Итог: зелёный, если все заданные ограничения выполнены</source>
+        <translation>Verdict: green when every limit given is met</translation>
+    </message>
+    <message>
+        <source>Предупреждения</source>
+        <translation>Warnings</translation>
+    </message>
+    <message>
+        <source>Синтез фильтров...</source>
+        <translation>Filter design...</translation>
+    </message>
+    <message>
+        <source>Подобрать фильтры канала под это требование</source>
+        <translation>Design the channel's filters for this requirement</translation>
     </message>
 </context>
 <context>

@@ -42,6 +42,11 @@ void RequirementPresenter::onEditRmaxEnter() { onEditEnter(); }
 void RequirementPresenter::onEditAsEnter() { onEditEnter(); }
 void RequirementPresenter::onEditAaEnter() { onEditEnter(); }
 
+void RequirementPresenter::onButtonDesignClick() {
+    if (bool* flag = session_.openFlag(Window::Design)) *flag = true;
+    ui_.showWindow(Window::Design);
+}
+
 void RequirementPresenter::onEditEnter() {
     std::optional<Requirement> next;
     try {

@@ -17,6 +17,7 @@ enum class FileKind {
     PfirTaps,
     RfirTaps,
     Program,
+    Requirement,  // the channel requirement beside a configuration, NAME.req
 };
 
 [[nodiscard]] inline std::string fileKindText(FileKind kind) {
@@ -32,6 +33,8 @@ enum class FileKind {
             return gc::model::tx("Файл коэфициентов RFIR");
         case FileKind::Program:
             return gc::model::tx("Файл программы");
+        case FileKind::Requirement:
+            return gc::model::tx("Файл требований");
     }
     return {};
 }
@@ -45,6 +48,7 @@ enum class FileKind {
 [[nodiscard]] inline std::string unreadableText() {
     return gc::model::tx("не может быть прочитан!");
 }
+[[nodiscard]] inline std::string notRemovedText() { return gc::model::tx("не может быть удален!"); }
 
 // `text` followed by the system's reason in brackets, when there is one:
 // "не может быть записан! (нет места на устройстве)".

@@ -33,6 +33,7 @@ enum class WindowOrder {
     ErrEqualDecim = 13,
     ErrResamp = 14,
     Info = 15,
+    Requirement = 16,  // TRequirementForm, "Требования к каналу"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.
@@ -41,6 +42,8 @@ struct WindowContext {
     gc::app::MainState& mainState;
     gc::app::MainPresenter& mainPresenter;
     gc::app::ChannelPlotPresenter& channelPlot;
+    gc::app::RequirementState& requirementState;
+    gc::app::RequirementPresenter& requirement;
     QtUiPort& ui;
     TGForm& mainWindow;
 };
@@ -67,6 +70,10 @@ class Application {
     [[nodiscard]] gc::app::MainPresenter& mainPresenter() { return program_.presenter; }
     [[nodiscard]] gc::app::ChannelPlotPresenter& channelPlot() { return program_.plot; }
     [[nodiscard]] gc::app::LoadSave& loadSave() { return program_.loadSave; }
+    [[nodiscard]] gc::app::RequirementPresenter& requirement() { return program_.requirement; }
+    [[nodiscard]] gc::app::RequirementState& requirementState() {
+        return program_.requirementState;
+    }
     [[nodiscard]] QtUiPort& ui() { return ui_; }
     [[nodiscard]] TGForm& mainWindow() { return *mainWindow_; }
     // A window of the set by its place; null if the list has none there.

@@ -137,11 +137,15 @@ class EnglishInterfaceTest : public QObject {
         QCOMPARE(gc::uitest::child<QComboBox>(form, QStringLiteral("ComboBox7"))->itemText(0),
                  QStringLiteral("Channel 0"));
 
-        // Every window of the set shown.
-        for (int order = int(WindowOrder::GForm); order <= int(WindowOrder::Info); ++order) {
+        // Every window of the set shown (the list grows with the program: every place that has
+        // a window), the requirement window through its button.
+        for (int order = int(WindowOrder::GForm); order < 64; ++order) {
             QWidget* w = app.window(WindowOrder(order));
             if (w != nullptr && !w->isModal()) w->show();
         }
+        if (auto* requirement =
+                form.findChild<QAbstractButton*>(QStringLiteral("ButtonRequirement")))
+            QTest::mouseClick(requirement, Qt::LeftButton);
         // The save-time reports, as "Записать" shows them.
         auto& model = app.session().model;
         model.Channels[0].Decimation = 2;
