@@ -2,7 +2,26 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="ru_RU">
 <context>
-    <name>StageForm</name>
+    <name>gc4016</name>
+    <message>
+        <source>Внутренняя ошибка программы</source>
+        <translation>Internal program error</translation>
+    </message>
+    <message>
+        <source>Язык интерфейса: en или ru; без него — выбранный в окне справки, иначе ru.</source>
+        <translation>Interface language: en or ru; without it, the one chosen in the about box, else ru.</translation>
+    </message>
+    <message>
+        <source>Работать в папке ~/gc4016 (создаётся при первом запуске) вместо текущей.</source>
+        <translation>Work in the folder ~/gc4016 (made on the first start) instead of the current one.</translation>
+    </message>
+    <message>
+        <source>Конфигуратор GC4016 v2.0</source>
+        <translation>GC4016 Configurator v2.0</translation>
+    </message>
+</context>
+<context>
+    <name>gc::ui::StageForm</name>
     <message>
         <source>Курсор</source>
         <translation>Cursor</translation>
@@ -13,7 +32,7 @@
     </message>
 </context>
 <context>
-    <name>TErrDecim</name>
+    <name>gc::ui::TErrDecim</name>
     <message>
         <source>Минимальный коэффициент децимации CIC-фильтра</source>
         <translation>The minimum CIC filter decimation</translation>
@@ -28,7 +47,7 @@
     </message>
 </context>
 <context>
-    <name>TErrEqualDecim</name>
+    <name>gc::ui::TErrEqualDecim</name>
     <message>
         <source>В синхронном режиме вывода</source>
         <translation>In synchronous output mode</translation>
@@ -47,7 +66,7 @@
     </message>
 </context>
 <context>
-    <name>TErrFileCoeff</name>
+    <name>gc::ui::TErrFileCoeff</name>
     <message>
         <source>Файл коэфициентов CFIR</source>
         <translation>CFIR coefficient file</translation>
@@ -62,7 +81,7 @@
     </message>
 </context>
 <context>
-    <name>TErrResamp</name>
+    <name>gc::ui::TErrResamp</name>
     <message>
         <source>Установки  Resampler-фильтра</source>
         <translation>The Resampler filter&apos;s  settings</translation>
@@ -77,7 +96,7 @@
     </message>
 </context>
 <context>
-    <name>TGForm</name>
+    <name>gc::ui::TGForm</name>
     <message>
         <source>Файл конфигурации</source>
         <translation>Configuration file</translation>
@@ -227,6 +246,14 @@
         <translation>Gain  </translation>
     </message>
     <message>
+        <source>Требования...</source>
+        <translation>Requirement...</translation>
+    </message>
+    <message>
+        <source>Требования к каналу: полоса, неравномерность, подавление, наложения</source>
+        <translation>Channel requirement: band, ripple, attenuation, aliases</translation>
+    </message>
+    <message>
         <source>АЧХ канала</source>
         <translation>Channel response</translation>
     </message>
@@ -242,17 +269,9 @@
         <source>Растяжение по Y</source>
         <translation>Y stretch</translation>
     </message>
-    <message>
-        <source>Требования...</source>
-        <translation>Requirement...</translation>
-    </message>
-    <message>
-        <source>Требования к каналу: полоса, неравномерность, подавление, наложения</source>
-        <translation>Channel requirement: band, ripple, attenuation, aliases</translation>
-    </message>
 </context>
 <context>
-    <name>TInfo</name>
+    <name>gc::ui::TInfo</name>
     <message>
         <source>Программа для конфигурирования  микросхемы </source>
         <translation>A program for configuring  the </translation>
@@ -287,7 +306,7 @@
     </message>
 </context>
 <context>
-    <name>TRequirementForm</name>
+    <name>gc::ui::TRequirementForm</name>
     <message>
         <source>Граница полосы пропускания Fp, Гц. Пустое поле: требования нет.</source>
         <translation>Pass-band edge Fp, Hz. Empty: no requirement.</translation>
@@ -422,26 +441,7 @@
     </message>
     <message>
         <source>Подобрать фильтры канала под это требование</source>
-        <translation>Design the channel's filters for this requirement</translation>
-    </message>
-</context>
-<context>
-    <name>gc4016</name>
-    <message>
-        <source>Внутренняя ошибка программы</source>
-        <translation>Internal program error</translation>
-    </message>
-    <message>
-        <source>Язык интерфейса: en или ru; без него — выбранный в окне справки, иначе ru.</source>
-        <translation>Interface language: en or ru; without it, the one chosen in the about box, else ru.</translation>
-    </message>
-    <message>
-        <source>Работать в папке ~/gc4016 (создаётся при первом запуске) вместо текущей.</source>
-        <translation>Work in the folder ~/gc4016 (made on the first start) instead of the current one.</translation>
-    </message>
-    <message>
-        <source>Конфигуратор GC4016 v2.0</source>
-        <translation>GC4016 Configurator v2.0</translation>
+        <translation>Design the channel&apos;s filters for this requirement</translation>
     </message>
 </context>
 </TS>

@@ -6,7 +6,6 @@
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
-#include <cstring>
 
 namespace gc::ui {
 namespace {
@@ -18,26 +17,9 @@ QString codeOf(gc::model::Language language) {
     return QString::fromLatin1(code.data(), qsizetype(code.size()));
 }
 
-// The catalogues name a window's texts after its class without the namespace (lupdate does not
-// resolve "namespace gc::ui {"), while tr() asks with the qualified class name: a lookup that
-// finds nothing under "gc::ui::TGForm" tries "TGForm".
-class ClassNameTranslator final : public QTranslator {
-  public:
-    using QTranslator::QTranslator;
-
-    QString translate(const char* context, const char* sourceText, const char* disambiguation,
-                      int n) const override {
-        QString text = QTranslator::translate(context, sourceText, disambiguation, n);
-        if (!text.isNull() || context == nullptr) return text;
-        const char* last = std::strrchr(context, ':');
-        if (last == nullptr) return text;
-        return QTranslator::translate(last + 1, sourceText, disambiguation, n);
-    }
-};
-
 // A translator owned by the application, so that it lives as long as the texts it gives.
 bool install(const QString& name, const QString& folder) {
-    auto* translator = new ClassNameTranslator(QCoreApplication::instance());
+    auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(name, folder)) {
         delete translator;
         return false;

@@ -11,7 +11,8 @@ foreach(catalogue ${catalogues})
   get_filename_component(name ${catalogue} NAME)
   set(copy ${WORK_DIR}/${name})
   file(COPY_FILE ${catalogue} ${copy})
-  execute_process(COMMAND ${LUPDATE} -silent -source-language ru_RU -locations none ${sources}
+  execute_process(COMMAND ${LUPDATE} -silent -source-language ru_RU -locations none
+                          -I ${SOURCE_DIR}/src ${sources}
                           -ts ${copy}
                   RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
