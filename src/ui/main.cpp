@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/WorkingFolder.h"
 #include "ui/Application.h"
+#include "ui/HomeFolder.h"
 #include "ui/ProgramInfo.h"
 #include "ui/Translations.h"
 
@@ -36,44 +36,6 @@ class GuardedApplication final : public QApplication {
         return false;
     }
 };
-
-// Collects the reports of making the home folder, to show them in one message box.
-class CollectingUi final : public gc::app::UiPort {
-  public:
-    void showError(const gc::app::ErrorReport& report) override {
-        lines << QString::fromStdString(report.labels.empty() ? std::string() : report.labels[0]);
-        for (std::size_t i = 1; i < report.labels.size(); ++i)
-            lines.back() += QLatin1Char(' ') + QString::fromStdString(report.labels[i]);
-    }
-    void showConversionError(const std::string& message) override {
-        lines << QString::fromStdString(message);
-    }
-    std::optional<std::string> askOpenFile(const gc::app::FileDialogRequest&) override {
-        return {};
-    }
-    std::optional<std::string> askSaveFile(const gc::app::FileDialogRequest&) override {
-        return {};
-    }
-    void showWindow(gc::app::Window) override {}
-    void refreshWindow(gc::app::Window) override {}
-    void repaintChannelPlot() override {}
-
-    QStringList lines;
-};
-
-// The working folder of --home-folder: ~/gc4016, made as "gc4016-cli init" makes it when it does
-// not exist yet. An existing folder is used as it is.
-QString homeWorkingFolder() {
-    const QString folder = QDir::home().filePath(QStringLiteral("gc4016"));
-    if (QDir(folder).exists()) return folder;
-    const std::string dir = folder.toStdString();
-    CollectingUi reports;
-    if (!gc::app::writeWorkingFolder(dir, gc::app::workingFolderFiles(dir), reports)) {
-        QMessageBox::warning(nullptr, gc::ui::programTitle(),
-                             reports.lines.join(QLatin1Char('\n')));
-    }
-    return folder;
-}
 
 }  // namespace
 
@@ -120,9 +82,15 @@ int main(int argc, char* argv[]) {
     parser.process(app);
 
     try {
-        gc::appconfig::Workspace workspace =
-            parser.isSet(homeOption) ? gc::appconfig::Workspace(homeWorkingFolder().toStdString())
-                                     : gc::appconfig::Workspace::atCurrentFolder();
+        gc::appconfig::Workspace workspace = gc::appconfig::Workspace::atCurrentFolder();
+        if (parser.isSet(homeOption)) {
+            QStringList reports;
+            workspace = gc::appconfig::Workspace(
+                gc::ui::prepareHomeFolder(QDir::homePath(), reports).toStdString());
+            if (!reports.isEmpty())
+                QMessageBox::warning(nullptr, gc::ui::programTitle(),
+                                     reports.join(QLatin1Char('\n')));
+        }
         gc::ui::Application application(std::move(workspace));
         application.start();
         return QApplication::exec();
