@@ -192,15 +192,17 @@ void LoadSave::start() {
     readConfigurationTaps(ac::filtersDir(), workspace_.resolve(ac::filtersDir()));
     // 6. The taps in use.
     applyAllSelections();
-    // 7.
-    plot_.computeCicResponse();
-    plot_.refreshChannelPlot();
     // 8.
     model.Work.ConfigFileName = kStartupName;
     // 9, 10. The first draw after the window is on screen and the working folder are the
     // window's and the workspace's business.
     presenter_.applyOutputMode();
     presenter_.recalculate();
+    // 7. The responses follow the recalculation: the decimation they are drawn for is the
+    // one recalculate derives from the loaded channel, not the defaults' one.
+    plot_.computeCicResponse();
+    plot_.refreshChannelPlot();
+    markUnmodified();
 }
 
 void LoadSave::exit() {
@@ -251,11 +253,14 @@ LoadSave::LoadResult LoadSave::loadConfiguration(const std::string& path) {
     presenter_.applyOutputMode();
     presenter_.recalculate();
     plot_.refreshChannelPlot();
-    if (session_.open[Window::Filters]) ui_.refreshWindow(Window::Filters);
+    presenter_.refreshOpenEditors();
+    markUnmodified();
     return result;
 }
 
 void LoadSave::onButton6Click() {
+    // A report left open by the previous attempt would describe a state that may be gone.
+    ui_.closeSaveReports();
     if (!presenter_.runSaveChecks()) return;
     const auto chosen = ui_.askSaveFile({"*.trv", "trv", kConfigsFolder});
     if (!chosen) return;
@@ -305,8 +310,20 @@ bool LoadSave::saveConfiguration(const std::string& path) {
     }
 
     presenter_.recalculate();
+    if (written) markUnmodified();
     return written;
 }
+
+// The configuration as its file would hold it, from a copy: configurationText stores the table
+// selections into the model it is given.
+std::string LoadSave::currentText() const {
+    gc::model::ConfigurationModel copy = session_.model;
+    return ac::configurationText(copy);
+}
+
+void LoadSave::markUnmodified() { lastText_ = currentText(); }
+
+bool LoadSave::modified() const { return currentText() != lastText_; }
 
 // --- Tap files -----------------------------------------------------------------------------
 

@@ -67,6 +67,12 @@ class LoadSave {
     // with the system's reason; true when all three were written.
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
+    // Whether the configuration differs from what was last read (start-up, "Считать") or
+    // written ("Записать"), as its file would hold it.
+    [[nodiscard]] bool modified() const;
+    // The configuration as it stands counts as read or written.
+    void markUnmodified();
+
     // The start-up configuration, as the loadSave name it.
     static constexpr const char* kStartupName = "std.trv";
 
@@ -103,6 +109,9 @@ class LoadSave {
     // large, or damaged and its bytes could not be kept): the exit leaves it alone.
     bool startupUntouchable_{false};
     int startupError_{0};  // the system's reason it could not be read, if any
+    // The configuration file text at the last read or write, against which modified() compares.
+    std::string lastText_;
+    [[nodiscard]] std::string currentText() const;
 };
 
 }  // namespace gc::app
