@@ -99,7 +99,8 @@ class MessageWindowsTest : public QObject {
                              {"Label3", QStringLiteral("не корректны !")},
                              {"Label2", QStringLiteral("Файл не может быть записан!")}});
         QVERIFY(!resamp.isModal());
-        QVERIFY(resamp.windowFlags() & Qt::WindowStaysOnTopHint);
+        // Above the main window as its dialog, never above other programs.
+        QVERIFY(!(resamp.windowFlags() & Qt::WindowStaysOnTopHint));
         checkTopToBottom(resamp, {"Label1", "Label3", "Label2"});
 
         gc::ui::TErrFileCoeff file;
@@ -226,7 +227,7 @@ class MessageWindowsTest : public QObject {
             QCOMPARE(dialog->defaultSuffix(), QStringLiteral("trv"));
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
             dialog->selectFile(QDir(shownFolder).absoluteFilePath(QStringLiteral("saved")));
-            dialog->done(QDialog::Accepted);
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         });
         const auto chosen = files.askSaveFile({"*.trv", "trv", "CONFIGS"});
         QCOMPARE(shownFolder, QDir(work.path()).absoluteFilePath(QStringLiteral("CONFIGS")));
