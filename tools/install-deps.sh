@@ -3,7 +3,7 @@
 # Runs apt-get directly as root, through sudo otherwise.
 set -e
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-PACKAGES="cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev libliquid-dev locales clang-format"
+PACKAGES="cmake g++ make qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libgtest-dev libbenchmark-dev libliquid-dev locales clang-format"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -424,6 +424,13 @@ void MainPresenter::refreshIfOpen(Window window) {
     if (session_.isOpen(window)) ui_.refreshWindow(window);
 }
 
+void MainPresenter::refreshOpenEditors() {
+    refreshIfOpen(Window::InpBlock);
+    refreshIfOpen(Window::Freq);
+    refreshIfOpen(Window::OutBlock);
+    refreshIfOpen(Window::Filters);
+}
+
 void MainPresenter::refreshOpenStageWindows() {
     refreshIfOpen(Window::Cic5);
     refreshIfOpen(Window::Cfir);
@@ -442,10 +449,11 @@ void MainPresenter::fullRefresh() {
 void MainPresenter::startWithDefaults() {
     guarded([&] {
         doApplyTapSelections();
-        plot_.computeCicResponse();
-        plot_.refreshChannelPlot();
         applyOutputMode();
         doRecalculate();
+        // After the recalculation, which sets the decimation the responses are drawn for.
+        plot_.computeCicResponse();
+        plot_.refreshChannelPlot();
     });
 }
 
@@ -553,6 +561,10 @@ void MainPresenter::onEdit5Enter() {
     });
 }
 
+void MainPresenter::onEdit5Exit() {
+    state_.Edit5.text = m::formatFixed(session_.model.Derived.OutputRate, 8, 1);
+}
+
 void MainPresenter::onEdit3Enter() {
     guarded([&] { fullRefresh(); });
 }
@@ -589,6 +601,11 @@ void MainPresenter::onEdit8Enter() {
     });
 }
 
+void MainPresenter::onEdit8Exit() {
+    state_.Edit8.text =
+        m::formatHexWord(m::resamplerRatioWord(session_.model.Chip.CoefInterpol[0]));
+}
+
 // --- Gains -----------------------------------------------------------------------------------
 
 void MainPresenter::confirmFineGain() {
@@ -613,6 +630,14 @@ void MainPresenter::onShiftGainComboChanged() {
 
 void MainPresenter::onAutoScaleClick() {
     guarded([&] { doRecalculate(); });
+}
+
+void MainPresenter::onCheckBox1Click() {
+    guarded([&] {
+        if (session_.model.Work.Recalculating == 1) return;
+        session_.model.current().Mix20bit = state_.CheckBox1.checked ? 1 : 0;
+        doRecalculate();
+    });
 }
 
 // --- NCO -------------------------------------------------------------------------------------

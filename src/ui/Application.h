@@ -3,9 +3,11 @@
 // created in the order of the window set with the main window first.
 //
 // The windows are listed in Application.cpp (windowList); they live until the program ends.
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/Program.h"
@@ -59,8 +61,16 @@ class Application {
     Application& operator=(const Application&) = delete;
 
     // The start-up (configuration, chip configuration, tap files, responses, output block,
-    // first recalculation), then the main window is shown.
+    // first recalculation), then the main window is shown. In a folder without
+    // "CONFIGS/std.trv" the user is first offered to make it a working folder (the files of
+    // "gc4016-cli init"); declined, the start goes on without them.
     void start();
+    // Asks whether to make `folder` a working folder; true for yes. By default a question box.
+    using WorkingFolderQuestion = std::function<bool(const QString& folder)>;
+    void setWorkingFolderQuestion(WorkingFolderQuestion ask) { askWorkingFolder_ = std::move(ask); }
+    // The main window's caption: the configuration's name, "*" while it differs from what was
+    // last read or written, and the program's title.
+    void updateTitle();
     // The start-up without files (the model's defaults and the built-in tables), then the
     // main window is shown.
     void startWithDefaults();
@@ -81,9 +91,14 @@ class Application {
 
   private:
     void createWindows();
+    void placeWindows();
+    void afterChange();
+    void offerWorkingFolder();
 
+    std::string root_;  // the working folder
     QtUiPort ui_;
-    gc::app::Program program_;  // the part shared with the command-line tool
+    gc::app::Program program_;
+    WorkingFolderQuestion askWorkingFolder_;  // the part shared with the command-line tool
     std::unique_ptr<TGForm> mainWindow_;
     // Auxiliary windows in creation order with their places; destroyed in reverse order.
     std::vector<std::pair<WindowOrder, std::unique_ptr<QWidget>>> windows_;

@@ -7,6 +7,7 @@
 
 #include "ui/Application.h"
 #include "ui/ProgramInfo.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ int main(int argc, char* argv[]) {
     // as the decimal point, so number conversions stay in the C locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("gc4016"));
+    // Window places are kept in the user's settings, "gc4016/gc4016.conf".
+    QApplication::setOrganizationName(QStringLiteral("gc4016"));
+    // Qt's own texts (file dialogs, questions, context menus) in the interface language.
+    gc::ui::installQtTranslation(app, gc::ui::interfaceLocale());
     // No display name: the platform would append it to every window caption.
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("gc4016")));
