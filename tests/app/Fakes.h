@@ -34,6 +34,10 @@ inline const char* windowName(Window window) {
             return "Filters";
         case Window::Info:
             return "Info";
+        case Window::Requirement:
+            return "Requirement";
+        case Window::Design:
+            return "Design";
     }
     return "?";
 }
