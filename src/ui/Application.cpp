@@ -9,6 +9,7 @@
 #include "ui/PlotBox.h"
 #include "ui/Ucfirform.h"
 #include "ui/Ucic5form.h"
+#include "ui/Udesign.h"
 #include "ui/Uerrdecim.h"
 #include "ui/Uerrequaldecim.h"
 #include "ui/Uerrfilecoeff.h"
@@ -97,6 +98,13 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
                                            {}});
         return std::unique_ptr<QWidget>(std::move(info));
     });
+    f.emplace_back(WindowOrder::Design, [](WindowContext& c) {
+        auto form = std::make_unique<TDesignForm>(c.program.designState, c.program.design);
+        TDesignForm* d = form.get();
+        d->setMainStateChanged([&main = c.mainWindow] { main.showState(); });
+        c.ui.registerWindow(Window::Design, {[d] { d->showForm(); }, [d] { d->refresh(); }});
+        return std::unique_ptr<QWidget>(std::move(form));
+    });
     return f;
 }
 
@@ -139,7 +147,7 @@ void Application::createWindows() {
     });
 
     WindowContext context{
-        program_.session, program_.state, program_.presenter, program_.plot, ui_, form};
+        program_.session, program_.state, program_.presenter, program_.plot, ui_, form, program_};
     for (const auto& [order, factory] : windowList()) {
         if (std::unique_ptr<QWidget> w = factory(context))
             windows_.emplace_back(order, std::move(w));

@@ -33,6 +33,7 @@ enum class WindowOrder {
     ErrEqualDecim = 13,
     ErrResamp = 14,
     Info = 15,
+    Design = 17,  // "Синтез фильтров"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.
@@ -43,6 +44,7 @@ struct WindowContext {
     gc::app::ChannelPlotPresenter& channelPlot;
     QtUiPort& ui;
     TGForm& mainWindow;
+    gc::app::Program& program;
 };
 
 class Application {
@@ -67,6 +69,7 @@ class Application {
     [[nodiscard]] gc::app::MainPresenter& mainPresenter() { return program_.presenter; }
     [[nodiscard]] gc::app::ChannelPlotPresenter& channelPlot() { return program_.plot; }
     [[nodiscard]] gc::app::LoadSave& loadSave() { return program_.loadSave; }
+    [[nodiscard]] gc::app::Program& program() { return program_; }
     [[nodiscard]] QtUiPort& ui() { return ui_; }
     [[nodiscard]] TGForm& mainWindow() { return *mainWindow_; }
     // A window of the set by its place; null if the list has none there.

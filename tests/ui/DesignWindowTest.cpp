@@ -1,0 +1,146 @@
+// The window "Синтез фильтров": opened through UiPort::showWindow(Window::Design), a design
+// running off the window's thread with its result arriving in the window, cancel, and
+// "Сохранить" choosing the written tap files in the main window. With GC_SCREENSHOT_DIR set,
+// the window is saved there as PNG pictures.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "UiTestSupport.h"
+#include "filters/FilterTables.h"
+#include "ui/Application.h"
+#include "ui/Ugform.h"
+
+using gc::app::Window;
+using gc::ui::WindowOrder;
+using gc::uitest::child;
+
+namespace {
+
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+void screenshot(QWidget* w, const char* name) {
+    const QByteArray dir = qgetenv("GC_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+}
+
+gc::analysis::Requirement requirement() {
+    gc::analysis::Requirement req;
+    req.passbandHz = 80000.0;
+    req.rippleMaxDb = 1.0;
+    req.stopbandMinDb = 60.0;
+    return req;
+}
+
+}  // namespace
+
+class DesignWindowTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void opensRunsCancelsAndSaves() {
+        QTemporaryDir work;
+        gc::ui::Application app(gc::appconfig::Workspace(work.path().toStdString()));
+        app.startWithDefaults();
+        QWidget* form = app.window(WindowOrder::Design);
+        QVERIFY(form != nullptr);
+        QVERIFY(!form->isVisible());
+
+        // Without a requirement the window says so and designs nothing.
+        app.ui().showWindow(Window::Design);
+        QVERIFY(form->isVisible());
+        QVERIFY(app.session().open[Window::Design]);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Синтез фильтров"));
+        QCOMPARE(child<QLabel>(*form, "LabelRequirement")->text(),
+                 text(gc::app::kDesignNoRequirement));
+        auto* calculate = child<QPushButton>(*form, "ButtonCalculate");
+        auto* cancel = child<QPushButton>(*form, "ButtonCancel");
+        auto* save = child<QPushButton>(*form, "ButtonSave");
+        auto* status = child<QLabel>(*form, "LabelStatus");
+        auto* progress = child<QProgressBar>(*form, "ProgressBar");
+        QVERIFY(!calculate->isEnabled());
+        QVERIFY(!save->isEnabled());
+
+        // With one, "Рассчитать" runs the design while the window keeps handling events.
+        app.program().requirement.setRequirement(requirement());
+        app.ui().refreshWindow(Window::Design);
+        QVERIFY(calculate->isEnabled());
+        QCOMPARE(child<QLineEdit>(*form, "EditName")->text(), QStringLiteral("design"));
+        QVERIFY(!child<QLabel>(*form, "PanelRippleNow")->text().isEmpty());
+        QCOMPARE(child<QLabel>(*form, "LabelFrequency4")->text(), QStringLiteral("390.6"));
+        form->resize(980, 620);
+        screenshot(form, "design-before.png");
+
+        QTest::mouseClick(calculate, Qt::LeftButton);
+        QCOMPARE(status->text(), text(gc::app::kDesignRunning));
+        QVERIFY(cancel->isEnabled());
+        QVERIFY(!calculate->isEnabled());
+        QVERIFY(progress->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 60000);
+        QCOMPARE(status->text(), text(gc::app::kDesignMet));
+        QVERIFY(!progress->isVisible());
+        QVERIFY(!cancel->isEnabled());
+        QVERIFY(!child<QLabel>(*form, "PanelRipple")->text().isEmpty());
+        QVERIFY(child<QLabel>(*form, "PanelStopband")->styleSheet().contains("#007000"));
+        screenshot(form, "design-result.png");
+
+        // "Отмена" stops a running design at once; nothing of it arrives later.
+        QTest::mouseClick(calculate, Qt::LeftButton);
+        QVERIFY(cancel->isEnabled());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QCOMPARE(status->text(), text(gc::app::kDesignCancelled));
+        QVERIFY(calculate->isEnabled());
+        QTest::qWait(300);
+        QCOMPARE(status->text(), text(gc::app::kDesignCancelled));
+        QVERIFY(!save->isEnabled());
+
+        // A new design, then "Сохранить": the files are written and chosen in the main window.
+        QTest::mouseClick(calculate, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 60000);
+        auto* name = child<QLineEdit>(*form, "EditName");
+        name->setText(QStringLiteral("rx"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QVERIFY(QFile::exists(work.filePath("FILTERS/rx_cfir.taps")));
+        QVERIFY(QFile::exists(work.filePath("FILTERS/rx_pfir.taps")));
+        QWidget& main = app.mainWindow();
+        QVERIFY(child<QRadioButton>(main, "FileEnbCFIR")->isChecked());
+        QVERIFY(child<QRadioButton>(main, "FileEnbPFIR")->isChecked());
+        QVERIFY(!child<QRadioButton>(main, "TblEnbCFIR")->isChecked());
+        QCOMPARE(app.session().model.Channels[0].NameOfCFIR, std::string("rx_cfir.taps"));
+        QVERIFY(status->text().startsWith(text(gc::app::kDesignSaved)));
+        screenshot(form, "design-saved.png");
+
+        // Closing the window during a design cancels it and clears the open flag.
+        QTest::mouseClick(calculate, Qt::LeftButton);
+        QVERIFY(app.program().design.running());
+        form->close();
+        QVERIFY(!app.program().design.running());
+        QVERIFY(!app.session().open[Window::Design]);
+    }
+
+    void resamplerSetsTellTheirStopband() {
+        QTemporaryDir work;
+        gc::ui::Application app(gc::appconfig::Workspace(work.path().toStdString()));
+        app.startWithDefaults();
+        auto* list = child<QComboBox>(app.mainWindow(), "ComboBox5");
+        const auto db = gc::filters::resamplerStopbandDb(1);
+        QVERIFY(db.has_value());
+        QCOMPARE(list->itemData(1, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Подавление в полосе заграждения: %1 дБ")
+                     .arg(QString::number(*db, 'f', 1)));
+        QVERIFY(list->itemData(0, Qt::ToolTipRole).toString().isEmpty());  // the bypass
+        QVERIFY(!list->itemData(list->count() - 1, Qt::ToolTipRole).toString().isEmpty());
+    }
+};
+
+QTEST_MAIN(DesignWindowTest)
+#include "DesignWindowTest.moc"
