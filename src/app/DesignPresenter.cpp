@@ -25,7 +25,6 @@ namespace {
 constexpr const char* kFiltersFolder = "FILTERS/";
 constexpr int kColumns = 256;
 constexpr int kRows = 240;
-constexpr double kRowsPerDb = kRows / -kDesignPlotFloorDb;
 
 LimitColour verdict(const std::optional<bool>& ok) {
     if (!ok) return LimitColour::Neutral;
@@ -50,9 +49,9 @@ std::string configurationStem(const std::string& path) {
     return name;
 }
 
-int rowOfDb(double db) {
+int rowOfDb(double db, double floorDb) {
     if (!std::isfinite(db)) return db > 0 ? 0 : kRows;
-    return static_cast<int>(std::lround(std::clamp(-db * kRowsPerDb, 0.0, double(kRows))));
+    return static_cast<int>(std::lround(std::clamp(db / floorDb * kRows, 0.0, double(kRows))));
 }
 
 }  // namespace
@@ -66,10 +65,18 @@ DesignPresenter::DesignPresenter(Session& session, DesignState& state, MainState
       ui_(ui),
       main_(main),
       requirement_(requirement),
-      workspace_(std::move(workspace)) {
-    state_.LevelTexts.clear();
-    for (int row = 0; row <= kRows; row += 40)
-        state_.LevelTexts.push_back(std::to_string(-static_cast<int>(row / kRowsPerDb)));
+      workspace_(std::move(workspace)) {}
+
+double designPlotFloorDb(const std::optional<an::Requirement>& req) {
+    double deepest = 0.0;
+    if (req) {
+        deepest =
+            std::max(req->stopbandMinDb.value_or(0.0), req->aliasRejectionMinDb.value_or(0.0));
+    }
+    for (double floor : kDesignPlotFloorsDb) {
+        if (deepest + 10.0 <= -floor) return floor;
+    }
+    return kDesignPlotFloorsDb.back();
 }
 
 DesignPresenter::~DesignPresenter() {
@@ -89,7 +96,7 @@ void DesignPresenter::showButtons() {
     state_.ButtonCancel.enabled = running_;
     state_.ButtonSave.enabled = !running_ && result_.has_value() && !result_->cancelled;
     state_.CheckResampler.enabled = !running_;
-    state_.ProgressVisible = running_;
+    state_.ProgressActive = running_;
 }
 
 void DesignPresenter::onShow() {
@@ -147,6 +154,10 @@ void DesignPresenter::computeCurves() {
     designedCurve_.clear();
     state_.FrequencyTexts.clear();
     plotMaxHz_ = 0.0;
+    floorDb_ = designPlotFloorDb(requirement_.requirement());
+    state_.LevelTexts.clear();
+    for (int step = 0; step <= 6; ++step)
+        state_.LevelTexts.push_back(std::to_string(static_cast<int>(floorDb_) * step / 6));
     if (!current_) return;
     const an::ChainSpec chain = an::chainFromModel(session_.model);
     // Up to the output rate (the first alias band) or a little past the stop-band edge.
@@ -157,7 +168,7 @@ void DesignPresenter::computeCurves() {
         for (int x = 0; x <= kColumns; ++x) {
             const double h = c.magnitude(plotMaxHz_ * x / kColumns);
             db[static_cast<size_t>(x)] =
-                h > 0.0 && reference > 0.0 ? 20.0 * std::log10(h / reference) : kDesignPlotFloorDb;
+                h > 0.0 && reference > 0.0 ? 20.0 * std::log10(h / reference) : floorDb_;
         }
         return db;
     };
@@ -388,10 +399,11 @@ void DesignPresenter::draw(gc::response::Canvas& canvas) const {
     const auto column = [this](double hz) {
         return static_cast<int>(std::lround(std::clamp(hz / plotMaxHz_, 0.0, 1.0) * kColumns));
     };
-    const auto curve = [&canvas](const std::vector<double>& db, Rgb colour, int width) {
+    const auto rowOf = [this](double db) { return rowOfDb(db, floorDb_); };
+    const auto curve = [&canvas, &rowOf](const std::vector<double>& db, Rgb colour, int width) {
         canvas.setPen(colour, width, PenStyle::Solid);
-        canvas.moveTo(0, rowOfDb(db[0]));
-        for (int x = 1; x <= kColumns; ++x) canvas.lineTo(x, rowOfDb(db[static_cast<size_t>(x)]));
+        canvas.moveTo(0, rowOf(db[0]));
+        for (int x = 1; x <= kColumns; ++x) canvas.lineTo(x, rowOf(db[static_cast<size_t>(x)]));
     };
     curve(currentCurve_, Rgb{128, 128, 128}, 1);
     if (!designedCurve_.empty()) curve(designedCurve_, Rgb{0, 0, 255}, 2);
@@ -409,12 +421,12 @@ void DesignPresenter::draw(gc::response::Canvas& canvas) const {
     canvas.lineTo(fs, kRows);
     canvas.setPen(gc::response::kRed, 1, PenStyle::Solid);
     if (req->rippleMaxDb) {
-        const int row = rowOfDb(-*req->rippleMaxDb);
+        const int row = rowOf(-*req->rippleMaxDb);
         canvas.moveTo(0, row);
         canvas.lineTo(fp, row);
     }
     if (req->stopbandMinDb) {
-        const int row = rowOfDb(-*req->stopbandMinDb);
+        const int row = rowOf(-*req->stopbandMinDb);
         canvas.moveTo(fs, row);
         canvas.lineTo(kColumns, row);
     }

@@ -5,6 +5,7 @@
 // with the figures of the integer taps; "Сохранить" writes the taps as FILTERS/NAME_*.taps and
 // makes them the file source of the current channel, so that the next "Записать" puts them
 // into the chip files.
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -53,8 +54,8 @@ struct DesignState {
     ButtonState ButtonCancel{false, true};  // "Отмена", enabled while a design runs
     ButtonState ButtonSave{false, true};    // "Сохранить", enabled with a result
     int ProgressBar{0};                     // percent done
-    bool ProgressVisible{false};
-    FigureState LabelStatus;  // what is going on, the verdict coloured
+    bool ProgressActive{false};             // the bar counts (a design runs)
+    FigureState LabelStatus;                // what is going on, the verdict coloured
     // The figures of the designed channel (integer taps) against the limits, and of the
     // channel as it is now.
     std::string PanelRippleLimit, PanelStopbandLimit, PanelAliasLimit;
@@ -86,8 +87,10 @@ class DesignPort {
     [[nodiscard]] virtual bool confirmReplace(const std::vector<std::string>& paths) = 0;
 };
 
-// Plot scale: 0 dB on row 0, 2 rows per dB, 120 dB at the bottom.
-inline constexpr double kDesignPlotFloorDb = -120.0;
+// Plot scale: 0 dB on row 0 down to the floor on row 240, in six equal steps; the floor goes
+// below the deepest limit of the requirement, -120 dB at least.
+inline constexpr std::array<double, 3> kDesignPlotFloorsDb{-120.0, -180.0, -240.0};
+[[nodiscard]] double designPlotFloorDb(const std::optional<gc::analysis::Requirement>& req);
 
 class DesignPresenter {
   public:
@@ -152,6 +155,7 @@ class DesignPresenter {
     std::vector<double> currentCurve_;   // dB per column 0..256
     std::vector<double> designedCurve_;  // dB per column 0..256
     double plotMaxHz_{0.0};
+    double floorDb_{kDesignPlotFloorsDb[0]};
 };
 
 }  // namespace gc::app

@@ -188,6 +188,7 @@ void TDesignForm::build() {
     shortfall_->setReadOnly(true);
     shortfall_->setMinimumWidth(grid->sizeHint().width());
     side->addWidget(shortfall_, 1);
+    side->addStretch();  // keeps the figures on top while there is no report
     middle->addLayout(side);
     v->addLayout(middle, 1);
 
@@ -286,10 +287,12 @@ void TDesignForm::showState() {
     cancel_->setEnabled(state_.ButtonCancel.enabled);
     save_->setEnabled(state_.ButtonSave.enabled);
     progress_->setValue(state_.ProgressBar);
-    progress_->setVisible(state_.ProgressVisible);
+    // The bar keeps its place, so the buttons do not move when a design starts or ends.
+    progress_->setEnabled(state_.ProgressActive);
     status_->setText(qs(state_.LabelStatus.text));
     setColour(status_, state_.LabelStatus.colour);
     shortfall_->setPlainText(qs(state_.MemoShortfall));
+    shortfall_->setVisible(!state_.MemoShortfall.empty());
     plot_->update();
 }
 

@@ -125,7 +125,7 @@ TEST_F(DesignPresenterTest, DesignShowsFiguresPlotAndProgress) {
     EXPECT_EQ(state.PanelRipple.text, formatDb(d.measurement.rippleDb));
     EXPECT_EQ(state.PanelStopband.text, formatDb(d.measurement.stopbandAttenuationDb));
     EXPECT_EQ(state.ProgressBar, 100);
-    EXPECT_FALSE(state.ProgressVisible);
+    EXPECT_FALSE(state.ProgressActive);
     EXPECT_TRUE(state.ButtonSave.enabled);
     EXPECT_FALSE(state.ButtonCancel.enabled);
     EXPECT_TRUE(state.MemoShortfall.empty());
@@ -165,6 +165,15 @@ TEST_F(DesignPresenterTest, MissedRequirementSaysWhatToRelax) {
     EXPECT_EQ(state.LabelStatus.text, kDesignMissed);
     EXPECT_EQ(state.LabelStatus.colour, LimitColour::Red);
     EXPECT_EQ(state.MemoShortfall, design.result()->message);
+    // The plot reaches below the 140 dB limit, so its line is seen.
+    ASSERT_EQ(state.LevelTexts.size(), 7u);
+    EXPECT_EQ(state.LevelTexts[1], "-30");
+    EXPECT_EQ(state.LevelTexts[6], "-180");
+    gc::testing::RecordingCanvas canvas;
+    design.draw(canvas);
+    const auto red = canvas.linesIn(gc::response::kRed);
+    ASSERT_EQ(red.size(), 4u);
+    EXPECT_EQ(red[3].y0, 187);  // 140 of 180 dB on 240 rows
     EXPECT_FALSE(state.MemoShortfall.empty());
     EXPECT_TRUE(state.PanelRipple.colour == LimitColour::Red ||
                 state.PanelStopband.colour == LimitColour::Red);
@@ -175,7 +184,7 @@ TEST_F(DesignPresenterTest, CancelAndCloseDropTheRunningJob) {
     design.onShow();
     design.onButtonCalculateClick();
     EXPECT_TRUE(design.running());
-    EXPECT_TRUE(state.ProgressVisible);
+    EXPECT_TRUE(state.ProgressActive);
     EXPECT_TRUE(state.ButtonCancel.enabled);
     EXPECT_FALSE(state.ButtonCalculate.enabled);
     EXPECT_EQ(state.LabelStatus.text, kDesignRunning);

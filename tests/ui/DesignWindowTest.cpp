@@ -4,6 +4,7 @@
 // the window is saved there as PNG pictures.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,10 +29,32 @@ namespace {
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
+// The window, and on a real display the whole screen with its frame, as PNG pictures.
 void screenshot(QWidget* w, const char* name) {
     const QByteArray dir = qgetenv("GC_SCREENSHOT_DIR");
     if (dir.isEmpty()) return;
-    w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+    const QString base = QString::fromLocal8Bit(dir) + QLatin1Char('/');
+    w->grab().save(base + QLatin1String(name));
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        QTest::qWait(200);  // the window manager's frame
+        QGuiApplication::primaryScreen()->grabWindow(0).save(base + QLatin1String("screen-") +
+                                                             QLatin1String(name));
+    }
+}
+
+// The working folder: GC_DESIGN_WORKDIR (a folder made by "gc4016-cli init", started as the
+// program starts) when set, else a fresh empty one started with the defaults.
+std::string workFolder(const QTemporaryDir& temp) {
+    const QByteArray dir = qgetenv("GC_DESIGN_WORKDIR");
+    return dir.isEmpty() ? temp.path().toStdString() : dir.toStdString();
+}
+
+void startApp(gc::ui::Application& app) {
+    if (qEnvironmentVariableIsEmpty("GC_DESIGN_WORKDIR")) {
+        app.startWithDefaults();
+    } else {
+        app.start();
+    }
 }
 
 gc::analysis::Requirement requirement() {
@@ -48,9 +72,10 @@ class DesignWindowTest : public QObject {
 
   private Q_SLOTS:
     void opensRunsCancelsAndSaves() {
-        QTemporaryDir work;
-        gc::ui::Application app(gc::appconfig::Workspace(work.path().toStdString()));
-        app.startWithDefaults();
+        QTemporaryDir temp;
+        const QDir work(QString::fromStdString(workFolder(temp)));
+        gc::ui::Application app{gc::appconfig::Workspace(workFolder(temp))};
+        startApp(app);
         QWidget* form = app.window(WindowOrder::Design);
         QVERIFY(form != nullptr);
         QVERIFY(!form->isVisible());
@@ -74,7 +99,9 @@ class DesignWindowTest : public QObject {
         app.program().requirement.setRequirement(requirement());
         app.ui().refreshWindow(Window::Design);
         QVERIFY(calculate->isEnabled());
-        QCOMPARE(child<QLineEdit>(*form, "EditName")->text(), QStringLiteral("design"));
+        QCOMPARE(child<QLineEdit>(*form, "EditName")->text(),
+                 qEnvironmentVariableIsEmpty("GC_DESIGN_WORKDIR") ? QStringLiteral("design")
+                                                                  : QStringLiteral("std"));
         QVERIFY(!child<QLabel>(*form, "PanelRippleNow")->text().isEmpty());
         QCOMPARE(child<QLabel>(*form, "LabelFrequency4")->text(), QStringLiteral("390.6"));
         form->resize(980, 620);
@@ -84,10 +111,12 @@ class DesignWindowTest : public QObject {
         QCOMPARE(status->text(), text(gc::app::kDesignRunning));
         QVERIFY(cancel->isEnabled());
         QVERIFY(!calculate->isEnabled());
-        QVERIFY(progress->isVisible());
+        QVERIFY(progress->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 60000);
         QCOMPARE(status->text(), text(gc::app::kDesignMet));
-        QVERIFY(!progress->isVisible());
+        QVERIFY(!progress->isEnabled());
+        QCOMPARE(progress->value(), 100);
+        QVERIFY(!child<QPlainTextEdit>(*form, "MemoShortfall")->isVisible());  // met
         QVERIFY(!cancel->isEnabled());
         QVERIFY(!child<QLabel>(*form, "PanelRipple")->text().isEmpty());
         QVERIFY(child<QLabel>(*form, "PanelStopband")->styleSheet().contains("#007000"));
@@ -118,6 +147,24 @@ class DesignWindowTest : public QObject {
         QCOMPARE(app.session().model.Channels[0].NameOfCFIR, std::string("rx_cfir.taps"));
         QVERIFY(status->text().startsWith(text(gc::app::kDesignSaved)));
         screenshot(form, "design-saved.png");
+
+        // A requirement out of reach: the best figures, red verdicts and what to relax.
+        gc::analysis::Requirement hard;
+        hard.passbandHz = 150000.0;
+        hard.stopbandHz = 160000.0;
+        hard.rippleMaxDb = 0.01;
+        hard.stopbandMinDb = 140.0;
+        hard.aliasRejectionMinDb = 100.0;
+        app.program().requirement.setRequirement(hard);
+        app.ui().refreshWindow(Window::Design);
+        QTest::mouseClick(calculate, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 60000);
+        QCOMPARE(status->text(), text(gc::app::kDesignMissed));
+        auto* memo = child<QPlainTextEdit>(*form, "MemoShortfall");
+        QVERIFY(memo->isVisible());
+        QCOMPARE(memo->toPlainText(),
+                 QString::fromStdString(app.program().design.result()->message));
+        screenshot(form, "design-missed.png");
 
         // Closing the window during a design cancels it and clears the open flag.
         QTest::mouseClick(calculate, Qt::LeftButton);
