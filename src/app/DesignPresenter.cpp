@@ -235,6 +235,8 @@ void DesignPresenter::onFinished(unsigned job, ChannelDesign design) {
         result_ = std::move(design);
         setStatus(result_->meets ? kDesignMet : kDesignMissed,
                   result_->meets ? LimitColour::Green : LimitColour::Red);
+        // The channel changed while the job ran: the taps are for the channel as it was.
+        if (!resultFitsChannel()) setStatus(kDesignChanged, LimitColour::Red);
         state_.MemoShortfall = result_->message;
         if (state_.CheckResampler.checked && result_->resamplerTaps.empty()) {
             if (!state_.MemoShortfall.empty()) state_.MemoShortfall += '\n';

@@ -275,8 +275,17 @@ TEST_F(DesignPresenterTest, SaveRefusesAChangedChannelAndReportsWriteFailures) {
     EXPECT_EQ(state.LabelStatus.text, kDesignChanged);
     EXPECT_FALSE(std::filesystem::exists(folder / "FILTERS/design_cfir.taps"));
 
+    // A change while the job runs: its result says so when it arrives.
+    port.hold = true;
+    design.onButtonCalculateClick();
     program.state.Edit1.text = "64";
     program.presenter.onEdit1Enter();
+    port.finishHeld();
+    ASSERT_TRUE(design.result().has_value());
+    EXPECT_EQ(state.LabelStatus.text, kDesignChanged);
+    port.hold = false;
+    design.onButtonCalculateClick();
+    EXPECT_EQ(state.LabelStatus.text, kDesignMet);
     // FILTERS is a file: nothing can be written; each file is reported with the reason.
     gc::app::testing::putFile(folder / "FILTERS", "not a folder");
     design.onButtonSaveClick();
