@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "appconfig/ConfigFile.h"
+#include "appconfig/RequirementFile.h"
 #include "chip/ChipConfigFile.h"
 #include "chip/ProgramFile.h"
 #include "chip/RegisterImage.h"
@@ -73,12 +74,14 @@ std::vector<std::string> chipConfigReportLabels(const std::string& pathAsGiven,
 }  // namespace
 
 LoadSave::LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
-                   MainPresenter& presenter, ac::Workspace workspace)
+                   MainPresenter& presenter, RequirementPresenter& requirement,
+                   ac::Workspace workspace)
     : session_(session),
       state_(state),
       ui_(ui),
       plot_(plot),
       presenter_(presenter),
+      requirement_(requirement),
       workspace_(std::move(workspace)) {}
 
 // --- Shared pieces -------------------------------------------------------------------------
@@ -143,6 +146,23 @@ bool LoadSave::writeReported(gc::model::WriteResult written, FileKind kind,
     return static_cast<bool>(written);
 }
 
+bool LoadSave::readRequirementReported(const WorkspacePath& path) {
+    gc::analysis::Requirement read;
+    const ac::RequirementReadStatus status = ac::readRequirement(path.resolved, read);
+    if (status == ac::RequirementReadStatus::Damaged)
+        report({ac::fileKindText(FileKind::Requirement), path.asGiven, ac::kDamagedText});
+    requirement_.setRequirement(status == ac::RequirementReadStatus::Ok
+                                    ? std::optional<gc::analysis::Requirement>(read)
+                                    : std::nullopt);
+    return status != ac::RequirementReadStatus::Damaged;
+}
+
+bool LoadSave::removeRequirementReported(const WorkspacePath& path) {
+    if (ac::removeRequirement(path.resolved)) return true;
+    report({ac::fileKindText(FileKind::Requirement), path.asGiven, ac::kNotRemovedText});
+    return false;
+}
+
 WorkspacePath LoadSave::startupPath() const {
     return workspace_.path(ac::configsDir() + kStartupName);
 }
@@ -201,6 +221,9 @@ void LoadSave::start() {
     // window's and the workspace's business.
     presenter_.applyOutputMode();
     presenter_.recalculate();
+    // The requirement kept beside the start-up configuration.
+    startupRequirementDamaged_ =
+        !readRequirementReported(workspace_.path(ac::requirementPath(startup.asGiven)));
 }
 
 void LoadSave::exit() {
@@ -217,6 +240,12 @@ void LoadSave::exit() {
     }
     (void)writeReported(ac::writeConfiguration(startup.resolved, model), FileKind::Configuration,
                         startup.asGiven);
+    const WorkspacePath req = workspace_.path(ac::requirementPath(startup.asGiven));
+    if (const auto& r = requirement_.requirement())
+        (void)writeReported(gc::model::writeFileAtomically(req.resolved, ac::requirementText(*r)),
+                            FileKind::Requirement, req.asGiven);
+    else if (!startupRequirementDamaged_)
+        (void)removeRequirementReported(req);
 }
 
 // --- "Считать" and "Записать" -------------------------------------------------------------
@@ -252,6 +281,9 @@ LoadSave::LoadResult LoadSave::loadConfiguration(const std::string& path) {
     presenter_.recalculate();
     plot_.refreshChannelPlot();
     if (session_.open[Window::Filters]) ui_.refreshWindow(Window::Filters);
+    if (!readRequirementReported({ac::requirementPath(name), ac::requirementPath(resolved)}))
+        ++result.otherFilesReported;
+    if (session_.isOpen(Window::Requirement)) ui_.refreshWindow(Window::Requirement);
     return result;
 }
 
@@ -270,6 +302,8 @@ bool LoadSave::saveConfiguration(const std::string& path) {
                             ac::replaceExtension(trv.resolved, ".cfg")};
     const WorkspacePath prg{ac::replaceExtension(trv.asGiven, ".prg"),
                             ac::replaceExtension(trv.resolved, ".prg")};
+    const WorkspacePath req{ac::requirementPath(trv.asGiven), ac::requirementPath(trv.resolved)};
+    const std::optional<gc::analysis::Requirement>& requirement = requirement_.requirement();
 
     // The texts first (the configuration text stores the table selections, the image is built
     // from the model), then the three files as one set.
@@ -279,9 +313,14 @@ bool LoadSave::saveConfiguration(const std::string& path) {
         {trv.resolved, std::move(trvText)},
         {cfg.resolved, gc::chip::chipConfigurationText(session_.image)},
         {prg.resolved, gc::chip::programFileText(model, session_.image)}};
-    const WorkspacePath* shown[] = {&trv, &cfg, &prg};
-    const FileKind kinds[] = {FileKind::Configuration, FileKind::ChipConfiguration,
-                              FileKind::Program};
+    std::vector<const WorkspacePath*> shown{&trv, &cfg, &prg};
+    std::vector<FileKind> kinds{FileKind::Configuration, FileKind::ChipConfiguration,
+                                FileKind::Program};
+    if (requirement) {
+        set.emplace_back(req.resolved, ac::requirementText(*requirement));
+        shown.push_back(&req);
+        kinds.push_back(FileKind::Requirement);
+    }
 
     const bool ontoStartup = (damagedStartupBytes_ || startupUntouchable_) &&
                              sameFile(trv.resolved, startupPath().resolved);
@@ -298,11 +337,15 @@ bool LoadSave::saveConfiguration(const std::string& path) {
         for (size_t i = 0; i < set.size(); ++i)
             report(ac::writeFailureLabels(kinds[i], shown[i]->asGiven));
     }
+    // A requirement file left from an earlier save would come back with this configuration.
+    if (written && !requirement) written = removeRequirementReported(req);
     // The user chose to replace the start-up file, and it now holds what the program wrote.
     if (written && ontoStartup) {
         startupUntouchable_ = false;
         startupError_ = 0;
     }
+    if (written && sameFile(trv.resolved, startupPath().resolved))
+        startupRequirementDamaged_ = false;
 
     presenter_.recalculate();
     return written;

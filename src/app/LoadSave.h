@@ -10,6 +10,7 @@
 #include "app/ChannelPlotSeam.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
+#include "app/RequirementPresenter.h"
 #include "app/Session.h"
 #include "app/UiPort.h"
 #include "appconfig/ConfigFile.h"
@@ -20,12 +21,16 @@ namespace gc::app {
 
 class LoadSave {
   public:
+    // `requirement` holds the channel requirement that travels with the configuration as
+    // NAME.req beside NAME.trv.
     LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSeam& plot,
-             MainPresenter& presenter, gc::appconfig::Workspace workspace);
+             MainPresenter& presenter, RequirementPresenter& requirement,
+             gc::appconfig::Workspace workspace);
 
     // First show of the main window: "CONFIGS/std.trv", its chip configuration, the service
     // mode, the nine tap files from "FILTERS/", the taps in use, the responses, the output
-    // block and the first recalculation.
+    // block and the first recalculation; then the requirement "CONFIGS/std.req" when there is
+    // one (a damaged one is reported and means none).
     void start();
     // The main window closes: FullDebug gets its start-up value back and "CONFIGS/std.trv" is
     // rewritten, whatever changed. A start-up file that was reported damaged is first kept as
@@ -51,20 +56,24 @@ class LoadSave {
     // The "Считать" road for a chosen file (relative names against the working folder): the
     // configuration, the chip configuration named by NameOfCFG from the same folder, the tap
     // files from the "FILTERS" folder beside it, the taps in use of all four channels, the
-    // responses, the output block, recalculate, and the filter control editor if open.
+    // responses, the output block, recalculate, and the filter control editor if open; then the
+    // requirement NAME.req beside it (none when there is no such file; a damaged one is
+    // reported and means none).
     // Returns what was read: the configuration's own status and how many of the other files
-    // (chip configuration, tap files) were reported missing or damaged.
+    // (chip configuration, tap files, requirement) were reported missing or damaged.
     struct LoadResult {
         gc::appconfig::ConfigReadStatus configuration{gc::appconfig::ConfigReadStatus::Ok};
         int otherFilesReported{0};
     };
     LoadResult loadConfiguration(const std::string& path);
     // The "Записать" road after the name was chosen: NAME.trv, buildRegisterImage, NAME.cfg
-    // and NAME.prg beside it (the extension replaced from the last dot), recalculate. Does not
-    // run the save-time checks (callers do, as onButton6Click does). The three files are one
-    // set: all are written as temporary files before any replaces its old file, so a failure
-    // leaves the whole previous set. Each file not written is reported, the one that failed
-    // with the system's reason; true when all three were written.
+    // and NAME.prg beside it (the extension replaced from the last dot), with NAME.req when
+    // there is a requirement, recalculate. Does not run the save-time checks (callers do, as
+    // onButton6Click does). The files are one set: all are written as temporary files before
+    // any replaces its old file, so a failure leaves the whole previous set. Each file not
+    // written is reported, the one that failed with the system's reason. Without a requirement
+    // an old NAME.req is removed once the set is written, so it cannot come back with a
+    // configuration it was not saved with. True when all were written (and removed).
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
     // The start-up configuration, as the loadSave name it.
@@ -90,12 +99,18 @@ class LoadSave {
     // free name after it; false (and reported) when no copy can be written.
     [[nodiscard]] bool keepDamagedStartupCopy();
     [[nodiscard]] std::optional<std::string> askTapFile(bool save);
+    // Reads the requirement at `path` into the requirement presenter (none when missing or
+    // damaged); reports a damaged one and returns false for it.
+    bool readRequirementReported(const gc::appconfig::WorkspacePath& path);
+    // Removes the requirement file at `path`; reports and returns false when it stays.
+    bool removeRequirementReported(const gc::appconfig::WorkspacePath& path);
 
     Session& session_;
     MainState& state_;
     UiPort& ui_;
     ChannelPlotSeam& plot_;
     MainPresenter& presenter_;
+    RequirementPresenter& requirement_;
     gc::appconfig::Workspace workspace_;
     // The bytes of a start-up "std.trv" that was reported damaged, until they are kept.
     std::optional<std::string> damagedStartupBytes_;
@@ -103,6 +118,8 @@ class LoadSave {
     // large, or damaged and its bytes could not be kept): the exit leaves it alone.
     bool startupUntouchable_{false};
     int startupError_{0};  // the system's reason it could not be read, if any
+    // "CONFIGS/std.req" was reported damaged at start-up and nothing has replaced it since.
+    bool startupRequirementDamaged_{false};
 };
 
 }  // namespace gc::app

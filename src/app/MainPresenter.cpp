@@ -141,6 +141,8 @@ void MainPresenter::doRecalculate() {
     showServiceButtons();
     showPhaseAndInterpolation();
     doShowResamplerRatio();  // from the Edit4 text just written
+    refreshIfOpen(Window::Requirement);
+    refreshIfOpen(Window::Design);
 }
 
 // The channel in ComboBox7, the configuration and chip configuration file names.
@@ -810,5 +812,6 @@ void MainPresenter::onButton3Click() { openWindow(Window::InpBlock); }
 void MainPresenter::onButton4Click() { openWindow(Window::Freq); }
 void MainPresenter::onButton10Click() { openWindow(Window::Filters); }
 void MainPresenter::onButton14Click() { ui_.showWindow(Window::Info); }
+void MainPresenter::onButtonRequirementClick() { openWindow(Window::Requirement); }
 
 }  // namespace gc::app

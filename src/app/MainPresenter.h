@@ -30,7 +30,9 @@ class MainPresenter {
     void applyOutputMode();
     // CFIR, PFIR and resampler taps of the current channel from the chosen sources.
     void applyTapSelections();
-    // Redraws each open stage response window: CIC5, CFIR, PFIR, resampler.
+    // Redraws each open stage response window: CIC5, CFIR, PFIR, resampler. (The requirement
+    // window follows every recalculation instead: its figures and warnings read the gains and
+    // the NCO as well as the responses.)
     void refreshOpenStageWindows();
     // Start-up without files: the taps from the defaults, the responses, the output block and
     // the first recalculation. ConfigFileName is left as the model has it.
@@ -122,6 +124,8 @@ class MainPresenter {
     void onButton4Click();          // "Ресемплер"
     void onButton10Click();         // "Фильтры"
     void onButton14Click();         // "Справка"
+    // "Требования...": the channel requirement window.
+    void onButtonRequirementClick();
 
   private:
     template <typename Action>

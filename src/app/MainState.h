@@ -140,6 +140,8 @@ struct MainState {
     ButtonState Button3{true, false};   // "Входной блок"
     ButtonState Button4{true, false};   // "Ресемплер"
     ButtonState Button10{true, false};  // "Фильтры"
+    // "Требования..." in the output block: the channel requirement window, always there.
+    ButtonState ButtonRequirement{};
 
     // Enabled-channel box i (0..3) in the order CheckBox3, CheckBox2, CheckBox7, CheckBox8.
     [[nodiscard]] CheckState& channelBox(int i) {
@@ -260,6 +262,7 @@ inline constexpr MainControl kMainControls[] = {
     {"Button3", &MainState::Button3},
     {"Button4", &MainState::Button4},
     {"Button10", &MainState::Button10},
+    {"ButtonRequirement", &MainState::ButtonRequirement},
 };
 
 // The name of the control that shows `field` (empty if none does).

@@ -7,8 +7,8 @@ namespace gc::app {
 Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
     : plot(session.model, ui),
       presenter(session, state, ui, plot),
-      loadSave(session, state, ui, plot, presenter, workspace),
       requirement(session, requirementState, ui),
+      loadSave(session, state, ui, plot, presenter, requirement, workspace),
       design(session, designState, state, ui, presenter, requirement, std::move(workspace)) {}
 
 }  // namespace gc::app

@@ -26,10 +26,11 @@ struct Program {
     MainState state;
     ChannelPlotPresenter plot;
     MainPresenter presenter;
-    LoadSave loadSave;
     // The channel's requirement ("Требования к каналу"), kept per configuration in NAME.req.
     RequirementState requirementState;
     RequirementPresenter requirement;
+    // Reads and writes NAME.req with the configuration, so it comes after the requirement.
+    LoadSave loadSave;
     // "Синтез фильтров": taps designed for that requirement, saved as the channel's tap files.
     DesignState designState;
     DesignPresenter design;

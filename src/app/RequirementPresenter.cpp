@@ -41,6 +41,11 @@ void RequirementPresenter::onEditRmaxEnter() { onEditEnter(); }
 void RequirementPresenter::onEditAsEnter() { onEditEnter(); }
 void RequirementPresenter::onEditAaEnter() { onEditEnter(); }
 
+void RequirementPresenter::onButtonDesignClick() {
+    if (bool* flag = session_.openFlag(Window::Design)) *flag = true;
+    ui_.showWindow(Window::Design);
+}
+
 void RequirementPresenter::onEditEnter() {
     std::optional<Requirement> next;
     try {
@@ -61,12 +66,14 @@ void RequirementPresenter::onEditEnter() {
     requirement_ = next;
     refresh();
     ui_.repaintChannelPlot();
+    if (session_.isOpen(Window::Design)) ui_.refreshWindow(Window::Design);
 }
 
 void RequirementPresenter::setRequirement(const std::optional<Requirement>& requirement) {
     requirement_ = requirement;
     showRequirement();
     refresh();
+    if (session_.isOpen(Window::Design)) ui_.refreshWindow(Window::Design);
 }
 
 void RequirementPresenter::showRequirement() {

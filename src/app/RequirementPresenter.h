@@ -76,6 +76,8 @@ class RequirementPresenter {
     void onEditRmaxEnter();
     void onEditAsEnter();
     void onEditAaEnter();
+    // "Синтез фильтров...": the filter design window, for the requirement as it stands.
+    void onButtonDesignClick();
 
     // Recomputes the figures, colours and warnings from the model as it stands. Runs after every
     // change of the model while the window is open (and when it opens).

@@ -16,6 +16,7 @@ enum class FileKind {
     PfirTaps,
     RfirTaps,
     Program,
+    Requirement,  // the channel requirement beside a configuration, NAME.req
 };
 
 [[nodiscard]] inline std::string fileKindText(FileKind kind) {
@@ -31,6 +32,8 @@ enum class FileKind {
             return "Файл коэфициентов RFIR";
         case FileKind::Program:
             return "Файл программы";
+        case FileKind::Requirement:
+            return "Файл требований";
     }
     return {};
 }
@@ -39,6 +42,7 @@ inline constexpr const char* kMissingText = "отсутствует!";
 inline constexpr const char* kDamagedText = "поврежден!";
 inline constexpr const char* kNotWrittenText = "не может быть записан!";
 inline constexpr const char* kUnreadableText = "не может быть прочитан!";
+inline constexpr const char* kNotRemovedText = "не может быть удален!";
 
 // `text` followed by the system's reason in brackets, when there is one:
 // "не может быть записан! (нет места на устройстве)".

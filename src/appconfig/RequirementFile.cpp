@@ -134,6 +134,8 @@ RequirementReadStatus readRequirement(const std::string& path, Requirement& requ
 
 bool removeRequirement(const std::string& path) {
     std::error_code ec;
+    // A folder of that name is no requirement file and not ours to delete, even when empty.
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, ec))) return false;
     std::filesystem::remove(path, ec);
     return !ec && !std::filesystem::exists(path, ec);
 }

@@ -48,7 +48,7 @@ inline constexpr long kRequirementFileMax = 4096;
                                                     gc::analysis::Requirement& requirement);
 
 // Removes the file of a configuration that no longer has a requirement. True when there is no
-// file afterwards.
+// file afterwards; a folder of that name is left and gives false.
 [[nodiscard]] bool removeRequirement(const std::string& path);
 
 }  // namespace gc::appconfig

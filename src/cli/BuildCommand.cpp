@@ -22,6 +22,8 @@ constexpr const char* kBuildUsage =
     "Starts from the built-in defaults (no start-up files), reads CONFIG.trv with the chip\n"
     "configuration it names (from its folder) and its tap files (from \"../FILTERS/\" beside\n"
     "it), then saves NAME.trv, NAME.cfg and NAME.prg into DIR under the base name of CONFIG.\n"
+    "The channel requirement NAME.req beside CONFIG, when there is one, is saved with them;\n"
+    "without one an old NAME.req in DIR is removed.\n"
     "\n"
     "  --out DIR          folder of the written files (made if it does not exist)\n"
     "  --file-source LIST the filters whose taps come from the tap files, a comma-separated\n"
@@ -29,7 +31,7 @@ constexpr const char* kBuildUsage =
     "\n"
     "Reports go to the error stream, one line each. A missing or damaged CONFIG writes nothing;\n"
     "any other missing or damaged file is reported and the build goes on as the window's\n"
-    "\"Считать\" does, then exits with 5. The three files replace their old versions as one\n"
+    "\"Считать\" does, then exits with 5. The files replace their old versions as one\n"
     "set: if one cannot be written, none is.\n"
     "\n";
 

@@ -21,6 +21,7 @@
 #include "ui/Uinpblock.h"
 #include "ui/Uoutblock.h"
 #include "ui/Upfirform.h"
+#include "ui/Urequirement.h"
 #include "ui/Uresampform.h"
 #include "ui/Usync.h"
 
@@ -98,6 +99,13 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
                                            {}});
         return std::unique_ptr<QWidget>(std::move(info));
     });
+    f.emplace_back(WindowOrder::Requirement, [](WindowContext& c) {
+        auto form =
+            std::make_unique<TRequirementForm>(c.session, c.requirementState, c.requirement, c.ui);
+        TRequirementForm* r = form.get();
+        c.ui.registerWindow(Window::Requirement, {[r] { r->showForm(); }, [r] { r->refresh(); }});
+        return std::unique_ptr<QWidget>(std::move(form));
+    });
     f.emplace_back(WindowOrder::Design, [](WindowContext& c) {
         auto form = std::make_unique<TDesignForm>(c.program.designState, c.program.design);
         TDesignForm* d = form.get();
@@ -145,9 +153,23 @@ void Application::createWindows() {
         loadSave.exit();
         QCoreApplication::quit();
     });
+    // The requirement's mask and alias curve over the channel curve, while its window is open.
+    form.setPlotOverlay([this](gc::response::Canvas& canvas) {
+        if (!program_.session.isOpen(gc::app::Window::Requirement)) return;
+        const auto& plotState = program_.plot.state();
+        program_.requirement.drawOnChannelPlot(canvas, program_.plot.arrays().ChannelResponse,
+                                               plotState.StretchX, plotState.StretchY);
+    });
 
-    WindowContext context{
-        program_.session, program_.state, program_.presenter, program_.plot, ui_, form, program_};
+    WindowContext context{program_.session,
+                          program_.state,
+                          program_.presenter,
+                          program_.plot,
+                          program_.requirementState,
+                          program_.requirement,
+                          ui_,
+                          form,
+                          program_};
     for (const auto& [order, factory] : windowList()) {
         if (std::unique_ptr<QWidget> w = factory(context))
             windows_.emplace_back(order, std::move(w));

@@ -33,7 +33,8 @@ enum class WindowOrder {
     ErrEqualDecim = 13,
     ErrResamp = 14,
     Info = 15,
-    Design = 17,  // "Синтез фильтров"
+    Requirement = 16,  // TRequirementForm, "Требования к каналу"
+    Design = 17,       // "Синтез фильтров"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.
@@ -42,6 +43,8 @@ struct WindowContext {
     gc::app::MainState& mainState;
     gc::app::MainPresenter& mainPresenter;
     gc::app::ChannelPlotPresenter& channelPlot;
+    gc::app::RequirementState& requirementState;
+    gc::app::RequirementPresenter& requirement;
     QtUiPort& ui;
     TGForm& mainWindow;
     gc::app::Program& program;
@@ -69,6 +72,10 @@ class Application {
     [[nodiscard]] gc::app::MainPresenter& mainPresenter() { return program_.presenter; }
     [[nodiscard]] gc::app::ChannelPlotPresenter& channelPlot() { return program_.plot; }
     [[nodiscard]] gc::app::LoadSave& loadSave() { return program_.loadSave; }
+    [[nodiscard]] gc::app::RequirementPresenter& requirement() { return program_.requirement; }
+    [[nodiscard]] gc::app::RequirementState& requirementState() {
+        return program_.requirementState;
+    }
     [[nodiscard]] gc::app::Program& program() { return program_; }
     [[nodiscard]] QtUiPort& ui() { return ui_; }
     [[nodiscard]] TGForm& mainWindow() { return *mainWindow_; }

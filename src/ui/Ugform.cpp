@@ -552,6 +552,10 @@ QWidget* TGForm::buildOutputBlock() {
     grid->addWidget(caption(QStringLiteral("Усиление  ")), 2, 0);
     grid->addWidget(panel7_, 3, 0);
     v->addLayout(grid);
+    buttonRequirement_ = button("ButtonRequirement", tr("Требования..."));
+    buttonRequirement_->setToolTip(
+        tr("Требования к каналу: полоса, неравномерность, подавление, наложения"));
+    v->addWidget(buttonRequirement_);
     return frame;
 }
 
@@ -670,7 +674,7 @@ void TGForm::connectControls() {
         }
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 17> clicks{{
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 18> clicks{{
         {checkBox9_, &P::onCheckBox9Click},
         {autoScale_, &P::onAutoScaleClick},
         {button13_, &P::onButton13Click},
@@ -688,6 +692,7 @@ void TGForm::connectControls() {
         {button4_, &P::onButton4Click},
         {button10_, &P::onButton10Click},
         {button14_, &P::onButton14Click},
+        {buttonRequirement_, &P::onButtonRequirementClick},
     }};
     for (const auto& [widget, handler] : clicks) {
         const auto h = handler;
@@ -735,6 +740,7 @@ void TGForm::connectControls() {
     PlotBox* box = panel5_->plotBox();
     box->setDrawFunction([this](gc::response::Canvas& canvas) {
         plot_.draw(canvas);
+        if (plotOverlay_) plotOverlay_(canvas);
         // Drawing writes the texts around the plot (the axis title after the first drawing);
         // they are shown once the paint is over, as setting them may move the labels.
         if (!plotLabelsQueued_) {
@@ -879,6 +885,11 @@ void TGForm::setFileCommand(FileCommand command, std::function<void()> action) {
 }
 
 void TGForm::setCloseHandler(std::function<void()> handler) { closeHandler_ = std::move(handler); }
+
+void TGForm::setPlotOverlay(std::function<void(gc::response::Canvas&)> overlay) {
+    plotOverlay_ = std::move(overlay);
+    panel5_->plotBox()->update();
+}
 
 void TGForm::run(void (MainPresenter::*handler)()) {
     collectInput();

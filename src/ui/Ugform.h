@@ -59,6 +59,8 @@ class TGForm : public QWidget {
     void setFileCommand(FileCommand command, std::function<void()> action);
     // Runs when the window closes (the exit: std.trv written back), before it goes.
     void setCloseHandler(std::function<void()> handler);
+    // Draws over the channel response in every paint, after it (the requirement's mask).
+    void setPlotOverlay(std::function<void(gc::response::Canvas&)> overlay);
 
     // Every control from MainState, and the plot's texts from the plot presenter, with
     // signals blocked.
@@ -120,6 +122,7 @@ class TGForm : public QWidget {
     bool plotLabelsQueued_{false};
     std::array<std::function<void()>, kFileCommandCount> fileCommands_{};
     std::function<void()> closeHandler_;
+    std::function<void(gc::response::Canvas&)> plotOverlay_;
     int nextCaptionNumber_{0};
     bool closing_{false};
     QTimer listClickTimer_;            // a single click on a filter list's field opens it
@@ -190,6 +193,7 @@ class TGForm : public QWidget {
     // Output parameters.
     QLineEdit* edit5_{};
     ValuePanel* panel7_{};
+    QPushButton* buttonRequirement_{};
     // Plot.
     PlotPanel* panel5_{};
     ValuePanel* panel15_{};

@@ -34,6 +34,10 @@ void ValuePanel::setColour(PanelColour colour) {
             p.setColor(QPalette::Window, QColor(255, 0, 0));
             p.setColor(QPalette::WindowText, QColor(0, 0, 0));
             break;
+        case PanelColour::Green:
+            p.setColor(QPalette::Window, QColor(0, 255, 0));
+            p.setColor(QPalette::WindowText, QColor(0, 0, 0));
+            break;
     }
     setPalette(p);
 }

@@ -6,10 +6,10 @@
 
 namespace gc::ui {
 
-enum class PanelColour { ButtonFace, White, Red };
+enum class PanelColour { ButtonFace, White, Red, Green };
 
 // A sunken panel showing one value. Its background is the button face, white (an active file
-// name) or red (an invalid value).
+// name), red (an invalid value or a failed limit) or green (a limit that is met).
 class ValuePanel : public QLabel {
     Q_OBJECT
   public:

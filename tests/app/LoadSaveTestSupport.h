@@ -16,6 +16,7 @@
 #include "app/Fakes.h"
 #include "app/LoadSave.h"
 #include "app/MainPresenter.h"
+#include "app/RequirementPresenter.h"
 #include "appconfig/Workspace.h"
 #include "model/TextFile.h"
 
@@ -119,7 +120,9 @@ struct LoadSaveRig {
         : ui(log),
           plot(log, session, state),
           presenter(session, state, ui, plot),
-          loadSave(session, state, ui, plot, presenter, gc::appconfig::Workspace(root)) {}
+          requirement(session, requirementState, ui),
+          loadSave(session, state, ui, plot, presenter, requirement,
+                   gc::appconfig::Workspace(root)) {}
 
     std::vector<std::string> log;
     Session session;
@@ -127,6 +130,8 @@ struct LoadSaveRig {
     ScriptedUi ui;
     RecordingPlotSeam plot;
     MainPresenter presenter;
+    RequirementState requirementState;
+    RequirementPresenter requirement;
     LoadSave loadSave;
 };
 

@@ -12,6 +12,7 @@
 #include "app/LoadSave.h"
 #include "app/LoadSaveTestSupport.h"
 #include "appconfig/ConfigFile.h"
+#include "appconfig/RequirementFile.h"
 #include "cli/CliRun.h"
 #include "filters/FilterTables.h"
 #include "filters/TapFiles.h"
@@ -266,4 +267,41 @@ TEST(CliBuildTest, BadInputsNeverAbortOrHangAndExitWithFive) {
         EXPECT_EQ(run.status, 2) << config;
         EXPECT_FALSE(std::filesystem::exists(scratch / "none")) << config;
     }
+}
+
+TEST(CliBuildTest, CarriesTheRequirementFileBesideTheConfiguration) {
+    TempFolder scratch;
+    const std::string dir = scratch / "work";
+    ASSERT_EQ(runCli(scratch, scratch.str(), {"init", dir}).status, 0);
+    gc::model::ConfigurationModel defaults;
+    putFile(dir + "/CONFIGS/x.trv", gc::appconfig::configurationText(defaults));
+
+    // Without x.req: the three files only.
+    CliRun run = runCli(scratch, scratch.str(), {"build", "work/CONFIGS/x.trv", "--out", "plain"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(namesIn(scratch / "plain"), (std::set<std::string>{"x.trv", "x.cfg", "x.prg"}));
+
+    // With it: x.req goes along, and the other three are the same bytes.
+    gc::analysis::Requirement requirement;
+    requirement.passbandHz = 80000.0;
+    requirement.aliasRejectionMinDb = 90.0;
+    const std::string reqText = gc::appconfig::requirementText(requirement);
+    putFile(dir + "/CONFIGS/x.req", reqText);
+    run = runCli(scratch, scratch.str(), {"build", "work/CONFIGS/x.trv", "--out", "req"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(namesIn(scratch / "req"),
+              (std::set<std::string>{"x.trv", "x.cfg", "x.prg", "x.req"}));
+    EXPECT_EQ(fileText(scratch / "req/x.req"), reqText);
+    for (const char* name : {"x.trv", "x.cfg", "x.prg"})
+        EXPECT_EQ(fileText(scratch / ("req/" + std::string(name))),
+                  fileText(scratch / ("plain/" + std::string(name))))
+            << name;
+
+    // A damaged x.req is reported, means no requirement (the old one in the output folder is
+    // removed) and the build ends with 5.
+    putFile(dir + "/CONFIGS/x.req", "not a requirement\n");
+    run = runCli(scratch, scratch.str(), {"build", "work/CONFIGS/x.trv", "--out", "req"});
+    EXPECT_EQ(run.status, 5);
+    EXPECT_NE(run.err.find("Файл требований x.req поврежден!"), std::string::npos) << run.err;
+    EXPECT_EQ(namesIn(scratch / "req"), (std::set<std::string>{"x.trv", "x.cfg", "x.prg"}));
 }

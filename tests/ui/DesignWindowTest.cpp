@@ -174,6 +174,27 @@ class DesignWindowTest : public QObject {
         QVERIFY(!app.session().open[Window::Design]);
     }
 
+    void opensFromTheRequirementWindowAndFollowsItsRequirement() {
+        QTemporaryDir work;
+        gc::ui::Application app(gc::appconfig::Workspace(work.path().toStdString()));
+        app.startWithDefaults();
+        app.ui().showWindow(Window::Requirement);
+        QWidget* requirementForm = app.window(WindowOrder::Requirement);
+        QVERIFY(requirementForm != nullptr && requirementForm->isVisible());
+        QTest::mouseClick(child<QPushButton>(*requirementForm, "ButtonDesign"), Qt::LeftButton);
+        QWidget* form = app.window(WindowOrder::Design);
+        QVERIFY(form->isVisible());
+        auto* label = child<QLabel>(*form, "LabelRequirement");
+        QCOMPARE(label->text(), text(gc::app::kDesignNoRequirement));
+        // A requirement typed in its window reaches the open design window at once.
+        auto* fp = child<QLineEdit>(*requirementForm, "EditFp");
+        fp->setText(QStringLiteral("80000"));
+        QTest::keyClick(fp, Qt::Key_Return);
+        QVERIFY(app.program().requirement.requirement().has_value());
+        QVERIFY(label->text().startsWith(QStringLiteral("Fp 80000.0 Гц")));
+        QVERIFY(child<QPushButton>(*form, "ButtonCalculate")->isEnabled());
+    }
+
     void resamplerSetsTellTheirStopband() {
         QTemporaryDir work;
         gc::ui::Application app(gc::appconfig::Workspace(work.path().toStdString()));
