@@ -142,6 +142,7 @@ void MainPresenter::doRecalculate() {
     showPhaseAndInterpolation();
     doShowResamplerRatio();  // from the Edit4 text just written
     refreshIfOpen(Window::Requirement);
+    refreshIfOpen(Window::Design);
 }
 
 // The channel in ComboBox7, the configuration and chip configuration file names.

@@ -18,6 +18,7 @@
 #include "ui/StageForm.h"
 #include "ui/Ucfirform.h"
 #include "ui/Ucic5form.h"
+#include "ui/Udesign.h"
 #include "ui/Uerrdecim.h"
 #include "ui/Uerrequaldecim.h"
 #include "ui/Uerrfilecoeff.h"
@@ -135,6 +136,13 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
         c.ui.registerWindow(Window::Requirement, {[r] { r->showForm(); }, [r] { r->refresh(); }});
         return std::unique_ptr<QWidget>(std::move(form));
     });
+    f.emplace_back(WindowOrder::Design, [](WindowContext& c) {
+        auto form = std::make_unique<TDesignForm>(c.program.designState, c.program.design);
+        TDesignForm* d = form.get();
+        d->setMainStateChanged([&main = c.mainWindow] { main.showState(); });
+        c.ui.registerWindow(Window::Design, {[d] { d->showForm(); }, [d] { d->refresh(); }});
+        return std::unique_ptr<QWidget>(std::move(form));
+    });
     return f;
 }
 
@@ -200,7 +208,8 @@ void Application::createWindows() {
                           program_.requirementState,
                           program_.requirement,
                           ui_,
-                          form};
+                          form,
+                          program_};
     for (const auto& [order, factory] : windowList()) {
         if (std::unique_ptr<QWidget> w = factory(context))
             windows_.emplace_back(order, std::move(w));

@@ -36,6 +36,7 @@ enum class WindowOrder {
     ErrResamp = 14,
     Info = 15,
     Requirement = 16,  // TRequirementForm, "Требования к каналу"
+    Design = 17,       // "Синтез фильтров"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.
@@ -48,6 +49,7 @@ struct WindowContext {
     gc::app::RequirementPresenter& requirement;
     QtUiPort& ui;
     TGForm& mainWindow;
+    gc::app::Program& program;
 };
 
 class Application {
@@ -84,6 +86,7 @@ class Application {
     [[nodiscard]] gc::app::RequirementState& requirementState() {
         return program_.requirementState;
     }
+    [[nodiscard]] gc::app::Program& program() { return program_; }
     [[nodiscard]] QtUiPort& ui() { return ui_; }
     [[nodiscard]] TGForm& mainWindow() { return *mainWindow_; }
     // A window of the set by its place; null if the list has none there.

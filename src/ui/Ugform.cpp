@@ -449,6 +449,16 @@ void TGForm::buildSourceControls(FilterKind kind, QVBoxLayout* v) {
     v->addWidget(title(QString::fromUtf8(k.title)));
     f.table = radio(tableName.c_str(), QString::fromStdString(tableName));
     f.list = combo(name(k.list).c_str(), items);
+    // Each built-in resampler set tells the stop band its prototype reaches.
+    if (kind == FilterKind::Resampler) {
+        for (int i = 0; i < k.setCount; ++i) {
+            if (const auto db = gc::filters::resamplerStopbandDb(i))
+                f.list->setItemData(
+                    i,
+                    tr("Подавление в полосе заграждения: %1 дБ").arg(QString::number(*db, 'f', 1)),
+                    Qt::ToolTipRole);
+        }
+    }
     f.file = radio(fileName.c_str(), QString::fromStdString(fileName));
     f.name = panel(name(k.name).c_str(),
                    QString::fromUtf8(kNameSamples[static_cast<std::size_t>(kind)]));
