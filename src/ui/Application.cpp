@@ -130,14 +130,15 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
         return std::unique_ptr<QWidget>(std::move(info));
     });
     f.emplace_back(WindowOrder::Requirement, [](WindowContext& c) {
-        auto form =
-            std::make_unique<TRequirementForm>(c.session, c.requirementState, c.requirement, c.ui);
+        auto form = std::make_unique<TRequirementForm>(c.session, c.requirementState, c.requirement,
+                                                       c.ui, &c.mainWindow);
         TRequirementForm* r = form.get();
         c.ui.registerWindow(Window::Requirement, {[r] { r->showForm(); }, [r] { r->refresh(); }});
         return std::unique_ptr<QWidget>(std::move(form));
     });
     f.emplace_back(WindowOrder::Design, [](WindowContext& c) {
-        auto form = std::make_unique<TDesignForm>(c.program.designState, c.program.design);
+        auto form =
+            std::make_unique<TDesignForm>(c.program.designState, c.program.design, &c.mainWindow);
         TDesignForm* d = form.get();
         d->setMainStateChanged([&main = c.mainWindow] { main.showState(); });
         c.ui.registerWindow(Window::Design, {[d] { d->showForm(); }, [d] { d->refresh(); }});
@@ -241,7 +242,9 @@ void Application::placeWindows() {
     int slot = 0;
     for (auto& [order, w] : windows_) {
         if (qobject_cast<StageForm*>(w.get()) != nullptr ||
-            qobject_cast<RegisterEditorForm*>(w.get()) != nullptr)
+            qobject_cast<RegisterEditorForm*>(w.get()) != nullptr ||
+            qobject_cast<TRequirementForm*>(w.get()) != nullptr ||
+            qobject_cast<TDesignForm*>(w.get()) != nullptr)
             new WindowPlacement(w.get(), mainWindow_.get(), slot++);
     }
 }

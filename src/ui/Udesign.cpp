@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "ui/PlotBox.h"
+#include "ui/WindowPlacement.h"
 
 namespace gc::ui {
 
@@ -104,7 +105,8 @@ QLabel* named(const char* name, QWidget* parent, Qt::Alignment align = Qt::Align
 TDesignForm::TDesignForm(gc::app::DesignState& state, gc::app::DesignPresenter& presenter,
                          QWidget* parent)
     : QWidget(parent), state_(state), presenter_(presenter) {
-    setWindowFlags(Qt::Window);
+    // A tool window of the main window: above it, hidden while it is minimised.
+    setWindowFlags(parent != nullptr ? Qt::Tool : Qt::Window);
     setObjectName(QStringLiteral("DesignForm"));
     setWindowTitle(tr("Синтез фильтров"));
     build();
@@ -298,9 +300,7 @@ void TDesignForm::showState() {
 
 void TDesignForm::showForm() {
     act([this] { presenter_.onShow(); });
-    show();
-    raise();
-    activateWindow();
+    bringUp(this);
 }
 
 void TDesignForm::refresh() {

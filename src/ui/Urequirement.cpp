@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "ui/Widgets.h"
+#include "ui/WindowPlacement.h"
 
 namespace gc::ui {
 namespace {
@@ -55,7 +56,8 @@ TRequirementForm::TRequirementForm(gc::app::Session& session, gc::app::Requireme
                                    RequirementPresenter& presenter, gc::app::UiPort& ui,
                                    QWidget* parent)
     : QWidget(parent), session_(session), state_(state), presenter_(presenter), ui_(ui) {
-    setWindowFlags(Qt::Window);
+    // A tool window of the main window: above it, hidden while it is minimised.
+    setWindowFlags(parent != nullptr ? Qt::Tool : Qt::Window);
     setObjectName(QStringLiteral("RequirementForm"));
     setWindowTitle(QString::fromUtf8(gc::app::kRequirementCaption.data(),
                                      qsizetype(gc::app::kRequirementCaption.size())));
@@ -259,9 +261,7 @@ void TRequirementForm::showState() {
 void TRequirementForm::showForm() {
     presenter_.refresh();
     showState();
-    show();
-    raise();
-    activateWindow();
+    bringUp(this);
     ui_.repaintChannelPlot();
 }
 

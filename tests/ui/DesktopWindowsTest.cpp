@@ -52,9 +52,9 @@ struct Started {
 };
 
 constexpr WindowOrder kOwnedWindows[] = {
-    WindowOrder::CfirForm, WindowOrder::PfirForm, WindowOrder::ResampForm,
-    WindowOrder::Cic5Form, WindowOrder::InpBlock, WindowOrder::Freq,
-    WindowOrder::Sync,     WindowOrder::OutBlock, WindowOrder::Filters,
+    WindowOrder::CfirForm, WindowOrder::PfirForm,    WindowOrder::ResampForm, WindowOrder::Cic5Form,
+    WindowOrder::InpBlock, WindowOrder::Freq,        WindowOrder::Sync,       WindowOrder::OutBlock,
+    WindowOrder::Filters,  WindowOrder::Requirement, WindowOrder::Design,
 };
 
 void enter(QLineEdit* edit, const QString& text) {
