@@ -21,6 +21,52 @@
     </message>
 </context>
 <context>
+    <name>gc::ui::Application</name>
+    <message>
+        <source>В папке %1 нет конфигурации CONFIGS/std.trv.
+
+Сделать её рабочей папкой программы: записать конфигурацию по умолчанию (CONFIGS/std.trv, CONFIGS/sinc.cfg) и встроенные наборы коэффициентов (FILTERS/*.taps)?</source>
+        <translation>The folder %1 has no configuration CONFIGS/std.trv.
+
+Make it the program's working folder: write the default configuration (CONFIGS/std.trv, CONFIGS/sinc.cfg) and the built-in coefficient sets (FILTERS/*.taps)?</translation>
+    </message>
+</context>
+<context>
+    <name>gc::ui::PlotMenu</name>
+    <message>
+        <source>Сохранить изображение...</source>
+        <translation>Save image...</translation>
+    </message>
+    <message>
+        <source>Сохранить данные...</source>
+        <translation>Save data...</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Сохранить изображение</source>
+        <translation>Save image</translation>
+    </message>
+    <message>
+        <source>Изображение PNG (*.png);;Изображение SVG (*.svg)</source>
+        <translation>PNG image (*.png);;SVG image (*.svg)</translation>
+    </message>
+    <message>
+        <source>Файл %1 не может быть записан!</source>
+        <translation>The file %1 cannot be written!</translation>
+    </message>
+    <message>
+        <source>Сохранить данные</source>
+        <translation>Save data</translation>
+    </message>
+    <message>
+        <source>Таблица CSV (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+</context>
+<context>
     <name>gc::ui::StageForm</name>
     <message>
         <source>Курсор</source>
@@ -29,6 +75,87 @@
     <message>
         <source>Растяж. по X</source>
         <translation>X stretch</translation>
+    </message>
+</context>
+<context>
+    <name>gc::ui::TDesignForm</name>
+    <message>
+        <source>Синтез фильтров</source>
+        <translation>Filter design</translation>
+    </message>
+    <message>
+        <source>дБ</source>
+        <translation>dB</translation>
+    </message>
+    <message>
+        <source>Частота, кГц</source>
+        <translation>Frequency, kHz</translation>
+    </message>
+    <message>
+        <source>&lt;span style=&quot;color:#808080&quot;&gt;━━&lt;/span&gt; сейчас&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#0000ff&quot;&gt;━━&lt;/span&gt; расчёт&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#ff0000&quot;&gt;━━&lt;/span&gt; требование</source>
+        <translation>&lt;span style=&quot;color:#808080&quot;&gt;━━&lt;/span&gt; now&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#0000ff&quot;&gt;━━&lt;/span&gt; designed&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#ff0000&quot;&gt;━━&lt;/span&gt; requirement</translation>
+    </message>
+    <message>
+        <source>Требование</source>
+        <translation>Requirement</translation>
+    </message>
+    <message>
+        <source>Сейчас</source>
+        <translation>Now</translation>
+    </message>
+    <message>
+        <source>Расчёт</source>
+        <translation>Designed</translation>
+    </message>
+    <message>
+        <source>Неравномерность в полосе, дБ</source>
+        <translation>Pass-band ripple, dB</translation>
+    </message>
+    <message>
+        <source>Полоса по уровню -3 дБ, Гц</source>
+        <translation>Bandwidth at -3 dB, Hz</translation>
+    </message>
+    <message>
+        <source>Подавление в полосе заграждения, дБ</source>
+        <translation>Stop-band attenuation, dB</translation>
+    </message>
+    <message>
+        <source>Подавление зеркальных каналов, дБ</source>
+        <translation>Alias rejection, dB</translation>
+    </message>
+    <message>
+        <source>Имя файлов:</source>
+        <translation>File name:</translation>
+    </message>
+    <message>
+        <source>Файлы FILTERS/ИМЯ_cfir.taps, FILTERS/ИМЯ_pfir.taps и FILTERS/ИМЯ_res.taps</source>
+        <translation>Files FILTERS/NAME_cfir.taps, FILTERS/NAME_pfir.taps and FILTERS/NAME_res.taps</translation>
+    </message>
+    <message>
+        <source>Рассчитать и прототип ресемплера</source>
+        <translation>Design a resampler prototype too</translation>
+    </message>
+    <message>
+        <source>Рассчитать</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Файлы уже существуют:
+%1
+
+Заменить их?</source>
+        <translation>The files exist already:
+%1
+
+Replace them?</translation>
     </message>
 </context>
 <context>
@@ -268,6 +395,66 @@
     <message>
         <source>Растяжение по Y</source>
         <translation>Y stretch</translation>
+    </message>
+    <message>
+        <source>Коэффициент децимации CIC-фильтра, 2..4096 (Enter)</source>
+        <translation>CIC filter decimation, 2..4096 (Enter)</translation>
+    </message>
+    <message>
+        <source>Точное усиление PFIR, 0..16383 (Enter)</source>
+        <translation>PFIR fine gain, 0..16383 (Enter)</translation>
+    </message>
+    <message>
+        <source>Тактовая частота АЦП, Гц (Enter)</source>
+        <translation>ADC clock, Hz (Enter)</translation>
+    </message>
+    <message>
+        <source>Коэффициент интерполяции ресемплера, 0,03125..64 (Enter)</source>
+        <translation>Resampler interpolation, 0.03125..64 (Enter)</translation>
+    </message>
+    <message>
+        <source>Выходная частота канала, Гц; Enter подбирает децимацию, без Enter значение восстанавливается</source>
+        <translation>Output rate of the channel, Hz; Enter picks the decimation, without Enter the value is restored</translation>
+    </message>
+    <message>
+        <source>Частота NCO канала, Гц, 0..тактовая частота (Enter)</source>
+        <translation>NCO frequency of the channel, Hz, 0..clock (Enter)</translation>
+    </message>
+    <message>
+        <source>Фаза NCO канала, рад, 0..2π (Enter)</source>
+        <translation>NCO phase of the channel, rad, 0..2π (Enter)</translation>
+    </message>
+    <message>
+        <source>Слово коэффициента ресемплера, шестнадцатеричное (0x...); Enter пересчитывает интерполяцию, без Enter значение восстанавливается</source>
+        <translation>Resampler ratio word, hexadecimal (0x...); Enter recomputes the interpolation, without Enter the value is restored</translation>
+    </message>
+    <message>
+        <source>Файл конфигурации, последний считанный или записанный</source>
+        <translation>Configuration file, the last one read or written</translation>
+    </message>
+    <message>
+        <source>Файл конфигурации микросхемы (папка CONFIGS)</source>
+        <translation>Chip configuration file (folder CONFIGS)</translation>
+    </message>
+    <message>
+        <source>Файл коэффициентов CFIR канала (папка FILTERS)</source>
+        <translation>CFIR coefficient file of the channel (folder FILTERS)</translation>
+    </message>
+    <message>
+        <source>Файл коэффициентов PFIR канала (папка FILTERS)</source>
+        <translation>PFIR coefficient file of the channel (folder FILTERS)</translation>
+    </message>
+    <message>
+        <source>Файл коэффициентов ресемплера (папка FILTERS)</source>
+        <translation>Resampler coefficient file (folder FILTERS)</translation>
+    </message>
+    <message>
+        <source>АЧХ канала: правая кнопка ставит курсор, колесо растягивает по X, стрелки двигают курсор; меню — правая кнопка на рамке</source>
+        <translation>Channel response: the right button sets the cursor, the wheel stretches X, the arrow keys move the cursor; menu: right button on the frame</translation>
+    </message>
+    <message>
+        <source>Подавление в полосе заграждения: %1 дБ</source>
+        <translation>Stop-band attenuation: %1 dB</translation>
     </message>
 </context>
 <context>

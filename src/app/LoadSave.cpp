@@ -212,9 +212,6 @@ void LoadSave::start() {
     readConfigurationTaps(ac::filtersDir(), workspace_.resolve(ac::filtersDir()));
     // 6. The taps in use.
     applyAllSelections();
-    // 7.
-    plot_.computeCicResponse();
-    plot_.refreshChannelPlot();
     // 8.
     model.Work.ConfigFileName = kStartupName;
     // 9, 10. The first draw after the window is on screen and the working folder are the
@@ -224,6 +221,11 @@ void LoadSave::start() {
     // The requirement kept beside the start-up configuration.
     startupRequirementDamaged_ =
         !readRequirementReported(workspace_.path(ac::requirementPath(startup.asGiven)));
+    // 7. The responses follow the recalculation: the decimation they are drawn for is the
+    // one recalculate derives from the loaded channel, not the defaults' one.
+    plot_.computeCicResponse();
+    plot_.refreshChannelPlot();
+    markUnmodified();
 }
 
 void LoadSave::exit() {
@@ -280,14 +282,17 @@ LoadSave::LoadResult LoadSave::loadConfiguration(const std::string& path) {
     presenter_.applyOutputMode();
     presenter_.recalculate();
     plot_.refreshChannelPlot();
-    if (session_.open[Window::Filters]) ui_.refreshWindow(Window::Filters);
+    presenter_.refreshOpenEditors();
     if (!readRequirementReported({ac::requirementPath(name), ac::requirementPath(resolved)}))
         ++result.otherFilesReported;
     if (session_.isOpen(Window::Requirement)) ui_.refreshWindow(Window::Requirement);
+    markUnmodified();
     return result;
 }
 
 void LoadSave::onButton6Click() {
+    // A report left open by the previous attempt would describe a state that may be gone.
+    ui_.closeSaveReports();
     if (!presenter_.runSaveChecks()) return;
     const auto chosen = ui_.askSaveFile({"*.trv", "trv", kConfigsFolder});
     if (!chosen) return;
@@ -348,8 +353,20 @@ bool LoadSave::saveConfiguration(const std::string& path) {
         startupRequirementDamaged_ = false;
 
     presenter_.recalculate();
+    if (written) markUnmodified();
     return written;
 }
+
+// The configuration as its file would hold it, from a copy: configurationText stores the table
+// selections into the model it is given.
+std::string LoadSave::currentText() const {
+    gc::model::ConfigurationModel copy = session_.model;
+    return ac::configurationText(copy);
+}
+
+void LoadSave::markUnmodified() { lastText_ = currentText(); }
+
+bool LoadSave::modified() const { return currentText() != lastText_; }
 
 // --- Tap files -----------------------------------------------------------------------------
 

@@ -76,6 +76,12 @@ class LoadSave {
     // configuration it was not saved with. True when all were written (and removed).
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
+    // Whether the configuration differs from what was last read (start-up, "Считать") or
+    // written ("Записать"), as its file would hold it.
+    [[nodiscard]] bool modified() const;
+    // The configuration as it stands counts as read or written.
+    void markUnmodified();
+
     // The start-up configuration, as the loadSave name it.
     static constexpr const char* kStartupName = "std.trv";
 
@@ -120,6 +126,9 @@ class LoadSave {
     int startupError_{0};  // the system's reason it could not be read, if any
     // "CONFIGS/std.req" was reported damaged at start-up and nothing has replaced it since.
     bool startupRequirementDamaged_{false};
+    // The configuration file text at the last read or write, against which modified() compares.
+    std::string lastText_;
+    [[nodiscard]] std::string currentText() const;
 };
 
 }  // namespace gc::app

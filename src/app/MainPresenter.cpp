@@ -143,6 +143,7 @@ void MainPresenter::doRecalculate() {
     showPhaseAndInterpolation();
     doShowResamplerRatio();  // from the Edit4 text just written
     refreshIfOpen(Window::Requirement);
+    refreshIfOpen(Window::Design);
 }
 
 // The channel in ComboBox7, the configuration and chip configuration file names.
@@ -425,6 +426,13 @@ void MainPresenter::refreshIfOpen(Window window) {
     if (session_.isOpen(window)) ui_.refreshWindow(window);
 }
 
+void MainPresenter::refreshOpenEditors() {
+    refreshIfOpen(Window::InpBlock);
+    refreshIfOpen(Window::Freq);
+    refreshIfOpen(Window::OutBlock);
+    refreshIfOpen(Window::Filters);
+}
+
 void MainPresenter::refreshOpenStageWindows() {
     refreshIfOpen(Window::Cic5);
     refreshIfOpen(Window::Cfir);
@@ -443,10 +451,11 @@ void MainPresenter::fullRefresh() {
 void MainPresenter::startWithDefaults() {
     guarded([&] {
         doApplyTapSelections();
-        plot_.computeCicResponse();
-        plot_.refreshChannelPlot();
         applyOutputMode();
         doRecalculate();
+        // After the recalculation, which sets the decimation the responses are drawn for.
+        plot_.computeCicResponse();
+        plot_.refreshChannelPlot();
     });
 }
 
@@ -557,6 +566,10 @@ void MainPresenter::onEdit5Enter() {
     });
 }
 
+void MainPresenter::onEdit5Exit() {
+    state_.Edit5.text = m::formatFixed(session_.model.Derived.OutputRate, 8, 1);
+}
+
 void MainPresenter::onEdit3Enter() {
     guarded([&] { fullRefresh(); });
 }
@@ -593,6 +606,11 @@ void MainPresenter::onEdit8Enter() {
     });
 }
 
+void MainPresenter::onEdit8Exit() {
+    state_.Edit8.text =
+        m::formatHexWord(m::resamplerRatioWord(session_.model.Chip.CoefInterpol[0]));
+}
+
 // --- Gains -----------------------------------------------------------------------------------
 
 void MainPresenter::confirmFineGain() {
@@ -617,6 +635,14 @@ void MainPresenter::onShiftGainComboChanged() {
 
 void MainPresenter::onAutoScaleClick() {
     guarded([&] { doRecalculate(); });
+}
+
+void MainPresenter::onCheckBox1Click() {
+    guarded([&] {
+        if (session_.model.Work.Recalculating == 1) return;
+        session_.model.current().Mix20bit = state_.CheckBox1.checked ? 1 : 0;
+        doRecalculate();
+    });
 }
 
 // --- NCO -------------------------------------------------------------------------------------

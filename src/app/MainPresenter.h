@@ -34,6 +34,10 @@ class MainPresenter {
     // window follows every recalculation instead: its figures and warnings read the gains and
     // the NCO as well as the responses.)
     void refreshOpenStageWindows();
+    // Refills each flagged-open register window (input block, resampler, output block, filter
+    // control) from the register image and the model as they stand. The synchronisation window
+    // has no flag; the window program refills it while it is visible.
+    void refreshOpenEditors();
     // Start-up without files: the taps from the defaults, the responses, the output block and
     // the first recalculation. ConfigFileName is left as the model has it.
     void startWithDefaults();
@@ -59,16 +63,22 @@ class MainPresenter {
     void onButton7Click();   // "+1000"
     void onButton12Click();  // "-1000"
     void onEdit5Enter();
+    // Leaving Edit5 without Enter puts back the output rate in effect.
+    void onEdit5Exit();
     void onEdit3Enter();
     void onEdit3Exit();
     void onEdit4Enter();
     void onEdit4Exit();
     void onEdit8Enter();
+    // Leaving Edit8 without Enter puts back the ratio word of the interpolation in effect.
+    void onEdit8Exit();
     void onEdit2Enter();
     void onEdit2Exit();
     // Shared handler of ComboBox10, ComboBox2, ComboBox3, ComboBox6 and ComboBox9.
     void onShiftGainComboChanged();
     void onAutoScaleClick();
+    // "20 бит": Mix20bit of the current channel from the tick, then recalculate.
+    void onCheckBox1Click();
 
     // --- NCO ----------------------------------------------------------------------------------
     void onEdit6Enter();

@@ -8,6 +8,7 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
     : plot(session.model, ui),
       presenter(session, state, ui, plot),
       requirement(session, requirementState, ui),
-      loadSave(session, state, ui, plot, presenter, requirement, std::move(workspace)) {}
+      loadSave(session, state, ui, plot, presenter, requirement, workspace),
+      design(session, designState, state, ui, presenter, requirement, std::move(workspace)) {}
 
 }  // namespace gc::app

@@ -4,6 +4,7 @@
 // and saving of files, all reporting through the UiPort they are given. The window program adds
 // its windows around it; the command-line tool drives it without any.
 #include "app/ChannelPlotPresenter.h"
+#include "app/DesignPresenter.h"
 #include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
@@ -30,6 +31,9 @@ struct Program {
     RequirementPresenter requirement;
     // Reads and writes NAME.req with the configuration, so it comes after the requirement.
     LoadSave loadSave;
+    // "Синтез фильтров": taps designed for that requirement, saved as the channel's tap files.
+    DesignState designState;
+    DesignPresenter design;
 };
 
 }  // namespace gc::app

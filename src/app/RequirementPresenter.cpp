@@ -67,12 +67,14 @@ void RequirementPresenter::onEditEnter() {
     requirement_ = next;
     refresh();
     ui_.repaintChannelPlot();
+    if (session_.isOpen(Window::Design)) ui_.refreshWindow(Window::Design);
 }
 
 void RequirementPresenter::setRequirement(const std::optional<Requirement>& requirement) {
     requirement_ = requirement;
     showRequirement();
     refresh();
+    if (session_.isOpen(Window::Design)) ui_.refreshWindow(Window::Design);
 }
 
 void RequirementPresenter::showRequirement() {

@@ -1,7 +1,6 @@
 #include "app/WorkingFolder.h"
 
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 #include "app/Program.h"
@@ -15,12 +14,14 @@
 #include "model/TextFile.h"
 
 namespace gc::app {
+
 namespace {
 
+namespace fs = std::filesystem;
 namespace fl = gc::filters;
 using gc::appconfig::FileKind;
 
-// The start from defaults reports nothing and asks nothing; a port that does neither.
+// Reports nothing: the defaults read no file.
 class SilentUi final : public UiPort {
   public:
     void showError(const ErrorReport&) override {}
@@ -43,7 +44,7 @@ bool fitsBits(const int* taps, int count, int bits) {
 
 // Each library set as a tap file of its full filter, in the order of the selection lists;
 // sets that do not fit the chip's coefficient width are left out.
-void planTapFiles(const std::string& folder, std::vector<FolderFile>& files) {
+void addTapFiles(const std::string& folder, std::vector<WorkingFolderFile>& files) {
     gc::model::ConfigurationModel scratch;
     gc::chip::RegisterImage image;
     for (int i = 0; i < fl::kCfirSetCount; ++i) {
@@ -79,32 +80,40 @@ void planTapFiles(const std::string& folder, std::vector<FolderFile>& files) {
 
 }  // namespace
 
-std::vector<FolderFile> workingFolderFiles(const std::string& dir) {
+std::vector<WorkingFolderFile> workingFolderFiles(const std::string& dir) {
     const std::string configs = dir + "/" + gc::appconfig::configsDir();
     const std::string filters = dir + "/" + gc::appconfig::filtersDir();
 
     // The defaults as the program would write them at exit after a start without files.
     SilentUi ui;
-    Program program(ui, gc::appconfig::Workspace(dir));
+    Program program(ui, gc::appconfig::Workspace::atCurrentFolder());
     program.presenter.startWithDefaults();
     Session& session = program.session;
     gc::chip::buildRegisterImage(session.model, session.image);
 
-    std::vector<FolderFile> files;
+    std::vector<WorkingFolderFile> files;
     files.push_back({configs + "std.trv", gc::appconfig::configurationText(session.model),
                      FileKind::Configuration});
     files.push_back({configs + session.model.Chip.NameOfCFG,
                      gc::chip::chipConfigurationText(session.image), FileKind::ChipConfiguration});
-    planTapFiles(filters, files);
+    addTapFiles(filters, files);
     return files;
 }
 
-bool writeWorkingFolder(const std::string& dir, const std::vector<FolderFile>& files, UiPort& ui) {
-    std::error_code ignored;  // a folder that cannot be made shows up as files not written
-    std::filesystem::create_directories(dir + "/" + gc::appconfig::configsDir(), ignored);
-    std::filesystem::create_directories(dir + "/" + gc::appconfig::filtersDir(), ignored);
+std::vector<std::string> existingFiles(const std::vector<WorkingFolderFile>& files) {
+    std::vector<std::string> existing;
+    for (const WorkingFolderFile& file : files) {
+        std::error_code error;
+        if (fs::exists(file.path, error) || error) existing.push_back(file.path);
+    }
+    return existing;
+}
+
+bool writeWorkingFolder(const std::vector<WorkingFolderFile>& files, UiPort& ui) {
     bool allWritten = true;
-    for (const FolderFile& file : files) {
+    for (const WorkingFolderFile& file : files) {
+        std::error_code ignored;  // a folder that cannot be made shows up as a file not written
+        fs::create_directories(fs::path(file.path).parent_path(), ignored);
         const gc::model::WriteResult written = gc::model::writeFileAtomically(file.path, file.text);
         if (written) continue;
         ui.showError({ErrorWindow::ErrFileCoeff,

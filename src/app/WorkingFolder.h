@@ -1,8 +1,8 @@
 #pragma once
-// A fresh working folder: the start-up configuration and the chip configuration of the
-// built-in defaults, and the built-in coefficient sets as tap files, so that the program starts
-// there without a single report. Made by "gc4016-cli init" and by the window program's
-// --home-folder on its first start.
+// A working folder the configurator starts from without a single report: CONFIGS/std.trv and
+// the chip configuration it names, built from the defaults, and FILTERS/ with the built-in
+// coefficient sets as tap files. Made by "gc4016-cli init" and offered by the window program
+// when it starts in a folder without CONFIGS/std.trv.
 #include <string>
 #include <vector>
 
@@ -11,20 +11,20 @@
 
 namespace gc::app {
 
-struct FolderFile {
-    std::string path;  // DIR/CONFIGS/std.trv, DIR/FILTERS/NAME.taps, ...
+struct WorkingFolderFile {
+    std::string path;  // `dir` + "/CONFIGS/..." or "/FILTERS/..."
     std::string text;
-    gc::appconfig::FileKind kind;  // how a failed write is reported
+    gc::appconfig::FileKind kind;
 };
 
-// The files of a working folder in `dir`: CONFIGS/std.trv, CONFIGS/<its chip configuration>
-// and FILTERS/NAME.taps of every built-in CFIR, PFIR and resampler set whose taps fit the chip's
-// coefficient width (16 bits CFIR/PFIR, 12 bits resampler).
-[[nodiscard]] std::vector<FolderFile> workingFolderFiles(const std::string& dir);
+// The files of a working folder in `dir`, in writing order.
+[[nodiscard]] std::vector<WorkingFolderFile> workingFolderFiles(const std::string& dir);
 
-// Makes DIR/CONFIGS and DIR/FILTERS and writes `files` (each replaced atomically). Every file
-// that cannot be written is reported through `ui` with the system's reason; true when all were
-// written.
-bool writeWorkingFolder(const std::string& dir, const std::vector<FolderFile>& files, UiPort& ui);
+// Files of `files` that exist already (or cannot be looked at).
+[[nodiscard]] std::vector<std::string> existingFiles(const std::vector<WorkingFolderFile>& files);
+
+// Makes the folders and writes every file atomically; each file not written is reported
+// through `ui` (TErrFileCoeff with the system's reason). True when all were written.
+bool writeWorkingFolder(const std::vector<WorkingFolderFile>& files, UiPort& ui);
 
 }  // namespace gc::app

@@ -1,10 +1,8 @@
 // gc4016-cli init: a working folder the configurator starts from without a single report:
 // CONFIGS/std.trv and CONFIGS/sinc.cfg of the built-in defaults and FILTERS/ with the built-in
 // coefficient sets as tap files.
-#include <filesystem>
 #include <iostream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "app/WorkingFolder.h"
@@ -13,8 +11,6 @@
 namespace gc::cli {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
@@ -57,23 +53,17 @@ int runInit(const std::vector<std::string>& args) {
     }
     if (dir.empty()) return usageError("no folder given");
 
-    const std::vector<gc::app::FolderFile> files = gc::app::workingFolderFiles(dir);
+    const std::vector<gc::app::WorkingFolderFile> files = gc::app::workingFolderFiles(dir);
     if (!force) {
-        bool exists = false;
-        for (const gc::app::FolderFile& file : files) {
-            std::error_code error;
-            if (fs::exists(file.path, error) || error) {
-                std::cerr << "init: " << file.path << " exists\n";
-                exists = true;
-            }
-        }
-        if (exists) {
+        const std::vector<std::string> existing = gc::app::existingFiles(files);
+        for (const std::string& path : existing) std::cerr << "init: " << path << " exists\n";
+        if (!existing.empty()) {
             std::cerr << "init: nothing written; --force overwrites\n";
             return kFailed;
         }
     }
     CliUi ui(std::cerr);
-    const bool allWritten = gc::app::writeWorkingFolder(dir, files, ui);
+    const bool allWritten = gc::app::writeWorkingFolder(files, ui);
     return allWritten ? kOk : kFailed;
 }
 

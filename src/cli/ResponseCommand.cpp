@@ -1,6 +1,5 @@
 // gc4016-cli response: the magnitude responses of one channel, as the main window's plot holds
 // them, printed as CSV for scripts and spreadsheets.
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,7 +9,7 @@
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
 #include "model/Numeric.h"
-#include "response/Response.h"
+#include "response/ResponseCsv.h"
 
 namespace gc::cli {
 
@@ -47,13 +46,6 @@ int usageError(const std::string& message) {
 }
 
 bool isPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
-
-// Full precision: the shortest text that reads back to the same double.
-std::string exact(double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
-}
 
 int runResponse(const std::vector<std::string>& args) {
     std::string config;
@@ -106,26 +98,15 @@ int runResponse(const std::vector<std::string>& args) {
     }
     for (int s = 1; s < stretch; s *= 2) engine.plot.onButton19Click();  // X "*2"
 
-    const auto& a = engine.plot.arrays();
-    const double peak = gc::response::ResponsePeak(a.ChannelResponse);
-    const double clock = engine.session.model.Work.WorkingClock;
     const int shownStretch = engine.plot.state().StretchX;
     gc::analysis::AliasCurve aliases;
     if (alias) {
         const gc::analysis::ChannelChain chain(gc::analysis::chainFromModel(engine.session.model));
         aliases = gc::analysis::aliasCurve(chain, shownStretch);
     }
-    std::cout << "k,freq_hz,cic,cfir,pfir,resampler,channel,level_db"
-              << (alias ? ",alias\n" : "\n");
-    for (int k = 0; k < gc::response::PlotPoints; ++k) {
-        const double freq = clock / (2.0 * shownStretch) * k / gc::response::PlotPoints;
-        std::cout << k << ',' << exact(freq) << ',' << exact(a.CicResponse[k]) << ','
-                  << exact(a.CfirResponse[k]) << ',' << exact(a.PfirResponse[k]) << ','
-                  << exact(a.ResamplerResponse[k]) << ',' << exact(a.ChannelResponse[k]) << ','
-                  << exact(gc::response::levelDb(a.ChannelResponse[k], peak));
-        if (alias) std::cout << ',' << exact(aliases.values[k]);
-        std::cout << '\n';
-    }
+    std::cout << gc::response::responseCsv(engine.plot.arrays(),
+                                           engine.session.model.Work.WorkingClock, shownStretch,
+                                           alias ? &aliases.values : nullptr);
     return kOk;
 }
 

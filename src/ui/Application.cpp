@@ -1,15 +1,25 @@
 #include "ui/Application.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
+#include "app/WorkingFolder.h"
+#include "response/ResponseCsv.h"
 #include "ui/PlotBox.h"
+#include "ui/ProgramInfo.h"
+#include "ui/RegisterEditorForm.h"
+#include "ui/StageForm.h"
 #include "ui/Translations.h"
 #include "ui/Ucfirform.h"
 #include "ui/Ucic5form.h"
+#include "ui/Udesign.h"
 #include "ui/Uerrdecim.h"
 #include "ui/Uerrequaldecim.h"
 #include "ui/Uerrfilecoeff.h"
@@ -24,18 +34,39 @@
 #include "ui/Urequirement.h"
 #include "ui/Uresampform.h"
 #include "ui/Usync.h"
+#include "ui/WindowPlacement.h"
 
 namespace gc::ui {
 namespace {
 
 using gc::app::Window;
 
+// Object names of the register windows: their class names without the T, as the main window
+// is GForm; the kept window places are filed under them.
+const char* editorName(Window window) {
+    switch (window) {
+        case Window::InpBlock:
+            return "InpBlock";
+        case Window::Freq:
+            return "Freq";
+        case Window::Sync:
+            return "Sync";
+        case Window::OutBlock:
+            return "OutBlock";
+        case Window::Filters:
+            return "Filters";
+        default:
+            return "Editor";
+    }
+}
+
 // A register block window: filled and shown by the main window's button, refreshed while its
 // open flag is set, the flag cleared when it closes (TSync has none).
 template <class EditorWindow, class Image>
 std::unique_ptr<QWidget> makeEditor(WindowContext& c, Window window, Image& image) {
-    auto editor = std::make_unique<EditorWindow>(image, c.session.model);
+    auto editor = std::make_unique<EditorWindow>(image, c.session.model, &c.mainWindow);
     EditorWindow* e = editor.get();
+    e->setObjectName(QString::fromLatin1(editorName(window)));
     if (bool* flag = c.session.openFlag(window)) e->setCloseHandler([flag] { *flag = false; });
     c.ui.registerWindow(window, {[e] { e->showWindow(); }, [e] { e->refresh(); }});
     return editor;
@@ -45,7 +76,7 @@ std::unique_ptr<QWidget> makeEditor(WindowContext& c, Window window, Image& imag
 // UiPort::refreshWindow.
 template <class Form>
 std::unique_ptr<QWidget> makeStageForm(WindowContext& c) {
-    auto form = std::make_unique<Form>(c.session, c.ui);
+    auto form = std::make_unique<Form>(c.session, c.ui, &c.mainWindow);
     Form* f = form.get();
     c.ui.registerWindow(f->window(), {[f] { f->showForm(); }, [f] { f->refresh(); }});
     return form;
@@ -101,10 +132,18 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
         return std::unique_ptr<QWidget>(std::move(info));
     });
     f.emplace_back(WindowOrder::Requirement, [](WindowContext& c) {
-        auto form =
-            std::make_unique<TRequirementForm>(c.session, c.requirementState, c.requirement, c.ui);
+        auto form = std::make_unique<TRequirementForm>(c.session, c.requirementState, c.requirement,
+                                                       c.ui, &c.mainWindow);
         TRequirementForm* r = form.get();
         c.ui.registerWindow(Window::Requirement, {[r] { r->showForm(); }, [r] { r->refresh(); }});
+        return std::unique_ptr<QWidget>(std::move(form));
+    });
+    f.emplace_back(WindowOrder::Design, [](WindowContext& c) {
+        auto form =
+            std::make_unique<TDesignForm>(c.program.designState, c.program.design, &c.mainWindow);
+        TDesignForm* d = form.get();
+        d->setMainStateChanged([&main = c.mainWindow] { main.showState(); });
+        c.ui.registerWindow(Window::Design, {[d] { d->showForm(); }, [d] { d->refresh(); }});
         return std::unique_ptr<QWidget>(std::move(form));
     });
     return f;
@@ -115,11 +154,21 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
 Application::Application() : Application(gc::appconfig::Workspace::atCurrentFolder()) {}
 
 Application::Application(gc::appconfig::Workspace workspace)
-    : ui_(workspace.root()), program_(ui_, std::move(workspace)) {
+    : root_(workspace.root()), ui_(root_), program_(ui_, std::move(workspace)) {
     createWindows();
 }
 
 Application::~Application() {
+    // The places of the windows still open are kept for the next run.
+    for (auto& [order, w] : windows_) {
+        if (auto* placement = w->findChild<WindowPlacement*>(QString(), Qt::FindDirectChildrenOnly);
+            placement != nullptr && w->isVisible())
+            placement->save();
+    }
+    if (auto* placement =
+            mainWindow_->findChild<WindowPlacement*>(QString(), Qt::FindDirectChildrenOnly);
+        placement != nullptr && mainWindow_->isVisible())
+        placement->save();
     // Later windows first; the main window last.
     while (!windows_.empty()) windows_.pop_back();
     mainWindow_.reset();
@@ -162,7 +211,8 @@ void Application::createWindows() {
                           program_.requirementState,
                           program_.requirement,
                           ui_,
-                          form};
+                          form,
+                          program_};
     for (const auto& [order, factory] : windowList()) {
         if (std::unique_ptr<QWidget> w = factory(context))
             windows_.emplace_back(order, std::move(w));
@@ -172,6 +222,77 @@ void Application::createWindows() {
                          qobject_cast<TErrDecim*>(window(WindowOrder::ErrDecim)),
                          qobject_cast<TErrEqualDecim*>(window(WindowOrder::ErrEqualDecim)),
                          qobject_cast<TErrResamp*>(window(WindowOrder::ErrResamp)));
+
+    placeWindows();
+    // The plots' menus: the data are the main plot's arrays in the command-line tool's CSV.
+    auto& plot = program_.plot;
+    auto& model = program_.session.model;
+    const auto csv = [&plot, &model] {
+        return gc::response::responseCsv(plot.arrays(), model.Work.WorkingClock,
+                                         plot.state().StretchX);
+    };
+    form.installPlotMenu(csv);
+    for (auto& [order, w] : windows_) {
+        if (auto* stage = qobject_cast<StageForm*>(w.get())) stage->installPlotMenu(csv);
+    }
+    form.setAfterChange([this] { afterChange(); });
+}
+
+void Application::placeWindows() {
+    // The main window comes up where it was, else centred; the others beside it.
+    new WindowPlacement(mainWindow_.get(), nullptr, 0);
+    int slot = 0;
+    for (auto& [order, w] : windows_) {
+        if (qobject_cast<StageForm*>(w.get()) != nullptr ||
+            qobject_cast<RegisterEditorForm*>(w.get()) != nullptr ||
+            qobject_cast<TRequirementForm*>(w.get()) != nullptr ||
+            qobject_cast<TDesignForm*>(w.get()) != nullptr)
+            new WindowPlacement(w.get(), mainWindow_.get(), slot++);
+    }
+}
+
+void Application::afterChange() {
+    // Every open register window follows every change of its registers; the synchronisation
+    // window has no open flag and is refilled while it is shown.
+    program_.presenter.refreshOpenEditors();
+    if (QWidget* sync = window(WindowOrder::Sync); sync != nullptr && sync->isVisible())
+        ui_.refreshWindow(gc::app::Window::Sync);
+    updateTitle();
+}
+
+void Application::updateTitle() {
+    TGForm& form = *mainWindow_;
+    const QString name = QString::fromStdString(program_.session.model.Work.ConfigFileName);
+    // "[*]" is where the window shows "*" while it is marked modified.
+    form.setWindowTitle(QStringLiteral("%1[*] - %2").arg(name, programTitle()));
+    form.setWindowModified(program_.loadSave.modified());
+}
+
+void Application::offerWorkingFolder() {
+    const QString folder = QDir(QString::fromStdString(root_)).absolutePath();
+    const bool yes =
+        askWorkingFolder_
+            ? askWorkingFolder_(folder)
+            : QMessageBox::question(
+                  mainWindow_.get(), programTitle(),
+                  QCoreApplication::translate(
+                      "gc::ui::Application",
+                      "В папке %1 нет конфигурации CONFIGS/std.trv.\n\n"
+                      "Сделать её рабочей папкой программы: записать "
+                      "конфигурацию по умолчанию (CONFIGS/std.trv, CONFIGS/sinc.cfg) "
+                      "и встроенные наборы коэффициентов (FILTERS/*.taps)?")
+                      .arg(QDir::toNativeSeparators(folder)),
+                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    if (!yes) return;
+    const auto files = gc::app::workingFolderFiles(root_);
+    // Files already there (a FILTERS folder of the user's own) are kept as they are.
+    const auto existing = gc::app::existingFiles(files);
+    std::vector<gc::app::WorkingFolderFile> missing;
+    for (const auto& f : files) {
+        if (std::find(existing.begin(), existing.end(), f.path) == existing.end())
+            missing.push_back(f);
+    }
+    (void)gc::app::writeWorkingFolder(missing, ui_);
 }
 
 QWidget* Application::window(WindowOrder order) const {
@@ -186,6 +307,7 @@ namespace {
 
 void showMainWindow(TGForm& form) {
     form.showState();
+    // The kept place and size, if any, replace these on the first show (WindowPlacement).
     QSize size = form.sizeHint();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableGeometry().size());
@@ -197,13 +319,20 @@ void showMainWindow(TGForm& form) {
 }  // namespace
 
 void Application::start() {
+    const std::string startup =
+        (std::filesystem::path(root_) / gc::appconfig::configsDir() / "std.trv").string();
+    std::error_code error;
+    if (!std::filesystem::exists(startup, error) && !error) offerWorkingFolder();
     program_.loadSave.start();
     showMainWindow(*mainWindow_);
+    updateTitle();
 }
 
 void Application::startWithDefaults() {
     program_.presenter.startWithDefaults();
+    program_.loadSave.markUnmodified();
     showMainWindow(*mainWindow_);
+    updateTitle();
 }
 
 }  // namespace gc::ui

@@ -3,9 +3,11 @@
 // created in the order of the window set with the main window first.
 //
 // The windows are listed in Application.cpp (windowList); they live until the program ends.
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/Program.h"
@@ -34,6 +36,7 @@ enum class WindowOrder {
     ErrResamp = 14,
     Info = 15,
     Requirement = 16,  // TRequirementForm, "Требования к каналу"
+    Design = 17,       // "Синтез фильтров"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.
@@ -46,6 +49,7 @@ struct WindowContext {
     gc::app::RequirementPresenter& requirement;
     QtUiPort& ui;
     TGForm& mainWindow;
+    gc::app::Program& program;
 };
 
 class Application {
@@ -59,8 +63,16 @@ class Application {
     Application& operator=(const Application&) = delete;
 
     // The start-up (configuration, chip configuration, tap files, responses, output block,
-    // first recalculation), then the main window is shown.
+    // first recalculation), then the main window is shown. In a folder without
+    // "CONFIGS/std.trv" the user is first offered to make it a working folder (the files of
+    // "gc4016-cli init"); declined, the start goes on without them.
     void start();
+    // Asks whether to make `folder` a working folder; true for yes. By default a question box.
+    using WorkingFolderQuestion = std::function<bool(const QString& folder)>;
+    void setWorkingFolderQuestion(WorkingFolderQuestion ask) { askWorkingFolder_ = std::move(ask); }
+    // The main window's caption: the configuration's name, "*" while it differs from what was
+    // last read or written, and the program's title.
+    void updateTitle();
     // The start-up without files (the model's defaults and the built-in tables), then the
     // main window is shown.
     void startWithDefaults();
@@ -74,6 +86,7 @@ class Application {
     [[nodiscard]] gc::app::RequirementState& requirementState() {
         return program_.requirementState;
     }
+    [[nodiscard]] gc::app::Program& program() { return program_; }
     [[nodiscard]] QtUiPort& ui() { return ui_; }
     [[nodiscard]] TGForm& mainWindow() { return *mainWindow_; }
     // A window of the set by its place; null if the list has none there.
@@ -81,9 +94,14 @@ class Application {
 
   private:
     void createWindows();
+    void placeWindows();
+    void afterChange();
+    void offerWorkingFolder();
 
+    std::string root_;  // the working folder
     QtUiPort ui_;
-    gc::app::Program program_;  // the part shared with the command-line tool
+    gc::app::Program program_;
+    WorkingFolderQuestion askWorkingFolder_;  // the part shared with the command-line tool
     std::unique_ptr<TGForm> mainWindow_;
     // Auxiliary windows in creation order with their places; destroyed in reverse order.
     std::vector<std::pair<WindowOrder, std::unique_ptr<QWidget>>> windows_;

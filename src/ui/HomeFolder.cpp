@@ -41,7 +41,7 @@ QString prepareHomeFolder(const QString& home, QStringList& reports) {
     if (QDir(folder).exists()) return folder;
     const std::string dir = folder.toStdString();
     CollectingUi ui(reports);
-    gc::app::writeWorkingFolder(dir, gc::app::workingFolderFiles(dir), ui);
+    gc::app::writeWorkingFolder(gc::app::workingFolderFiles(dir), ui);
     return folder;
 }
 

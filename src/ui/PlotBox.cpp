@@ -1,7 +1,9 @@
 #include "ui/PlotBox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <cmath>
 #include <optional>
 
@@ -37,6 +39,8 @@ PlotBox::PlotBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // A click or the wheel gives the plot the focus, so that the arrow keys move its cursor.
+    setFocusPolicy(Qt::WheelFocus);
 }
 
 QSize PlotBox::sizeHint() const { return {kPlotWidth * 3 / 2, kPlotHeight * 3 / 2}; }
@@ -86,6 +90,29 @@ void PlotBox::mouseReleaseEvent(QMouseEvent* event) {
         release_(*button, p.x(), p.y());
     }
     event->accept();
+}
+
+void PlotBox::wheelEvent(QWheelEvent* event) {
+    if (!wheel_) {
+        event->ignore();
+        return;
+    }
+    // One notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / 120;
+    wheelRest_ -= steps * 120;
+    if (steps != 0) wheel_(steps);
+    event->accept();
+}
+
+void PlotBox::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (arrow_ && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        arrow_(key == Qt::Key_Left ? -1 : 1);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace gc::ui

@@ -18,6 +18,8 @@ class PlotBox : public QWidget {
     using DrawFn = std::function<void(gc::response::Canvas&)>;
     using MouseFn = std::function<void(MouseButton button, int x, int y)>;
     using MoveFn = std::function<void(int x, int y)>;
+    // Wheel steps (positive away from the user) and arrow keys (-1 left, +1 right).
+    using StepFn = std::function<void(int steps)>;
 
     explicit PlotBox(QWidget* parent = nullptr);
 
@@ -25,6 +27,8 @@ class PlotBox : public QWidget {
     void setMousePressFunction(MouseFn f) { press_ = std::move(f); }
     void setMouseMoveFunction(MoveFn f) { move_ = std::move(f); }
     void setMouseReleaseFunction(MouseFn f) { release_ = std::move(f); }
+    void setWheelFunction(StepFn f) { wheel_ = std::move(f); }
+    void setArrowFunction(StepFn f) { arrow_ = std::move(f); }
 
     // Widget position to the plot pixel that contains it; points left of or above the box give
     // negative values, points beyond it values from 256 (240) on.
@@ -40,12 +44,17 @@ class PlotBox : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     DrawFn draw_;
     MouseFn press_;
     MoveFn move_;
     MouseFn release_;
+    StepFn wheel_;
+    StepFn arrow_;
+    int wheelRest_{0};  // eighths of a degree not yet turned into a step (fine wheels)
 };
 
 }  // namespace gc::ui

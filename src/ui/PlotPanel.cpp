@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -232,6 +233,8 @@ void PlotPanel::mouseReleaseEvent(QMouseEvent* event) {
         }
     }
     event->accept();
+    if (menu_ != nullptr && event->button() == Qt::RightButton)
+        menu_->popup(event->globalPosition().toPoint());
 }
 
 }  // namespace gc::ui

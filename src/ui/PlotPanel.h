@@ -11,6 +11,8 @@
 
 class QLabel;
 
+class QMenu;
+
 namespace gc::ui {
 
 // Control names of the frame and its labels; the defaults are those of the main window's plot.
@@ -39,6 +41,10 @@ class PlotPanel : public QFrame {
     [[nodiscard]] PlotBox* plotBox() const { return box_; }
     // Mouse button released on the frame outside the paint box.
     void setMouseReleaseFunction(ReleaseFn f) { release_ = std::move(f); }
+    // The plot's own menu, opened by a right-button release on the frame (after the release
+    // has done its work), at a global position. Also `showPlotMenu`.
+    void setMenu(QMenu* menu) { menu_ = menu; }
+    [[nodiscard]] QMenu* menu() const { return menu_; }
 
     // Axis texts as the plot drawing produces them (rows 40..240, top denominators of columns
     // 64..256, MHz of columns 64..256, axis title).
@@ -76,6 +82,7 @@ class PlotPanel : public QFrame {
     std::array<QLabel*, 5> frequencies_{};   // Label20, Label34..Label37: columns 0..256
     QLabel* mhzTitle_;                       // Label33 "MHz"
     ReleaseFn release_;
+    QMenu* menu_{nullptr};
 };
 
 }  // namespace gc::ui

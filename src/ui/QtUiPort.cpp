@@ -158,6 +158,13 @@ void QtUiPort::refreshWindow(gc::app::Window window) {
     if (hooks.refresh) hooks.refresh();
 }
 
+void QtUiPort::closeSaveReports() {
+    for (QWidget* report : {static_cast<QWidget*>(decim_), static_cast<QWidget*>(equalDecim_),
+                            static_cast<QWidget*>(resamp_)}) {
+        if (report != nullptr) report->hide();
+    }
+}
+
 void QtUiPort::repaintChannelPlot() {
     if (plot_) plot_->update();
 }

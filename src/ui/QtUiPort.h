@@ -54,6 +54,7 @@ class QtUiPort final : public gc::app::UiPort {
     void showWindow(gc::app::Window window) override;
     void refreshWindow(gc::app::Window window) override;
     void repaintChannelPlot() override;
+    void closeSaveReports() override;
 
     // The Qt name filter for a request's filter: "*.trv" stays as it is, "Описание|*.trv"
     // becomes "Описание (*.trv)", several "text|pattern" pairs become several filters.

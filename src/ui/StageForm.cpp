@@ -9,11 +9,14 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <cstdlib>
 
 #include "model/Language.h"
 #include "ui/PlotBox.h"
+#include "ui/PlotMenu.h"
 #include "ui/PlotPanel.h"
 #include "ui/Widgets.h"
+#include "ui/WindowPlacement.h"
 
 namespace gc::ui {
 namespace {
@@ -54,9 +57,9 @@ StageForm::StageForm(StageKind kind, gc::app::Session& session, gc::app::UiPort&
                      QWidget* parent)
     : QWidget(parent), session_(session), presenter_(kind, session.model, ui) {
     const StageTraits& traits = presenter_.traits();
-    Qt::WindowFlags flags = Qt::Window;
-    if (traits.staysOnTop) flags |= Qt::WindowStaysOnTopHint;
-    setWindowFlags(flags);
+    // A tool window of the main window: above it, hidden while it is minimised, never above
+    // other programs or the program's dialogs (all four windows, the CIC one too).
+    setWindowFlags(parent != nullptr ? Qt::Tool : Qt::Window);
     setWindowTitle(QString::fromStdString(gc::model::tx(traits.caption)));
     // The class name without its T, as the main window is GForm.
     setObjectName(QString::fromLatin1(traits.className + 1));
@@ -171,6 +174,14 @@ void StageForm::connectControls() {
     });
     panel2_->setMouseReleaseFunction(
         [this](MouseButton b) { run([&] { presenter_.onPanel2MouseUp(b); }); });
+    // The wheel stretches as "*2" and "/2" do, the arrow keys move the cursor as "<" and ">".
+    box->setWheelFunction([this](int steps) {
+        for (int i = 0; i < std::abs(steps); ++i)
+            run([&] { steps > 0 ? presenter_.onButton1Click() : presenter_.onButton2Click(); });
+    });
+    box->setArrowFunction([this](int step) {
+        run([&] { step < 0 ? presenter_.onButton5Click() : presenter_.onButton6Click(); });
+    });
 
     using P = StageViewPresenter;
     const std::array<std::pair<QAbstractButton*, void (P::*)()>, 6> clicks{{
@@ -192,11 +203,14 @@ void StageForm::connectControls() {
     }
 }
 
+void StageForm::installPlotMenu(std::function<std::string()> data) {
+    plotMenu_ = new PlotMenu(panel2_, std::move(data), this);
+    panel2_->setMenu(plotMenu_);
+}
+
 void StageForm::showForm() {
     run([this] { presenter_.refresh(); });
-    show();
-    raise();
-    activateWindow();
+    bringUp(this);
 }
 
 void StageForm::refresh() {

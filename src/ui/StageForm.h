@@ -9,7 +9,9 @@
 // and showing.
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/Session.h"
 #include "app/StageViewPresenter.h"
@@ -22,6 +24,7 @@ class QLabel;
 namespace gc::ui {
 
 class CompactButton;
+class PlotMenu;
 class PlotPanel;
 class ValuePanel;
 
@@ -43,6 +46,10 @@ class StageForm : public QWidget {
     // After a model change: recompute the texts and repaint. A hidden window is left alone; it
     // is brought up to date when it is shown again.
     void refresh();
+    // The plot's menu ("Сохранить изображение...", "Сохранить данные...", "Копировать"); the
+    // data are the CSV text `data` gives.
+    void installPlotMenu(std::function<std::string()> data);
+    [[nodiscard]] PlotMenu* plotMenu() const { return plotMenu_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +77,7 @@ class StageForm : public QWidget {
     ValuePanel* panel3_{};  // cursor frequency, MHz
     ValuePanel* panel4_{};  // cursor level, dB
     PlotPanel* panel2_{};
+    PlotMenu* plotMenu_{};
     QCheckBox* checkBox1_{};  // "Alias"; none in the resampler window
     CompactButton* button5_{};
     CompactButton* button6_{};

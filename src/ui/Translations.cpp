@@ -17,17 +17,6 @@ QString codeOf(gc::model::Language language) {
     return QString::fromLatin1(code.data(), qsizetype(code.size()));
 }
 
-// A translator owned by the application, so that it lives as long as the texts it gives.
-bool install(const QString& name, const QString& folder) {
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(name, folder)) {
-        delete translator;
-        return false;
-    }
-    QCoreApplication::installTranslator(translator);
-    return true;
-}
-
 }  // namespace
 
 std::optional<QString> languageArgument(const QStringList& arguments) {
@@ -59,18 +48,39 @@ QString translationsFolder() {
     return QStringLiteral(GC_BUILD_TRANSLATIONS_DIR);
 }
 
+QLocale interfaceLocale() {
+    return gc::model::language() == gc::model::Language::English
+               ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+               : QLocale(QLocale::Russian, QLocale::Russia);
+}
+
+bool installQtTranslation(QCoreApplication& app, const QLocale& locale, const QString& folder) {
+    const QString from =
+        folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    // Owned by the application, which uses it until it ends.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), from)) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 bool installLanguage(gc::model::Language language) {
     gc::model::setLanguage(language);
-    const QString code = codeOf(language);
+    QCoreApplication& app = *QCoreApplication::instance();
     bool found = true;
-    if (language != gc::model::Language::Russian)
-        found = install(QStringLiteral("gc4016_") + code, translationsFolder());
-    // Qt's own texts (standard buttons, file dialogs) in the same language; English is Qt's
-    // source language.
+    if (language != gc::model::Language::Russian) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(QStringLiteral("gc4016_") + codeOf(language), translationsFolder())) {
+            QCoreApplication::installTranslator(translator);
+        } else {
+            delete translator;
+            found = false;
+        }
+    }
     if (language != gc::model::Language::English)
-        found = install(QStringLiteral("qtbase_") + code,
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-                found;
+        found = installQtTranslation(app, interfaceLocale()) && found;
     return found;
 }
 

@@ -4,7 +4,9 @@
 
 namespace gc::ui {
 
-TErrResamp::TErrResamp(QWidget* parent) : MessageWindow(parent, /*stayOnTop=*/true) {
+// Above the main window as its dialog, not above other programs: the report belongs to this
+// program's windows.
+TErrResamp::TErrResamp(QWidget* parent) : MessageWindow(parent) {
     setObjectName(QStringLiteral("ErrResamp"));
     auto* label1 = addReportLabel("Label1", tr("Установки  Resampler-фильтра"));
     auto* label3 = addReportLabel("Label3", tr("не корректны !"));

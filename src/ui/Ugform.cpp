@@ -8,20 +8,24 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cstdlib>
 #include <variant>
 
 #include "filters/FilterTables.h"
 #include "model/Language.h"
 #include "ui/PlotBox.h"
+#include "ui/PlotMenu.h"
 #include "ui/PlotPanel.h"
 #include "ui/ProgramInfo.h"
 #include "ui/Widgets.h"
@@ -169,10 +173,36 @@ TGForm::TGForm(gc::app::MainState& state, MainPresenter& presenter,
             bindings_.emplace_back(&control, widget);
     }
     connectControls();
+    setToolTips();
     showState();
 }
 
 TGForm::~TGForm() = default;
+
+void TGForm::setToolTips() {
+    const std::array<std::pair<QWidget*, QString>, 14> tips{{
+        {edit1_, tr("Коэффициент децимации CIC-фильтра, 2..4096 (Enter)")},
+        {edit2_, tr("Точное усиление PFIR, 0..16383 (Enter)")},
+        {edit3_, tr("Тактовая частота АЦП, Гц (Enter)")},
+        {edit4_, tr("Коэффициент интерполяции ресемплера, 0,03125..64 (Enter)")},
+        {edit5_, tr("Выходная частота канала, Гц; Enter подбирает децимацию, без Enter значение "
+                    "восстанавливается")},
+        {edit6_, tr("Частота NCO канала, Гц, 0..тактовая частота (Enter)")},
+        {edit7_, tr("Фаза NCO канала, рад, 0..2π (Enter)")},
+        {edit8_, tr("Слово коэффициента ресемплера, шестнадцатеричное (0x...); Enter пересчитывает "
+                    "интерполяцию, без Enter значение восстанавливается")},
+        {panel25_, tr("Файл конфигурации, последний считанный или записанный")},
+        {panel1_, tr("Файл конфигурации микросхемы (папка CONFIGS)")},
+        {filters_[0].name, tr("Файл коэффициентов CFIR канала (папка FILTERS)")},
+        {filters_[1].name, tr("Файл коэффициентов PFIR канала (папка FILTERS)")},
+        {filters_[2].name, tr("Файл коэффициентов ресемплера (папка FILTERS)")},
+        {plotBox(), tr("АЧХ канала: правая кнопка ставит курсор, колесо растягивает по X, стрелки "
+                       "двигают курсор; меню — правая кнопка на рамке")},
+    }};
+    for (const auto& [widget, tip] : tips) {
+        if (widget != nullptr) widget->setToolTip(tip);
+    }
+}
 
 PlotBox* TGForm::plotBox() const { return panel5_->plotBox(); }
 
@@ -420,6 +450,16 @@ void TGForm::buildSourceControls(FilterKind kind, QVBoxLayout* v) {
     v->addWidget(title(QString::fromStdString(gc::model::tx(k.title))));
     f.table = radio(tableName.c_str(), QString::fromStdString(tableName));
     f.list = combo(name(k.list).c_str(), items);
+    // Each built-in resampler set tells the stop band its prototype reaches.
+    if (kind == FilterKind::Resampler) {
+        for (int i = 0; i < k.setCount; ++i) {
+            if (const auto db = gc::filters::resamplerStopbandDb(i))
+                f.list->setItemData(
+                    i,
+                    tr("Подавление в полосе заграждения: %1 дБ").arg(QString::number(*db, 'f', 1)),
+                    Qt::ToolTipRole);
+        }
+    }
     f.file = radio(fileName.c_str(), QString::fromStdString(fileName));
     f.name = panel(name(k.name).c_str(),
                    QString::fromUtf8(kNameSamples[static_cast<std::size_t>(kind)]));
@@ -665,8 +705,9 @@ void TGForm::connectControls() {
         }
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 18> clicks{{
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 19> clicks{{
         {checkBox9_, &P::onCheckBox9Click},
+        {checkBox1_, &P::onCheckBox1Click},
         {autoScale_, &P::onAutoScaleClick},
         {button13_, &P::onButton13Click},
         {stepButtons_[0], &P::onButton8Click},
@@ -771,6 +812,31 @@ void TGForm::connectControls() {
         const auto h = handler;
         connect(widget, &QAbstractButton::clicked, this, [this, h] { runPlot(h); });
     }
+    // The wheel stretches the frequency axis as "*2" (away from the user) and "/2" do; the
+    // arrow keys move the cursor as "<" and ">" do.
+    box->setWheelFunction([this](int steps) {
+        for (int i = 0; i < std::abs(steps); ++i)
+            runPlot(steps > 0 ? &C::onButton19Click : &C::onButton20Click);
+    });
+    box->setArrowFunction(
+        [this](int step) { runPlot(step < 0 ? &C::onButton27Click : &C::onButton28Click); });
+
+    // Ctrl+O and Ctrl+S: "Считать" and "Записать", from this window and its tool windows.
+    const std::array<std::pair<QKeySequence::StandardKey, FileCommand>, 2> keys{{
+        {QKeySequence::Open, FileCommand::ReadConfiguration},
+        {QKeySequence::Save, FileCommand::WriteConfiguration},
+    }};
+    for (const auto& [key, command] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        const FileCommand c = command;
+        connect(shortcut, &QShortcut::activated, this, [this, c] { runFileCommand(c); });
+    }
+}
+
+void TGForm::installPlotMenu(std::function<std::string()> data) {
+    plotMenu_ = new PlotMenu(panel5_, std::move(data), this);
+    panel5_->setMenu(plotMenu_);
 }
 
 QComboBox* TGForm::filterListOf(QObject* watched) const {
@@ -828,8 +894,12 @@ void TGForm::onEditExit(QLineEdit* edit) {
         run(&MainPresenter::onEdit6Exit);
     } else if (edit == edit7_) {
         run(&MainPresenter::onEdit7Exit);
+    } else if (edit == edit5_) {
+        // Edit5 and Edit8 act on the Enter key only; leaving them puts back the value in effect.
+        run(&MainPresenter::onEdit5Exit);
+    } else if (edit == edit8_) {
+        run(&MainPresenter::onEdit8Exit);
     }
-    // Edit5 and Edit8 act on the Enter key only.
 }
 
 void TGForm::onChannelBoxClicked(int box) {
@@ -951,6 +1021,7 @@ void TGForm::showState() {
     }
     // The plot's read-out panels (Panel15..Panel18) come from the plot.
     showPlotLabels();
+    if (afterChange_) afterChange_();
 }
 
 void TGForm::showPlotLabels() {

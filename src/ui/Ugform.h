@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,7 @@ class QVBoxLayout;
 namespace gc::ui {
 
 class PlotBox;
+class PlotMenu;
 class PlotPanel;
 class ValuePanel;
 class CompactButton;
@@ -63,8 +65,14 @@ class TGForm : public QWidget {
     void setPlotOverlay(std::function<void(gc::response::Canvas&)> overlay);
 
     // Every control from MainState, and the plot's texts from the plot presenter, with
-    // signals blocked.
+    // signals blocked; then the after-change hook.
     void showState();
+    // Runs after every event the window handles (the open register windows, the caption).
+    void setAfterChange(std::function<void()> hook) { afterChange_ = std::move(hook); }
+    // The plot's menu ("Сохранить изображение...", "Сохранить данные...", "Копировать") with
+    // the plot's CSV text.
+    void installPlotMenu(std::function<std::string()> data);
+    [[nodiscard]] PlotMenu* plotMenu() const { return plotMenu_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,6 +103,8 @@ class TGForm : public QWidget {
     QWidget* buildOutputBlock();
     QWidget* buildPlotBlock();
     void connectControls();
+    // What each typed field and name panel holds, and its unit.
+    void setToolTips();
 
     // Copies what the controls hold (texts, items, ticks, choices) into MainState.
     void collectInput();
@@ -123,6 +133,8 @@ class TGForm : public QWidget {
     std::array<std::function<void()>, kFileCommandCount> fileCommands_{};
     std::function<void()> closeHandler_;
     std::function<void(gc::response::Canvas&)> plotOverlay_;
+    std::function<void()> afterChange_;
+    PlotMenu* plotMenu_{nullptr};
     int nextCaptionNumber_{0};
     bool closing_{false};
     QTimer listClickTimer_;            // a single click on a filter list's field opens it

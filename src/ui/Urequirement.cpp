@@ -16,6 +16,7 @@
 
 #include "model/Language.h"
 #include "ui/Widgets.h"
+#include "ui/WindowPlacement.h"
 
 namespace gc::ui {
 namespace {
@@ -56,7 +57,8 @@ TRequirementForm::TRequirementForm(gc::app::Session& session, gc::app::Requireme
                                    RequirementPresenter& presenter, gc::app::UiPort& ui,
                                    QWidget* parent)
     : QWidget(parent), session_(session), state_(state), presenter_(presenter), ui_(ui) {
-    setWindowFlags(Qt::Window);
+    // A tool window of the main window: above it, hidden while it is minimised.
+    setWindowFlags(parent != nullptr ? Qt::Tool : Qt::Window);
     setObjectName(QStringLiteral("RequirementForm"));
     setWindowTitle(fromStd(gc::model::tx(gc::app::kRequirementCaption)));
     buildControls();
@@ -259,9 +261,7 @@ void TRequirementForm::showState() {
 void TRequirementForm::showForm() {
     presenter_.refresh();
     showState();
-    show();
-    raise();
-    activateWindow();
+    bringUp(this);
     ui_.repaintChannelPlot();
 }
 

@@ -45,7 +45,8 @@ int main(int argc, char* argv[]) {
     // as the decimal point, so number conversions stay in the C locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("gc4016"));
-    // The settings file: ~/.config/gc4016/gc4016.conf.
+    // Window places and the interface language are kept in the user's settings,
+    // ~/.config/gc4016/gc4016.conf.
     QApplication::setOrganizationName(QStringLiteral("gc4016"));
     // No display name: the platform would append it to every window caption.
     QApplication::setApplicationVersion(QStringLiteral("2.0"));

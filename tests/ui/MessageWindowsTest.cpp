@@ -99,7 +99,8 @@ class MessageWindowsTest : public QObject {
                              {"Label3", QStringLiteral("не корректны !")},
                              {"Label2", QStringLiteral("Файл не может быть записан!")}});
         QVERIFY(!resamp.isModal());
-        QVERIFY(resamp.windowFlags() & Qt::WindowStaysOnTopHint);
+        // Above the main window as its dialog, never above other programs.
+        QVERIFY(!(resamp.windowFlags() & Qt::WindowStaysOnTopHint));
         checkTopToBottom(resamp, {"Label1", "Label3", "Label2"});
 
         gc::ui::TErrFileCoeff file;
@@ -211,7 +212,10 @@ class MessageWindowsTest : public QObject {
                  QStringLiteral("FIRFilterl(*.taps)"));
 
         // The real file dialog: initial folder resolved against the working folder, the
-        // default extension appended to a typed name, cancel gives nothing.
+        // default extension appended to a typed name, cancel gives nothing. The dialog is
+        // answered by its configuration alone: an absolute name of a file that does not exist
+        // and done(), so nothing waits for the dialog's file list, which loads in the
+        // background at its own pace.
         QTemporaryDir work;
         QVERIFY(QDir(work.path()).mkpath(QStringLiteral("CONFIGS")));
         gc::ui::QtUiPort files(work.path().toStdString());
@@ -222,8 +226,8 @@ class MessageWindowsTest : public QObject {
             shownFolder = dialog->directory().absolutePath();
             QCOMPARE(dialog->defaultSuffix(), QStringLiteral("trv"));
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-            dialog->selectFile(QStringLiteral("saved"));
-            QMetaObject::invokeMethod(dialog, "accept");
+            dialog->selectFile(QDir(shownFolder).absoluteFilePath(QStringLiteral("saved")));
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         });
         const auto chosen = files.askSaveFile({"*.trv", "trv", "CONFIGS"});
         QCOMPARE(shownFolder, QDir(work.path()).absoluteFilePath(QStringLiteral("CONFIGS")));

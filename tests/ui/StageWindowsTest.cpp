@@ -192,9 +192,11 @@ class StageWindowsTest : public QObject {
             QVERIFY(w != nullptr);
             QVERIFY(w->isWindow() && w->isHidden());
             QCOMPARE(w->windowTitle(), QString::fromUtf8(e.caption));
-            QCOMPARE(bool(w->windowFlags() & Qt::WindowStaysOnTopHint), e.onTop);
-            // Not a child of the main window: its controls are its own.
-            QVERIFY(w->parentWidget() == nullptr);
+            // A tool window of the main window: above it (all four, e.onTop or not), never
+            // above other programs; its controls are its own.
+            QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
+            QCOMPARE(w->windowType(), Qt::Tool);
+            QCOMPARE(w->parentWidget(), static_cast<QWidget*>(&app_->mainWindow()));
 
             const std::pair<const char*, const char*> buttons[] = {
                 {"Button5", "<"},  {"Button6", ">"},   {"Button1", "*2"},

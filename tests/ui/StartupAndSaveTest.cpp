@@ -61,7 +61,14 @@ class StartupAndSaveTest : public QObject {
         QTemporaryDir work;
         ModalCollector modal;
         gc::ui::Application app(gc::appconfig::Workspace(work.path().toStdString()));
+        // Declined, the start goes on as before, reporting every file.
+        int offered = 0;
+        app.setWorkingFolderQuestion([&offered](const QString&) {
+            ++offered;
+            return false;
+        });
         app.start();
+        QCOMPARE(offered, 1);
         QStringList expected{QStringLiteral("Файл конфигурации CONFIGS/std.trv отсутствует!"),
                              QStringLiteral("Файл конфигурации CONFIGS/sinc.cfg отсутствует!")};
         for (int channel = 0; channel < 4; ++channel) {

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest>
@@ -10,6 +13,16 @@
 #include <functional>
 
 namespace gc::uitest {
+
+// The tests never read or write the user's settings: window places are kept in a folder of
+// their own for the run, removed when the test ends.
+inline void useTemporarySettings() {
+    static QTemporaryDir folder;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
+Q_COREAPP_STARTUP_FUNCTION(useTemporarySettings)
 
 // The child named `name` of type W; fails the test when there is none.
 template <class W>
