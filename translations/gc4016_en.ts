@@ -28,7 +28,7 @@
 Сделать её рабочей папкой программы: записать конфигурацию по умолчанию (CONFIGS/std.trv, CONFIGS/sinc.cfg) и встроенные наборы коэффициентов (FILTERS/*.taps)?</source>
         <translation>The folder %1 has no configuration CONFIGS/std.trv.
 
-Make it the program's working folder: write the default configuration (CONFIGS/std.trv, CONFIGS/sinc.cfg) and the built-in coefficient sets (FILTERS/*.taps)?</translation>
+Make it the program&apos;s working folder: write the default configuration (CONFIGS/std.trv, CONFIGS/sinc.cfg) and the built-in coefficient sets (FILTERS/*.taps)?</translation>
     </message>
 </context>
 <context>
@@ -120,10 +120,6 @@ Make it the program's working folder: write the default configuration (CONFIGS/s
         <translation>Stop-band attenuation, dB</translation>
     </message>
     <message>
-        <source>Подавление зеркальных каналов, дБ</source>
-        <translation>Alias rejection, dB</translation>
-    </message>
-    <message>
         <source>Имя файлов:</source>
         <translation>File name:</translation>
     </message>
@@ -156,6 +152,10 @@ Make it the program's working folder: write the default configuration (CONFIGS/s
 %1
 
 Replace them?</translation>
+    </message>
+    <message>
+        <source>Подавление наложений, дБ</source>
+        <translation>Alias rejection, dB</translation>
     </message>
 </context>
 <context>

@@ -18,7 +18,12 @@ ScreenRect placeBeside(const ScreenRect& main, int width, int height, const Scre
     ScreenRect r{main.right() + kBesideGap, y, width, height};
     if (r.right() > screen.right()) {
         r.x = main.x - kBesideGap - width;
-        if (r.x < screen.x) r.x = main.x + std::max(0, slot) * kSlotStep;
+        if (r.x < screen.x) {
+            // Stepped to the right with its slot, but never so far that it reaches the plot.
+            const int settingsRight = main.x + main.width * kSettingsShareEighths / 8;
+            r.x = std::min(main.x + std::max(0, slot) * kSlotStep,
+                           std::max(main.x, settingsRight - width));
+        }
     }
     return keepInside(r, screen);
 }

@@ -20,6 +20,8 @@ struct ScreenRect {
 // opened one after another (`slot` 0, 1, 2 ...), in pixels.
 inline constexpr int kBesideGap = 8;
 inline constexpr int kSlotStep = 32;
+// The main window's settings take its left five eighths; the plot and its read-outs the rest.
+inline constexpr int kSettingsShareEighths = 5;
 
 // `window` moved (and if need be shrunk) so that it lies wholly inside `screen`.
 [[nodiscard]] ScreenRect keepInside(ScreenRect window, const ScreenRect& screen);

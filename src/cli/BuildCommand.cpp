@@ -72,9 +72,8 @@ int runBuild(const std::vector<std::string>& args) {
     }
     if (config.empty()) return usageError("no configuration file given");
     if (out.empty()) return usageError("--out DIR is required");
+    if (namesFolder(config)) return usageError("CONFIG names a folder, not a file: " + config);
     std::error_code error;
-    if (config.back() == '/' || std::filesystem::is_directory(config, error))
-        return usageError("CONFIG names a folder, not a file: " + config);
 
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
     chooseSources(engine.state, sources);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <filesystem>
 #include <iostream>
 #include <ostream>
 #include <sstream>
+#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -111,6 +113,12 @@ void writeMainState(std::ostream& out, const gc::app::MainState& s) {
 }  // namespace gc::cli
 
 namespace gc::cli {
+
+bool namesFolder(const std::string& config) {
+    std::error_code error;
+    return !config.empty() &&
+           (config.back() == '/' || std::filesystem::is_directory(config, error));
+}
 
 bool parseFileSources(const std::string& list, FileSources& sources) {
     std::istringstream items(list);

@@ -70,6 +70,9 @@ struct FileSources {
 };
 // "cfir,pfir" -> the sources; false on an unknown or empty name.
 [[nodiscard]] bool parseFileSources(const std::string& list, FileSources& sources);
+
+// A CONFIG argument that names a folder (or ends in "/") is wrong usage, not a missing file.
+[[nodiscard]] bool namesFolder(const std::string& config);
 // Ticks the radio button pairs of the main window as the sources say.
 void chooseSources(gc::app::MainState& state, const FileSources& sources);
 

@@ -122,6 +122,7 @@ int runDesign(const std::vector<std::string>& args) {
         }
     }
     if (config.empty()) return usageError("no configuration file given");
+    if (namesFolder(config)) return usageError("CONFIG names a folder, not a file: " + config);
     if (!havePassband) return usageError("--passband HZ is required");
     if (out.empty()) return usageError("--out DIR is required");
     if (name.empty() || name.find('/') != std::string::npos)

@@ -115,6 +115,7 @@ int runMeasure(const std::vector<std::string>& args) {
         }
     }
     if (config.empty()) return usageError("no configuration file given");
+    if (namesFolder(config)) return usageError("CONFIG names a folder, not a file: " + config);
     if (!havePassband) return usageError("--passband HZ is required");
 
     {

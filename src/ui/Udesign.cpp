@@ -180,7 +180,7 @@ void TDesignForm::build() {
               "PanelBandwidthNow", bandwidth_, "PanelBandwidth");
     figureRow(3, tr("Подавление в полосе заграждения, дБ"), stopbandLimit_, "PanelStopbandLimit",
               stopbandNow_, "PanelStopbandNow", stopband_, "PanelStopband");
-    figureRow(4, tr("Подавление зеркальных каналов, дБ"), aliasLimit_, "PanelAliasLimit", aliasNow_,
+    figureRow(4, tr("Подавление наложений, дБ"), aliasLimit_, "PanelAliasLimit", aliasNow_,
               "PanelAliasNow", alias_, "PanelAlias");
 
     auto* side = new QVBoxLayout;

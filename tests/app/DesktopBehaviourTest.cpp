@@ -278,6 +278,10 @@ TEST(WindowGeometry, BesideTheMainWindowAndAlwaysInsideTheScreen) {
     // Kept places on a screen that has gone or shrunk come back into view.
     EXPECT_EQ(keepInside({3000, -50, 300, 400}, screen), (ScreenRect{1300, 0, 300, 400}));
     EXPECT_EQ(keepInside({-500, 900, 2000, 1200}, screen), (ScreenRect{0, 0, 1600, 1000}));
+    // A late slot on a wide main window steps right only as far as the settings reach.
+    const ScreenRect wide = placeBeside({80, 254, 1441, 532}, 769, 480, screen, 9);
+    EXPECT_EQ(wide.x, 80 + 1441 * 5 / 8 - 769);
+    EXPECT_LE(wide.bottom(), 1000);
     // Far down the slots the window still lies on the screen.
     const ScreenRect low = placeBeside({100, 600, 900, 390}, 300, 400, screen, 20);
     EXPECT_LE(low.bottom(), 1000);

@@ -103,6 +103,7 @@ TEST(CliDesignTest, WrongUsageAndBadConfigurations) {
     EXPECT_EQ(runCli(scratch, dir, {"design", "CONFIGS/std.trv", "--passband", "1000"}).status,
               2);  // no --out, --name
 
+    EXPECT_EQ(design({"CONFIGS", "--passband", "1000"}).status, 2);  // a folder as CONFIG
     const CliRun missing = design({"CONFIGS/none.trv", "--passband", "1000"});
     EXPECT_EQ(missing.status, 5);
     EXPECT_NE(missing.err.find("отсутствует"), std::string::npos);

@@ -124,6 +124,12 @@ TEST_F(CliMeasureTest, WrongUsageAndUnreadableConfigurations) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
     }
+    // A folder as CONFIG is wrong usage, not a missing file.
+    for (const char* folder : {"CONFIGS", "CONFIGS/std.trv/"}) {
+        const CliRun run = runCli(scratch, work, {"measure", folder, "--passband", "1"});
+        EXPECT_EQ(run.status, 2) << folder;
+        EXPECT_NE(run.err.find("names a folder"), std::string::npos) << run.err;
+    }
     const CliRun missing =
         runCli(scratch, work, {"measure", "CONFIGS/none.trv", "--passband", "1"});
     EXPECT_EQ(missing.status, 5);
