@@ -13,6 +13,7 @@
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Reports.h"
 #include "appconfig/Workspace.h"
+#include "cli/ChannelOptions.h"
 #include "cli/CliSupport.h"
 #include "cli/MeasurePrint.h"
 #include "design/ChannelDesign.h"
@@ -62,11 +63,9 @@ int runDesign(const std::vector<std::string>& args) {
     std::string config;
     std::string out;
     std::string name;
-    int channel = -1;
     bool resampler = false;
     bool json = false;
-    gc::analysis::Requirement req;
-    bool havePassband = false;
+    ChannelOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -81,38 +80,13 @@ int runDesign(const std::vector<std::string>& args) {
             json = true;
             continue;
         }
-        if (arg == "--channel" || arg == "--passband" || arg == "--stopband" || arg == "--ripple" ||
-            arg == "--stopband-attenuation" || arg == "--alias-rejection" || arg == "--out" ||
-            arg == "--name") {
+        std::string error;
+        const OptionTaken taken = takeChannelOption(args, i, options, error);
+        if (taken == OptionTaken::Error) return usageError(error);
+        if (taken == OptionTaken::Yes) continue;
+        if (arg == "--out" || arg == "--name") {
             if (i + 1 >= args.size()) return usageError(arg + " needs a value");
-            const std::string& value = args[++i];
-            try {
-                if (arg == "--out") {
-                    out = value;
-                } else if (arg == "--name") {
-                    name = value;
-                } else if (arg == "--channel") {
-                    channel = gc::model::parseInt(value);
-                    if (channel < 0 || channel > 3) return usageError("--channel takes 0..3");
-                } else {
-                    const double v = gc::model::parseReal(value);
-                    if (!std::isfinite(v)) return usageError(arg + " takes a finite number");
-                    if (arg == "--passband") {
-                        req.passbandHz = v;
-                        havePassband = true;
-                    } else if (arg == "--stopband") {
-                        req.stopbandHz = v;
-                    } else if (arg == "--ripple") {
-                        req.rippleMaxDb = v;
-                    } else if (arg == "--stopband-attenuation") {
-                        req.stopbandMinDb = v;
-                    } else {
-                        req.aliasRejectionMinDb = v;
-                    }
-                }
-            } catch (const gc::model::ConversionError& e) {
-                return usageError(arg + ": " + e.what());
-            }
+            (arg == "--out" ? out : name) = args[++i];
         } else if (!arg.empty() && arg.front() == '-') {
             return usageError("unknown option " + arg);
         } else if (config.empty()) {
@@ -123,35 +97,19 @@ int runDesign(const std::vector<std::string>& args) {
     }
     if (config.empty()) return usageError("no configuration file given");
     if (namesFolder(config)) return usageError("CONFIG names a folder, not a file: " + config);
-    if (!havePassband) return usageError("--passband HZ is required");
+    if (!options.havePassband) return usageError("--passband HZ is required");
     if (out.empty()) return usageError("--out DIR is required");
     if (name.empty() || name.find('/') != std::string::npos)
         return usageError("--name NAME is required (a bare name)");
+    const gc::analysis::Requirement& req = options.requirement;
 
-    const auto workspace = gc::appconfig::Workspace::atCurrentFolder();
-    {
-        gc::model::ConfigurationModel scratch;
-        const auto status = gc::appconfig::readConfiguration(workspace.resolve(config), scratch);
-        if (status != gc::appconfig::ConfigReadStatus::Ok) {
-            std::string line;
-            for (const std::string& label : gc::appconfig::configReportLabels(config, status))
-                line += (line.empty() ? "" : " ") + label;
-            std::cerr << line << '\n';
-            return kBadConfig;
-        }
-    }
-
-    Engine engine(workspace);
-    engine.loadFromDefaults(config, FileSources{});
-    if (channel >= 0) {
-        engine.state.ComboBox7.index = channel;
-        engine.presenter.onComboBox7Changed();
-    }
+    Engine engine(gc::appconfig::Workspace::atCurrentFolder());
+    if (!loadChannel(engine, config, FileSources{}, options.channel)) return kBadConfig;
     auto& model = engine.session.model;
     const gc::analysis::ChainSpec chain = gc::analysis::chainFromModel(model);
-    gc::design::ChannelDesignOptions options;
-    options.designResampler = resampler;
-    const gc::design::ChannelDesign design = gc::design::designChannel(chain, req, options);
+    gc::design::ChannelDesignOptions designOptions;
+    designOptions.designResampler = resampler;
+    const gc::design::ChannelDesign design = gc::design::designChannel(chain, req, designOptions);
     if (!design.error.empty()) return usageError(design.error);
 
     // The designed taps become the taps in use of the channel, written by the tap-file writers.

@@ -10,6 +10,7 @@
 #include "analysis/ChannelMeasure.h"
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Workspace.h"
+#include "cli/ChannelOptions.h"
 #include "cli/CliSupport.h"
 #include "cli/MeasurePrint.h"
 #include "model/Numeric.h"
@@ -60,11 +61,9 @@ int usageError(const std::string& message) {
 
 int runMeasure(const std::vector<std::string>& args) {
     std::string config;
-    int channel = -1;
     bool json = false;
     FileSources sources;
-    gc::analysis::Requirement req;
-    bool havePassband = false;
+    ChannelOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -75,37 +74,15 @@ int runMeasure(const std::vector<std::string>& args) {
             json = true;
             continue;
         }
-        const bool real = arg == "--passband" || arg == "--stopband" || arg == "--ripple" ||
-                          arg == "--stopband-attenuation" || arg == "--alias-rejection";
-        if (real || arg == "--channel" || arg == "--file-source") {
+        std::string error;
+        const OptionTaken taken = takeChannelOption(args, i, options, error);
+        if (taken == OptionTaken::Error) return usageError(error);
+        if (taken == OptionTaken::Yes) continue;
+        if (arg == "--file-source") {
             if (i + 1 >= args.size()) return usageError(arg + " needs a value");
             const std::string& value = args[++i];
-            try {
-                if (arg == "--channel") {
-                    channel = gc::model::parseInt(value);
-                    if (channel < 0 || channel > 3) return usageError("--channel takes 0..3");
-                } else if (arg == "--file-source") {
-                    if (!parseFileSources(value, sources))
-                        return usageError("--file-source takes cfir, pfir, rfir: \"" + value +
-                                          "\"");
-                } else {
-                    const double v = gc::model::parseReal(value);
-                    if (arg == "--passband") {
-                        req.passbandHz = v;
-                        havePassband = true;
-                    } else if (arg == "--stopband") {
-                        req.stopbandHz = v;
-                    } else if (arg == "--ripple") {
-                        req.rippleMaxDb = v;
-                    } else if (arg == "--stopband-attenuation") {
-                        req.stopbandMinDb = v;
-                    } else {
-                        req.aliasRejectionMinDb = v;
-                    }
-                }
-            } catch (const gc::model::ConversionError& e) {
-                return usageError(arg + ": " + e.what());
-            }
+            if (!parseFileSources(value, sources))
+                return usageError("--file-source takes cfir, pfir, rfir: \"" + value + "\"");
         } else if (!arg.empty() && arg.front() == '-') {
             return usageError("unknown option " + arg);
         } else if (config.empty()) {
@@ -116,27 +93,12 @@ int runMeasure(const std::vector<std::string>& args) {
     }
     if (config.empty()) return usageError("no configuration file given");
     if (namesFolder(config)) return usageError("CONFIG names a folder, not a file: " + config);
-    if (!havePassband) return usageError("--passband HZ is required");
+    if (!options.havePassband) return usageError("--passband HZ is required");
+    const gc::analysis::Requirement& req = options.requirement;
 
-    {
-        // The configuration must be readable as a whole before anything is measured from it.
-        gc::model::ConfigurationModel probe;
-        const auto status = gc::appconfig::readConfiguration(config, probe);
-        if (status != gc::appconfig::ConfigReadStatus::Ok) {
-            std::cerr << "measure: " << config
-                      << (status == gc::appconfig::ConfigReadStatus::Missing
-                              ? ": configuration file missing\n"
-                              : ": configuration file damaged\n");
-            return kConfigUnreadable;
-        }
-    }
-
+    // The configuration must be readable as a whole before anything is measured from it.
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
-    engine.loadFromDefaults(config, sources);
-    if (channel >= 0) {
-        engine.state.ComboBox7.index = channel;
-        engine.presenter.onComboBox7Changed();
-    }
+    if (!loadChannel(engine, config, sources, options.channel)) return kConfigUnreadable;
     const gc::model::ConfigurationModel& model = engine.session.model;
     const gc::analysis::ChainSpec spec = gc::analysis::chainFromModel(model);
     const std::string problem = gc::analysis::validateRequirement(spec, req);

@@ -133,11 +133,13 @@ TEST_F(CliMeasureTest, WrongUsageAndUnreadableConfigurations) {
     const CliRun missing =
         runCli(scratch, work, {"measure", "CONFIGS/none.trv", "--passband", "1"});
     EXPECT_EQ(missing.status, 5);
-    EXPECT_NE(missing.err.find("missing"), std::string::npos);
+    EXPECT_NE(missing.err.find("Файл конфигурации none.trv отсутствует!"), std::string::npos)
+        << missing.err;
     std::ofstream(work + "/CONFIGS/bad.trv") << "not a configuration\n";
     const CliRun damaged = runCli(scratch, work, {"measure", "CONFIGS/bad.trv", "--passband", "1"});
     EXPECT_EQ(damaged.status, 5);
-    EXPECT_NE(damaged.err.find("damaged"), std::string::npos);
+    EXPECT_NE(damaged.err.find("Файл конфигурации bad.trv поврежден!"), std::string::npos)
+        << damaged.err;
     EXPECT_EQ(damaged.out, "");
 }
 
