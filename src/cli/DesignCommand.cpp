@@ -15,6 +15,7 @@
 #include "appconfig/Workspace.h"
 #include "cli/ChannelOptions.h"
 #include "cli/CliSupport.h"
+#include "cli/ExitCodes.h"
 #include "cli/MeasurePrint.h"
 #include "design/ChannelDesign.h"
 #include "filters/TapFiles.h"
@@ -25,12 +26,6 @@
 namespace gc::cli {
 
 namespace {
-
-constexpr int kMet = 0;
-constexpr int kNotWritten = 1;
-constexpr int kUsage = 2;
-constexpr int kMissed = 4;
-constexpr int kBadConfig = 5;
 
 constexpr const char* kDesignUsage =
     "usage: gc4016-cli design CONFIG.trv [--channel N] --passband HZ [--stopband HZ]\n"
@@ -56,7 +51,7 @@ constexpr const char* kDesignUsage =
 
 int usageError(const std::string& message) {
     std::cerr << "design: " << message << "\n\n" << kDesignUsage;
-    return kUsage;
+    return kExitUsage;
 }
 
 int runDesign(const std::vector<std::string>& args) {
@@ -70,7 +65,7 @@ int runDesign(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kDesignUsage;
-            return kMet;
+            return kExitOk;
         }
         if (arg == "--resampler") {
             resampler = true;
@@ -104,7 +99,7 @@ int runDesign(const std::vector<std::string>& args) {
     const gc::analysis::Requirement& req = options.requirement;
 
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
-    if (!loadChannel(engine, config, FileSources{}, options.channel)) return kBadConfig;
+    if (!loadChannel(engine, config, FileSources{}, options.channel)) return kExitBadInput;
     auto& model = engine.session.model;
     const gc::analysis::ChainSpec chain = gc::analysis::chainFromModel(model);
     gc::design::ChannelDesignOptions designOptions;
@@ -146,9 +141,9 @@ int runDesign(const std::vector<std::string>& args) {
     if (!design.message.empty()) std::cerr << design.message << '\n';
     if (!written) {
         std::cerr << "design: the tap files cannot be written into " << out << '\n';
-        return kNotWritten;
+        return kExitNotWritten;
     }
-    return design.meets && !resamplerMissing ? kMet : kMissed;
+    return design.meets && !resamplerMissing ? kExitOk : kExitLimitFailed;
 }
 
 }  // namespace

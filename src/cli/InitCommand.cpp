@@ -7,14 +7,11 @@
 
 #include "app/WorkingFolder.h"
 #include "cli/CliSupport.h"
+#include "cli/ExitCodes.h"
 
 namespace gc::cli {
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
 
 constexpr const char* kInitUsage =
     "usage: gc4016-cli init DIR [--force]\n"
@@ -30,7 +27,7 @@ constexpr const char* kInitUsage =
 
 int usageError(const std::string& message) {
     std::cerr << "init: " << message << "\n\n" << kInitUsage;
-    return kUsage;
+    return kExitUsage;
 }
 
 int runInit(const std::vector<std::string>& args) {
@@ -39,7 +36,7 @@ int runInit(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
             std::cout << kInitUsage;
-            return kOk;
+            return kExitOk;
         }
         if (arg == "--force") {
             force = true;
@@ -59,12 +56,12 @@ int runInit(const std::vector<std::string>& args) {
         for (const std::string& path : existing) std::cerr << "init: " << path << " exists\n";
         if (!existing.empty()) {
             std::cerr << "init: nothing written; --force overwrites\n";
-            return kFailed;
+            return kExitNotWritten;
         }
     }
     CliUi ui(std::cerr);
     const bool allWritten = gc::app::writeWorkingFolder(files, ui);
-    return allWritten ? kOk : kFailed;
+    return allWritten ? kExitOk : kExitNotWritten;
 }
 
 }  // namespace

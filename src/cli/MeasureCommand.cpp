@@ -12,17 +12,13 @@
 #include "appconfig/Workspace.h"
 #include "cli/ChannelOptions.h"
 #include "cli/CliSupport.h"
+#include "cli/ExitCodes.h"
 #include "cli/MeasurePrint.h"
 #include "model/Numeric.h"
 
 namespace gc::cli {
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kUsage = 2;
-constexpr int kLimitFailed = 4;
-constexpr int kConfigUnreadable = 5;
 
 constexpr const char* kMeasureUsage =
     "usage: gc4016-cli measure CONFIG.trv --passband HZ [--stopband HZ] [--ripple DB]\n"
@@ -56,7 +52,7 @@ constexpr const char* kMeasureUsage =
 
 int usageError(const std::string& message) {
     std::cerr << "measure: " << message << "\n\n" << kMeasureUsage;
-    return kUsage;
+    return kExitUsage;
 }
 
 int runMeasure(const std::vector<std::string>& args) {
@@ -68,7 +64,7 @@ int runMeasure(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kMeasureUsage;
-            return kOk;
+            return kExitOk;
         }
         if (arg == "--json") {
             json = true;
@@ -98,7 +94,7 @@ int runMeasure(const std::vector<std::string>& args) {
 
     // The configuration must be readable as a whole before anything is measured from it.
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
-    if (!loadChannel(engine, config, sources, options.channel)) return kConfigUnreadable;
+    if (!loadChannel(engine, config, sources, options.channel)) return kExitBadInput;
     const gc::model::ConfigurationModel& model = engine.session.model;
     const gc::analysis::ChainSpec spec = gc::analysis::chainFromModel(model);
     const std::string problem = gc::analysis::validateRequirement(spec, req);
@@ -108,7 +104,7 @@ int runMeasure(const std::vector<std::string>& args) {
     const gc::analysis::Measurement m = gc::analysis::measure(chain, req);
     const std::vector<std::string> warnings = gc::analysis::channelWarnings(model, &m);
     writeMeasurement(std::cout, m, warnings, json);
-    return m.meets ? kOk : kLimitFailed;
+    return m.meets ? kExitOk : kExitLimitFailed;
 }
 
 }  // namespace

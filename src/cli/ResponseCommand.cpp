@@ -8,6 +8,7 @@
 #include "analysis/RequirementPlot.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
+#include "cli/ExitCodes.h"
 #include "model/Numeric.h"
 #include "response/ResponseCsv.h"
 
@@ -15,8 +16,6 @@ namespace gc::cli {
 
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kUsage = 2;
 constexpr int kStretchMax = 4096;
 
 constexpr const char* kResponseUsage =
@@ -42,7 +41,7 @@ constexpr const char* kResponseUsage =
 
 int usageError(const std::string& message) {
     std::cerr << "response: " << message << "\n\n" << kResponseUsage;
-    return kUsage;
+    return kExitUsage;
 }
 
 bool isPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
@@ -57,7 +56,7 @@ int runResponse(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kResponseUsage;
-            return kOk;
+            return kExitOk;
         }
         if (arg == "--alias") {
             alias = true;
@@ -107,7 +106,7 @@ int runResponse(const std::vector<std::string>& args) {
     std::cout << gc::response::responseCsv(engine.plot.arrays(),
                                            engine.session.model.Work.WorkingClock, shownStretch,
                                            alias ? &aliases.values : nullptr);
-    return kOk;
+    return kExitOk;
 }
 
 }  // namespace
