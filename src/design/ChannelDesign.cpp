@@ -1,16 +1,31 @@
 #include "design/ChannelDesign.h"
 
+// The CFIR and PFIR are designed jointly against the whole chain CIC x CFIR x PFIR x resampler.
+// With one stage's integer taps fixed the chain is linear in the other stage's half taps, so
+// each step is a minimax linear program: the largest stop-band level (aliases weighted by their
+// own limit) is minimised with the pass band held inside the ripple tolerance and each prefix
+// of the chain (CIC x CFIR; CIC x CFIR x PFIR) held within 1 dB of its own pass-band peak over
+// the whole input band. The stages alternate, each step's taps are made integers and refined
+// against the same objective before the other stage is designed against them.
+//
+// Every periodic factor of the chain (the CIC's numerator, CFIR, PFIR) repeats with the CFIR's
+// input rate Rc, and the rest of the CIC (1 / (D sin(pi F / C))^5) falls monotonically over
+// [0, C/2]. So the chain's stop band folds onto one half period y in [0, Rc/2]: the constraint
+// at y is that of its worst image F = k Rc +- y, and the prefixes peak at their lowest image,
+// y itself. About 4000 points of y and 400 of the pass band carry the programs.
+
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <complex>
 #include <cstdio>
 #include <limits>
 #include <optional>
 
 #include "design/Equiripple.h"
+#include "design/MinimaxLp.h"
 #include "design/ResamplerDesign.h"
 #include "model/Language.h"
+#include "model/Numeric.h"
 
 namespace gc::design {
 
@@ -24,19 +39,22 @@ using gc::model::tx;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDefaultRippleDb = 0.2;  // design goals where the requirement sets none
 constexpr double kDefaultStopbandDb = 60.0;
-constexpr int kRowsPerTap = 8;              // integer-search rows per 1/L of the band
-constexpr int kImagesNear = 24;             // images evaluated from the bottom of the stop set
-constexpr double kCapPenalty = 10.0;        // cost of a gain above the cap, per unit of cap
-constexpr int kSumSlack = 64;               // tap sum window below the target
-constexpr int kCapBins = 64;                // resolution of the weights raised to hold the cap
-constexpr int kCapPasses = 5;               // designs per stage at most while the cap is broken
-constexpr double kCapAllowance = 1.05;      // a gain above the cap by this much is tolerated
-constexpr double kGapWeight = 0.1;          // weight of the transition path, per 1/cap
-constexpr double kLeastCompensated = 0.05;  // others' magnitude the pass band makes up for
-constexpr double kResamplerMaxDb = 90.0;    // beyond this 12-bit taps add nothing
-constexpr double kLeastGoal = 0.3;          // the lowest stop-band goal, about 10 dB
-// Stop-band goals of the attempts, lowered by these when the requirement is missed.
-constexpr std::array<double, 7> kRelaxDb{0.0, 10.0, 20.0, 35.0, 50.0, 70.0, 90.0};
+constexpr double kPrefixCapDb = 1.0;            // a prefix's gain over its own pass-band peak
+constexpr int kFoldPoints = 4000;               // points of y over [0, Rc/2]
+constexpr int kPassPoints = 400;                // points over [0, Fp]
+constexpr double kLpShare = 0.97;               // of each tolerance the programs use (the rest is
+                                                // left to the integer taps)
+constexpr double kIntegerShare = 0.995;         // of the ripple tolerance the integer taps use
+constexpr double kUnity = 65536.0;              // tap sum of gain 1
+constexpr double kTapLimit = 32767.0 / kUnity;  // the largest tap at gain 1
+constexpr double kResamplerMaxDb = 90.0;        // beyond this 12-bit taps add nothing
+constexpr int kRounds = 8;                      // CFIR-then-PFIR rounds at most
+constexpr int kLeastRounds = 4;
+constexpr int kScreenRounds = 2;  // rounds of each start before the best is carried on
+constexpr int kBestRounds = 12;
+constexpr double kConvergedDb = 0.03;  // a round that gains less ends the search
+constexpr int kEdgeSteps = 6;          // designs of the stop-band edge search
+constexpr double kSumWindow = 0.01;    // a stage's gain at F = 0 within 1 +- this
 
 double toleranceFromRipple(double rippleDb) {
     const double g = std::pow(10.0, rippleDb / 20.0);
@@ -54,303 +72,679 @@ class StageTable {
         if (norm == 0.0) norm = 1.0;
         mag_.resize(static_cast<size_t>(points) + 1);
         for (int i = 0; i <= points; ++i) {
-            // sum_j h_j z^j by Horner's rule, z = exp(-i w).
-            const std::complex<double> z = std::polar(1.0, -kPi * i / points);
-            std::complex<double> acc = 0.0;
-            for (size_t j = taps.size(); j-- > 0;) acc = acc * z + static_cast<double>(taps[j]);
-            mag_[i] = std::abs(acc) / norm;
+            double re = 0.0;
+            double im = 0.0;
+            const double w = kPi * i / points;
+            for (size_t j = 0; j < taps.size(); ++j) {
+                re += taps[j] * std::cos(w * static_cast<double>(j));
+                im -= taps[j] * std::sin(w * static_cast<double>(j));
+            }
+            mag_[i] = std::hypot(re, im) / norm;
+            largest_ = std::max(largest_, mag_[i]);
         }
     }
     bool empty() const { return mag_.empty(); }
+    double largest() const { return mag_.empty() ? 1.0 : largest_; }
     double operator()(double fHz) const {
         if (mag_.empty()) return 1.0;
         double x = std::fmod(std::fabs(fHz) / rate_, 1.0);
         if (x > 0.5) x = 1.0 - x;
-        const double pos = x * 2.0 * (mag_.size() - 1);
+        const double pos = x * 2.0 * static_cast<double>(mag_.size() - 1);
         const size_t i = std::min(static_cast<size_t>(pos), mag_.size() - 2);
-        const double t = pos - i;
+        const double t = pos - static_cast<double>(i);
         return mag_[i] * (1.0 - t) + mag_[i + 1] * t;
     }
 
   private:
     double rate_{1.0};
+    double largest_{0.0};
     std::vector<double> mag_;
 };
 
-// The chain as the design sees it: normalised stage magnitudes (1 at F = 0).
-struct ChainModel {
-    double clock{0.0};
-    int decimation{2};
-    double cfirRate{0.0}, pfirRate{0.0}, resamplerRate{0.0};
-    double outputRate{0.0};
-    StageTable cfir, pfir, resampler;
-
-    double cic(double f) const {
-        const double x = kPi * f / clock;
-        const double s = std::sin(x);
-        if (std::fabs(s) < 1e-300) return 1.0;
-        const double e = std::fabs(std::sin(decimation * x) / (decimation * s));
-        return e * e * e * e * e;
-    }
-};
-
-struct Targets {
+// What a design is asked for, as linear tolerances.
+struct Goal {
     double passHz{0.0};
-    double stopHz{0.0};    // Fs of the whole chain
-    double passTol{0.0};   // amplitude tolerance in the pass band
-    double stopTol{0.0};   // amplitude allowed over the stop band
-    double aliasTol{0.0};  // allowed on frequencies that fold onto the pass band
+    double stopHz{0.0};
+    double passTol{0.0};   // (g - 1) / (g + 1) of the ripple
+    double stopTol{0.0};   // the stop-band level asked for
+    double aliasTol{0.0};  // the alias level asked for (when aliasLimit)
+    bool aliasLimit{false};
+    double capLin{0.0};  // the prefix cap, linear
 };
 
-double stopTolAt(const ChainModel& m, const Targets& t, double f) {
-    if (t.aliasTol < t.stopTol && m.outputRate > 0.0) {
-        const double r = std::fmod(f, m.outputRate);
-        if (r <= t.passHz || m.outputRate - r <= t.passHz) return t.aliasTol;
-    }
-    return t.stopTol;
+// The chain sampled for the design: pass-band points F_i, then fold points y_j.
+struct Grid {
+    double clock{0.0};
+    int decimation{1};
+    double cfirRate{0.0}, pfirRate{0.0};
+    int passCount{0};
+    std::vector<double> freq;   // Hz
+    std::vector<double> cic;    // the CIC (1 at F = 0) at freq
+    std::vector<double> res;    // the resampler at freq (pass points)
+    std::vector<double> stopQ;  // fold points: the worst image's CIC x resampler / weight
+    std::vector<double> passLo;
+};
+
+double cicAt(double f, double clock, int d) {
+    const double x = kPi * f / clock;
+    const double s = std::sin(x);
+    if (std::fabs(s) < 1e-300) return 1.0;
+    const double e = std::fabs(std::sin(d * x) / (d * s));
+    return e * e * e * e * e;
 }
 
-enum class Which { Cfir, Pfir };
-
-// What the designed stage must do at its own frequency x (0..R/2).
-struct StageView {
-    const ChainModel* m;
-    const Targets* t;
-    Which which;
-    double rate;
-
-    double others(double f) const {
-        double v = m->cic(f) * m->resampler(f);
-        v *= which == Which::Cfir ? m->pfir(f) : m->cfir(f);
-        return v;
+// The weight of F relative to the stop band's tolerance (0: F is free).
+double weightAt(const Goal& g, double fo, double f) {
+    double w = 0.0;
+    if (f >= g.stopHz * (1.0 - 1e-12)) w = 1.0;
+    if (g.aliasLimit && fo > 0.0 && f > g.passHz) {
+        const double m = std::round(f / fo);
+        if (m >= 1.0 && std::fabs(f - m * fo) <= g.passHz * (1.0 + 1e-12)) {
+            const double a = g.stopTol / g.aliasTol;
+            w = std::max(w, a);
+        }
     }
-    // Largest others(F) / tolerance(F) over the images F = k R +- x of the stop set.
-    double stopWeight(double x) const {
-        const double top = m->clock / 2.0;
+    return w;
+}
+
+Grid makeGrid(const ChainSpec& chain, const Goal& g, const StageTable& resampler) {
+    Grid grid;
+    const auto rates = gc::analysis::stageRates(chain);
+    grid.clock = chain.clockHz;
+    grid.decimation = std::max(1, chain.decimation);
+    grid.cfirRate = rates.cfirHz;
+    grid.pfirRate = rates.pfirHz;
+    const double half = chain.clockHz / 2.0;
+    const double fo = chain.outputRateHz;
+    const double rc = rates.cfirHz;
+    for (int i = 0; i <= kPassPoints; ++i) grid.freq.push_back(g.passHz * i / kPassPoints);
+    grid.passCount = static_cast<int>(grid.freq.size());
+    std::vector<double> ys;
+    for (int j = 0; j <= kFoldPoints; ++j) ys.push_back(0.5 * rc * j / kFoldPoints);
+    // The band edges fold onto points of their own, so that the tightest constraints are met
+    // where they begin.
+    auto fold = [&](double f) {
+        double y = std::fmod(f, rc);
+        if (y > rc / 2.0) y = rc - y;
+        ys.push_back(y);
+    };
+    fold(g.stopHz);
+    if (g.aliasLimit && fo > 0.0)
+        for (int m = 1; m <= 8 && m * fo - g.passHz <= half; ++m) {
+            fold(m * fo - g.passHz);
+            fold(m * fo + g.passHz);
+        }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end(),
+                         [&](double a, double b) { return std::fabs(a - b) < rc * 1e-9; }),
+             ys.end());
+
+    double wMin = 1.0;
+    if (g.aliasLimit) wMin = std::min(wMin, g.stopTol / g.aliasTol);
+    const double resMax = resampler.largest();
+    const double kStart =
+        std::floor(std::min(g.stopHz, fo > 0.0 && g.aliasLimit ? fo - g.passHz : g.stopHz) / rc) -
+        1.0;
+    // The worst image of y: CIC x resampler / weight over F = k Rc +- y in the constrained set.
+    auto worst = [&](double y) {
         double best = 0.0;
-        auto visit = [&](double f) {
-            if (f < t->stopHz || f > top) return;
-            best = std::max(best, others(f) / stopTolAt(*m, *t, f));
-        };
-        const int kMax = static_cast<int>(top / rate) + 1;
-        auto around = [&](int k) {
-            if (k < 0 || k > kMax) return;
-            visit(k * rate + x);
-            if (k > 0) visit(k * rate - x);
-        };
-        // The lowest images (where the CIC is strongest) and those near every multiple of the
-        // resampler prototype's rate (where it passes again).
-        const int k0 = std::max(0, static_cast<int>(t->stopHz / rate) - 1);
-        for (int k = k0; k <= std::min(kMax, k0 + kImagesNear); ++k) around(k);
-        if (m->resampler.empty() || m->resamplerRate <= 0.0) return best;
-        for (double c = m->resamplerRate; c <= top + rate; c += m->resamplerRate) {
-            const int kc = static_cast<int>(c / rate);
-            for (int k = kc - 2; k <= kc + 2; ++k)
-                if (k > k0 + kImagesNear) around(k);
+        for (double k = std::max(0.0, kStart);; k += 1.0) {
+            bool any = false;
+            for (const double f : {k * rc - y, k * rc + y}) {
+                if (f < 0.0 || f > half) continue;
+                any = true;
+                const double w = weightAt(g, fo, f);
+                if (w <= 0.0) continue;
+                best = std::max(best, cicAt(f, grid.clock, grid.decimation) * resampler(f) / w);
+            }
+            if (!any && k * rc - y > half) break;
+            // What is left falls with the CIC's envelope.
+            const double next = k * rc + rc - y;
+            if (best > 0.0 && next > 0.0) {
+                const double s = grid.decimation * std::sin(kPi * next / grid.clock);
+                const double env = 1.0 / (s * s * s * s * s);
+                if (env * resMax / wMin < best) break;
+            }
         }
         return best;
+    };
+    const double step = 0.5 * rc / kFoldPoints;
+    for (double y : ys) {
+        grid.freq.push_back(y);
+        double q = worst(y);
+        for (const double d : {-0.5 * step, 0.5 * step})
+            if (y + d >= 0.0 && y + d <= rc / 2.0) q = std::max(q, worst(y + d));
+        grid.stopQ.push_back(q);
+    }
+    for (double f : grid.freq) grid.cic.push_back(cicAt(f, grid.clock, grid.decimation));
+    // The resampler exactly over the pass band, where the ripple is judged to 0.001 dB.
+    std::vector<int> resTaps;
+    if (chain.stageEnabled[2]) resTaps = chain.resamplerTaps;
+    long long resSum = 0;
+    for (int v : resTaps) resSum += v;
+    for (int i = 0; i < grid.passCount; ++i) {
+        if (resTaps.empty() || resSum == 0) {
+            grid.res.push_back(1.0);
+            continue;
+        }
+        double re = 0.0;
+        double im = 0.0;
+        const double w = 2.0 * kPi * grid.freq[i] / rates.resamplerHz;
+        for (size_t j = 0; j < resTaps.size(); ++j) {
+            re += resTaps[j] * std::cos(w * static_cast<double>(j));
+            im -= resTaps[j] * std::sin(w * static_cast<double>(j));
+        }
+        grid.res.push_back(std::hypot(re, im) / std::fabs(static_cast<double>(resSum)));
+    }
+    return grid;
+}
+
+// A stage's half taps against the grid: basis[k][f] = multiplicity x cos(2 pi (c - k) f / R),
+// so that the zero-phase amplitude at grid point f is sum_k basis[k][f] h_k.
+struct Stage {
+    int length{0};
+    int halfTaps{0};
+    double rate{0.0};
+    std::vector<std::vector<double>> basis;
+};
+
+Stage makeStage(const Grid& grid, int length, double rate) {
+    Stage s;
+    s.length = length;
+    s.halfTaps = halfCount(length);
+    s.rate = rate;
+    s.basis.assign(static_cast<size_t>(s.halfTaps), std::vector<double>(grid.freq.size()));
+    for (int k = 0; k < s.halfTaps; ++k) {
+        const double m = tapMultiplicity(length, k);
+        const double lag = s.halfTaps - 1 - k;
+        for (size_t f = 0; f < grid.freq.size(); ++f)
+            s.basis[k][f] = m * std::cos(2.0 * kPi * lag * grid.freq[f] / rate);
+    }
+    return s;
+}
+
+// The stage's amplitude at the grid points, normalised to 1 at F = 0 (the tap sum is lowered
+// below 65536 where a tap would not fit 16 bits; the chain's figures are ratios).
+std::vector<double> amplitude(const Stage& s, const std::vector<int>& half) {
+    std::vector<double> a(s.basis.empty() ? 0 : s.basis[0].size(), 0.0);
+    long long sum = 0;
+    for (int k = 0; k < s.halfTaps; ++k)
+        sum += static_cast<long long>(tapMultiplicity(s.length, k)) * half[k];
+    const double norm = sum != 0 ? static_cast<double>(sum) : kUnity;
+    for (int k = 0; k < s.halfTaps; ++k) {
+        const double h = half[k] / norm;
+        if (h == 0.0) continue;
+        for (size_t f = 0; f < a.size(); ++f) a[f] += s.basis[k][f] * h;
+    }
+    return a;
+}
+
+// A design's standing on the grid: first how far it breaks the hard limits (the ripple in the
+// strict form, the prefix caps always), then its level (stop band over the goal, or in the
+// weighted form the larger of ripple and stop band over theirs).
+struct Score {
+    double infeasible{std::numeric_limits<double>::infinity()};
+    double level{std::numeric_limits<double>::infinity()};
+    double stopRel{std::numeric_limits<double>::infinity()};  // stop level over the pass peak
+    double passDev{1.0};                                      // (max - min) / (max + min)
+    double passCenter{1.0};                                   // (max + min) / 2
+
+    bool operator<(const Score& o) const {
+        if (std::fabs(infeasible - o.infeasible) > 1e-12) return infeasible < o.infeasible;
+        return level < o.level;
     }
 };
 
-struct StageResult {
-    std::vector<int> taps;  // full filter
-    bool ok{false};
+// The problem of one stage with the other's taps fixed.
+struct StageProblem {
+    const Grid* grid{nullptr};
+    const Stage* stage{nullptr};
+    const Goal* goal{nullptr};
+    bool strict{true};
+    bool isCfir{true};
+    std::vector<double> passGain;  // pass point i: chain = passGain_i * A
+    std::vector<double> stopGain;  // fold point j: stop level = stopGain_j * |A|
+    std::vector<double> prefix1;   // all points: CIC (CFIR only)
+    std::vector<double> prefix2;   // all points: CIC x other
+
+    StageProblem(const Grid& g, const Stage& s, const Goal& goalIn,
+                 const std::vector<double>& other, bool strictForm, bool cfir)
+        : grid(&g), stage(&s), goal(&goalIn), strict(strictForm), isCfir(cfir) {
+        const size_t n = g.freq.size();
+        const size_t np = static_cast<size_t>(g.passCount);
+        for (size_t i = 0; i < np; ++i) passGain.push_back(g.cic[i] * g.res[i] * other[i]);
+        for (size_t j = np; j < n; ++j) stopGain.push_back(g.stopQ[j - np] * std::fabs(other[j]));
+        if (cfir) prefix1 = g.cic;
+        for (size_t f = 0; f < n; ++f) prefix2.push_back(g.cic[f] * other[f]);
+    }
+
+    Score score(const std::vector<double>& a) const {
+        Score s;
+        const size_t np = passGain.size();
+        const bool two = !prefix1.empty();
+        double hi = -std::numeric_limits<double>::infinity();
+        double lo = std::numeric_limits<double>::infinity();
+        double peak1 = 0.0, peak2 = 0.0, above1 = 0.0, above2 = 0.0;
+        for (size_t i = 0; i < np; ++i) {
+            const double v = passGain[i] * a[i];
+            hi = std::max(hi, v);
+            lo = std::min(lo, v);
+            peak2 = std::max(peak2, std::fabs(prefix2[i] * a[i]));
+            if (two) peak1 = std::max(peak1, std::fabs(prefix1[i] * a[i]));
+        }
+        if (!(lo > 0.0) || peak2 <= 0.0 || (two && peak1 <= 0.0)) return s;
+        double stop = 0.0;
+        const size_t n = a.size();
+        for (size_t f = np; f < n; ++f) {
+            const double m = std::fabs(a[f]);
+            stop = std::max(stop, stopGain[f - np] * m);
+            above2 = std::max(above2, std::fabs(prefix2[f]) * m);
+            if (two) above1 = std::max(above1, std::fabs(prefix1[f]) * m);
+        }
+        double excess = std::max(0.0, above2 / peak2 / goal->capLin - 1.0);
+        if (two) excess += std::max(0.0, above1 / peak1 / goal->capLin - 1.0);
+        s.passDev = (hi - lo) / (hi + lo);
+        s.passCenter = 0.5 * (hi + lo);
+        s.stopRel = stop / hi;
+        const double rippleExcess = s.passDev / (goal->passTol * kIntegerShare);
+        if (strict) {
+            s.infeasible = excess + std::max(0.0, rippleExcess - 1.0);
+            s.level = s.stopRel / goal->stopTol;
+        } else {
+            s.infeasible = excess;
+            s.level = std::max(rippleExcess, s.stopRel / goal->stopTol);
+        }
+        return s;
+    }
+
+    // The minimax program over the stage's real half taps; `current` sets the cap's
+    // reference point (where its prefix peaks in the pass band) and the level's scale.
+    std::optional<std::vector<double>> solve(double scale, double dp, std::vector<size_t>& warm,
+                                             const DesignControl& control, bool& cancelled) const {
+        const double center = 1.0;
+        const Stage& st = *stage;
+        const int n = st.halfTaps;
+        const size_t np = passGain.size();
+        const size_t total = grid->freq.size();
+        LpRows rows;
+        rows.columns = n;
+        std::vector<double> coef(static_cast<size_t>(n));
+        std::vector<size_t> seed;
+        auto basisAt = [&](size_t f, double gain) {
+            for (int k = 0; k < n; ++k) coef[k] = st.basis[k][f] * gain;
+        };
+        const double inf = std::numeric_limits<double>::infinity();
+        for (size_t i = 0; i < np; ++i) {
+            basisAt(i, passGain[i]);
+            if (strict) {
+                if (i % 16 == 0) seed.push_back(rows.size());
+                rows.add(coef.data(), 0.0, center * (1.0 - dp), center * (1.0 + dp));
+            } else {
+                // |chain - 1| <= dp t, the level t shared with the stop band's.
+                if (i % 16 == 0) seed.push_back(rows.size());
+                rows.add(coef.data(), dp, center, inf);
+                if (i % 16 == 0) seed.push_back(rows.size());
+                rows.add(coef.data(), -dp, -inf, center);
+            }
+        }
+        // The stage's own gain at F = 0 stays near 1 (tap sum near 65536): only the product
+        // matters to the chain, so the split would otherwise drift.
+        {
+            const double w = kSumWindow;
+            for (int k = 0; k < n; ++k) coef[k] = tapMultiplicity(st.length, k);
+            seed.push_back(rows.size());
+            rows.add(coef.data(), 0.0, 1.0 - w, 1.0 + w);
+        }
+        for (size_t j = 0; j < stopGain.size(); ++j) {
+            if (stopGain[j] <= 0.0) continue;
+            basisAt(np + j, stopGain[j] / scale);
+            if (j % 64 == 0) seed.push_back(rows.size());
+            rows.add(coef.data(), -1.0, -inf, 0.0);
+            for (double& c : coef) c = -c;
+            if (j % 64 == 0) seed.push_back(rows.size());
+            rows.add(coef.data(), -1.0, -inf, 0.0);
+        }
+        const double cap = std::pow(10.0, kPrefixCapDb * kLpShare / 20.0);
+        for (const std::vector<double>* p : {&prefix1, &prefix2}) {
+            if (p->empty()) continue;
+            // The reference: where the prefix will peak over the pass band. The chain is
+            // flat there, so the prefix follows its coefficient over the chain's.
+            size_t ref = 0;
+            double peak = -1.0;
+            for (size_t i = 0; i < np; ++i) {
+                if (passGain[i] == 0.0) continue;
+                const double v = std::fabs((*p)[i] / passGain[i]);
+                if (v > peak) {
+                    peak = v;
+                    ref = i;
+                }
+            }
+            std::vector<double> refCoef(static_cast<size_t>(n));
+            const double sign = passGain[ref] * (*p)[ref] < 0.0 ? -1.0 : 1.0;
+            for (int k = 0; k < n; ++k) refCoef[k] = sign * cap * st.basis[k][ref] * (*p)[ref];
+            for (size_t f = np; f < total; ++f) {
+                for (const double s : {1.0, -1.0}) {
+                    for (int k = 0; k < n; ++k) coef[k] = s * st.basis[k][f] * (*p)[f] - refCoef[k];
+                    if ((f - np) % 256 == 0) seed.push_back(rows.size());
+                    rows.add(coef.data(), 0.0, -inf, 0.0);
+                }
+            }
+        }
+        std::vector<double> lo(static_cast<size_t>(n), -kTapLimit);
+        std::vector<double> hi(static_cast<size_t>(n), kTapLimit);
+        seed.insert(seed.end(), warm.begin(), warm.end());
+        const LpResult r = solveMinimaxLp(rows, lo, hi, 0.0, 1e30, seed, control);
+        if (r.status == LpResult::Status::Optimal) warm = r.active;
+        if (r.status == LpResult::Status::Cancelled) cancelled = true;
+        if (r.status != LpResult::Status::Optimal) return std::nullopt;
+        return r.x;
+    }
+};
+
+// Integer taps from real ones, refined against the same objective: changes of one half tap
+// by +-1, then of a pair (+1, -1), kept while they improve the score.
+std::vector<int> integerTaps(const StageProblem& p, const std::vector<double>& real, bool thorough,
+                             const DesignControl& control) {
+    const Stage& st = *p.stage;
+    const int n = st.halfTaps;
+    // Gain 1 (tap sum 65536) unless the largest tap would not fit 16 bits.
+    double largest = 0.0;
+    for (int k = 0; k < n; ++k) largest = std::max(largest, std::fabs(real[k]));
+    const double scale = largest > kTapLimit ? kTapLimit / largest : 1.0;
+    std::vector<int> q(static_cast<size_t>(n));
+    double target = 0.0;
+    for (int k = 0; k < n; ++k) {
+        q[k] = static_cast<int>(std::clamp(std::lround(real[k] * scale * kUnity),
+                                           static_cast<long>(kFirMinTap),
+                                           static_cast<long>(kFirMaxTap)));
+        target += tapMultiplicity(st.length, k) * real[k] * scale * kUnity;
+    }
+    std::vector<double> a(st.basis[0].size(), 0.0);
+    for (int k = 0; k < n; ++k)
+        for (size_t f = 0; f < a.size(); ++f) a[f] += st.basis[k][f] * q[k] / kUnity;
+    Score best = p.score(a);
+    std::vector<double> trial(a.size());
+    long long sum = 0;
+    for (int k = 0; k < n; ++k) sum += static_cast<long long>(tapMultiplicity(st.length, k)) * q[k];
+    const double sumSlack = kSumWindow * std::fabs(target);
+    auto tryMove = [&](int k, int dk, int l, int dl) {
+        if (q[k] + dk < kFirMinTap || q[k] + dk > kFirMaxTap) return false;
+        const long long change =
+            static_cast<long long>(tapMultiplicity(st.length, k)) * dk +
+            (l >= 0 ? static_cast<long long>(tapMultiplicity(st.length, l)) * dl : 0);
+        if (std::fabs(static_cast<double>(sum + change) - target) > sumSlack &&
+            std::fabs(static_cast<double>(sum + change) - target) >
+                std::fabs(static_cast<double>(sum) - target))
+            return false;
+        if (l >= 0 && (q[l] + dl < kFirMinTap || q[l] + dl > kFirMaxTap)) return false;
+        const double ck = dk / kUnity;
+        const double cl = l >= 0 ? dl / kUnity : 0.0;
+        const std::vector<double>& bk = st.basis[k];
+        const std::vector<double>& bl = st.basis[l >= 0 ? l : k];
+        for (size_t f = 0; f < a.size(); ++f) trial[f] = a[f] + ck * bk[f] + cl * bl[f];
+        const Score s = p.score(trial);
+        if (!(s < best)) return false;
+        best = s;
+        a.swap(trial);
+        q[k] += dk;
+        if (l >= 0) q[l] += dl;
+        sum += change;
+        return true;
+    };
+    const int sweeps = thorough ? 40 : 12;
+    for (int sweep = 0; sweep < sweeps; ++sweep) {
+        if (control.cancelled()) break;
+        bool improved = false;
+        for (int k = 0; k < n; ++k)
+            for (const int d : {1, -1})
+                while (tryMove(k, d, -1, 0)) improved = true;
+        if (!improved && thorough) {
+            for (int k = 0; k < n && !control.cancelled(); ++k)
+                for (int l = 0; l < n; ++l)
+                    if (l != k && tryMove(k, 1, l, -1)) improved = true;
+        }
+        if (!improved) break;
+    }
+    return q;
+}
+
+// The PFIR to start from: an equiripple low-pass with the chain's edges (its stop edge where
+// its own decimation folds onto the pass band, when it decimates), in integers.
+std::vector<int> startingPfir(const ChainSpec& chain, const Goal& g, double pfirRate,
+                              double edgeShare) {
+    const bool decimates = chain.mode != 2;
+    const double fp = g.passHz / pfirRate;
+    double fs = g.stopHz / pfirRate;
+    if (decimates) fs = std::min(fs, 0.5 - fp);
+    fs = fp + (std::min(fs, 0.5) - fp) * edgeShare;
+    fs = std::clamp(fs, fp + 1e-3, 0.5);
+    std::optional<std::vector<double>> real;
+    if (fs - fp > 2e-3)
+        real = equiripple(kPfirLength, {{0.0, fp}, {fs, 0.5}}, [&](double f, double& d, double& w) {
+            d = f <= fp ? 1.0 : 0.0;
+            w = f <= fp ? 1.0 : 10.0;
+        });
+    std::vector<double> h(static_cast<size_t>(halfCount(kPfirLength)));
+    if (real) {
+        h = *real;
+    } else {  // a windowed sinc at the middle of the transition
+        const double fc = 0.5 * (fp + fs);
+        const int c = kPfirLength / 2;
+        for (int k = 0; k <= c; ++k) {
+            const double m = c - k;
+            const double s = m == 0 ? 2.0 * fc : std::sin(2.0 * kPi * fc * m) / (kPi * m);
+            h[k] = s * (0.54 + 0.46 * std::cos(kPi * m / (c + 1)));
+        }
+    }
+    double dc = zeroPhaseAmplitude(h, kPfirLength, 0.0);
+    if (!(std::fabs(dc) > 0.0)) dc = 1.0;
+    std::vector<int> q(h.size());
+    for (size_t k = 0; k < h.size(); ++k)
+        q[k] = static_cast<int>(std::clamp(std::lround(h[k] / dc * kUnity),
+                                           static_cast<long>(kFirMinTap),
+                                           static_cast<long>(kFirMaxTap)));
+    return q;
+}
+
+struct JointResult {
+    std::vector<int> cfirHalf, pfirHalf;
+    Score score;
     bool cancelled{false};
 };
 
-StageResult designStage(const StageView& v, int length, double stopEdgeHz,
-                        const DesignControl& control) {
-    StageResult out;
-    const double R = v.rate;
-    const double fp = v.t->passHz / R;
-    const double fs = std::clamp(stopEdgeHz / R, fp + 1e-4, 0.5);
-    // Desired amplitude and weight in the stage's own units (DC gain 1).
-    double maxPassGain = 1.0;
-    auto passAt = [&](double f, double& d, double& w) {
-        // A null of the other stages inside the pass band cannot be compensated.
-        const double o = std::max(v.others(f * R), kLeastCompensated);
-        d = 1.0 / o;
-        w = o / v.t->passTol;
-    };
-    {
-        double d = 0, w = 0;
-        for (int i = 0; i <= 64; ++i) {
-            passAt(fp * i / 64, d, w);
-            maxPassGain = std::max(maxPassGain, d);
-        }
-    }
-    const double cap = maxPassGain;  // no gain above the pass band's own
-    const double floorWeight = 1.0 / cap;
-    // Weights raised where a design broke the cap: the other stages hide a gain there, which
-    // a design for the chain alone would otherwise take (costing headroom in the chip).
-    std::vector<double> capBoost(kCapBins + 1, 1.0);
-    auto boostAt = [&](double f) {
-        return capBoost[std::min(static_cast<size_t>(f / 0.5 * kCapBins), capBoost.size() - 1)];
-    };
-    auto stopAt = [&](double f, double& d, double& w) {
-        d = 0.0;
-        w = std::max(v.stopWeight(f * R), floorWeight) * boostAt(f);
-    };
-    // Between the bands the desired amplitude falls along a raised cosine from the pass band's
-    // edge to 0, with a small weight: left free, an exchange design of a short filter with a
-    // wide transition grows without bound there.
-    double edgeGain = 1.0;
-    {
-        double w = 0.0;
-        passAt(fp, edgeGain, w);
-    }
-    const double eps = std::min(2e-3, (fs - fp) / 10.0);
-    double gapWeight = kGapWeight / cap;
-    auto gapAt = [&](double f, double& d, double& w) {
-        const double u = std::clamp((f - fp) / (fs - fp), 0.0, 1.0);
-        d = edgeGain * 0.5 * (1.0 + std::cos(kPi * u));
-        w = gapWeight * boostAt(f);
-    };
-    std::vector<Band> bands{{0.0, fp}};
-    const bool gap = fs - fp > 4.0 * eps;
-    if (gap) bands.push_back({fp + eps, fs - eps});
-    bands.push_back({fs, 0.5});
-    // A design whose pass band misses its desired gain by half has lost its way (the exchange
-    // algorithm with weights this uneven sometimes does): retried with a firmer transition.
-    auto sane = [&](const std::vector<double>& h) {
-        for (int i = 0; i <= 32; ++i) {
-            const double f = fp * i / 32;
-            double d = 0.0, w = 0.0;
-            passAt(f, d, w);
-            if (!(std::fabs(zeroPhaseAmplitude(h, length, f) - d) <= 0.5 * d)) return false;
-        }
-        return true;
-    };
-    std::optional<std::vector<double>> real;
-    for (int pass = 0; pass < kCapPasses; ++pass) {
-        for (const double boost : {1.0, 10.0, 40.0, 160.0}) {
-            gapWeight = kGapWeight * boost / cap;
-            real = equiripple(length, bands, [&](double f, double& d, double& w) {
-                if (f <= fp + 0.5 * eps)
-                    passAt(f, d, w);
-                else if (f < fs - 0.5 * eps)
-                    gapAt(f, d, w);
-                else
-                    stopAt(f, d, w);
-            });
-            if (real && sane(*real)) break;
-            real.reset();
-        }
-        if (!real) break;
-        bool broken = false;
-        for (int i = 0; i <= 4 * kCapBins; ++i) {
-            const double f = fp + (0.5 - fp) * i / (4 * kCapBins);
-            const double a = std::fabs(zeroPhaseAmplitude(*real, length, f)) / cap;
-            if (a <= kCapAllowance) continue;
-            broken = true;
-            const size_t bin =
-                std::min(static_cast<size_t>(f / 0.5 * kCapBins), capBoost.size() - 1);
-            const double raise = std::max(4.0, a * a);
-            for (size_t b = (bin > 0 ? bin - 1 : 0); b <= std::min(bin + 1, capBoost.size() - 1);
-                 ++b)
-                capBoost[b] = std::max(capBoost[b], capBoost[b] * raise);
-        }
-        if (!broken) break;
-    }
-    if (!real) return out;
-    if (control.cancelled()) {
-        out.cancelled = true;
-        return out;
-    }
+// Where an alternation stands, so that a promising start can be carried on.
+struct JointState {
+    std::vector<int> cfirHalf, pfirHalf;
+    bool cfirDesigned{false};
+    std::array<std::vector<size_t>, 4> warm;  // binding rows of each stage's last programs
+    Score previous;
+    int roundsDone{0};
+    JointResult best;
+};
 
-    // Integer scale: the tap sum 65536 (gain 1), lowered when a tap would not fit 16 bits.
-    std::vector<double> half = *real;
-    const double dc = zeroPhaseAmplitude(half, length, 0.0);
-    if (!(std::fabs(dc) > 0.0)) return out;
-    double scale = static_cast<double>(kUnityTapSum) / dc;
-    double largest = 0.0;
-    for (double x : half) largest = std::max(largest, std::fabs(x));
-    if (largest * std::fabs(scale) > kFirMaxTap - 1.0)
-        scale = (kFirMaxTap - 1.0) / largest * (scale < 0 ? -1 : 1);
-    for (double& x : half) x *= scale;
-    const long long sumTarget = std::llround(zeroPhaseAmplitude(half, length, 0.0));
+JointState startState(const Stage& cfir, std::vector<int> pfirHalf) {
+    JointState s;
+    s.cfirHalf.assign(static_cast<size_t>(cfir.halfTaps), 0);
+    s.cfirHalf.back() = kFirMaxTap;  // a pass-through until the first program designs it
+    s.pfirHalf = std::move(pfirHalf);
+    return s;
+}
 
-    IntegerProblem p;
-    p.length = length;
-    p.minTap = kFirMinTap;
-    p.maxTap = kFirMaxTap;
-    p.sumMin = sumTarget - kSumSlack;
-    p.sumMax = sumTarget;
-    p.pairRounds = 4;
-    p.maxSweeps = 100;
-    auto addRows = [&](double from, double to, int kind) {
-        const int count =
-            std::max(8, static_cast<int>(std::ceil((to - from) * kRowsPerTap * length)));
-        for (int i = 0; i <= count; ++i) {
-            const double f = from + (to - from) * i / count;
-            double d = 0.0, w = 1.0, slack = 0.0;
-            if (kind == 0) {
-                passAt(f, d, w);
-            } else if (kind == 1) {
-                stopAt(f, d, w);
-            } else {  // between the bands: only a gain above the cap costs
-                d = 0.0;
-                w = kCapPenalty / cap;
-                slack = kCapPenalty;
+// Alternating programs, `rounds` more of them from `state` (fewer once a round gains little).
+// Returns false when cancelled.
+bool joint(const Grid& grid, const Stage& cfir, const Stage& pfir, const Goal& goal,
+           JointState& state, int rounds, bool thorough, const DesignControl& control,
+           double progressFrom, double progressTo) {
+    std::vector<int>& cfirHalf = state.cfirHalf;
+    std::vector<int>& pfirHalf = state.pfirHalf;
+    bool& cfirDesigned = state.cfirDesigned;
+    auto& warm = state.warm;
+    JointResult& out = state.best;
+    Score& previous = state.previous;
+    const bool strict = true;
+    for (int step = 0; step < rounds; ++step) {
+        const int round = state.roundsDone++;
+        const bool last = step + 1 == rounds;
+        for (const bool isCfir : {true, false}) {
+            const Stage& st = isCfir ? cfir : pfir;
+            const std::vector<double> other =
+                amplitude(isCfir ? pfir : cfir, isCfir ? pfirHalf : cfirHalf);
+            std::vector<int>& mine = isCfir ? cfirHalf : pfirHalf;
+            std::vector<double> current = amplitude(st, mine);
+            std::optional<std::vector<double>> real;
+            StageProblem problem(grid, st, goal, other, strict, isCfir);
+            {
+                const Score now = problem.score(current);
+                const bool started =
+                    (!isCfir || cfirDesigned) && std::isfinite(now.stopRel) && now.stopRel > 0.0;
+                const double scale = started ? now.stopRel : goal.stopTol;
+                const double dp = goal.passTol * kLpShare;
+                bool cancelled = false;
+                real = problem.solve(scale, dp, warm[isCfir ? 0 : 1], control, cancelled);
+                if (!real && !cancelled) {
+                    // The ripple cannot be held with this other stage (yet): the weighted
+                    // form, which always has a solution, for this step.
+                    problem = StageProblem(grid, st, goal, other, false, isCfir);
+                    real =
+                        problem.solve(goal.stopTol, dp, warm[isCfir ? 2 : 3], control, cancelled);
+                }
+                if (cancelled || control.cancelled()) return false;
             }
-            p.freq.push_back(f);
-            p.target.push_back(d * scale);
-            p.weight.push_back(w / scale);
-            p.slack.push_back(slack);
+            if (!real) continue;
+            const std::vector<int> q = integerTaps(problem, *real, thorough && last, control);
+            if (control.cancelled()) return false;
+            // The stage is kept only when it does not make the chain worse.
+            const Score before = problem.score(current);
+            const Score after = problem.score(amplitude(st, q));
+            if (after < before || (isCfir && !cfirDesigned)) mine = q;
+            if (isCfir) cfirDesigned = true;
         }
-    };
-    addRows(0.0, fp, 0);
-    if (fs - fp > 2e-3) addRows(fp + 1e-3, fs - 1e-3, 2);
-    addRows(fs, 0.5, 1);
-    addRows(fs, 0.5, 2);  // the cap holds over the stop band too
-    const RefineResult r = quantiseAndRefine(p, half, 1, control);
-    if (r.cancelled) {
-        out.cancelled = true;
-        return out;
+        // The whole chain's score, seen from the PFIR's side: a design inside the ripple
+        // by its stop band, one outside it by the weighted form (ranked below).
+        const std::vector<double> cfirAmp = amplitude(cfir, cfirHalf);
+        const std::vector<double> pfirAmp = amplitude(pfir, pfirHalf);
+        Score now = StageProblem(grid, pfir, goal, cfirAmp, true, false).score(pfirAmp);
+        if (now.infeasible > 0.0) {
+            now = StageProblem(grid, pfir, goal, cfirAmp, false, false).score(pfirAmp);
+            now.infeasible += 1.0;
+        }
+        if (now < out.score || out.cfirHalf.empty()) {
+            out.score = now;
+            out.cfirHalf = cfirHalf;
+            out.pfirHalf = pfirHalf;
+        }
+        control.report(progressFrom + (progressTo - progressFrom) * (step + 1) / rounds);
+        if (round >= kLeastRounds - 1 && previous.infeasible == now.infeasible &&
+            std::isfinite(now.level) && std::isfinite(previous.level) && now.level > 0.0 &&
+            20.0 * std::log10(previous.level / now.level) < kConvergedDb)
+            break;
+        previous = now;
     }
-    out.taps = mirrorHalf(r.half, length);
+    return true;
+}
+
+std::string fixedText(double v, int decimals) { return formatDb(v, decimals); }
+
+struct Designed {
+    std::vector<int> cfir, pfir;  // full taps
+    Measurement measurement;
+    bool cancelled{false};
+    bool ok{false};
+};
+
+Goal goalFor(const Requirement& req, bool best) {
+    Goal g;
+    g.passHz = req.passbandHz;
+    g.passTol = std::max(
+        toleranceFromRipple(std::max(req.rippleMaxDb.value_or(kDefaultRippleDb), 0.0)), 1e-9);
+    double stopDb = req.stopbandMinDb.value_or(kDefaultStopbandDb);
+    if (best && !req.stopbandMinDb) stopDb = kDefaultStopbandDb;
+    stopDb = std::clamp(stopDb, 0.0, 300.0);
+    g.stopTol = std::pow(10.0, -stopDb / 20.0);
+    g.aliasTol = g.stopTol;
+    if (req.aliasRejectionMinDb) {
+        g.aliasLimit = true;
+        g.aliasTol = std::pow(10.0, -std::clamp(*req.aliasRejectionMinDb, 0.0, 300.0) / 20.0);
+    }
+    g.capLin = std::pow(10.0, kPrefixCapDb / 20.0);
+    return g;
+}
+
+// One whole design of the CFIR and PFIR for `req` on `chain` (the resampler as in it).
+Designed designPair(const ChainSpec& chain, const Requirement& req, const Requirement& judged,
+                    bool best, int rounds, const DesignControl& control, double from, double to) {
+    Designed out;
+    const auto rates = gc::analysis::stageRates(chain);
+    Goal goal = goalFor(req, best);
+    goal.stopHz = req.stopbandHz.value_or(chain.outputRateHz / 2.0);
+    StageTable resampler;
+    if (chain.stageEnabled[2] && !chain.resamplerTaps.empty())
+        resampler = StageTable(chain.resamplerTaps, rates.resamplerHz,
+                               std::max(2048, 8 * static_cast<int>(chain.resamplerTaps.size())));
+    const Grid grid = makeGrid(chain, goal, resampler);
+    const Stage cfir = makeStage(grid, kCfirLength, rates.cfirHz);
+    const Stage pfir = makeStage(grid, kPfirLength, rates.pfirHz);
+
+    // Starting PFIRs of several transition widths (the alternation ends in the optimum
+    // nearest its start): each tried for a few rounds, the best carried on.
+    const std::vector<double> shares =
+        best ? std::vector<double>{0.4, 0.55, 0.85, 1.0, 1.3} : std::vector<double>{0.4, 1.3};
+    std::vector<JointState> states;
+    const double screenEnd = from + (to - from) * 0.5;
+    for (size_t s = 0; s < shares.size(); ++s) {
+        const double a = from + (screenEnd - from) * s / shares.size();
+        const double b = from + (screenEnd - from) * (s + 1) / shares.size();
+        states.push_back(startState(cfir, startingPfir(chain, goal, rates.pfirHz, shares[s])));
+        if (!joint(grid, cfir, pfir, goal, states.back(), kScreenRounds, false, control, a, b)) {
+            out.cancelled = true;
+            return out;
+        }
+    }
+    std::sort(states.begin(), states.end(), [](const JointState& x, const JointState& y) {
+        if (x.best.cfirHalf.empty() != y.best.cfirHalf.empty()) return y.best.cfirHalf.empty();
+        return x.best.score < y.best.score;
+    });
+    const size_t carried = best ? 2 : 1;
+    JointResult bestJoint;
+    for (size_t s = 0; s < std::min(carried, states.size()); ++s) {
+        const double a = screenEnd + (to - screenEnd) * s / carried;
+        const double b = screenEnd + (to - screenEnd) * (s + 1) / carried;
+        if (!joint(grid, cfir, pfir, goal, states[s], rounds - kScreenRounds, true, control, a,
+                   b)) {
+            out.cancelled = true;
+            return out;
+        }
+        const JointResult& r = states[s].best;
+        if (!r.cfirHalf.empty() && (bestJoint.cfirHalf.empty() || r.score < bestJoint.score))
+            bestJoint = r;
+    }
+    if (bestJoint.cfirHalf.empty()) return out;
+    out.cfir = mirrorHalf(bestJoint.cfirHalf, kCfirLength);
+    out.pfir = mirrorHalf(bestJoint.pfirHalf, kPfirLength);
+    ChainSpec c = chain;
+    c.cfirTaps = out.cfir;
+    c.pfirTaps = out.pfir;
+    out.measurement = gc::analysis::measure(gc::analysis::ChannelChain(c), judged);
     out.ok = true;
     return out;
 }
 
-// The order of designs: one that meets the requirement first, then one whose pass band is as
-// flat as required, then the largest smallest margin of the attenuation limits (dB; the
-// ripple's margin counts ten times, 0.1 dB of ripple weighing as 1 dB of stop band).
-struct Rank {
-    bool meets{false};
-    bool rippleOk{false};
-    double margin{-std::numeric_limits<double>::infinity()};
+}  // namespace
 
-    bool operator<(const Rank& o) const {
-        if (meets != o.meets) return o.meets;
-        if (rippleOk != o.rippleOk) return o.rippleOk;
-        return margin < o.margin;
-    }
-};
-
-Rank rankOf(const Measurement& m, const Requirement& req) {
-    Rank r;
-    r.meets = m.meets;
-    r.rippleOk = m.rippleDb <= req.rippleMaxDb.value_or(kDefaultRippleDb);
-    double margin = m.stopbandAttenuationDb - req.stopbandMinDb.value_or(kDefaultStopbandDb);
-    if (req.aliasRejectionMinDb)
-        margin = std::min(margin, m.aliasRejectionDb - *req.aliasRejectionMinDb);
-    if (!r.rippleOk)
-        margin = std::min(margin, 10.0 * (req.rippleMaxDb.value_or(kDefaultRippleDb) - m.rippleDb));
-    r.margin = margin;
-    return r;
-}
-
-std::string fixed(double v, int decimals) {
+std::string formatDb(double v, int decimals) {
+    if (std::isnan(v)) return "NaN";
     if (std::isinf(v)) return v > 0 ? "∞" : "-∞";
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    if (std::fabs(v) >= 1e6)
+        std::snprintf(buf, sizeof buf, "%.3g", v);
+    else
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     return buf;
 }
 
-}  // namespace
-
-std::string shortfallMessage(const ChainSpec& chain, const Requirement& req, const Measurement& m) {
+std::string shortfallMessage(const ChainSpec& chain, const Requirement& req,
+                             const ChannelDesign& design) {
+    const Measurement& m = design.measurement;
     if (m.meets) return {};
     std::string text =
         tx("Требование не выполнено при 21 отводе CFIR и 63 отводах PFIR и "
@@ -361,19 +755,25 @@ std::string shortfallMessage(const ChainSpec& chain, const Requirement& req, con
     if (m.rippleOk && !*m.rippleOk) {
         rippleShort = true;
         text += tx(" неравномерность %1 дБ (требуется не более %2 дБ);",
-                   {fixed(m.rippleDb, 2), fixed(*req.rippleMaxDb, 2)});
+                   {fixedText(m.rippleDb, 3), fixedText(*req.rippleMaxDb, 3)});
     }
     if (m.stopbandOk && !*m.stopbandOk) {
         stopShort = true;
-        text += tx(" подавление в полосе задерживания %1 дБ (требуется не менее %2 дБ);",
-                   {fixed(m.stopbandAttenuationDb, 1), fixed(*req.stopbandMinDb, 1)});
+        text += tx(" подавление в полосе заграждения %1 дБ (требуется не менее %2 дБ);",
+                   {fixedText(m.stopbandAttenuationDb, 1), fixedText(*req.stopbandMinDb, 1)});
     }
     if (m.aliasOk && !*m.aliasOk) {
         stopShort = true;
         text += tx(" подавление наложений %1 дБ (требуется не менее %2 дБ);",
-                   {fixed(m.aliasRejectionDb, 1), fixed(*req.aliasRejectionMinDb, 1)});
+                   {fixedText(m.aliasRejectionDb, 1), fixedText(*req.aliasRejectionMinDb, 1)});
     }
     if (text.back() == ';') text.back() = '.';
+    if (design.reachableStopbandDb && m.stopbandOk && !*m.stopbandOk)
+        text += tx(" При заданной неравномерности достижимо подавление в полосе заграждения %1 дБ.",
+                   {fixedText(*design.reachableStopbandDb, 1)});
+    if (design.stopbandEdgeHz)
+        text += tx(" Требуемое подавление достигается при границе полосы заграждения %1 Гц.",
+                   {gc::model::formatGeneral(std::round(*design.stopbandEdgeHz), 10)});
     text += tx(" Ослабьте ограничение:");
     if (stopShort) {
         // Where the worst frequency folds into the FIR stages' pass band only the CIC
@@ -383,14 +783,14 @@ std::string shortfallMessage(const ChainSpec& chain, const Requirement& req, con
         const auto rates = gc::analysis::stageRates(chain);
         double x = rates.pfirHz > 0.0 ? std::fmod(worst, rates.pfirHz) : worst;
         x = std::min(x, rates.pfirHz - x);
-        if (x <= m.passbandHz * 1.05)
+        if (x <= m.passbandHz * 1.05 && !design.stopbandEdgeHz)
             text +=
                 tx(" уменьшите децимацию или выберите другой режим выхода, либо уменьшите "
                    "требуемое подавление");
         else
             text +=
                 tx(" расширьте переходную полосу (повысьте частоту начала полосы "
-                   "задерживания) или уменьшите требуемое подавление");
+                   "заграждения) или уменьшите требуемое подавление");
         text += rippleShort ? ";" : ".";
     }
     if (rippleShort)
@@ -408,30 +808,23 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
     chain.pfirTaps.assign(kPfirLength, 0);
     chain.pfirTaps[kPfirLength / 2] = static_cast<int>(kUnityTapSum);
     out.error = gc::analysis::validateRequirement(chain, req);
+    if (out.error.empty() && req.stopbandMinDb && !(*req.stopbandMinDb >= 0.0))
+        out.error = tx("Подавление в полосе заграждения должно быть не меньше 0 дБ");
+    if (out.error.empty() && req.aliasRejectionMinDb && !(*req.aliasRejectionMinDb >= 0.0))
+        out.error = tx("Подавление наложений должно быть не меньше 0 дБ");
     if (!out.error.empty()) return out;
 
+    // With --best the attenuation limit is what is maximised, not a limit to judge.
+    Requirement judged = req;
+    if (options.best) judged.stopbandMinDb.reset();
     const auto rates = gc::analysis::stageRates(chain);
-    ChainModel model;
-    model.clock = chain.clockHz;
-    model.decimation = chain.decimation;
-    model.cfirRate = rates.cfirHz;
-    model.pfirRate = rates.pfirHz;
-    model.resamplerRate = rates.resamplerHz;
-    model.outputRate = chain.outputRateHz > 0.0 ? chain.outputRateHz : rates.pfirHz / 2.0;
+    const Goal goal = goalFor(req, options.best);
+    const double rippleDb = req.rippleMaxDb.value_or(kDefaultRippleDb);
 
-    Targets t;
-    t.passHz = req.passbandHz;
-    t.stopHz = req.stopbandHz.value_or(model.outputRate / 2.0);
-    t.passTol = toleranceFromRipple(req.rippleMaxDb.value_or(kDefaultRippleDb));
-    t.stopTol = std::pow(10.0, -req.stopbandMinDb.value_or(kDefaultStopbandDb) / 20.0);
-    t.aliasTol = t.stopTol;
-    if (req.aliasRejectionMinDb)
-        t.aliasTol = std::min(t.stopTol, std::pow(10.0, -*req.aliasRejectionMinDb / 20.0));
-
-    const double resamplerInput = rates.resamplerHz / std::max(1, chain.ndelay);
-    const int phases = std::max(1, chain.ndelay);
     if (options.designResampler && chain.stageEnabled[2]) {
         const int count = static_cast<int>(chain.resamplerTaps.size());
+        const int phases = std::max(1, chain.ndelay);
+        const double resamplerInput = rates.resamplerHz / phases;
         ResamplerRequest rq;
         rq.phases = phases;
         rq.multiplies = count / phases;
@@ -439,19 +832,19 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
         // (or its output rate, when lower) whose width follows Kaiser's estimate for the
         // attenuation wanted; a droop of the prototype inside the channel's pass band is made
         // up by the CFIR and PFIR designed after it.
-        const double protoRate = rates.resamplerHz;
-        const double band = std::min(resamplerInput, model.outputRate);
+        const double outputRate = chain.outputRateHz > 0.0 ? chain.outputRateHz : resamplerInput;
+        const double band = std::min(resamplerInput, outputRate);
         rq.stopbandDb =
-            std::min(-20.0 * std::log10(std::min(t.stopTol, t.aliasTol)), kResamplerMaxDb);
+            std::min(-20.0 * std::log10(std::min(goal.stopTol, goal.aliasTol)), kResamplerMaxDb);
         const double b =
             std::clamp(0.5 * (1.0 - (rq.stopbandDb - 7.95) / (14.36 * std::max(1, rq.multiplies))),
                        0.05, 0.45);
-        rq.passEdge = b * band / protoRate;
-        rq.stopEdge = (1.0 - b) * band / protoRate;
-        rq.rippleDb = req.rippleMaxDb.value_or(kDefaultRippleDb) / 4.0;
+        rq.passEdge = b * band / rates.resamplerHz;
+        rq.stopEdge = (1.0 - b) * band / rates.resamplerHz;
+        rq.rippleDb = rippleDb / 4.0;
         DesignControl sub;
         sub.cancel = control.cancel;
-        sub.progress = [&](double f) { control.report(0.4 * f); };
+        sub.progress = [&](double f) { control.report(0.3 * f); };
         const ResamplerPrototype proto = designResamplerPrototype(rq, sub);
         if (proto.cancelled || control.cancelled()) {
             out.cancelled = true;
@@ -463,84 +856,93 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
             out.resamplerStopbandDb = proto.stopbandDb;
         }
     }
-    if (chain.stageEnabled[2] && !chain.resamplerTaps.empty())
-        model.resampler =
-            StageTable(chain.resamplerTaps, rates.resamplerHz,
-                       std::max(1024, 8 * static_cast<int>(chain.resamplerTaps.size())));
 
-    // Stop edges: the PFIR attenuates from the chain's Fs or from what its decimation folds
-    // onto the pass band, whichever is lower; the CFIR attenuates the PFIR's image band, which
-    // its own decimation would fold onto the pass band.
-    const double pfirStop =
-        std::max(std::min(t.stopHz, rates.pfirHz / 2.0 - t.passHz), t.passHz * 1.02);
-    const double cfirStop = std::max(rates.pfirHz - pfirStop, t.passHz * 1.02);
+    const double start = out.resamplerTaps.empty() ? 0.0 : 0.3;
+    const bool searchEdge = options.suggestEdge && !options.best && req.stopbandMinDb;
+    const double mainEnd = searchEdge ? start + (1.0 - start) * 0.6 : 1.0;
+    const Designed main = designPair(chain, req, judged, options.best,
+                                     options.best ? kBestRounds : kRounds, control, start, mainEnd);
+    if (main.cancelled || control.cancelled()) {
+        out.cancelled = true;
+        out.resamplerTaps.clear();
+        return out;
+    }
+    if (!main.ok) {  // no program solved at all: cannot happen for a validated requirement
+        out.error = tx("Не удалось рассчитать фильтры для этого требования.");
+        return out;
+    }
+    out.cfirTaps = main.cfir;
+    out.pfirTaps = main.pfir;
+    out.measurement = main.measurement;
+    chain.cfirTaps = out.cfirTaps;
+    chain.pfirTaps = out.pfirTaps;
+    out.chain = chain;
+    out.meets = out.measurement.meets;
+    if (out.measurement.rippleDb <= rippleDb)
+        out.reachableStopbandDb = out.measurement.stopbandAttenuationDb;
 
-    // When the requirement is missed, the stop-band goal is lowered step by step: a weighted
-    // minimax design that cannot meet both bands gives up pass-band flatness in proportion
-    // to the stop band's weight, and the best figures to report are those of a flat pass band
-    // with the most attenuation the taps allow.
-    Rank best;
-    const int rounds = std::max(1, options.rounds);
-    const double firShare = out.resamplerTaps.empty() ? 1.0 : 0.6;
-    const double firStart = 1.0 - firShare;
-    const double baseStopTol = t.stopTol;
-    const double baseAliasTol = t.aliasTol;
-    for (size_t attempt = 0; attempt < kRelaxDb.size(); ++attempt) {
-        const double relax = std::pow(10.0, kRelaxDb[attempt] / 20.0);
-        t.stopTol = std::min(baseStopTol * relax, kLeastGoal);
-        t.aliasTol = std::min(baseAliasTol * relax, kLeastGoal);
-        model.cfir = StageTable();
-        model.pfir = StageTable();
-        chain.cfirTaps.clear();
-        chain.pfirTaps.clear();
-        for (int round = 0; round < rounds; ++round) {
-            for (const Which which : {Which::Cfir, Which::Pfir}) {
-                StageView view{&model, &t, which,
-                               which == Which::Cfir ? rates.cfirHz : rates.pfirHz};
-                const StageResult s =
-                    designStage(view, which == Which::Cfir ? kCfirLength : kPfirLength,
-                                which == Which::Cfir ? cfirStop : pfirStop, control);
-                if (s.cancelled || control.cancelled()) {
+    // The attenuation limit missed: the lowest stop-band edge at which the same designer meets
+    // it, searched over the transition width on a log scale between the asked edge and the
+    // highest sensible one.
+    if (searchEdge && out.measurement.stopbandOk && !*out.measurement.stopbandOk &&
+        out.reachableStopbandDb) {
+        const double half = chain.clockHz / 2.0;
+        const double fs0 = req.stopbandHz.value_or(chain.outputRateHz / 2.0);
+        std::vector<double> uppers;
+        for (double f :
+             {chain.outputRateHz - req.passbandHz, rates.pfirHz / 2.0, rates.cfirHz / 2.0, half})
+            if (f > fs0 * 1.0001 && f <= half) uppers.push_back(f);
+        auto meetsAt = [&](double fs, bool& cancelled, double from, double to) {
+            Requirement r = req;
+            r.stopbandHz = fs;
+            const Designed d = designPair(chain, r, r, false, 3, control, from, to);
+            cancelled = d.cancelled;
+            return d.ok && d.measurement.stopbandOk && *d.measurement.stopbandOk &&
+                   d.measurement.rippleDb <= rippleDb;
+        };
+        double lo = fs0;
+        std::optional<double> hi;
+        const double span = 1.0 - mainEnd;
+        int step = 0;
+        const int steps = kEdgeSteps + static_cast<int>(uppers.size());
+        auto part = [&](int i) { return mainEnd + span * i / steps; };
+        for (double u : uppers) {
+            bool cancelled = false;
+            const bool ok = meetsAt(u, cancelled, part(step), part(step + 1));
+            ++step;
+            if (cancelled) {
+                out.cancelled = true;
+                out.cfirTaps.clear();
+                out.pfirTaps.clear();
+                out.resamplerTaps.clear();
+                return out;
+            }
+            if (ok) {
+                hi = u;
+                break;
+            }
+            lo = u;
+        }
+        if (hi) {
+            for (int i = 0; i < kEdgeSteps; ++i) {
+                const double p = req.passbandHz;
+                const double mid = p + std::sqrt((lo - p) * (*hi - p));
+                bool cancelled = false;
+                const bool ok = meetsAt(mid, cancelled, part(step), part(step + 1));
+                ++step;
+                if (cancelled) {
                     out.cancelled = true;
                     out.cfirTaps.clear();
                     out.pfirTaps.clear();
                     out.resamplerTaps.clear();
                     return out;
                 }
-                if (!s.ok) continue;
-                if (which == Which::Cfir) {
-                    chain.cfirTaps = s.taps;
-                    model.cfir = StageTable(s.taps, rates.cfirHz, 1024);
-                } else {
-                    chain.pfirTaps = s.taps;
-                    model.pfir = StageTable(s.taps, rates.pfirHz, 2048);
-                }
-                if (model.cfir.empty() || model.pfir.empty()) continue;
-                const gc::analysis::ChannelChain measured(chain);
-                const Measurement m = gc::analysis::measure(measured, req);
-                const Rank rank = rankOf(m, req);
-                if (out.cfirTaps.empty() || best < rank) {
-                    best = rank;
-                    out.cfirTaps = chain.cfirTaps;
-                    out.pfirTaps = chain.pfirTaps;
-                    out.measurement = m;
-                }
+                (ok ? *hi : lo) = mid;
             }
-            control.report(firStart + firShare * (attempt * rounds + round + 1) /
-                                          (static_cast<double>(kRelaxDb.size()) * rounds));
+            out.stopbandEdgeHz = *hi;
         }
-        // Lowering the goal further only trades attenuation away once the pass band is flat.
-        if (best.meets || best.rippleOk) break;
     }
-    if (out.cfirTaps.empty()) {
-        out.error = tx("Не удалось рассчитать фильтры для этого требования.");
-        return out;
-    }
-    chain.cfirTaps = out.cfirTaps;
-    chain.pfirTaps = out.pfirTaps;
-    out.chain = chain;
-    out.meets = out.measurement.meets;
-    out.message = shortfallMessage(chain, req, out.measurement);
+    out.message = shortfallMessage(chain, judged, out);
     control.report(1.0);
     return out;
 }

@@ -3,6 +3,7 @@
 // requirement: chip-ready integer taps and the figures the measurement code gives for the
 // whole chain with them. GUI-free: a job reports its progress and can be cancelled through
 // DesignControl.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,13 @@ inline constexpr long long kUnityTapSum = 65536;  // the chip's convention: this
 struct ChannelDesignOptions {
     bool designResampler{false};  // also design the resampler prototype (its count and phases
                                   // are the chain's: resamplerTaps.size() and ndelay)
-    int rounds{2};                // CFIR-then-PFIR rounds, each designed against the other's
-                                  // integer taps
+    // The most stop-band attenuation at the asked ripple is what is asked for: the attenuation
+    // limit is not a requirement (it only sets the weight of the alias limit), and the search
+    // tries more starting points.
+    bool best{false};
+    // When the attenuation limit is missed, also look for the stop-band edge that would meet it
+    // (a few more designs).
+    bool suggestEdge{true};
 };
 
 struct ChannelDesign {
@@ -36,6 +42,11 @@ struct ChannelDesign {
     std::string error;      // Russian: a requirement the chain cannot be measured against
     std::string message;    // Russian: empty when met; otherwise the best figures reached and
                             // which limit to relax
+    // Numbers to act on, found by the same designer: the most stop-band attenuation reached at
+    // the asked ripple (measured; none when the ripple itself cannot be reached) and, when the
+    // attenuation limit is missed, the lowest stop-band edge found at which it is met.
+    std::optional<double> reachableStopbandDb;
+    std::optional<double> stopbandEdgeHz;
 };
 
 // Designs the taps for `requirement` on `chain` (clock, decimation, mode, resampler and output
@@ -46,9 +57,15 @@ struct ChannelDesign {
                                           const ChannelDesignOptions& options = {},
                                           const DesignControl& control = {});
 
-// The Russian report of a design that misses its requirement (empty when it meets it).
+// The Russian report of a design that misses its requirement (empty when it meets it): the best
+// figures, the attenuation reachable at the asked ripple and the stop-band edge that would meet
+// the asked attenuation (when known), and which limit to relax.
 [[nodiscard]] std::string shortfallMessage(const gc::analysis::ChainSpec& chain,
                                            const gc::analysis::Requirement& requirement,
-                                           const gc::analysis::Measurement& measurement);
+                                           const ChannelDesign& design);
+
+// A figure in dB for reports: `decimals` after the point, "∞" for an infinite one and an
+// exponent form beyond 1e6 (a value like 1e308 stays short).
+[[nodiscard]] std::string formatDb(double value, int decimals);
 
 }  // namespace gc::design
