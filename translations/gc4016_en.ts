@@ -132,6 +132,14 @@ Make it the program&apos;s working folder: write the default configuration (CONF
         <translation>Design a resampler prototype too</translation>
     </message>
     <message>
+        <source>Наибольшее подавление при заданной неравномерности</source>
+        <translation>Most attenuation at the required ripple</translation>
+    </message>
+    <message>
+        <source>Рассчитать наибольшее подавление в полосе заграждения, достижимое при заданной неравномерности, не сверяясь с требуемым подавлением</source>
+        <translation>Design for the most stop-band attenuation reachable at the required ripple, whatever attenuation is required</translation>
+    </message>
+    <message>
         <source>Рассчитать</source>
         <translation>Design</translation>
     </message>

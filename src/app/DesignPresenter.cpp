@@ -97,6 +97,7 @@ void DesignPresenter::showButtons() {
     state_.ButtonCancel.enabled = running_;
     state_.ButtonSave.enabled = !running_ && result_.has_value() && !result_->cancelled;
     state_.CheckResampler.enabled = !running_;
+    state_.CheckBest.enabled = !running_;
     state_.ProgressActive = running_;
 }
 
@@ -193,6 +194,7 @@ void DesignPresenter::onButtonCalculateClick() {
     designedChannel_ = session_.model.currentIndex();
     gc::design::ChannelDesignOptions options;
     options.designResampler = state_.CheckResampler.checked;
+    options.best = state_.CheckBest.checked;
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     const unsigned job = ++job_;
     running_ = true;

@@ -47,10 +47,12 @@ inline constexpr std::string_view kDesignNoResampler =
 inline constexpr std::string_view kDesignDefaultName = "design";
 
 struct DesignState {
-    std::string LabelRequirement;           // the requirement in one line, or why there is none
-    EditState EditName{"design"};           // NAME of FILTERS/NAME_cfir.taps ...
-    CheckState CheckResampler;              // also design the resampler prototype
-    ButtonState ButtonCalculate;            // "Рассчитать"
+    std::string LabelRequirement;  // the requirement in one line, or why there is none
+    EditState EditName{"design"};  // NAME of FILTERS/NAME_cfir.taps ...
+    CheckState CheckResampler;     // also design the resampler prototype
+    CheckState CheckBest;         // the most stop-band attenuation at the required ripple, whatever
+                                  // attenuation the requirement asks
+    ButtonState ButtonCalculate;  // "Рассчитать"
     ButtonState ButtonCancel{false, true};  // "Отмена", enabled while a design runs
     ButtonState ButtonSave{false, true};    // "Сохранить", enabled with a result
     int ProgressBar{0};                     // percent done

@@ -121,7 +121,7 @@ struct Grid {
     std::vector<double> freq;   // Hz
     std::vector<double> cic;    // the CIC (1 at F = 0) at freq
     std::vector<double> res;    // the resampler at freq (pass points)
-    std::vector<double> stopQ;  // fold points: the worst image's CIC x resampler / weight
+    std::vector<double> stopQ;  // fold points: the worst image's CIC x resampler x weight
     std::vector<double> passLo;
 };
 
@@ -133,7 +133,7 @@ double cicAt(double f, double clock, int d) {
     return e * e * e * e * e;
 }
 
-// The weight of F relative to the stop band's tolerance (0: F is free).
+// The stop band's tolerance over the one that holds at F (0: F is free).
 double weightAt(const Goal& g, double fo, double f) {
     double w = 0.0;
     if (f >= g.stopHz * (1.0 - 1e-12)) w = 1.0;
@@ -179,13 +179,13 @@ Grid makeGrid(const ChainSpec& chain, const Goal& g, const StageTable& resampler
                          [&](double a, double b) { return std::fabs(a - b) < rc * 1e-9; }),
              ys.end());
 
-    double wMin = 1.0;
-    if (g.aliasLimit) wMin = std::min(wMin, g.stopTol / g.aliasTol);
+    double wMax = 1.0;
+    if (g.aliasLimit) wMax = std::max(wMax, g.stopTol / g.aliasTol);
     const double resMax = resampler.largest();
     const double kStart =
         std::floor(std::min(g.stopHz, fo > 0.0 && g.aliasLimit ? fo - g.passHz : g.stopHz) / rc) -
         1.0;
-    // The worst image of y: CIC x resampler / weight over F = k Rc +- y in the constrained set.
+    // The worst image of y: CIC x resampler x weight over F = k Rc +- y in the constrained set.
     auto worst = [&](double y) {
         double best = 0.0;
         for (double k = std::max(0.0, kStart);; k += 1.0) {
@@ -195,7 +195,7 @@ Grid makeGrid(const ChainSpec& chain, const Goal& g, const StageTable& resampler
                 any = true;
                 const double w = weightAt(g, fo, f);
                 if (w <= 0.0) continue;
-                best = std::max(best, cicAt(f, grid.clock, grid.decimation) * resampler(f) / w);
+                best = std::max(best, cicAt(f, grid.clock, grid.decimation) * resampler(f) * w);
             }
             if (!any && k * rc - y > half) break;
             // What is left falls with the CIC's envelope.
@@ -203,7 +203,7 @@ Grid makeGrid(const ChainSpec& chain, const Goal& g, const StageTable& resampler
             if (best > 0.0 && next > 0.0) {
                 const double s = grid.decimation * std::sin(kPi * next / grid.clock);
                 const double env = 1.0 / (s * s * s * s * s);
-                if (env * resMax / wMin < best) break;
+                if (env * resMax * wMax < best) break;
             }
         }
         return best;

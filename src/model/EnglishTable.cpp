@@ -125,8 +125,16 @@ const std::vector<Translation>& englishTable() {
          "reached:"},
         {" неравномерность %1 дБ (требуется не более %2 дБ);",
          " ripple %1 dB (at most %2 dB required);"},
-        {" подавление в полосе задерживания %1 дБ (требуется не менее %2 дБ);",
+        {" подавление в полосе заграждения %1 дБ (требуется не менее %2 дБ);",
          " stop-band attenuation %1 dB (at least %2 dB required);"},
+        {" При заданной неравномерности достижимо подавление в полосе заграждения %1 дБ.",
+         " At the required ripple the stop band reaches %1 dB."},
+        {" Требуемое подавление достигается при границе полосы заграждения %1 Гц.",
+         " The required attenuation is met with the stop-band edge at %1 Hz."},
+        {"Подавление в полосе заграждения должно быть не меньше 0 дБ",
+         "The stop-band attenuation must be at least 0 dB"},
+        {"Подавление наложений должно быть не меньше 0 дБ",
+         "The alias rejection must be at least 0 dB"},
         {" подавление наложений %1 дБ (требуется не менее %2 дБ);",
          " alias rejection %1 dB (at least %2 dB required);"},
         {" Ослабьте ограничение:", " Relax a limit:"},
@@ -134,7 +142,7 @@ const std::vector<Translation>& englishTable() {
          "подавление",
          " lower the decimation or choose another output mode, or lower the required "
          "attenuation"},
-        {" расширьте переходную полосу (повысьте частоту начала полосы задерживания) или "
+        {" расширьте переходную полосу (повысьте частоту начала полосы заграждения) или "
          "уменьшите требуемое подавление",
          " widen the transition band (raise the stop-band edge) or lower the required "
          "attenuation"},

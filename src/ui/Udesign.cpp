@@ -208,6 +208,13 @@ void TDesignForm::build() {
     options->addWidget(name_, 1);
     options->addSpacing(12);
     options->addWidget(resampler_);
+    best_ = new QCheckBox(tr("Наибольшее подавление при заданной неравномерности"), this);
+    best_->setObjectName(QStringLiteral("CheckBest"));
+    best_->setToolTip(
+        tr("Рассчитать наибольшее подавление в полосе заграждения, достижимое при заданной "
+           "неравномерности, не сверяясь с требуемым подавлением"));
+    options->addSpacing(12);
+    options->addWidget(best_);
     v->addLayout(options);
 
     auto* buttons = new QHBoxLayout;
@@ -233,6 +240,7 @@ void TDesignForm::build() {
     const auto copyInputs = [this] {
         state_.EditName.text = name_->text().toStdString();
         state_.CheckResampler.checked = resampler_->isChecked();
+        state_.CheckBest.checked = best_->isChecked();
     };
     connect(calculate_, &QPushButton::clicked, this, [this, copyInputs] {
         copyInputs();
@@ -284,6 +292,8 @@ void TDesignForm::showState() {
             name_->setText(qs(state_.EditName.text));
         resampler_->setChecked(state_.CheckResampler.checked);
         resampler_->setEnabled(state_.CheckResampler.enabled);
+        best_->setChecked(state_.CheckBest.checked);
+        best_->setEnabled(state_.CheckBest.enabled);
     }
     calculate_->setEnabled(state_.ButtonCalculate.enabled);
     cancel_->setEnabled(state_.ButtonCancel.enabled);

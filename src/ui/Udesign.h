@@ -79,6 +79,7 @@ class TDesignForm final : public QWidget, public gc::app::DesignPort {
     QLabel* aliasNow_{};
     QLineEdit* name_{};
     QCheckBox* resampler_{};
+    QCheckBox* best_{};
     QPushButton* calculate_{};
     QPushButton* cancel_{};
     QPushButton* save_{};
