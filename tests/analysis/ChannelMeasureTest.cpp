@@ -230,6 +230,43 @@ TEST(ChannelMeasure, LargeDecimationAgreesWithEveryImage) {
     EXPECT_GE(m.aliasRejectionDb, db(m.referenceLevel / alias) - 0.05);
 }
 
+// Mode 2 at decimation 2 or 3 leaves a single image pair below C/2 (at 2 only its lower half):
+// the alias figures against every image of a fine grid of offsets, with the closed CIC form.
+TEST(ChannelMeasure, SingleImagePairAgreesWithEveryImage) {
+    const double c = 100e6;
+    for (int d : {2, 3}) {
+        for (double fraction : {0.2, 0.45}) {
+            ChainSpec spec = cicOnly(d);
+            spec.mode = 2;
+            spec.outputRateHz = c / d;
+            const double fo = spec.outputRateHz;
+            const ChannelChain chain(spec);
+            Requirement req;
+            req.passbandHz = fraction * fo;
+            const Measurement m = measure(chain, req);
+            double worst = 0.0, worstAt = -1.0;
+            const int offsets = 20000;
+            for (int i = 0; i <= offsets; ++i) {
+                const double f = req.passbandHz * i / offsets;
+                for (int k = 1; k * fo - f <= c / 2; ++k) {
+                    for (double at : {k * fo - f, k * fo + f}) {
+                        if (at > c / 2) continue;
+                        const double h = cic(d, at, c);
+                        if (h > worst) worst = h, worstAt = at;
+                    }
+                }
+            }
+            SCOPED_TRACE("D=" + std::to_string(d) + " Fp/Fo=" + std::to_string(fraction));
+            ASSERT_GT(worst, 0.0);
+            EXPECT_NEAR(m.referenceLevel, std::pow(d, 5), 1e-9 * std::pow(d, 5));
+            EXPECT_NEAR(m.aliasRejectionDb, db(std::pow(d, 5) / worst), 0.01);
+            EXPECT_NEAR(m.aliasWorstHz, worstAt, req.passbandHz / offsets * 2);
+            EXPECT_NEAR(m.aliasWorstOffsetHz, req.passbandHz, req.passbandHz / offsets * 2);
+            EXPECT_NEAR(aliasMagnitude(chain, req.passbandHz), worst, 1e-9 * worst);
+        }
+    }
+}
+
 TEST(ChannelMeasure, LimitsDecideMeetsAndZeroResponseIsInfinite) {
     const ChannelChain chain(libraryChain(64, 3, 7, 3));
     Requirement req;
