@@ -2,11 +2,13 @@
 // channel requirement on a saved configuration, written as tap files, with the figures the
 // measurement code gives for the whole chain with the new taps.
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 #include "cli/ExitCodes.h"
+#include "cli/JsonLine.h"
 #include "cli/MeasurePrint.h"
 #include "design/ChannelDesign.h"
 #include "filters/TapFiles.h"
@@ -36,8 +39,40 @@ struct DesignArgs {
     std::string name;
     bool resampler{false};
     bool json{false};
+    bool best{false};
     ChannelOptions options;
 };
+
+// A figure as the measurement lines print it: full precision, "none" for no value.
+std::string figure(const std::optional<double>& v) {
+    if (!v) return "none";
+    if (std::isinf(*v)) return *v > 0 ? "inf" : "-inf";
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", *v);
+    return buf;
+}
+
+// The figures of the design, and the numbers to act on: the most stop-band attenuation the
+// designer reaches at the required ripple and the stop-band edge at which it meets the
+// required attenuation (when it misses it).
+void writeDesign(std::ostream& out, const gc::design::ChannelDesign& design,
+                 const std::vector<std::string>& warnings, bool json) {
+    std::ostringstream figures;
+    writeMeasurement(figures, design.measurement, warnings, json);
+    if (!json) {
+        out << figures.str()
+            << "reachable_stopband_attenuation_db=" << figure(design.reachableStopbandDb) << "\n"
+            << "stopband_edge_for_attenuation_hz=" << figure(design.stopbandEdgeHz) << '\n';
+        return;
+    }
+    auto object = nlohmann::ordered_json::parse(figures.str());
+    auto number = [](const std::optional<double>& v) {
+        return v && std::isfinite(*v) ? nlohmann::ordered_json(*v) : nlohmann::ordered_json();
+    };
+    object["reachable_stopband_attenuation_db"] = number(design.reachableStopbandDb);
+    object["stopband_edge_for_attenuation_hz"] = number(design.stopbandEdgeHz);
+    writeJsonLine(out, object);
+}
 
 int runDesign(const DesignArgs& args) {
     const std::string& out = args.out;
@@ -52,6 +87,7 @@ int runDesign(const DesignArgs& args) {
     const gc::analysis::ChainSpec chain = gc::analysis::chainFromModel(model);
     gc::design::ChannelDesignOptions designOptions;
     designOptions.designResampler = resampler;
+    designOptions.best = args.best;
     const gc::design::ChannelDesign design = gc::design::designChannel(chain, req, designOptions);
     if (!design.error.empty()) throw UsageError(design.error);
 
@@ -84,8 +120,8 @@ int runDesign(const DesignArgs& args) {
                          "конфигурации.")
                   << '\n';
 
-    writeMeasurement(std::cout, design.measurement,
-                     gc::analysis::channelWarnings(model, &design.measurement), args.json);
+    writeDesign(std::cout, design, gc::analysis::channelWarnings(model, &design.measurement),
+                args.json);
     if (!design.message.empty()) std::cerr << design.message << '\n';
     if (!written) {
         std::cerr << "design: the tap files cannot be written into " << out << '\n';
@@ -101,11 +137,17 @@ std::function<int()> declareDesign(CLI::App& app) {
         "channel N (and with --resampler a resampler prototype of the configured length and phase\n"
         "count) for the requirement, writes NAME_cfir.taps, NAME_pfir.taps (and NAME_res.taps) "
         "into\n"
-        "DIR and prints the figures of the whole channel with the new taps as \"measure\" does.\n");
+        "DIR and prints the figures of the whole channel with the new taps as \"measure\" does,\n"
+        "then reachable_stopband_attenuation_db (the most attenuation the designer reaches at\n"
+        "the required ripple) and stopband_edge_for_attenuation_hz (when the attenuation is\n"
+        "missed: the stop-band edge at which it is met), \"none\" when there is no such figure.\n");
     addConfigArgument(app, args->config);
     addChannelOptions(app, args->options);
     app.add_flag("--resampler", args->resampler, "also design the resampler prototype");
     app.add_flag("--json", args->json, "the figures as one JSON object");
+    app.add_flag("--best", args->best,
+                 "the most stop-band attenuation at the required ripple: "
+                 "--stopband-attenuation is then no limit, the attenuation reached is reported");
     addText(app, "--out", "DIR", args->out, "folder of the tap files (made if it does not exist)")
         ->required();
     addValue(app, "--name", "NAME", "base name of the tap files", [args](const std::string& v) {
@@ -115,7 +157,8 @@ std::function<int()> declareDesign(CLI::App& app) {
     })->required();
     app.footer(
         "Exit status: 0 the requirement is met, 4 the best design misses it (the files are still\n"
-        "written), 1 a file cannot be written, 2 wrong usage, 5 CONFIG.trv missing or damaged.\n");
+        "written), 1 a file cannot be written, 2 wrong usage (also a negative attenuation or\n"
+        "alias rejection), 5 CONFIG.trv missing or damaged.\n");
     return [args] { return runDesign(*args); };
 }
 

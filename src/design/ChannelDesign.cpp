@@ -54,6 +54,7 @@ constexpr int kScreenRounds = 2;  // rounds of each start before the best is car
 constexpr int kBestRounds = 12;
 constexpr double kConvergedDb = 0.03;  // a round that gains less ends the search
 constexpr int kEdgeSteps = 6;          // designs of the stop-band edge search
+constexpr int kEdgeRounds = 3;         // rounds of each of them (from the winning start)
 constexpr double kSumWindow = 0.01;    // a stage's gain at F = 0 within 1 +- this
 
 double toleranceFromRipple(double rippleDb) {
@@ -306,6 +307,7 @@ struct StageProblem {
     std::vector<double> stopGain;  // fold point j: stop level = stopGain_j * |A|
     std::vector<double> prefix1;   // all points: CIC (CFIR only)
     std::vector<double> prefix2;   // all points: CIC x other
+    double weightTol{0.0};         // the weighted form's stop level of weight 1 (0: the goal's)
 
     StageProblem(const Grid& g, const Stage& s, const Goal& goalIn,
                  const std::vector<double>& other, bool strictForm, bool cfir)
@@ -352,7 +354,8 @@ struct StageProblem {
             s.level = s.stopRel / goal->stopTol;
         } else {
             s.infeasible = excess;
-            s.level = std::max(rippleExcess, s.stopRel / goal->stopTol);
+            s.level =
+                std::max(rippleExcess, s.stopRel / (weightTol > 0.0 ? weightTol : goal->stopTol));
         }
         return s;
     }
@@ -390,7 +393,7 @@ struct StageProblem {
         // The stage's own gain at F = 0 stays near 1 (tap sum near 65536): only the product
         // matters to the chain, so the split would otherwise drift.
         {
-            const double w = kSumWindow;
+            const double w = 0.8 * kSumWindow;
             for (int k = 0; k < n; ++k) coef[k] = tapMultiplicity(st.length, k);
             seed.push_back(rows.size());
             rows.add(coef.data(), 0.0, 1.0 - w, 1.0 + w);
@@ -466,7 +469,8 @@ std::vector<int> integerTaps(const StageProblem& p, const std::vector<double>& r
     std::vector<double> trial(a.size());
     long long sum = 0;
     for (int k = 0; k < n; ++k) sum += static_cast<long long>(tapMultiplicity(st.length, k)) * q[k];
-    const double sumSlack = kSumWindow * std::fabs(target);
+    target = kUnity * scale;  // the tap sum of gain 1, or as scaled
+    const double sumSlack = kSumWindow * target;
     auto tryMove = [&](int k, int dk, int l, int dl) {
         if (q[k] + dk < kFirMinTap || q[k] + dk > kFirMaxTap) return false;
         const long long change =
@@ -560,6 +564,7 @@ struct JointState {
     Score previous;
     int roundsDone{0};
     JointResult best;
+    double share{1.0};  // of the starting PFIR's transition
 };
 
 JointState startState(const Stage& cfir, std::vector<int> pfirHalf) {
@@ -595,18 +600,21 @@ bool joint(const Grid& grid, const Stage& cfir, const Stage& pfir, const Goal& g
             StageProblem problem(grid, st, goal, other, strict, isCfir);
             {
                 const Score now = problem.score(current);
-                const bool started =
-                    (!isCfir || cfirDesigned) && std::isfinite(now.stopRel) && now.stopRel > 0.0;
-                const double scale = started ? now.stopRel : goal.stopTol;
+                // The programs' stop level scale: the level reached so far (never the goal's,
+                // so that the attenuation asked cannot steer the design).
+                const double scale =
+                    std::isfinite(now.stopRel) && now.stopRel > 0.0 ? now.stopRel : 1e-3;
                 const double dp = goal.passTol * kLpShare;
                 bool cancelled = false;
                 real = problem.solve(scale, dp, warm[isCfir ? 0 : 1], control, cancelled);
                 if (!real && !cancelled) {
                     // The ripple cannot be held with this other stage (yet): the weighted
                     // form, which always has a solution, for this step.
+                    // Its stop-band weight from the level reached so far, not from the
+                    // attenuation asked: asking for less never steers the design elsewhere.
                     problem = StageProblem(grid, st, goal, other, false, isCfir);
-                    real =
-                        problem.solve(goal.stopTol, dp, warm[isCfir ? 2 : 3], control, cancelled);
+                    problem.weightTol = scale;
+                    real = problem.solve(scale, dp, warm[isCfir ? 2 : 3], control, cancelled);
                 }
                 if (cancelled || control.cancelled()) return false;
             }
@@ -645,8 +653,17 @@ bool joint(const Grid& grid, const Stage& cfir, const Stage& pfir, const Goal& g
 
 std::string fixedText(double v, int decimals) { return formatDb(v, decimals); }
 
+// A ripple to three decimals, or to three significant digits when smaller than 0.01 dB.
+std::string rippleText(double v) {
+    if (!(v < 0.01) || v <= 0.0) return formatDb(v, 3);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3g", v);
+    return buf;
+}
+
 struct Designed {
     std::vector<int> cfir, pfir;  // full taps
+    double share{1.0};            // the start that won
     Measurement measurement;
     bool cancelled{false};
     bool ok{false};
@@ -672,7 +689,8 @@ Goal goalFor(const Requirement& req, bool best) {
 
 // One whole design of the CFIR and PFIR for `req` on `chain` (the resampler as in it).
 Designed designPair(const ChainSpec& chain, const Requirement& req, const Requirement& judged,
-                    bool best, int rounds, const DesignControl& control, double from, double to) {
+                    bool best, const std::vector<double>& shares, int rounds,
+                    const DesignControl& control, double from, double to) {
     Designed out;
     const auto rates = gc::analysis::stageRates(chain);
     Goal goal = goalFor(req, best);
@@ -687,14 +705,13 @@ Designed designPair(const ChainSpec& chain, const Requirement& req, const Requir
 
     // Starting PFIRs of several transition widths (the alternation ends in the optimum
     // nearest its start): each tried for a few rounds, the best carried on.
-    const std::vector<double> shares =
-        best ? std::vector<double>{0.4, 0.55, 0.85, 1.0, 1.3} : std::vector<double>{0.4, 1.3};
     std::vector<JointState> states;
     const double screenEnd = from + (to - from) * 0.5;
     for (size_t s = 0; s < shares.size(); ++s) {
         const double a = from + (screenEnd - from) * s / shares.size();
         const double b = from + (screenEnd - from) * (s + 1) / shares.size();
         states.push_back(startState(cfir, startingPfir(chain, goal, rates.pfirHz, shares[s])));
+        states.back().share = shares[s];
         if (!joint(grid, cfir, pfir, goal, states.back(), kScreenRounds, false, control, a, b)) {
             out.cancelled = true;
             return out;
@@ -715,8 +732,10 @@ Designed designPair(const ChainSpec& chain, const Requirement& req, const Requir
             return out;
         }
         const JointResult& r = states[s].best;
-        if (!r.cfirHalf.empty() && (bestJoint.cfirHalf.empty() || r.score < bestJoint.score))
+        if (!r.cfirHalf.empty() && (bestJoint.cfirHalf.empty() || r.score < bestJoint.score)) {
             bestJoint = r;
+            out.share = states[s].share;
+        }
     }
     if (bestJoint.cfirHalf.empty()) return out;
     out.cfir = mirrorHalf(bestJoint.cfirHalf, kCfirLength);
@@ -755,7 +774,7 @@ std::string shortfallMessage(const ChainSpec& chain, const Requirement& req,
     if (m.rippleOk && !*m.rippleOk) {
         rippleShort = true;
         text += tx(" неравномерность %1 дБ (требуется не более %2 дБ);",
-                   {fixedText(m.rippleDb, 3), fixedText(*req.rippleMaxDb, 3)});
+                   {rippleText(m.rippleDb), rippleText(*req.rippleMaxDb)});
     }
     if (m.stopbandOk && !*m.stopbandOk) {
         stopShort = true;
@@ -860,7 +879,11 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
     const double start = out.resamplerTaps.empty() ? 0.0 : 0.3;
     const bool searchEdge = options.suggestEdge && !options.best && req.stopbandMinDb;
     const double mainEnd = searchEdge ? start + (1.0 - start) * 0.6 : 1.0;
-    const Designed main = designPair(chain, req, judged, options.best,
+    // Starting PFIRs of several transition widths (the alternation ends in the optimum nearest
+    // its start); with --best more of them and two carried on.
+    const std::vector<double> shares = options.best ? std::vector<double>{0.4, 0.55, 0.85, 1.0, 1.3}
+                                                    : std::vector<double>{0.4, 1.3};
+    const Designed main = designPair(chain, req, judged, options.best, shares,
                                      options.best ? kBestRounds : kRounds, control, start, mainEnd);
     if (main.cancelled || control.cancelled()) {
         out.cancelled = true;
@@ -889,13 +912,14 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
         const double half = chain.clockHz / 2.0;
         const double fs0 = req.stopbandHz.value_or(chain.outputRateHz / 2.0);
         std::vector<double> uppers;
-        for (double f :
-             {chain.outputRateHz - req.passbandHz, rates.pfirHz / 2.0, rates.cfirHz / 2.0, half})
+        // Beyond the output rate a stop band means nothing to the channel.
+        for (double f : {chain.outputRateHz - req.passbandHz, chain.outputRateHz})
             if (f > fs0 * 1.0001 && f <= half) uppers.push_back(f);
         auto meetsAt = [&](double fs, bool& cancelled, double from, double to) {
             Requirement r = req;
             r.stopbandHz = fs;
-            const Designed d = designPair(chain, r, r, false, 3, control, from, to);
+            const Designed d =
+                designPair(chain, r, r, false, {main.share}, kEdgeRounds, control, from, to);
             cancelled = d.cancelled;
             return d.ok && d.measurement.stopbandOk && *d.measurement.stopbandOk &&
                    d.measurement.rippleDb <= rippleDb;
