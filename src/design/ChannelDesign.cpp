@@ -55,6 +55,7 @@ constexpr int kBestRounds = 12;
 constexpr double kConvergedDb = 0.03;  // a round that gains less ends the search
 constexpr int kEdgeSteps = 6;          // designs of the stop-band edge search
 constexpr int kEdgeRounds = 3;         // rounds of each of them (from the winning start)
+constexpr double kAimDb = 50.0;        // the weighted form aims this far beyond the start's level
 constexpr double kSumWindow = 0.01;    // a stage's gain at F = 0 within 1 +- this
 
 double toleranceFromRipple(double rippleDb) {
@@ -565,6 +566,7 @@ struct JointState {
     int roundsDone{0};
     JointResult best;
     double share{1.0};  // of the starting PFIR's transition
+    double aim{0.0};    // the weighted form's stop level of weight 1, set at its first use
 };
 
 JointState startState(const Stage& cfir, std::vector<int> pfirHalf) {
@@ -602,19 +604,20 @@ bool joint(const Grid& grid, const Stage& cfir, const Stage& pfir, const Goal& g
                 const Score now = problem.score(current);
                 // The programs' stop level scale: the level reached so far (never the goal's,
                 // so that the attenuation asked cannot steer the design).
-                const double scale =
-                    std::isfinite(now.stopRel) && now.stopRel > 0.0 ? now.stopRel : 1e-3;
+                double scale = std::isfinite(now.stopRel) && now.stopRel > 0.0 ? now.stopRel : 1e-3;
                 const double dp = goal.passTol * kLpShare;
                 bool cancelled = false;
                 real = problem.solve(scale, dp, warm[isCfir ? 0 : 1], control, cancelled);
                 if (!real && !cancelled) {
                     // The ripple cannot be held with this other stage (yet): the weighted
                     // form, which always has a solution, for this step.
-                    // Its stop-band weight from the level reached so far, not from the
-                    // attenuation asked: asking for less never steers the design elsewhere.
+                    // Its stop-band weight aims well beyond the level of the start (a fixed
+                    // step, not the attenuation asked: asking for less never steers the
+                    // design elsewhere).
                     problem = StageProblem(grid, st, goal, other, false, isCfir);
-                    problem.weightTol = scale;
-                    real = problem.solve(scale, dp, warm[isCfir ? 2 : 3], control, cancelled);
+                    if (state.aim <= 0.0) state.aim = scale * std::pow(10.0, -kAimDb / 20.0);
+                    problem.weightTol = state.aim;
+                    real = problem.solve(state.aim, dp, warm[isCfir ? 2 : 3], control, cancelled);
                 }
                 if (cancelled || control.cancelled()) return false;
             }
