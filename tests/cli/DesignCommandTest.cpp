@@ -120,3 +120,67 @@ TEST(CliDesignTest, WrongUsageAndBadConfigurations) {
     EXPECT_EQ(blocked.status, 1);
     EXPECT_NE(blocked.err.find("cannot be written"), std::string::npos);
 }
+
+TEST(CliDesignTest, BestAttenuationBadLimitsAndNumbersToActOn) {
+    TempFolder scratch;
+    const std::string dir = workFolder(scratch);
+    auto design = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"design", "CONFIGS/std.trv"});
+        args.insert(args.end(), {"--out", "out", "--name", "t"});
+        return runCli(scratch, dir, args);
+    };
+    auto value = [](const std::string& out, const std::string& key) {
+        const size_t at = out.find(key + "=");
+        return at == std::string::npos
+                   ? std::string("missing")
+                   : out.substr(at + key.size() + 1, out.find('\n', at) - at - key.size() - 1);
+    };
+    // --best: the attenuation is no limit; the most at the ripple is reported, status 0.
+    const CliRun best = design(
+        {"--passband", "100000", "--ripple", "0.1", "--stopband-attenuation", "300", "--best"});
+    EXPECT_EQ(best.status, 0) << best.err;
+    EXPECT_EQ(value(best.out, "meets"), "true");
+    const double reached = std::stod(value(best.out, "stopband_attenuation_db"));
+    EXPECT_GT(reached, 100.0);
+    EXPECT_EQ(std::stod(value(best.out, "reachable_stopband_attenuation_db")), reached);
+    EXPECT_EQ(value(best.out, "stopband_edge_for_attenuation_hz"), "none");
+
+    // Missed: status 4, the files written, the attenuation reachable at the ripple and the
+    // stop-band edge that meets the asked attenuation (on stdout and in the message).
+    const CliRun missed = design({"--passband", "100000", "--stopband", "110000", "--ripple", "0.1",
+                                  "--stopband-attenuation", "90"});
+    EXPECT_EQ(missed.status, 4) << missed.err;
+    EXPECT_NE(value(missed.out, "reachable_stopband_attenuation_db"), "none");
+    const std::string edge = value(missed.out, "stopband_edge_for_attenuation_hz");
+    ASSERT_NE(edge, "none") << missed.out << missed.err;
+    EXPECT_GT(std::stod(edge), 110000.0);
+    EXPECT_NE(missed.err.find("полосы заграждения"), std::string::npos);
+    EXPECT_EQ(missed.err.find("задерживания"), std::string::npos);
+    EXPECT_EQ(gc::filters::ReadTapFile(dir + "/out/t_pfir.taps", 16).taps.size(), 63u);
+
+    // Valid but unreachable limits still give a design (status 4), the figures readable.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--passband", "50000", "--ripple", "0"},
+          std::vector<std::string>{"--passband", "50000", "--stopband-attenuation", "1e308"}}) {
+        const CliRun hard = design(args);
+        EXPECT_EQ(hard.status, 4) << hard.err;
+        EXPECT_EQ(gc::filters::ReadTapFile(dir + "/out/t_cfir.taps", 16).taps.size(), 21u);
+        EXPECT_LT(hard.err.size(), 1000u) << hard.err;  // 1e308 is not spelled out in digits
+    }
+    // A JSON object still, with the two numbers in it.
+    const CliRun json = design({"--passband", "50000", "--ripple", "0.1", "--json"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"reachable_stopband_attenuation_db\": "), std::string::npos);
+    EXPECT_NE(json.out.find("\"stopband_edge_for_attenuation_hz\": null"), std::string::npos);
+
+    // Negative attenuation or alias rejection: wrong usage, nothing written.
+    TempFolder other;
+    const std::string dir2 = workFolder(other);
+    for (const char* option : {"--stopband-attenuation", "--alias-rejection"}) {
+        const CliRun negative = runCli(other, dir2,
+                                       {"design", "CONFIGS/std.trv", "--passband", "50000", option,
+                                        "-3", "--out", "out", "--name", "n"});
+        EXPECT_EQ(negative.status, 2) << option;
+        EXPECT_FALSE(gc::filters::ReadTapFile(dir2 + "/out/n_cfir.taps", 16).opened);
+    }
+}
