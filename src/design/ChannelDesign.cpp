@@ -74,12 +74,16 @@ class StageTable {
         if (norm == 0.0) norm = 1.0;
         mag_.resize(static_cast<size_t>(points) + 1);
         for (int i = 0; i <= points; ++i) {
+            // sum_j h_j z^j by Horner's rule, z = exp(-i w).
+            const double w = kPi * i / points;
+            const double c = std::cos(w);
+            const double sn = -std::sin(w);
             double re = 0.0;
             double im = 0.0;
-            const double w = kPi * i / points;
-            for (size_t j = 0; j < taps.size(); ++j) {
-                re += taps[j] * std::cos(w * static_cast<double>(j));
-                im -= taps[j] * std::sin(w * static_cast<double>(j));
+            for (size_t j = taps.size(); j-- > 0;) {
+                const double r = re * c - im * sn + taps[j];
+                im = re * sn + im * c;
+                re = r;
             }
             mag_[i] = std::hypot(re, im) / norm;
             largest_ = std::max(largest_, mag_[i]);
@@ -232,9 +236,12 @@ Grid makeGrid(const ChainSpec& chain, const Goal& g, const StageTable& resampler
         double re = 0.0;
         double im = 0.0;
         const double w = 2.0 * kPi * grid.freq[i] / rates.resamplerHz;
-        for (size_t j = 0; j < resTaps.size(); ++j) {
-            re += resTaps[j] * std::cos(w * static_cast<double>(j));
-            im -= resTaps[j] * std::sin(w * static_cast<double>(j));
+        const double c = std::cos(w);
+        const double sn = -std::sin(w);
+        for (size_t j = resTaps.size(); j-- > 0;) {  // Horner's rule, z = exp(-i w)
+            const double r = re * c - im * sn + resTaps[j];
+            im = re * sn + im * c;
+            re = r;
         }
         grid.res.push_back(std::hypot(re, im) / std::fabs(static_cast<double>(resSum)));
     }
@@ -256,11 +263,18 @@ Stage makeStage(const Grid& grid, int length, double rate) {
     s.halfTaps = halfCount(length);
     s.rate = rate;
     s.basis.assign(static_cast<size_t>(s.halfTaps), std::vector<double>(grid.freq.size()));
-    for (int k = 0; k < s.halfTaps; ++k) {
-        const double m = tapMultiplicity(length, k);
-        const double lag = s.halfTaps - 1 - k;
-        for (size_t f = 0; f < grid.freq.size(); ++f)
-            s.basis[k][f] = m * std::cos(2.0 * kPi * lag * grid.freq[f] / rate);
+    // cos(lag x) by the Chebyshev recurrence cos((l+1) x) = 2 cos x cos(l x) - cos((l-1) x).
+    for (size_t f = 0; f < grid.freq.size(); ++f) {
+        const double c1 = std::cos(2.0 * kPi * grid.freq[f] / rate);
+        double a = 1.0;  // cos(lag x)
+        double b = c1;   // cos((lag + 1) x)
+        for (int lag = 0; lag < s.halfTaps; ++lag) {
+            const int k = s.halfTaps - 1 - lag;
+            s.basis[k][f] = tapMultiplicity(length, k) * a;
+            const double next = 2.0 * c1 * b - a;
+            a = b;
+            b = next;
+        }
     }
     return s;
 }
@@ -372,6 +386,11 @@ struct StageProblem {
         const size_t total = grid->freq.size();
         LpRows rows;
         rows.columns = n;
+        const size_t expected = 2 * np + 2 * stopGain.size() + 4 * total + 1;
+        rows.a.reserve(expected * static_cast<size_t>(n));
+        rows.tCoef.reserve(expected);
+        rows.lo.reserve(expected);
+        rows.hi.reserve(expected);
         std::vector<double> coef(static_cast<size_t>(n));
         std::vector<size_t> seed;
         auto basisAt = [&](size_t f, double gain) {
