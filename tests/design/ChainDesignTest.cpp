@@ -190,16 +190,17 @@ TEST(ChainDesign, BadLimitsGiveTheBestDesignOrAreRefused) {
     hard[2].rippleMaxDb = 1e-6;
     hard[3].passbandHz = 50000.0;
     hard[3].stopbandMinDb = 1000.0;
+    ds::ChannelDesign far;
     for (const Requirement& req : hard) {
         SCOPED_TRACE(req.passbandHz);
         const ds::ChannelDesign d = ds::designChannel(chain, req);
+        if (req.stopbandMinDb) far = d;
         EXPECT_TRUE(d.error.empty()) << d.error;
         EXPECT_EQ(d.cfirTaps.size(), 21u);
         EXPECT_EQ(d.pfirTaps.size(), 63u);
         EXPECT_TRUE(std::isfinite(d.measurement.rippleDb));
     }
     // 1000 dB: the message is readable and names the attenuation reachable at the ripple.
-    const ds::ChannelDesign far = ds::designChannel(chain, hard[3]);
     EXPECT_FALSE(far.meets);
     EXPECT_NE(far.message.find("1000.0"), std::string::npos) << far.message;
     EXPECT_NE(far.message.find("достижимо"), std::string::npos) << far.message;
