@@ -904,7 +904,7 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
     // Starting PFIRs of several transition widths (the alternation ends in the optimum nearest
     // its start); with --best more of them and two carried on.
     const std::vector<double> shares = options.best ? std::vector<double>{0.4, 0.55, 0.85, 1.0, 1.3}
-                                                    : std::vector<double>{0.4, 1.3};
+                                                    : std::vector<double>{0.4, 1.0, 1.3};
     const Designed main = designPair(chain, req, judged, options.best, shares,
                                      options.best ? kBestRounds : kRounds, control, start, mainEnd);
     if (main.cancelled || control.cancelled()) {
