@@ -748,6 +748,9 @@ Designed designPair(const ChainSpec& chain, const Requirement& req, const Requir
     for (size_t s = 0; s < std::min(carried, states.size()); ++s) {
         const double a = screenEnd + (to - screenEnd) * s / carried;
         const double b = screenEnd + (to - screenEnd) * (s + 1) / carried;
+        // No start holds the ripple: the rest trades pass band against stop band at the
+        // weights of the requirement itself (the fixed aim would sacrifice the pass band).
+        if (states[s].best.score.infeasible >= 1.0) states[s].aim = goal.stopTol;
         if (!joint(grid, cfir, pfir, goal, states[s], rounds - kScreenRounds, true, control, a,
                    b)) {
             out.cancelled = true;
