@@ -744,14 +744,14 @@ std::string validateRequirement(const ChainSpec& chain, const Requirement& req) 
     const double fs = req.stopbandHz ? *req.stopbandHz : fo / 2.0;
     if (!std::isfinite(fs) || !(fs > req.passbandHz) || !(fs <= half)) {
         return tx(
-            "Граница полосы задерживания должна быть больше границы полосы пропускания и не "
+            "Граница полосы заграждения должна быть больше границы полосы пропускания и не "
             "больше %1 Гц (половина тактовой частоты)",
             {gc::model::formatGeneral(half)});
     }
     if (req.rippleMaxDb && !(std::isfinite(*req.rippleMaxDb) && *req.rippleMaxDb >= 0.0))
         return tx("Допустимая неравномерность должна быть числом не меньше 0 дБ");
     if (req.stopbandMinDb && !std::isfinite(*req.stopbandMinDb))
-        return tx("Подавление в полосе задерживания должно быть числом");
+        return tx("Подавление в полосе заграждения должно быть числом");
     if (req.aliasRejectionMinDb && !std::isfinite(*req.aliasRejectionMinDb))
         return tx("Подавление наложений должно быть числом");
     return {};

@@ -94,13 +94,13 @@ const std::vector<Translation>& englishTable() {
         {"Граница полосы пропускания должна лежать между 0 и %1 Гц (половина выходной частоты), "
          "не включая их",
          "The pass-band edge must lie between 0 and %1 Hz (half the output rate), both excluded"},
-        {"Граница полосы задерживания должна быть больше границы полосы пропускания и не больше "
+        {"Граница полосы заграждения должна быть больше границы полосы пропускания и не больше "
          "%1 Гц (половина тактовой частоты)",
          "The stop-band edge must be above the pass-band edge and not above %1 Hz (half the "
          "clock)"},
         {"Допустимая неравномерность должна быть числом не меньше 0 дБ",
          "The allowed ripple must be a number of at least 0 dB"},
-        {"Подавление в полосе задерживания должно быть числом",
+        {"Подавление в полосе заграждения должно быть числом",
          "The stop-band attenuation must be a number"},
         {"Подавление наложений должно быть числом", "The alias rejection must be a number"},
         {"%1: коэффициентов вне %2-разрядного слова микросхемы: %3 (первый: №%4 = %5, в "
