@@ -13,6 +13,16 @@
 // [0, C/2]. So the chain's stop band folds onto one half period y in [0, Rc/2]: the constraint
 // at y is that of its worst image F = k Rc +- y, and the prefixes peak at their lowest image,
 // y itself. About 4000 points of y and 400 of the pass band carry the programs.
+//
+// The programs hold the ripple as a hard limit and minimise the stop band, so a design is the
+// most attenuation reachable at the asked ripple whatever attenuation is asked (which only
+// weighs aliases against the stop band): asking for less cannot give less. Where the ripple
+// cannot be held against the other stage as it is (the first steps), a weighted form trades
+// pass band against stop band, aiming a fixed step beyond where the start stands. The
+// alternation ends in the optimum nearest its start, so three starting PFIRs of different
+// transition widths run two rounds each and the best is carried on (five, two carried, with
+// --best). A missed attenuation is answered with the stop-band edge that meets it, found by
+// the same designer.
 
 #include <algorithm>
 #include <array>
@@ -691,13 +701,12 @@ struct Designed {
     bool ok{false};
 };
 
-Goal goalFor(const Requirement& req, bool best) {
+Goal goalFor(const Requirement& req) {
     Goal g;
     g.passHz = req.passbandHz;
     g.passTol = std::max(
         toleranceFromRipple(std::max(req.rippleMaxDb.value_or(kDefaultRippleDb), 0.0)), 1e-9);
     double stopDb = req.stopbandMinDb.value_or(kDefaultStopbandDb);
-    if (best && !req.stopbandMinDb) stopDb = kDefaultStopbandDb;
     stopDb = std::clamp(stopDb, 0.0, 300.0);
     g.stopTol = std::pow(10.0, -stopDb / 20.0);
     g.aliasTol = g.stopTol;
@@ -715,7 +724,7 @@ Designed designPair(const ChainSpec& chain, const Requirement& req, const Requir
                     const DesignControl& control, double from, double to) {
     Designed out;
     const auto rates = gc::analysis::stageRates(chain);
-    Goal goal = goalFor(req, best);
+    Goal goal = goalFor(req);
     goal.stopHz = req.stopbandHz.value_or(chain.outputRateHz / 2.0);
     StageTable resampler;
     if (chain.stageEnabled[2] && !chain.resamplerTaps.empty())
@@ -862,7 +871,7 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
     Requirement judged = req;
     if (options.best) judged.stopbandMinDb.reset();
     const auto rates = gc::analysis::stageRates(chain);
-    const Goal goal = goalFor(req, options.best);
+    const Goal goal = goalFor(req);
     const double rippleDb = req.rippleMaxDb.value_or(kDefaultRippleDb);
 
     if (options.designResampler && chain.stageEnabled[2]) {
