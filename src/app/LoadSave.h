@@ -34,11 +34,12 @@ class LoadSave {
     // are reported together at the end (UiPort::showErrors).
     void start();
     // The main window closes: FullDebug gets its start-up value back and "CONFIGS/std.trv" is
-    // rewritten, whatever changed ("CONFIGS" is made when it is missing). A start-up file that was reported damaged is first kept as
-    // "CONFIGS/std.trv.bak", or under the next free name "std.trv.bak.1", "std.trv.bak.2" ...
-    // (an existing copy is never overwritten); if no copy can be written, std.trv is left as
-    // it is. A start-up file that exists but could not be read, or was refused unread (no
-    // regular file, far too large), is never overwritten: the exit reports it not written.
+    // rewritten, whatever changed ("CONFIGS" is made when it is missing). A start-up file that was
+    // reported damaged is first kept as "CONFIGS/std.trv.bak", or under the next free name
+    // "std.trv.bak.1", "std.trv.bak.2" ... (an existing copy is never overwritten); if no copy can
+    // be written, std.trv is left as it is. A start-up file that exists but could not be read, or
+    // was refused unread (no regular file, far too large), is never overwritten: the exit reports
+    // it not written.
     void exit();
 
     // Button5 "Считать": asks for a "*.trv" file, then loadConfiguration.

@@ -621,9 +621,7 @@ void MainPresenter::onEdit5Enter() {
     });
 }
 
-void MainPresenter::onEdit5Exit() {
-    state_.Edit5.text = outputRateText(session_.model);
-}
+void MainPresenter::onEdit5Exit() { state_.Edit5.text = outputRateText(session_.model); }
 
 void MainPresenter::onEdit3Enter() {
     guarded([&] { fullRefresh(); });

@@ -149,8 +149,8 @@ std::string trimmed(const std::string& text) {
     if (hexadecimal)
         throw ConversionError(tx("Число \"%1\" вне допустимого диапазона %2..%3",
                                  {text, "0x00000000", "0xFFFFFFFF"}));
-    throw ConversionError(tx("Число \"%1\" вне допустимого диапазона %2..%3",
-                             {text, "-2147483648", "2147483647"}));
+    throw ConversionError(
+        tx("Число \"%1\" вне допустимого диапазона %2..%3", {text, "-2147483648", "2147483647"}));
 }
 
 }  // namespace
@@ -188,9 +188,9 @@ int parseInt(const std::string& text) {
             // The rest must still be digits for the text to be a number at all.
             for (++i; i < t.size(); ++i) {
                 const char rest = t[i];
-                const bool isDigit = (rest >= '0' && rest <= '9') ||
-                                     (base == 16 && ((rest >= 'a' && rest <= 'f') ||
-                                                     (rest >= 'A' && rest <= 'F')));
+                const bool isDigit =
+                    (rest >= '0' && rest <= '9') ||
+                    (base == 16 && ((rest >= 'a' && rest <= 'f') || (rest >= 'A' && rest <= 'F')));
                 if (!isDigit) notAnInteger(text);
             }
             outOfRange(text, base == 16);
