@@ -894,6 +894,11 @@ void MainPresenter::onButton3Click() { openWindow(Window::InpBlock); }
 void MainPresenter::onButton4Click() { openWindow(Window::Freq); }
 void MainPresenter::onButton10Click() { openWindow(Window::Filters); }
 void MainPresenter::onButton14Click() { ui_.showWindow(Window::Info); }
-void MainPresenter::onButtonRequirementClick() { openWindow(Window::Requirement); }
+// Opening the requirement window fits the plot to the channel once, so that its mask is seen.
+void MainPresenter::onButtonRequirementClick() {
+    const bool wasOpen = session_.isOpen(Window::Requirement);
+    openWindow(Window::Requirement);
+    if (!wasOpen) plot_.fitToChannel();
+}
 
 }  // namespace gc::app
