@@ -111,6 +111,7 @@ class RecordingPlotSeam : public ChannelPlotSeam {
 
     void computeCicResponse() override { record("cic"); }
     void refreshChannelPlot() override { record("plot"); }
+    void fitToChannel() override { record("fit"); }
 
     std::vector<PlotCall> calls;
 
