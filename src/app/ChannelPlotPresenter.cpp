@@ -20,7 +20,10 @@ void ChannelPlotPresenter::refreshChannelPlot() {
 }
 
 void ChannelPlotPresenter::fitToChannel() {
-    const double fo = gc::model::exactOutputRate(model_);
+    // The rate of the mode the plot draws (a mode outside 0..2 counts as 0).
+    const double fo = gc::model::exactOutputRate(
+        gc::response::responseMode(model_.Chip.ModeOfDdc), model_.Chip.CoefInterpol[0],
+        model_.Work.WorkingClock, model_.Work.CurrentDecimation);
     const ChannelBands bands = bands_ ? bands_() : ChannelBands{};
     const double fp = bands.passbandHz.value_or(fo / 2.0);
     const double fs = bands.stopbandHz.value_or(fo / 2.0);

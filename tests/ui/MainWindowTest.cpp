@@ -370,10 +370,10 @@ class MainWindowTest : public QObject {
         QCOMPARE(app_->session().model.Channels[0].Decimation, 901);
         get<QLineEdit>("Edit2")->setFocus(Qt::TabFocusReason);
         QCOMPARE(app_->session().model.Channels[0].Decimation, 300);
-        QCOMPARE(text("Edit5"), QStringLiteral("83333.0"));
+        QCOMPARE(text("Edit5"), QStringLiteral("83333.3"));  // 100 MHz / 300 / 4, exact
         type("Edit5", QStringLiteral("400000"));
         QCOMPARE(text("Edit1"), QStringLiteral("62"));
-        QCOMPARE(text("Edit5"), QStringLiteral("403225.0"));
+        QCOMPARE(text("Edit5"), QStringLiteral("403225.8"));
 
         // A text that is no number is reported in a message box and changes nothing.
         QString message;
@@ -405,7 +405,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(model.Channels[0].FineGain, 16383);
         typeAndLeave("Edit3", QStringLiteral("50000000"));
         QCOMPARE(model.Chip.Clock, 50000000);
-        QCOMPARE(text("Edit5"), QStringLiteral("195312.0"));
+        QCOMPARE(text("Edit5"), QStringLiteral("195312.5"));  // exact, not truncated
         typeAndLeave("Edit4", QStringLiteral("100"));
         QCOMPARE(text("Edit4"), QStringLiteral("64.0000000"));
         QCOMPARE(text("Edit8"), QStringLiteral("0x00100000"));
