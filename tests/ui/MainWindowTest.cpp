@@ -590,8 +590,23 @@ class MainWindowTest : public QObject {
         QCOMPARE(text("Panel15"), QStringLiteral("12402.340"));
         click("Button21");
         QCOMPARE(text("Panel17"), QStringLiteral("4096"));
+        // At the largest stretch the bottom axis reads in kHz with neighbours that differ.
+        QCOMPARE(text("Label33"), QStringLiteral("kHz"));
+        QCOMPARE(text("Label34"), QStringLiteral("3.052"));
         click("Button22");
         QCOMPARE(text("Panel17"), QStringLiteral("1"));
+        QCOMPARE(text("Label33"), QStringLiteral("MHz"));
+        // "По каналу" and its key F: the span shows the channel (D 64: Fo 390.625 kHz, the
+        // plot spans 781.25 kHz at a 64-fold stretch).
+        click("ButtonFit");
+        QCOMPARE(text("Panel17"), QStringLiteral("64"));
+        QCOMPARE(text("Label37"), QStringLiteral("781.250"));
+        click("Button22");
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        QTest::keyClick(form().windowHandle(), Qt::Key_F);
+        QTRY_COMPARE(text("Panel17"), QStringLiteral("64"));  // the button's animated click
+        click("Button22");
         click("Button23");
         click("Button23");
         QCOMPARE(text("Panel18"), QStringLiteral("4"));
