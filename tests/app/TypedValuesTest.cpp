@@ -165,6 +165,12 @@ TEST_F(TypedValuesTest, TheOutputRateShownAndMeasuredIsTheExactOne) {
     EXPECT_DOUBLE_EQ(gc::analysis::chainFromModel(model()).outputRateHz, 195312.5);
     presenter.onEdit5Exit();
     EXPECT_EQ(state.Edit5.text, "195312.5");
+    // D 2048: 12207.03125 Hz, where the truncated rate would put the aliases 0.03 Hz per image
+    // off (128 Hz at the 4096th).
+    state.Edit1.text = "2048";
+    presenter.onEdit1Enter();
+    EXPECT_EQ(state.Edit5.text, "12207.0");
+    EXPECT_DOUBLE_EQ(gc::analysis::chainFromModel(model()).outputRateHz, 12207.03125);
 
     // Mode 1 (two channels) and mode 2 (one channel), D 2048, C 80 MHz, factor 0.75.
     EXPECT_DOUBLE_EQ(gc::model::exactOutputRate(0, 0.75f, 80e6, 2048), 7324.21875);
