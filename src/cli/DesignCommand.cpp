@@ -146,8 +146,8 @@ std::function<int()> declareDesign(CLI::App& app) {
     app.add_flag("--resampler", args->resampler, "also design the resampler prototype");
     app.add_flag("--json", args->json, "the figures as one JSON object");
     app.add_flag("--best", args->best,
-                 "the most stop-band attenuation at the required ripple: "
-                 "--stopband-attenuation is then no limit, the attenuation reached is reported");
+                 "the most stop-band attenuation at the ripple\n"
+                 "(--stopband-attenuation is then no limit)");
     addText(app, "--out", "DIR", args->out, "folder of the tap files (made if it does not exist)")
         ->required();
     addValue(app, "--name", "NAME", "base name of the tap files", [args](const std::string& v) {
