@@ -63,6 +63,7 @@ constexpr int kLeastRounds = 4;
 constexpr int kScreenRounds = 2;  // rounds of each start before the best is carried on
 constexpr int kBestRounds = 12;
 constexpr double kConvergedDb = 0.03;  // a round that gains less ends the search
+constexpr int kPairPasses = 3;         // passes over the pairs of taps in a final refinement
 constexpr int kEdgeSteps = 6;          // designs of the stop-band edge search
 constexpr int kEdgeRounds = 3;         // rounds of each of them (from the winning start)
 constexpr double kAimDb = 50.0;        // the weighted form aims this far beyond the start's level
@@ -204,6 +205,8 @@ Grid makeGrid(const ChainSpec& chain, const Goal& g, const StageTable& resampler
     // The worst image of y: CIC x resampler x weight over F = k Rc +- y in the constrained set.
     auto worst = [&](double y) {
         double best = 0.0;
+        const double sy = std::fabs(std::sin(kPi * grid.decimation * y / grid.clock));
+        const double numerator = sy * sy * sy * sy * sy * (1.0 + 1e-9);
         for (double k = std::max(0.0, kStart);; k += 1.0) {
             bool any = false;
             for (const double f : {k * rc - y, k * rc + y}) {
@@ -214,11 +217,12 @@ Grid makeGrid(const ChainSpec& chain, const Goal& g, const StageTable& resampler
                 best = std::max(best, cicAt(f, grid.clock, grid.decimation) * resampler(f) * w);
             }
             if (!any && k * rc - y > half) break;
-            // What is left falls with the CIC's envelope.
+            // What is left falls with the CIC's envelope; its numerator is the same at every
+            // image of y (it repeats every C/D, which divides Rc).
             const double next = k * rc + rc - y;
             if (best > 0.0 && next > 0.0) {
                 const double s = grid.decimation * std::sin(kPi * next / grid.clock);
-                const double env = 1.0 / (s * s * s * s * s);
+                const double env = numerator / (s * s * s * s * s);
                 if (env * resMax * wMax < best) break;
             }
         }
@@ -526,13 +530,14 @@ std::vector<int> integerTaps(const StageProblem& p, const std::vector<double>& r
         return true;
     };
     const int sweeps = thorough ? 40 : 12;
+    int pairPasses = thorough ? kPairPasses : 0;
     for (int sweep = 0; sweep < sweeps; ++sweep) {
         if (control.cancelled()) break;
         bool improved = false;
         for (int k = 0; k < n; ++k)
             for (const int d : {1, -1})
                 while (tryMove(k, d, -1, 0)) improved = true;
-        if (!improved && thorough) {
+        if (!improved && pairPasses-- > 0) {
             for (int k = 0; k < n && !control.cancelled(); ++k)
                 for (int l = 0; l < n; ++l)
                     if (l != k && tryMove(k, 1, l, -1)) improved = true;
