@@ -15,6 +15,7 @@
 #include "app/UiPort.h"
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Reports.h"
+#include "appconfig/TapSourceFile.h"
 #include "appconfig/Workspace.h"
 
 namespace gc::app {
@@ -76,8 +77,18 @@ class LoadSave {
     // configuration it was not saved with. True when all were written (and removed).
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
+    // The file-source choice of the three radio button pairs (table or tap file). It travels
+    // with the configuration as NAME.src beside NAME.trv: read by the start-up and "Считать"
+    // before the taps in use are put together (no file: the tables; a damaged one is reported
+    // and means the tables), written by the exit and "Записать" when some filter takes its
+    // taps from a file, and removed there when none does.
+    [[nodiscard]] gc::appconfig::TapSources tapSources() const;
+    // Ticks the radio buttons as `sources` says and puts the taps in use of all four channels
+    // and of the resampler together again from them, then recalculates.
+    void chooseTapSources(const gc::appconfig::TapSources& sources);
+
     // Whether the configuration differs from what was last read (start-up, "Считать") or
-    // written ("Записать"), as its file would hold it.
+    // written ("Записать"), as its file would hold it, or its file-source choice does.
     [[nodiscard]] bool modified() const;
     // The configuration as it stands counts as read or written.
     void markUnmodified();
@@ -110,6 +121,13 @@ class LoadSave {
     bool readRequirementReported(const gc::appconfig::WorkspacePath& path);
     // Removes the requirement file at `path`; reports and returns false when it stays.
     bool removeRequirementReported(const gc::appconfig::WorkspacePath& path);
+    // Reads NAME.src at `path` into the radio buttons (the tables when missing or damaged);
+    // reports a damaged one and returns false for it. The taps in use are not touched.
+    bool readTapSourcesReported(const gc::appconfig::WorkspacePath& path);
+    // The radio buttons as `sources` says.
+    void tickSources(const gc::appconfig::TapSources& sources);
+    // Removes the file at `path` of `kind`; reports and returns false when it stays.
+    bool removeReported(const gc::appconfig::WorkspacePath& path, gc::appconfig::FileKind kind);
 
     Session& session_;
     MainState& state_;
@@ -126,6 +144,10 @@ class LoadSave {
     int startupError_{0};  // the system's reason it could not be read, if any
     // "CONFIGS/std.req" was reported damaged at start-up and nothing has replaced it since.
     bool startupRequirementDamaged_{false};
+    // The same for "CONFIGS/std.src".
+    bool startupSourcesDamaged_{false};
+    // The file-source choice at the last read or write.
+    gc::appconfig::TapSources lastSources_;
     // The configuration file text at the last read or write, against which modified() compares.
     std::string lastText_;
     [[nodiscard]] std::string currentText() const;

@@ -44,6 +44,7 @@ const std::vector<Translation>& englishTable() {
         {"Файл коэфициентов RFIR", "RFIR coefficient file"},
         {"Файл программы", "Program file"},
         {"Файл требований", "Requirement file"},
+        {"Файл источников коэффициентов", "Coefficient source file"},
         {"отсутствует!", "is missing!"},
         {"поврежден!", "is damaged!"},
         {"не может быть записан!", "cannot be written!"},
