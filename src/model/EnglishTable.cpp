@@ -85,6 +85,7 @@ const std::vector<Translation>& englishTable() {
 
         // Channel requirement: checks, verdicts, warnings.
         {"Требования к каналу", "Channel requirement"},
+        {"Требования к каналу %1", "Requirement for channel %1"},
         {"Требования выполнены", "Requirement met"},
         {"Требования не выполнены", "Requirement not met"},
         {"Ограничения не заданы", "No limits given"},
@@ -144,6 +145,7 @@ const std::vector<Translation>& englishTable() {
         {"Не удалось рассчитать фильтры для этого требования.",
          "The filters for this requirement could not be designed."},
         {"Синтез фильтров", "Filter design"},
+        {"Синтез фильтров: канал %1", "Filter design: channel %1"},
         {"Требование к каналу не задано: задайте его в окне «Требования к каналу»",
          "No channel requirement given: give it in the window \"Channel requirement\""},
         {"Нажмите «Рассчитать»", "Press \"Design\""},
@@ -153,8 +155,9 @@ const std::vector<Translation>& englishTable() {
         {"Рассчитано: требования не выполнены", "Designed: requirement not met"},
         {"Канал изменился после расчёта: рассчитайте заново",
          "The channel changed after the design: design again"},
-        {"Имя файлов не задано или содержит «/», «\\»: введите имя без папки",
-         "The file name is empty or holds \"/\" or \"\\\": give a name without a folder"},
+        {"Имя файлов не задано, содержит «/», «\\» или равно «.», «..»: введите имя без папки",
+         "The file name is empty, holds \"/\" or \"\\\", or is \".\" or \"..\": give a name "
+         "without a folder"},
         {"Сохранено и выбрано для канала: ", "Saved and chosen for the channel: "},
         {"Файлы не записаны", "Files not written"},
         {"Прототип ресемплера не рассчитан: ресемплер выключен или его длина меньше числа фаз",
