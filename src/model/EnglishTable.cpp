@@ -93,6 +93,9 @@ const std::vector<Translation>& englishTable() {
         {"нет", "none"},
         {"Тактовая частота должна быть больше 0", "The clock must be above 0"},
         {"Выходная частота должна быть больше 0", "The output rate must be above 0"},
+        {"Тактовая частота должна быть не меньше 1 Гц", "The clock must be at least 1 Hz"},
+        {"Выходная частота слишком мала: меньше %1 тактовой частоты",
+         "The output rate is too low: below %1 of the clock"},
         {"Граница полосы пропускания должна лежать между 0 и %1 Гц (половина выходной частоты), "
          "не включая их",
          "The pass-band edge must lie between 0 and %1 Hz (half the output rate), both excluded"},
