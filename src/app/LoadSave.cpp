@@ -112,6 +112,8 @@ int LoadSave::readConfigurationTaps(const std::string& shownFolder,
                                     const std::string& resolvedFolder) {
     auto& model = session_.model;
     int reported = 0;
+    // A design whose writing was cut short between its files is completed first.
+    gc::model::tidyFolderBeforeReading(resolvedFolder);
     const auto reportTaps = [&](fl::TapKind kind, const std::string& name,
                                 fl::TapFileStatus status) {
         if (status != fl::TapFileStatus::Ok) ++reported;
@@ -230,6 +232,7 @@ void LoadSave::start() {
     // 1. The start-up configuration. A damaged one is kept aside so that the exit, which
     // rewrites it, does not lose what was typed into it by hand.
     const WorkspacePath startup = startupPath();
+    gc::model::tidyFolderBeforeReading(workspace_.resolve(ac::configsDir()));
     switch (readConfigurationReported(startup, &startupError_)) {
         case ac::ConfigReadStatus::Ok:
         case ac::ConfigReadStatus::Missing:
@@ -316,7 +319,9 @@ LoadSave::LoadResult LoadSave::loadConfiguration(const std::string& path) {
     const std::string folder = ac::folderOf(resolved);
     model.Work.ConfigFileName = name;
 
-    // Shown as the program names them from the chosen file's folder.
+    // Shown as the program names them from the chosen file's folder, after completing a set
+    // whose writing was cut short there.
+    gc::model::tidyFolderBeforeReading(folder);
     result.configuration = readConfigurationReported({name, resolved});
     if (!readChipConfigurationReported(
             {model.Chip.NameOfCFG, placeIn(folder, model.Chip.NameOfCFG)}))

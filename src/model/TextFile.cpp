@@ -395,6 +395,10 @@ SetWriteResult writeFileSet(const std::vector<std::pair<std::string, std::string
     return result;
 }
 
+void tidyFolderBeforeReading(const std::string& folder) {
+    tidyFolder(folder.empty() || folder.back() == '/' ? folder : folder + "/");
+}
+
 WriteResult writeFileAtomically(const std::string& path, const std::string& content) {
     return writeFileSet({{path, content}}).files.front();
 }

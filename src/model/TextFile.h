@@ -86,6 +86,12 @@ struct SetWriteResult {
 [[nodiscard]] SetWriteResult writeFileSet(
     const std::vector<std::pair<std::string, std::string>>& files);
 
+// The tidying every write does, for a folder about to be read ("" or "dir/" with its "/"):
+// sets whose run was killed between their renames are completed, so a reader never takes the
+// files of two different sets side by side; the temporaries of ended runs are removed. Nothing
+// is reported: a folder that cannot be changed is read as it is.
+void tidyFolderBeforeReading(const std::string& folder);
+
 // Creates `path` with `content` only if no file (or link) of that name exists yet: never
 // overwrites. EEXIST in `error` when the name is taken.
 [[nodiscard]] WriteResult writeNewFile(const std::string& path, const std::string& content);

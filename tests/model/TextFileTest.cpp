@@ -284,10 +284,21 @@ TEST(AtomicWrite, ASetInterruptedBetweenItsRenamesIsFinishedByTheNextWrite) {
     const std::string journal = std::string(".gc4016-") + dead + "-Cc0000" + '\0' + "d_cfir.taps" +
                                 '\0' + pfirTemp + '\0' + "d_pfir.taps" + '\0' + '\0';
     put(dir / (".gc4016-" + dead + "-Jj0000.set"), journal);
+    // A journal cut short (no closing mark) was never acted on: its temporary only goes.
+    put(dir / (".gc4016-" + dead + "-Kk0000"), "never renamed");
+    put(dir / (".gc4016-" + dead + "-Jj1111.set"),
+        std::string(".gc4016-") + dead + "-Kk0000" + '\0' + "d_cfir.taps");
     ASSERT_TRUE(writeFileAtomically(dir / "other.taps", "1\n"));
     EXPECT_EQ(text(dir / "d_cfir.taps"), "new cfir");
     EXPECT_EQ(text(dir / "d_pfir.taps"), "new pfir");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"d_cfir.taps", "d_pfir.taps", "other.taps"}));
+    // A reader about to read the folder gets the same: the set completed first.
+    put(dir / "d_pfir.taps", "old pfir");
+    put(dir / pfirTemp, "newer pfir");
+    put(dir / (".gc4016-" + dead + "-Jj0000.set"), journal);
+    tidyFolderBeforeReading(dir / "");
+    EXPECT_EQ(text(dir / "d_pfir.taps"), "newer pfir");
+    EXPECT_EQ(dir.names().size(), 3u);
 
     // Real kills at random moments of a run writing pairs again and again: after the next
     // write the two files are always of one pair.
