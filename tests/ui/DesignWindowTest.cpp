@@ -84,7 +84,7 @@ class DesignWindowTest : public QObject {
         app.ui().showWindow(Window::Design);
         QVERIFY(form->isVisible());
         QVERIFY(app.session().open[Window::Design]);
-        QCOMPARE(form->windowTitle(), QStringLiteral("Синтез фильтров"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Синтез фильтров: канал 0"));
         QCOMPARE(child<QLabel>(*form, "LabelRequirement")->text(),
                  text(gc::app::kDesignNoRequirement));
         auto* calculate = child<QPushButton>(*form, "ButtonCalculate");
