@@ -356,9 +356,10 @@ SetWriteResult writeFileSet(const std::vector<std::pair<std::string, std::string
     for (const std::string& folder : folders) {
         std::string journal;
         int count = 0;
+        std::size_t first = 0;  // the folder's first file: the journal takes its permissions
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (folderPart(files[i].first) != folder) continue;
-            ++count;
+            if (count++ == 0) first = i;
             journal +=
                 temps[i].substr(folder.size()) + '\0' + files[i].first.substr(folder.size()) + '\0';
         }
@@ -366,7 +367,7 @@ SetWriteResult writeFileSet(const std::vector<std::pair<std::string, std::string
         journal += '\0';
         std::string name;
         const WriteResult written =
-            writeTemporary(folder + "journal", journal, name, kJournalSuffix);
+            writeTemporary(files[first].first, journal, name, kJournalSuffix);
         if (!name.empty()) journals.push_back(name);
         if (!written) {
             for (std::size_t i = 0; i < files.size(); ++i)
