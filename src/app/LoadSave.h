@@ -29,9 +29,10 @@ class LoadSave {
              gc::appconfig::Workspace workspace);
 
     // First show of the main window: "CONFIGS/std.trv", its chip configuration, the service
-    // mode, the nine tap files from "FILTERS/", the taps in use, the responses, the output
-    // block and the first recalculation; then the requirement "CONFIGS/std.req" when there is
-    // one (a damaged one is reported and means none).
+    // mode, the nine tap files from "FILTERS/", the file-source choice "CONFIGS/std.src", the
+    // taps in use, the responses, the output block and the first recalculation; then the
+    // requirement "CONFIGS/std.req" when there is one (a damaged one is reported and means
+    // none). Sets whose writing was cut short in "CONFIGS/" or "FILTERS/" are completed first.
     void start();
     // The main window closes: FullDebug gets its start-up value back and "CONFIGS/std.trv" is
     // rewritten, whatever changed. A start-up file that was reported damaged is first kept as
@@ -59,7 +60,8 @@ class LoadSave {
     // files from the "FILTERS" folder beside it, the taps in use of all four channels, the
     // responses, the output block, recalculate, and the filter control editor if open; then the
     // requirement NAME.req beside it (none when there is no such file; a damaged one is
-    // reported and means none).
+    // reported and means none). The file-source choice NAME.src beside it ticks the radio
+    // buttons before the taps in use are put together (see tapSources).
     // Returns what was read: the configuration's own status and how many of the other files
     // (chip configuration, tap files, requirement) were reported missing or damaged.
     struct LoadResult {
@@ -69,12 +71,13 @@ class LoadSave {
     LoadResult loadConfiguration(const std::string& path);
     // The "Записать" road after the name was chosen: NAME.trv, buildRegisterImage, NAME.cfg
     // and NAME.prg beside it (the extension replaced from the last dot), with NAME.req when
-    // there is a requirement, recalculate. Does not run the save-time checks (callers do, as
+    // there is a requirement and NAME.src when some filter takes its taps from its file,
+    // recalculate. Does not run the save-time checks (callers do, as
     // onButton6Click does). The files are one set: all are written as temporary files before
     // any replaces its old file, so a failure leaves the whole previous set. Each file not
     // written is reported, the one that failed with the system's reason. Without a requirement
     // an old NAME.req is removed once the set is written, so it cannot come back with a
-    // configuration it was not saved with. True when all were written (and removed).
+    // configuration it was not saved with (NAME.src likewise). True when all were written.
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
     // The file-source choice of the three radio button pairs (table or tap file). It travels
