@@ -33,13 +33,16 @@ class LoadSave {
     // taps in use, the responses, the output block and the first recalculation; then the
     // requirement "CONFIGS/std.req" when there is one (a damaged one is reported and means
     // none). Sets whose writing was cut short in "CONFIGS/" or "FILTERS/" are completed first.
+    // The files reported missing or damaged are reported together at the end
+    // (UiPort::showErrors).
     void start();
     // The main window closes: FullDebug gets its start-up value back and "CONFIGS/std.trv" is
-    // rewritten, whatever changed. A start-up file that was reported damaged is first kept as
-    // "CONFIGS/std.trv.bak", or under the next free name "std.trv.bak.1", "std.trv.bak.2" ...
-    // (an existing copy is never overwritten); if no copy can be written, std.trv is left as
-    // it is. A start-up file that exists but could not be read, or was refused unread (no
-    // regular file, far too large), is never overwritten: the exit reports it not written.
+    // rewritten, whatever changed ("CONFIGS" is made when it is missing). A start-up file that was
+    // reported damaged is first kept as "CONFIGS/std.trv.bak", or under the next free name
+    // "std.trv.bak.1", "std.trv.bak.2" ... (an existing copy is never overwritten); if no copy can
+    // be written, std.trv is left as it is. A start-up file that exists but could not be read, or
+    // was refused unread (no regular file, far too large), is never overwritten: the exit reports
+    // it not written.
     void exit();
 
     // Button5 "Считать": asks for a "*.trv" file, then loadConfiguration.
@@ -90,8 +93,9 @@ class LoadSave {
     // and of the resampler together again from them, then recalculates.
     void chooseTapSources(const gc::appconfig::TapSources& sources);
 
-    // Whether the configuration differs from what was last read (start-up, "Считать") or
-    // written ("Записать"), as its file would hold it, or its file-source choice does.
+    // Whether the configuration, its requirement or its file-source choice differs from what
+    // was last read (start-up, "Считать") or written ("Записать"), as their files would hold
+    // them.
     [[nodiscard]] bool modified() const;
     // The configuration as it stands counts as read or written.
     void markUnmodified();
@@ -100,8 +104,11 @@ class LoadSave {
     static constexpr const char* kStartupName = "std.trv";
 
   private:
-    // Shows TErrFileCoeff with `labels`; nothing for none.
+    // Shows TErrFileCoeff with `labels` (or adds it to the reports being gathered); nothing for
+    // none.
     void report(std::vector<std::string> labels);
+    // The files of start(), their reports gathered.
+    void startFiles();
     [[nodiscard]] gc::appconfig::WorkspacePath startupPath() const;
     gc::appconfig::ConfigReadStatus readConfigurationReported(
         const gc::appconfig::WorkspacePath& path, int* systemError = nullptr);
@@ -151,6 +158,8 @@ class LoadSave {
     bool startupSourcesDamaged_{false};
     // The file-source choice at the last read or write.
     gc::appconfig::TapSources lastSources_;
+    // Where report() gathers the reports of start-up; null: each is shown at once.
+    std::vector<ErrorReport>* batch_{nullptr};
     // The configuration file text at the last read or write, against which modified() compares.
     std::string lastText_;
     [[nodiscard]] std::string currentText() const;

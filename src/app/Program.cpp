@@ -9,6 +9,16 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
       presenter(session, state, ui, plot),
       requirement(session, requirementState, ui),
       loadSave(session, state, ui, plot, presenter, requirement, workspace),
-      design(session, designState, state, ui, presenter, requirement, std::move(workspace)) {}
+      design(session, designState, state, ui, presenter, requirement, std::move(workspace)) {
+    // The fit shows the requirement's bands when there is one.
+    plot.setBandsSource([this] {
+        ChannelPlotPresenter::ChannelBands bands;
+        if (const auto& r = requirement.requirement()) {
+            bands.passbandHz = r->passbandHz;
+            bands.stopbandHz = r->stopbandHz;
+        }
+        return bands;
+    });
+}
 
 }  // namespace gc::app
