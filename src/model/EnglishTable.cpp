@@ -44,6 +44,7 @@ const std::vector<Translation>& englishTable() {
         {"Файл коэфициентов RFIR", "RFIR coefficient file"},
         {"Файл программы", "Program file"},
         {"Файл требований", "Requirement file"},
+        {"Файл источников коэффициентов", "Coefficient source file"},
         {"отсутствует!", "is missing!"},
         {"поврежден!", "is damaged!"},
         {"не может быть записан!", "cannot be written!"},
@@ -88,6 +89,7 @@ const std::vector<Translation>& englishTable() {
 
         // Channel requirement: checks, verdicts, warnings.
         {"Требования к каналу", "Channel requirement"},
+        {"Требования к каналу %1", "Requirement for channel %1"},
         {"Требования выполнены", "Requirement met"},
         {"Требования не выполнены", "Requirement not met"},
         {"Ограничения не заданы", "No limits given"},
@@ -95,6 +97,9 @@ const std::vector<Translation>& englishTable() {
         {"нет", "none"},
         {"Тактовая частота должна быть больше 0", "The clock must be above 0"},
         {"Выходная частота должна быть больше 0", "The output rate must be above 0"},
+        {"Тактовая частота должна быть не меньше 1 Гц", "The clock must be at least 1 Hz"},
+        {"Выходная частота слишком мала: меньше %1 тактовой частоты",
+         "The output rate is too low: below %1 of the clock"},
         {"Граница полосы пропускания должна лежать между 0 и %1 Гц (половина выходной частоты), "
          "не включая их",
          "The pass-band edge must lie between 0 and %1 Hz (half the output rate), both excluded"},
@@ -155,6 +160,7 @@ const std::vector<Translation>& englishTable() {
         {"Не удалось рассчитать фильтры для этого требования.",
          "The filters for this requirement could not be designed."},
         {"Синтез фильтров", "Filter design"},
+        {"Синтез фильтров: канал %1", "Filter design: channel %1"},
         {"Требование к каналу не задано: задайте его в окне «Требования к каналу»",
          "No channel requirement given: give it in the window \"Channel requirement\""},
         {"Нажмите «Рассчитать»", "Press \"Design\""},
@@ -164,8 +170,9 @@ const std::vector<Translation>& englishTable() {
         {"Рассчитано: требования не выполнены", "Designed: requirement not met"},
         {"Канал изменился после расчёта: рассчитайте заново",
          "The channel changed after the design: design again"},
-        {"Имя файлов не задано или содержит «/», «\\»: введите имя без папки",
-         "The file name is empty or holds \"/\" or \"\\\": give a name without a folder"},
+        {"Имя файлов не задано, содержит «/», «\\» или равно «.», «..»: введите имя без папки",
+         "The file name is empty, holds \"/\" or \"\\\", or is \".\" or \"..\": give a name "
+         "without a folder"},
         {"Сохранено и выбрано для канала: ", "Saved and chosen for the channel: "},
         {"Файлы не записаны", "Files not written"},
         {"Прототип ресемплера не рассчитан: ресемплер выключен или его длина меньше числа фаз",
