@@ -564,6 +564,11 @@ void ChannelModel::Impl::refreshStats() {
     }
 }
 
+ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,
+                                const ModelParameters& p) {
+    return decodeSetup(parseProgramFile(programFileText), channel, p);
+}
+
 ChannelModel::ChannelModel(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 ChannelModel::ChannelModel(ChannelModel&&) noexcept = default;
 ChannelModel& ChannelModel::operator=(ChannelModel&&) noexcept = default;

@@ -96,6 +96,12 @@ struct ChannelSetup {
     int outputBits{24};
 };
 
+// The settings one channel takes from a program file's register writes, as
+// ChannelModel::fromProgramFile takes them (same checks, same exceptions), without building the
+// model.
+[[nodiscard]] ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,
+                                              const ModelParameters& p = {});
+
 class ChannelModel {
   public:
     // Set up from the program file's page/register/value triples (the bytes the loader sends),
