@@ -276,7 +276,7 @@ struct ChannelModel::Impl {
     FirStage cfir, pfir;
     int fineShift{0};
     std::vector<i64> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
-    u64 resTime{0};                       // next output instant, 2^-26 input samples
+    i64 resTime{0};  // next output instant from this block's first input, 2^-26 samples
     int resShift{0};
     int outShift{0};
     std::array<WordStage, 9> words;
@@ -519,8 +519,10 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     WordStage& outWord = words[kOutput];
     const double outScale = std::ldexp(1.0, -(s.outputBits - 1));
     while (true) {
-        u64 n = resTime >> 26;
-        const u64 frac = resTime & ((u64{1} << 26) - 1);
+        // The instant may lie up to half an input sample before this block (the nearest
+        // branch of the last block's final instant rounded up into it).
+        i64 n = resTime >> 26;
+        const u64 frac = static_cast<u64>(resTime - n * (i64{1} << 26));
         u64 branch = (frac * static_cast<u64>(phases)) >> 26;
         if (p.resamplerNearestPhase) {
             branch = (frac * static_cast<u64>(phases) + (u64{1} << 25)) >> 26;
@@ -529,7 +531,7 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
                 ++n;
             }
         }
-        if (n >= available) break;
+        if (n >= static_cast<i64>(available)) break;
         const i64* xi = resHistI.data() + keep + n;
         const i64* xq = resHistQ.data() + keep + n;
         i64 accI = 0, accQ = 0;
@@ -544,9 +546,9 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
         const i64 oQ = outWord.fit(scaleBy(rQ, outShift, halfUp));
         out.emplace_back(static_cast<float>(static_cast<double>(oI) * outScale),
                          static_cast<float>(static_cast<double>(oQ) * outScale));
-        resTime += s.ratioWord;
+        resTime += static_cast<i64>(s.ratioWord);
     }
-    resTime -= available << 26;
+    resTime -= static_cast<i64>(available) * (i64{1} << 26);
     resHistI.erase(resHistI.begin(), resHistI.end() - static_cast<std::ptrdiff_t>(keep));
     resHistQ.erase(resHistQ.begin(), resHistQ.end() - static_cast<std::ptrdiff_t>(keep));
 }
