@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -284,12 +285,16 @@ struct ChannelModel::Impl {
 
     // Block buffers, reused.
     std::vector<std::int32_t> xr, xi;
+    std::vector<i64> mixed;  // I, Q interleaved
     std::vector<i64> aI, aQ, bI, bQ;
 
     void setUp();
     void resetState();
-    template <typename Acc, bool Complex, bool Dither>
-    void frontEnd(std::size_t n, CicState<Acc>& st);
+    bool quantiseInput(const std::complex<float>* in, std::size_t count);
+    template <bool Complex, bool Dither>
+    void mix(std::size_t n);
+    template <typename Acc>
+    void integrate(std::size_t n, CicState<Acc>& st);
     void backEnd(std::vector<std::complex<float>>& out);
     void refreshStats();
 };
@@ -381,29 +386,126 @@ void ChannelModel::Impl::resetState() {
     refreshStats();
 }
 
-template <typename Acc, bool Complex, bool Dither>
-void ChannelModel::Impl::frontEnd(std::size_t n, CicState<Acc>& st) {
-    using SAcc = std::conditional_t<std::is_same_v<Acc, u64>, i64, i128>;
+// Input floats to input words (rounded, saturated), then to the 19-bit word; the imaginary
+// part only when the block has one. Returns whether it has.
+bool ChannelModel::Impl::quantiseInput(const std::complex<float>* in, std::size_t count) {
+    WordStage& w = words[kInput];
+    const float scale = static_cast<float>(inputScale);
+    const float offset = halfUp ? 0.5f : 0.0f;
+    const float limit = 1073741824.0f;  // 2^30: any word, so the conversion is defined
+    const std::int32_t lo = static_cast<std::int32_t>(w.lo), hi = static_cast<std::int32_t>(w.hi);
+    const std::int32_t up = std::int32_t{1} << inputUp;
+    const float* f = reinterpret_cast<const float*>(in);
+    xr.resize(count);
+    xi.resize(count);
+    std::int32_t* r = xr.data();
+    std::int32_t* q = xi.data();
+    // Any nonzero imaginary part (-0 counts as zero): an OR over the bit patterns.
+    std::uint32_t imagBits = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::uint32_t bits;
+        std::memcpy(&bits, f + 2 * k + 1, sizeof bits);
+        imagBits |= bits & 0x7fffffffu;
+    }
+    const bool complexInput = imagBits != 0;
+    std::int32_t over = 0;
+    std::int32_t peak = static_cast<std::int32_t>(w.peak);
+    for (int rail = 0; rail < (complexInput ? 2 : 1); ++rail) {
+        const float* src = f + rail;
+        std::int32_t* dst = rail == 0 ? r : q;
+        for (std::size_t k = 0; k < count; ++k) {
+            float t = src[2 * k] * scale + offset;
+            t = t == t ? t : 0.0f;  // NaN reads as zero
+            t = std::min(t, limit);
+            t = std::max(t, -limit);
+            std::int32_t v = static_cast<std::int32_t>(t);
+            v -= static_cast<float>(v) > t ? 1 : 0;  // floor
+            over += (v > hi ? 1 : 0) + (v < lo ? 1 : 0);
+            v = std::min(v, hi);
+            v = std::max(v, lo);
+            peak = std::max(peak, v < 0 ? -v : v);
+            dst[k] = v * up;
+        }
+    }
+    w.overflows += over;
+    w.peak = peak;
+    return complexInput;
+}
+
+// NCO and mixer over n samples of xr (and xi): interleaved I, Q words at the CIC's input width.
+template <bool Complex, bool Dither>
+void ChannelModel::Impl::mix(std::size_t n) {
     const std::int32_t* table = sinTable.data();
     const std::int32_t* inR = xr.data();
     const std::int32_t* inI = xi.data();
+    mixed.resize(2 * n);
+    i64* out = mixed.data();
     const std::uint32_t freq = s.frequencyWord;
     const int tShift = tableShift;
     const std::uint32_t tMask = tableMask;
     const std::uint32_t q = quarter;
     const int mShift = mixShift;
     const i64 mHalf = mixHalf;
-    const int up = mixUp;
+    const i64 up = i64{1} << mixUp;
     WordStage& mixWord = words[kMixer];
     const i64 mLo = mixWord.lo, mHi = mixWord.hi;
-    i64 mixPeak = mixWord.peak;
-    std::uint64_t mixOver = mixWord.overflows;
+    i64 maxV = 0, minV = 0;
+    std::uint64_t mixOver = 0;
     std::uint32_t ph = phase;
     std::uint32_t dither = ditherState;
-    Acc i0 = st.integI[0], i1 = st.integI[1], i2 = st.integI[2], i3 = st.integI[3],
-        i4 = st.integI[4];
-    Acc q0 = st.integQ[0], q1 = st.integQ[1], q2 = st.integQ[2], q3 = st.integQ[3],
-        q4 = st.integQ[4];
+    const std::uint32_t dMask = ditherMask;
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t at = ph;
+        if constexpr (Dither) {
+            dither ^= dither << 13;
+            dither ^= dither >> 17;
+            dither ^= dither << 5;
+            at += dither & dMask;
+        }
+        const std::uint32_t idx = at >> tShift;
+        const i64 sn = table[idx];
+        const i64 cs = table[(idx + q) & tMask];
+        ph += freq;
+        const i64 a = inR[i];
+        i64 mI, mQ;
+        if constexpr (Complex) {
+            const i64 b = inI[i];
+            mI = (a * cs + b * sn + mHalf) >> mShift;
+            mQ = (b * cs - a * sn + mHalf) >> mShift;
+            // A complex input can exceed the word; a real one cannot.
+            mixOver += (mI > mHi) + (mI < mLo) + (mQ > mHi) + (mQ < mLo);
+            mI = std::clamp(mI, mLo, mHi);
+            mQ = std::clamp(mQ, mLo, mHi);
+        } else {
+            mI = (a * cs + mHalf) >> mShift;
+            mQ = (-a * sn + mHalf) >> mShift;
+        }
+        maxV = std::max(maxV, std::max(mI, mQ));
+        minV = std::min(minV, std::min(mI, mQ));
+        out[2 * i] = mI * up;
+        out[2 * i + 1] = mQ * up;
+    }
+    phase = ph;
+    ditherState = dither;
+    mixWord.peak = std::max({mixWord.peak, maxV, -minV});
+    mixWord.overflows += mixOver;
+}
+
+// The CIC over the mixed words: five integrators per rail at the input rate, and at each
+// decimation instant five combs of that instant's phase, the pre-scale and the CIC word.
+template <typename Acc>
+void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
+    using SAcc = std::conditional_t<std::is_same_v<Acc, u64>, i64, i128>;
+    const i64* in = mixed.data();
+    // I and Q side by side in one vector register where the integrators are 64 bits wide.
+    using Pair = std::conditional_t<std::is_same_v<Acc, u64>, u64 __attribute__((vector_size(16))),
+                                    std::array<Acc, 2>>;
+    Pair i0, i1, i2, i3, i4;
+    i0[0] = st.integI[0], i0[1] = st.integQ[0];
+    i1[0] = st.integI[1], i1[1] = st.integQ[1];
+    i2[0] = st.integI[2], i2[1] = st.integQ[2];
+    i3[0] = st.integI[3], i3[1] = st.integQ[3];
+    i4[0] = st.integI[4], i4[1] = st.integQ[4];
     WordStage& cicWord = words[kCic];
 
     std::size_t i = 0;
@@ -411,60 +513,40 @@ void ChannelModel::Impl::frontEnd(std::size_t n, CicState<Acc>& st) {
         const std::size_t run =
             std::min<std::size_t>(n - i, static_cast<std::size_t>(untilInstant));
         const std::size_t end = i + run;
-        for (; i < end; ++i) {
-            std::uint32_t at = ph;
-            if constexpr (Dither) {
-                dither ^= dither << 13;
-                dither ^= dither >> 17;
-                dither ^= dither << 5;
-                at += dither & ditherMask;
+        if constexpr (std::is_same_v<Acc, u64>) {
+            for (; i < end; ++i) {
+                Pair x;
+                x[0] = static_cast<u64>(in[2 * i]);
+                x[1] = static_cast<u64>(in[2 * i + 1]);
+                i0 += x;
+                i1 += i0;
+                i2 += i1;
+                i3 += i2;
+                i4 += i3;
             }
-            const std::uint32_t idx = at >> tShift;
-            const i64 sn = table[idx];
-            const i64 cs = table[(idx + q) & tMask];
-            ph += freq;
-            const i64 a = inR[i];
-            i64 mI, mQ;
-            if constexpr (Complex) {
-                const i64 b = inI[i];
-                mI = (a * cs + b * sn + mHalf) >> mShift;
-                mQ = (b * cs - a * sn + mHalf) >> mShift;
-                // A complex input can exceed the word; a real one cannot.
-                if (mI > mHi || mI < mLo || mQ > mHi || mQ < mLo) {
-                    mixOver += (mI > mHi || mI < mLo) + (mQ > mHi || mQ < mLo);
-                    mI = std::clamp(mI, mLo, mHi);
-                    mQ = std::clamp(mQ, mLo, mHi);
+        } else {
+            for (; i < end; ++i) {
+                for (int r = 0; r < 2; ++r) {
+                    i0[r] += static_cast<Acc>(in[2 * i + static_cast<std::size_t>(r)]);
+                    i1[r] += i0[r];
+                    i2[r] += i1[r];
+                    i3[r] += i2[r];
+                    i4[r] += i3[r];
                 }
-            } else {
-                mI = (a * cs + mHalf) >> mShift;
-                mQ = (-a * sn + mHalf) >> mShift;
             }
-            const i64 absI = mI < 0 ? -mI : mI;
-            const i64 absQ = mQ < 0 ? -mQ : mQ;
-            mixPeak = std::max(mixPeak, std::max(absI, absQ));
-            i0 += static_cast<Acc>(mI * (i64{1} << up));
-            i1 += i0;
-            i2 += i1;
-            i3 += i2;
-            i4 += i3;
-            q0 += static_cast<Acc>(mQ * (i64{1} << up));
-            q1 += q0;
-            q2 += q1;
-            q3 += q2;
-            q4 += q3;
         }
         untilInstant -= static_cast<int>(run);
         if (untilInstant == 0) {
             // Five combs at this decimation phase's rate, then the pre-scale to the CIC word.
             auto& dI = st.combI[static_cast<std::size_t>(combPhase)];
             auto& dQ = st.combQ[static_cast<std::size_t>(combPhase)];
-            Acc cI = i4, cQ = q4;
-            for (int k = 0; k < 5; ++k) {
+            Acc cI = i4[0], cQ = i4[1];
+            for (std::size_t k = 0; k < 5; ++k) {
                 const Acc tI = cI, tQ = cQ;
-                cI -= dI[static_cast<std::size_t>(k)];
-                cQ -= dQ[static_cast<std::size_t>(k)];
-                dI[static_cast<std::size_t>(k)] = tI;
-                dQ[static_cast<std::size_t>(k)] = tQ;
+                cI -= dI[k];
+                cQ -= dQ[k];
+                dI[k] = tI;
+                dQ[k] = tQ;
             }
             const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
             const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
@@ -480,12 +562,8 @@ void ChannelModel::Impl::frontEnd(std::size_t n, CicState<Acc>& st) {
             untilInstant = instantGap[static_cast<std::size_t>(combPhase)];
         }
     }
-    st.integI = {i0, i1, i2, i3, i4};
-    st.integQ = {q0, q1, q2, q3, q4};
-    phase = ph;
-    ditherState = dither;
-    mixWord.peak = mixPeak;
-    mixWord.overflows = mixOver;
+    st.integI = {i0[0], i1[0], i2[0], i3[0], i4[0]};
+    st.integQ = {i0[1], i1[1], i2[1], i3[1], i4[1]};
 }
 
 void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
@@ -605,51 +683,37 @@ const ModelParameters& ChannelModel::parameters() const { return impl_->p; }
 void ChannelModel::process(const std::complex<float>* in, std::size_t n,
                            std::vector<std::complex<float>>& out) {
     Impl& m = *impl_;
-    constexpr std::size_t kBlock = 8192;
+    constexpr std::size_t kBlock = 4096;
     const std::size_t pad = static_cast<std::size_t>(m.s.zeroCount) + 1;
-    WordStage& inWord = m.words[kInput];
-    const double offset = m.halfUp ? 0.5 : 0.0;
-    const double limit = std::ldexp(1.0, 30);
     for (std::size_t start = 0; start < n; start += kBlock) {
         const std::size_t count = std::min(kBlock, n - start);
-        m.xr.assign(count * pad, 0);
-        m.xi.assign(count * pad, 0);
-        bool complexInput = false;
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::complex<float> v = in[start + k];
-            const auto quantise = [&](float x) {
-                double t = static_cast<double>(x) * m.inputScale + offset;
-                if (!(t == t)) t = 0.0;  // NaN reads as zero
-                t = std::clamp(t, -limit, limit);
-                i64 q = static_cast<i64>(t);
-                q -= static_cast<i64>(static_cast<double>(q) > t);  // floor
-                return static_cast<std::int32_t>(inWord.fit(q) * (i64{1} << m.inputUp));
-            };
-            m.xr[k * pad] = quantise(v.real());
-            if (v.imag() != 0.0f) {
-                m.xi[k * pad] = quantise(v.imag());
-                complexInput = true;
+        const bool complexInput = m.quantiseInput(in + start, count);
+        if (pad > 1) {
+            // NZERO zeros after each sample, spread from the back so that nothing is
+            // overwritten before it is moved.
+            m.xr.resize(count * pad);
+            m.xi.resize(count * pad);
+            for (std::size_t k = count; k-- > 0;) {
+                const std::int32_t r = m.xr[k], q = m.xi[k];
+                std::fill_n(m.xr.begin() + static_cast<std::ptrdiff_t>(k * pad), pad, 0);
+                std::fill_n(m.xi.begin() + static_cast<std::ptrdiff_t>(k * pad), pad, 0);
+                m.xr[k * pad] = r;
+                m.xi[k * pad] = q;
             }
+        }
+        const std::size_t total = count * pad;
+        const bool dither = m.p.ncoPhaseDither;
+        if (complexInput) {
+            dither ? m.mix<true, true>(total) : m.mix<true, false>(total);
+        } else {
+            dither ? m.mix<false, true>(total) : m.mix<false, false>(total);
         }
         m.aI.clear();
         m.aQ.clear();
-        const bool dither = m.p.ncoPhaseDither;
         if (m.wide) {
-            if (complexInput) {
-                dither ? m.frontEnd<u128, true, true>(count * pad, m.cic128)
-                       : m.frontEnd<u128, true, false>(count * pad, m.cic128);
-            } else {
-                dither ? m.frontEnd<u128, false, true>(count * pad, m.cic128)
-                       : m.frontEnd<u128, false, false>(count * pad, m.cic128);
-            }
+            m.integrate<u128>(total, m.cic128);
         } else {
-            if (complexInput) {
-                dither ? m.frontEnd<u64, true, true>(count * pad, m.cic64)
-                       : m.frontEnd<u64, true, false>(count * pad, m.cic64);
-            } else {
-                dither ? m.frontEnd<u64, false, true>(count * pad, m.cic64)
-                       : m.frontEnd<u64, false, false>(count * pad, m.cic64);
-            }
+            m.integrate<u64>(total, m.cic64);
         }
         m.backEnd(out);
     }
