@@ -4,6 +4,9 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <limits>
 #include <stdexcept>
 
@@ -20,6 +23,8 @@ using i128 = __int128;
 
 constexpr int kInputWordBits = 19;  // the chip's input word
 constexpr int kCicInputBits = 20;   // mixer words enter the CIC at this width
+// Where the second float of a pair lies in a 64-bit load.
+constexpr bool kImagHigh = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
 constexpr double kTwoPi = 6.283185307179586;
 
 enum StageIndex { kInput, kMixer, kCic, kCoarse, kCfir, kPfir, kFine, kResampler, kOutput };
@@ -243,6 +248,91 @@ ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const Mod
     return s;
 }
 
+// The hot loops, compiled once more for AVX2 where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define GC_SIM_HOT __attribute__((target_clones("avx2", "default")))
+#else
+#define GC_SIM_HOT
+#endif
+
+// One float to a word: x * scale rounded (offset 0.5) or truncated toward minus infinity, NaN
+// as zero, saturated to lo..hi (counted), then shifted up by `up` bits.
+inline std::int32_t quantiseOne(float x, float scale, float offset, std::int32_t lo,
+                                std::int32_t hi, int up, std::int32_t& over, std::int32_t& peak) {
+    const float limit = 1073741824.0f;  // 2^30: beyond any word, so the conversion is defined
+    float t = x * scale + offset;
+    t = t == t ? t : 0.0f;
+    t = t < limit ? t : limit;
+    t = t > -limit ? t : -limit;
+    std::int32_t v = static_cast<std::int32_t>(t);
+    v -= static_cast<float>(v) > t ? 1 : 0;  // floor
+    over += (v > hi ? 1 : 0) + (v < lo ? 1 : 0);
+    v = std::min(v, hi);
+    v = std::max(v, lo);
+    peak = std::max(peak, v < 0 ? -v : v);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(v) << up);
+}
+
+// quantiseOne over every second float of src (the real or the imaginary parts), four at a time
+// with the base instruction set's vector operations where there are some.
+void quantiseRail(const float* src, std::int32_t* dst, std::size_t count, float scale, float offset,
+                  std::int32_t lo, std::int32_t hi, int up, std::int32_t& over,
+                  std::int32_t& peak) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    const __m128 vScale = _mm_set1_ps(scale), vOffset = _mm_set1_ps(offset);
+    const __m128 vLimit = _mm_set1_ps(1073741824.0f), vMinus = _mm_set1_ps(-1073741824.0f);
+    const __m128i vLo = _mm_set1_epi32(lo), vHi = _mm_set1_epi32(hi);
+    const __m128i vUp = _mm_cvtsi32_si128(up);
+    __m128i vOver = _mm_setzero_si128(), vPeak = _mm_set1_epi32(peak);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 a = _mm_loadu_ps(src + 2 * k);
+        const __m128 b = _mm_loadu_ps(src + 2 * k + 4);
+        __m128 t =
+            _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)), vScale), vOffset);
+        t = _mm_and_ps(t, _mm_cmpord_ps(t, t));
+        t = _mm_max_ps(_mm_min_ps(t, vLimit), vMinus);
+        __m128i v = _mm_cvttps_epi32(t);
+        v = _mm_add_epi32(v, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(v), t)));
+        const __m128i above = _mm_cmpgt_epi32(v, vHi), below = _mm_cmplt_epi32(v, vLo);
+        vOver = _mm_sub_epi32(_mm_sub_epi32(vOver, above), below);
+        v = _mm_or_si128(_mm_andnot_si128(above, v), _mm_and_si128(above, vHi));
+        v = _mm_or_si128(_mm_andnot_si128(below, v), _mm_and_si128(below, vLo));
+        const __m128i sign = _mm_srai_epi32(v, 31);
+        const __m128i mag = _mm_sub_epi32(_mm_xor_si128(v, sign), sign);
+        const __m128i more = _mm_cmpgt_epi32(mag, vPeak);
+        vPeak = _mm_or_si128(_mm_andnot_si128(more, vPeak), _mm_and_si128(more, mag));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), _mm_sll_epi32(v, vUp));
+    }
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vOver);
+    over += lanes[0] + lanes[1] + lanes[2] + lanes[3];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vPeak);
+    peak = std::max({peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+#endif
+    for (; k < count; ++k) dst[k] = quantiseOne(src[2 * k], scale, offset, lo, hi, up, over, peak);
+}
+
+// The largest |v| of n words, v > INT32_MIN.
+std::int32_t peakOf(const std::int32_t* v, std::size_t n, std::int32_t peak) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    __m128i vPeak = _mm_set1_epi32(peak);
+    for (; k + 4 <= n; k += 4) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + k));
+        const __m128i sign = _mm_srai_epi32(x, 31);
+        const __m128i mag = _mm_sub_epi32(_mm_xor_si128(x, sign), sign);
+        const __m128i more = _mm_cmpgt_epi32(mag, vPeak);
+        vPeak = _mm_or_si128(_mm_andnot_si128(more, vPeak), _mm_and_si128(more, mag));
+    }
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vPeak);
+    peak = std::max({peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+#endif
+    for (; k < n; ++k) peak = std::max(peak, v[k] < 0 ? -v[k] : v[k]);
+    return peak;
+}
+
 }  // namespace
 
 struct ChannelModel::Impl {
@@ -285,7 +375,7 @@ struct ChannelModel::Impl {
 
     // Block buffers, reused.
     std::vector<std::int32_t> xr, xi;
-    std::vector<i64> mixed;  // I, Q interleaved
+    std::vector<std::int32_t> mixed;  // I, Q interleaved, at the mixer's width
     std::vector<i64> aI, aQ, bI, bQ;
 
     void setUp();
@@ -392,41 +482,27 @@ bool ChannelModel::Impl::quantiseInput(const std::complex<float>* in, std::size_
     WordStage& w = words[kInput];
     const float scale = static_cast<float>(inputScale);
     const float offset = halfUp ? 0.5f : 0.0f;
-    const float limit = 1073741824.0f;  // 2^30: any word, so the conversion is defined
     const std::int32_t lo = static_cast<std::int32_t>(w.lo), hi = static_cast<std::int32_t>(w.hi);
-    const std::int32_t up = std::int32_t{1} << inputUp;
+    const int up = inputUp;
     const float* f = reinterpret_cast<const float*>(in);
     xr.resize(count);
     xi.resize(count);
     std::int32_t* r = xr.data();
     std::int32_t* q = xi.data();
     // Any nonzero imaginary part (-0 counts as zero): an OR over the bit patterns.
-    std::uint32_t imagBits = 0;
+    std::uint64_t imagBits = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        std::uint32_t bits;
-        std::memcpy(&bits, f + 2 * k + 1, sizeof bits);
-        imagBits |= bits & 0x7fffffffu;
+        std::uint64_t bits;
+        std::memcpy(&bits, f + 2 * k, sizeof bits);
+        imagBits |= bits;
     }
+    // The imaginary part is the second float; -0 counts as zero.
+    imagBits = (kImagHigh ? imagBits >> 32 : imagBits) & 0x7fffffffu;
     const bool complexInput = imagBits != 0;
     std::int32_t over = 0;
     std::int32_t peak = static_cast<std::int32_t>(w.peak);
-    for (int rail = 0; rail < (complexInput ? 2 : 1); ++rail) {
-        const float* src = f + rail;
-        std::int32_t* dst = rail == 0 ? r : q;
-        for (std::size_t k = 0; k < count; ++k) {
-            float t = src[2 * k] * scale + offset;
-            t = t == t ? t : 0.0f;  // NaN reads as zero
-            t = std::min(t, limit);
-            t = std::max(t, -limit);
-            std::int32_t v = static_cast<std::int32_t>(t);
-            v -= static_cast<float>(v) > t ? 1 : 0;  // floor
-            over += (v > hi ? 1 : 0) + (v < lo ? 1 : 0);
-            v = std::min(v, hi);
-            v = std::max(v, lo);
-            peak = std::max(peak, v < 0 ? -v : v);
-            dst[k] = v * up;
-        }
-    }
+    quantiseRail(f, r, count, scale, offset, lo, hi, up, over, peak);
+    if (complexInput) quantiseRail(f + 1, q, count, scale, offset, lo, hi, up, over, peak);
     w.overflows += over;
     w.peak = peak;
     return complexInput;
@@ -439,17 +515,15 @@ void ChannelModel::Impl::mix(std::size_t n) {
     const std::int32_t* inR = xr.data();
     const std::int32_t* inI = xi.data();
     mixed.resize(2 * n);
-    i64* out = mixed.data();
+    std::int32_t* out = mixed.data();
     const std::uint32_t freq = s.frequencyWord;
     const int tShift = tableShift;
     const std::uint32_t tMask = tableMask;
     const std::uint32_t q = quarter;
     const int mShift = mixShift;
     const i64 mHalf = mixHalf;
-    const i64 up = i64{1} << mixUp;
     WordStage& mixWord = words[kMixer];
     const i64 mLo = mixWord.lo, mHi = mixWord.hi;
-    i64 maxV = 0, minV = 0;
     std::uint64_t mixOver = 0;
     std::uint32_t ph = phase;
     std::uint32_t dither = ditherState;
@@ -480,14 +554,12 @@ void ChannelModel::Impl::mix(std::size_t n) {
             mI = (a * cs + mHalf) >> mShift;
             mQ = (-a * sn + mHalf) >> mShift;
         }
-        maxV = std::max(maxV, std::max(mI, mQ));
-        minV = std::min(minV, std::min(mI, mQ));
-        out[2 * i] = mI * up;
-        out[2 * i + 1] = mQ * up;
+        out[2 * i] = static_cast<std::int32_t>(mI);
+        out[2 * i + 1] = static_cast<std::int32_t>(mQ);
     }
     phase = ph;
     ditherState = dither;
-    mixWord.peak = std::max({mixWord.peak, maxV, -minV});
+    mixWord.peak = peakOf(out, 2 * n, static_cast<std::int32_t>(mixWord.peak));
     mixWord.overflows += mixOver;
 }
 
@@ -496,7 +568,8 @@ void ChannelModel::Impl::mix(std::size_t n) {
 template <typename Acc>
 void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
     using SAcc = std::conditional_t<std::is_same_v<Acc, u64>, i64, i128>;
-    const i64* in = mixed.data();
+    const std::int32_t* in = mixed.data();
+    const int up = mixUp;  // mixer words enter the CIC at its input width
     // I and Q side by side in one vector register where the integrators are 64 bits wide.
     using Pair = std::conditional_t<std::is_same_v<Acc, u64>, u64 __attribute__((vector_size(16))),
                                     std::array<Acc, 2>>;
@@ -516,8 +589,8 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
         if constexpr (std::is_same_v<Acc, u64>) {
             for (; i < end; ++i) {
                 Pair x;
-                x[0] = static_cast<u64>(in[2 * i]);
-                x[1] = static_cast<u64>(in[2 * i + 1]);
+                x[0] = static_cast<u64>(static_cast<i64>(in[2 * i])) << up;
+                x[1] = static_cast<u64>(static_cast<i64>(in[2 * i + 1])) << up;
                 i0 += x;
                 i1 += i0;
                 i2 += i1;
@@ -527,7 +600,9 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
         } else {
             for (; i < end; ++i) {
                 for (int r = 0; r < 2; ++r) {
-                    i0[r] += static_cast<Acc>(in[2 * i + static_cast<std::size_t>(r)]);
+                    i0[r] +=
+                        static_cast<Acc>(static_cast<i64>(in[2 * i + static_cast<std::size_t>(r)]))
+                        << up;
                     i1[r] += i0[r];
                     i2[r] += i1[r];
                     i3[r] += i2[r];
