@@ -257,6 +257,7 @@ LevelPlan computeLevelPlan(const ChannelSetup& s, const ModelParameters& p,
             level.outOfBandDbfs = ampDb(rest[st]);
         }
         level.peakDbfs = ampDb(peak[st]);
+        if (st == kIn && !noise) level.signalDbfs = level.peakDbfs = input.levelDbfs;
         level.headroomDb = -level.peakDbfs;
         level.clipInputDbfs = input.levelDbfs + level.headroomDb;
         // The NCO's largest word is below full scale, so a real input cannot clip the mixer.
