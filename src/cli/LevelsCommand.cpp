@@ -142,8 +142,9 @@ int runLevels(const LevelsArgs& args) {
         }
         plan = gc::app::levelPlanOf(engine.session, channel, input);
     } catch (const std::runtime_error& e) {
+        // The channel named has nothing to plan: a wrong choice of channel.
         std::cerr << "levels: " << e.what() << '\n';
-        return kExitRefused;
+        return kExitUsage;
     }
     writePlan(std::cout, plan, args, channel);
     return kExitOk;
@@ -177,8 +178,9 @@ std::function<int()> declareLevels(CLI::App& app) {
         "taken at 4 standard deviations. The model's assumptions (word widths, rounding) are\n"
         "those listed in the README.\n"
         "\n"
-        "Exit status: 0 done, 2 wrong usage, 3 the registers give no channel to plan (held in\n"
-        "reset, or the second channel of a pair), 5 the configuration is missing or damaged.\n");
+        "Exit status: 0 done, 2 wrong usage (also a channel the registers give nothing to plan\n"
+        "for: held in reset, or the second channel of a pair), 5 the configuration is missing\n"
+        "or damaged.\n");
     return [args] { return runLevels(*args); };
 }
 
