@@ -166,6 +166,10 @@ const std::vector<Translation>& englishTable() {
          "number of phases; CFIR and PFIR are designed for the configuration's resampler."},
         // The level plan ("Уровни") and the channel model's assumptions.
         {"Уровни", "Levels"},
+        {"Канал %1 удерживается в сбросе (не включён)",
+         "channel %1 is held in reset (not enabled)"},
+        {"Канал %1 в этом режиме вывода - вторая половина пары: моделируйте канал %2",
+         "channel %1 is the second half of a pair in this output mode: model channel %2"},
         {"Тон", "Tone"},
         {"Шум в полосе", "Noise in a band"},
         {"Канал %1: NCO %2 Гц, выход %3 Гц, тон на выходе %4 Гц",

@@ -10,6 +10,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "model/Language.h"
 #include "sim/ProgramDecoder.h"
 
 namespace gc::sim {
@@ -149,15 +150,16 @@ ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const Mod
 
     const int channelReset = bank.byte(control, 16);
     if (channelReset & 0x80)
-        refuse("channel " + std::to_string(channel) + " is held in reset (not enabled)");
+        refuse(gc::model::tx("Канал %1 удерживается в сбросе (не включён)",
+                             {std::to_string(channel)}));
     const int splitIQ = bank.byte(control, 24);
     const int pfirControl = bank.byte(control, 26);
     if (splitIQ & 0x10) {
         s.outputMode = (pfirControl & 0x06) == 0x06 ? 2 : 1;
         if (channel % 2 != 0)
-            refuse("channel " + std::to_string(channel) +
-                   " is the second half of a pair in this output mode: model channel " +
-                   std::to_string(channel - 1));
+            refuse(gc::model::tx(
+                "Канал %1 в этом режиме вывода - вторая половина пары: моделируйте канал %2",
+                {std::to_string(channel), std::to_string(channel - 1)}));
     }
 
     const int input = bank.byte(control, 27);
