@@ -114,9 +114,15 @@ void LevelsPresenter::refresh() {
         return;
     }
 
-    state_.LabelChannel =
-        m::tx(kLevelsChannelLine, {std::to_string(channel), hz(plan_.ncoFrequencyHz),
-                                   hz(plan_.outputRateHz), hz(plan_.outputFrequencyHz)});
+    if (input.kind == gc::sim::LevelInput::Kind::Noise) {
+        state_.LabelChannel =
+            m::tx(kLevelsChannelLineNoise,
+                  {std::to_string(channel), hz(plan_.ncoFrequencyHz), hz(plan_.outputRateHz)});
+    } else {
+        state_.LabelChannel =
+            m::tx(kLevelsChannelLine, {std::to_string(channel), hz(plan_.ncoFrequencyHz),
+                                       hz(plan_.outputRateHz), hz(plan_.outputFrequencyHz)});
+    }
     for (const gc::sim::StageLevel& s : plan_.stages) {
         LevelRowState row;
         row.stage = stageTitle(s.stage);

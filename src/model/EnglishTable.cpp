@@ -177,6 +177,7 @@ const std::vector<Translation>& englishTable() {
         {"Первым ограничивается каскад %1 при входе %2 dBFS (запас %3 дБ)",
          "The first stage to clip is %1, from an input of %2 dBFS (headroom %3 dB)"},
         {"Ни один каскад не ограничивается", "No stage clips"},
+        {"Канал %1: NCO %2 Гц, выход %3 Гц", "Channel %1: NCO %2 Hz, output %3 Hz"},
         {"Выход: сигнал %1 dBFS, шум округлений %2 dBFS, ОСШ %3 дБ",
          "Output: signal %1 dBFS, rounding noise %2 dBFS, SNR %3 dB"},
         {"Итого: %1 (%2 дБ)", "Total: %1 (%2 dB)"},
