@@ -77,17 +77,34 @@ struct CicState {
     std::array<std::array<Acc, 5>, 2> combQ{};
 };
 
-// A decimating FIR over the I and Q rails with its history kept between blocks.
+// The hot loops, compiled once more for AVX2 where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define GC_SIM_HOT __attribute__((target_clones("avx2", "default")))
+#else
+#define GC_SIM_HOT
+#endif
+
+// sum h[k] x[k] over n words, in full precision.
+GC_SIM_HOT i64 dot(const std::int32_t* h, const std::int32_t* x, std::size_t n) {
+    i64 acc = 0;
+    for (std::size_t k = 0; k < n; ++k) acc += static_cast<i64>(h[k]) * x[k];
+    return acc;
+}
+
+// A decimating FIR over the I and Q rails with its history kept between blocks. Words and taps
+// fit 32 bits; the sums are formed in 64.
 struct FirStage {
-    std::vector<i64> taps;
+    std::vector<std::int32_t> reversed;  // tap l-1-k at k: tap 0 meets the newest sample
     int factor{2};
     int scaleShift{0};  // output = sum * 2^scaleShift
     int inputCount{0};  // inputs since the last output, 0..factor-1
-    std::vector<i64> histI, histQ;
+    std::vector<std::int32_t> histI, histQ;
+
+    void setTaps(const std::vector<int>& taps) { reversed.assign(taps.rbegin(), taps.rend()); }
 
     void reset() {
-        histI.assign(taps.size() - 1, 0);
-        histQ.assign(taps.size() - 1, 0);
+        histI.assign(reversed.size() - 1, 0);
+        histQ.assign(reversed.size() - 1, 0);
         inputCount = 0;
     }
 
@@ -95,20 +112,15 @@ struct FirStage {
              std::vector<i64>& outQ, WordStage& word, bool halfUp) {
         outI.clear();
         outQ.clear();
-        const std::size_t l = taps.size();
+        const std::size_t l = reversed.size();
         histI.insert(histI.end(), inI.begin(), inI.end());
         histQ.insert(histQ.end(), inQ.begin(), inQ.end());
         for (std::size_t n = 0; n < inI.size(); ++n) {
             if (++inputCount < factor) continue;
             inputCount = 0;
-            // The newest sample is at index n + l - 1 of the history; tap 0 multiplies it.
-            const i64* xi = histI.data() + n + l - 1;
-            const i64* xq = histQ.data() + n + l - 1;
-            i64 accI = 0, accQ = 0;
-            for (std::size_t k = 0; k < l; ++k) {
-                accI += taps[k] * xi[-static_cast<std::ptrdiff_t>(k)];
-                accQ += taps[k] * xq[-static_cast<std::ptrdiff_t>(k)];
-            }
+            // The window ends with the newest sample, index n + l - 1 of the history.
+            const i64 accI = dot(reversed.data(), histI.data() + n, l);
+            const i64 accQ = dot(reversed.data(), histQ.data() + n, l);
             outI.push_back(word.fit(scaleBy(accI, scaleShift, halfUp)));
             outQ.push_back(word.fit(scaleBy(accQ, scaleShift, halfUp)));
         }
@@ -250,13 +262,6 @@ ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const Mod
     return s;
 }
 
-// The hot loops, compiled once more for AVX2 where the processor has it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define GC_SIM_HOT __attribute__((target_clones("avx2", "default")))
-#else
-#define GC_SIM_HOT
-#endif
-
 // One float to a word: x * scale rounded (offset 0.5) or truncated toward minus infinity, NaN
 // as zero, saturated to lo..hi (counted), then shifted up by `up` bits.
 inline std::int32_t quantiseOne(float x, float scale, float offset, std::int32_t lo,
@@ -368,7 +373,9 @@ struct ChannelModel::Impl {
     CicState<u128> cic128;
     FirStage cfir, pfir;
     int fineShift{0};
-    std::vector<i64> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
+    std::vector<std::int32_t> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
+    // Branch b's taps, oldest sample first: tap b + (NMULT-1-j) NDELAY at j.
+    std::vector<std::int32_t> branchTaps;
     i64 resTime{0};  // next output instant from this block's first input, 2^-26 samples
     int resShift{0};
     int outShift{0};
@@ -441,16 +448,22 @@ void ChannelModel::Impl::setUp() {
     }
 
     words[kCoarse].setBits(p.coarseOutputBits);
-    cfir.taps.assign(s.cfirTaps.begin(), s.cfirTaps.end());
+    cfir.setTaps(s.cfirTaps);
     cfir.factor = 2;
     cfir.scaleShift = -16 + p.cfirOutputBits - p.coarseOutputBits;
     words[kCfir].setBits(p.cfirOutputBits);
-    pfir.taps.assign(s.pfirTaps.begin(), s.pfirTaps.end());
+    pfir.setTaps(s.pfirTaps);
     pfir.factor = s.pfirDecimates ? 2 : 1;
     pfir.scaleShift = -16 + p.pfirOutputBits - p.cfirOutputBits;
     words[kPfir].setBits(p.pfirOutputBits);
     fineShift = -10 + p.resamplerInputBits - p.pfirOutputBits;
     words[kFine].setBits(p.resamplerInputBits);
+    branchTaps.assign(static_cast<std::size_t>(s.resamplerPhases * s.resamplerMultiplies), 0);
+    for (int b = 0; b < s.resamplerPhases; ++b)
+        for (int j = 0; j < s.resamplerMultiplies; ++j)
+            branchTaps[static_cast<std::size_t>(b * s.resamplerMultiplies + j)] =
+                s.resamplerTaps[static_cast<std::size_t>(b + (s.resamplerMultiplies - 1 - j) *
+                                                                 s.resamplerPhases)];
     resShift = s.finalShift - 15 + p.resamplerOutputBits - p.resamplerInputBits;
     words[kResampler].setBits(p.resamplerOutputBits);
     outShift = s.outputBits - p.resamplerOutputBits;
@@ -667,9 +680,6 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     const u64 available = aI.size();  // inputs of this block; index 0 = resHist[keep]
     const int phases = s.resamplerPhases;
     const int nmult = s.resamplerMultiplies;
-    const i64* h = nullptr;
-    std::vector<i64> taps(s.resamplerTaps.begin(), s.resamplerTaps.end());
-    h = taps.data();
     WordStage& res = words[kResampler];
     WordStage& outWord = words[kOutput];
     const double outScale = std::ldexp(1.0, -(s.outputBits - 1));
@@ -687,14 +697,10 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
             }
         }
         if (n >= static_cast<i64>(available)) break;
-        const i64* xi = resHistI.data() + keep + n;
-        const i64* xq = resHistQ.data() + keep + n;
-        i64 accI = 0, accQ = 0;
-        for (int m = 0; m < nmult; ++m) {
-            const i64 c = h[branch + static_cast<u64>(m) * static_cast<u64>(phases)];
-            accI += c * xi[-m];
-            accQ += c * xq[-m];
-        }
+        // The window ends with input n, index keep + n of the history.
+        const std::int32_t* taps = branchTaps.data() + branch * static_cast<u64>(nmult);
+        const i64 accI = dot(taps, resHistI.data() + n, static_cast<std::size_t>(nmult));
+        const i64 accQ = dot(taps, resHistQ.data() + n, static_cast<std::size_t>(nmult));
         const i64 rI = res.fit(scaleBy(accI, resShift, halfUp));
         const i64 rQ = res.fit(scaleBy(accQ, resShift, halfUp));
         const i64 oI = outWord.fit(scaleBy(rI, outShift, halfUp));
