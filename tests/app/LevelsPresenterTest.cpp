@@ -43,7 +43,7 @@ TEST_F(LevelsPresenterTest, ShowsThePlanOfTheCurrentChannel) {
     EXPECT_EQ(levels.LabelError, "");
     EXPECT_TRUE(session.image == before);
     ASSERT_NE(presenter.plan(), nullptr);
-    EXPECT_NEAR(std::stod(levels.EditFrequency.text), 1e7, 0.1);  // the NCO, from its word
+    EXPECT_EQ(levels.EditFrequency.text, "10000000");  // the channel's NCO frequency
     ASSERT_EQ(levels.Rows.size(), 9u);
     EXPECT_EQ(levels.Rows[0].stage, "вход");
     EXPECT_EQ(levels.Rows[2].stage, "CIC");
