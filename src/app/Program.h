@@ -5,6 +5,7 @@
 // its windows around it; the command-line tool drives it without any.
 #include "app/ChannelPlotPresenter.h"
 #include "app/DesignPresenter.h"
+#include "app/LevelsPresenter.h"
 #include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
@@ -34,6 +35,9 @@ struct Program {
     // "Синтез фильтров": taps designed for that requirement, saved as the channel's tap files.
     DesignState designState;
     DesignPresenter design;
+    // "Уровни": the level plan of the current channel for an input level.
+    LevelsState levelsState;
+    LevelsPresenter levels;
 };
 
 }  // namespace gc::app
