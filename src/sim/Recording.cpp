@@ -32,14 +32,15 @@ constexpr std::size_t kReadBlockBytes = std::size_t{1} << 20;
     throw SignalError(SignalError::Kind::BadInput, message);
 }
 [[noreturn]] void notWritten(const std::string& path, int error) {
-    throw SignalError(SignalError::Kind::NotWritten,
-                      m::tx("Файл %1 не может быть записан: %2", {path, m::systemErrorText(error)}));
+    throw SignalError(SignalError::Kind::NotWritten, m::tx("Файл %1 не может быть записан: %2",
+                                                           {path, m::systemErrorText(error)}));
 }
 
 bool endsWith(const std::string& text, const std::string& end) {
     if (text.size() < end.size()) return false;
     return std::equal(end.rbegin(), end.rend(), text.rbegin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
     });
 }
 
@@ -84,10 +85,13 @@ float decodeValue(const unsigned char* p, const SigmfDatatype& type) {
         return static_cast<float>(value);
     }
     const double scale = std::ldexp(1.0, -(type.bits - 1));
-    if (type.kind == 'u') return static_cast<float>((static_cast<double>(raw) - std::ldexp(1.0, type.bits - 1)) * scale);
+    if (type.kind == 'u')
+        return static_cast<float>((static_cast<double>(raw) - std::ldexp(1.0, type.bits - 1)) *
+                                  scale);
     // Signed: sign-extend from `bits`.
     const std::uint64_t sign = std::uint64_t{1} << (type.bits - 1);
-    const std::int64_t value = static_cast<std::int64_t>((raw ^ sign)) - static_cast<std::int64_t>(sign);
+    const std::int64_t value =
+        static_cast<std::int64_t>((raw ^ sign)) - static_cast<std::int64_t>(sign);
     return static_cast<float>(static_cast<double>(value) * scale);
 }
 
@@ -95,14 +99,18 @@ class SigmfSource final : public SampleSource {
   public:
     SigmfSource(std::string dataPath, int fd, SigmfDatatype type, std::uint64_t samples,
                 double rateHz, double centreHz)
-        : dataPath_(std::move(dataPath)), fd_(fd), type_(type), total_(samples), rateHz_(rateHz),
+        : dataPath_(std::move(dataPath)),
+          fd_(fd),
+          type_(type),
+          total_(samples),
+          rateHz_(rateHz),
           centreHz_(centreHz) {}
     ~SigmfSource() override { ::close(fd_); }
 
     std::size_t read(Sample* out, std::size_t max) override {
         const std::size_t sampleBytes = static_cast<std::size_t>(type_.sampleBytes());
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(
-            {max, total_ - done_, kReadBlockBytes / sampleBytes}));
+        const std::size_t n = static_cast<std::size_t>(
+            std::min<std::uint64_t>({max, total_ - done_, kReadBlockBytes / sampleBytes}));
         if (n == 0) return 0;
         buffer_.resize(n * sampleBytes);
         std::size_t got = 0;
@@ -164,8 +172,7 @@ std::unique_ptr<SampleSource> openSigmf(const std::string& metaPath) {
         damaged(m::tx("нет \"core:datatype\""));
     const std::string typeName = global["core:datatype"].get<std::string>();
     const std::optional<SigmfDatatype> type = parseSigmfDatatype(typeName);
-    if (!type)
-        badInput(m::tx("Файл %1: неизвестный тип данных \"%2\"", {metaPath, typeName}));
+    if (!type) badInput(m::tx("Файл %1: неизвестный тип данных \"%2\"", {metaPath, typeName}));
     double rateHz = 0.0;
     if (global.contains("core:sample_rate")) {
         const Json& rate = global["core:sample_rate"];
@@ -183,7 +190,8 @@ std::unique_ptr<SampleSource> openSigmf(const std::string& metaPath) {
     std::uint64_t needed = 0;  // samples the meta refers to
     const auto sampleIndex = [&damaged](const Json& item, const char* key) -> std::uint64_t {
         if (!item.contains(key)) return 0;
-        if (!item[key].is_number_unsigned()) damaged(m::tx("\"%1\" не целое неотрицательное число", {key}));
+        if (!item[key].is_number_unsigned())
+            damaged(m::tx("\"%1\" не целое неотрицательное число", {key}));
         return item[key].get<std::uint64_t>();
     };
     if (meta.contains("captures")) {
@@ -247,8 +255,8 @@ class WavSource final : public SampleSource {
     ~WavSource() override { sf_close(file_); }
 
     std::size_t read(Sample* out, std::size_t max) override {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(
-            {max, totalSamples() - done_, std::uint64_t{1} << 16}));
+        const std::size_t n = static_cast<std::size_t>(
+            std::min<std::uint64_t>({max, totalSamples() - done_, std::uint64_t{1} << 16}));
         if (n == 0) return 0;
         buffer_.resize(n * static_cast<std::size_t>(info_.channels));
         const sf_count_t got = sf_readf_float(file_, buffer_.data(), static_cast<sf_count_t>(n));
@@ -372,8 +380,9 @@ class WavSink final : public SampleSink {
                     (format == OutputSampleFormat::Float32 ? SF_FORMAT_FLOAT : SF_FORMAT_PCM_16);
         file_ = sf_open_fd(stream_.descriptor(), SFM_WRITE, &sf, SF_FALSE);
         if (file_ == nullptr)
-            throw SignalError(SignalError::Kind::NotWritten,
-                              m::tx("Файл %1 не может быть записан: %2", {path, sf_strerror(nullptr)}));
+            throw SignalError(
+                SignalError::Kind::NotWritten,
+                m::tx("Файл %1 не может быть записан: %2", {path, sf_strerror(nullptr)}));
         sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     }
     ~WavSink() override {
@@ -381,16 +390,19 @@ class WavSink final : public SampleSink {
     }
     void write(const Sample* samples, std::size_t n) override {
         const auto* values = reinterpret_cast<const float*>(samples);
-        if (sf_writef_float(file_, values, static_cast<sf_count_t>(n)) != static_cast<sf_count_t>(n))
-            throw SignalError(SignalError::Kind::NotWritten,
-                              m::tx("Файл %1 не может быть записан: %2", {path_, sf_strerror(file_)}));
+        if (sf_writef_float(file_, values, static_cast<sf_count_t>(n)) !=
+            static_cast<sf_count_t>(n))
+            throw SignalError(
+                SignalError::Kind::NotWritten,
+                m::tx("Файл %1 не может быть записан: %2", {path_, sf_strerror(file_)}));
     }
     void commit() override {
         const int closed = sf_close(file_);
         file_ = nullptr;
         if (closed != 0)
-            throw SignalError(SignalError::Kind::NotWritten,
-                              m::tx("Файл %1 не может быть записан: %2", {path_, sf_error_number(closed)}));
+            throw SignalError(
+                SignalError::Kind::NotWritten,
+                m::tx("Файл %1 не может быть записан: %2", {path_, sf_error_number(closed)}));
         if (const m::WriteResult written = stream_.commit(); !written)
             notWritten(path_, written.error);
     }

@@ -18,8 +18,7 @@ using Sample = std::complex<float>;
 class SignalError : public std::runtime_error {
   public:
     enum class Kind { BadInput, NotWritten };
-    SignalError(Kind kind, const std::string& message)
-        : std::runtime_error(message), kind_(kind) {}
+    SignalError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
     [[nodiscard]] Kind kind() const { return kind_; }
 
   private:

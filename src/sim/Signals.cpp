@@ -47,12 +47,12 @@ class ToneSource final : public SampleSource {
         if (spec.kind == SignalKind::TwoTone) second_.setFrequency(spec.f2Hz / rateHz);
     }
     std::size_t read(Sample* out, std::size_t max) override {
-        const std::size_t n = static_cast<std::size_t>(
-            std::min<std::uint64_t>(max, spec_.length - done_));
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(max, spec_.length - done_));
         if (spec_.kind == SignalKind::TwoTone) {
             for (std::size_t i = 0; i < n; ++i) {
-                out[i] = Sample(static_cast<float>(amplitude_ * (first_.z.real() + second_.z.real())),
-                                0.0f);
+                out[i] = Sample(
+                    static_cast<float>(amplitude_ * (first_.z.real() + second_.z.real())), 0.0f);
                 first_.z *= first_.step;
                 second_.z *= second_.step;
             }
@@ -90,11 +90,11 @@ class SweepSource final : public SampleSource {
         chirp_ = std::polar(1.0, 2.0 * kPi * slope_);
     }
     std::size_t read(Sample* out, std::size_t max) override {
-        const std::size_t n = static_cast<std::size_t>(
-            std::min<std::uint64_t>(max, spec_.length - done_));
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(max, spec_.length - done_));
         // The step is set exactly at each block's start; within the block it turns by the chirp.
-        std::complex<double> step =
-            std::polar(1.0, 2.0 * kPi * (spec_.f1Hz / rateHz_ + slope_ * static_cast<double>(done_)));
+        std::complex<double> step = std::polar(
+            1.0, 2.0 * kPi * (spec_.f1Hz / rateHz_ + slope_ * static_cast<double>(done_)));
         for (std::size_t i = 0; i < n; ++i) {
             out[i] = Sample(static_cast<float>(amplitude_ * z_.real()), 0.0f);
             z_ *= step;
@@ -134,8 +134,8 @@ class NoiseSource final : public SampleSource {
         }
     }
     std::size_t read(Sample* out, std::size_t max) override {
-        const std::size_t n = static_cast<std::size_t>(
-            std::min<std::uint64_t>(max, spec_.length - done_));
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(max, spec_.length - done_));
         std::size_t i = 0;
         if (havePending_ && n > 0) {
             out[i++] = Sample(pending_, 0.0f);
@@ -298,7 +298,9 @@ std::optional<SignalSpec> parseSignalSpec(const std::string& text, std::string& 
             return std::nullopt;
         }
     }
-    const char* f1 = signal.kind == SignalKind::Tone ? "f" : signal.kind == SignalKind::TwoTone ? "f1" : "f0";
+    const char* f1 = signal.kind == SignalKind::Tone      ? "f"
+                     : signal.kind == SignalKind::TwoTone ? "f1"
+                                                          : "f0";
     const char* f2 = signal.kind == SignalKind::TwoTone ? "f2" : "f1";
     if (signal.kind != SignalKind::Noise && !haveF1) {
         error = "a " + kindName + " signal needs " + f1 + "=HZ";
@@ -328,7 +330,8 @@ std::string formatSignalSpec(const SignalSpec& spec) {
             break;
     }
     text += "level=" + number(spec.levelDbfs) + ",len=" + number(static_cast<double>(spec.length));
-    if (spec.kind == SignalKind::Tone && spec.phaseDeg != 0.0) text += ",phase=" + number(spec.phaseDeg);
+    if (spec.kind == SignalKind::Tone && spec.phaseDeg != 0.0)
+        text += ",phase=" + number(spec.phaseDeg);
     if (spec.kind == SignalKind::Noise && spec.seed != 1)
         text += ",seed=" + number(static_cast<double>(spec.seed));
     return text;
@@ -339,8 +342,12 @@ std::string checkSignalForRate(const SignalSpec& spec, double rateHz) {
     const auto outside = [rateHz](double f) { return !(f >= 0.0 && f <= rateHz / 2.0); };
     const bool two = spec.kind == SignalKind::TwoTone || spec.kind == SignalKind::Sweep;
     if ((spec.kind != SignalKind::Noise && outside(spec.f1Hz)) || (two && outside(spec.f2Hz))) {
-        return "signal frequencies must lie within 0.." + number(rateHz / 2.0) +
-               " Hz (half the input rate " + number(rateHz) + " Hz)";
+        char text[160];
+        std::snprintf(
+            text, sizeof text,
+            "signal frequencies must lie within 0..%.10g Hz (half the input rate %.10g Hz)",
+            rateHz / 2.0, rateHz);
+        return text;
     }
     return {};
 }

@@ -52,8 +52,7 @@ struct SignalSpec {
 [[nodiscard]] std::string checkSignalForRate(const SignalSpec& spec, double rateHz);
 
 // The signal as a source at `rateHz`.
-[[nodiscard]] std::unique_ptr<SampleSource> makeSignalSource(const SignalSpec& spec,
-                                                             double rateHz);
+[[nodiscard]] std::unique_ptr<SampleSource> makeSignalSource(const SignalSpec& spec, double rateHz);
 
 // The number of tones a measurement of the output should take as signal (0 for noise and for a
 // sweep, whose output is all signal).
