@@ -1,0 +1,656 @@
+#include "sim/ChannelModel.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "sim/ProgramDecoder.h"
+
+namespace gc::sim {
+
+namespace {
+
+using i64 = std::int64_t;
+using u64 = std::uint64_t;
+using u128 = unsigned __int128;
+using i128 = __int128;
+
+constexpr int kInputWordBits = 19;  // the chip's input word
+constexpr int kCicInputBits = 20;   // mixer words enter the CIC at this width
+constexpr double kTwoPi = 6.283185307179586;
+
+enum StageIndex { kInput, kMixer, kCic, kCoarse, kCfir, kPfir, kFine, kResampler, kOutput };
+constexpr std::array<const char*, 9> kStageNames{
+    "input", "mixer", "cic", "coarse", "cfir", "pfir", "fine gain", "resampler", "output"};
+
+// A signed word of `bits` bits: its limits and what it saw.
+struct WordStage {
+    int bits{20};
+    i64 lo{0};
+    i64 hi{0};
+    std::uint64_t overflows{0};
+    i64 peak{0};  // largest |value| after saturation
+    void setBits(int b) {
+        bits = b;
+        hi = (i64{1} << (b - 1)) - 1;
+        lo = -(i64{1} << (b - 1));
+    }
+    // Saturates, counting the words that did not fit, and follows the peak.
+    i64 fit(i64 v) {
+        if (v > hi) {
+            ++overflows;
+            v = hi;
+        } else if (v < lo) {
+            ++overflows;
+            v = lo;
+        }
+        const i64 a = v < 0 ? -v : v;
+        if (a > peak) peak = a;
+        return v;
+    }
+};
+
+// v * 2^k with the chain's rounding when k < 0.
+inline i64 scaleBy(i64 v, int k, bool halfUp) {
+    if (k >= 0) return static_cast<i64>(static_cast<u64>(v) << k);
+    const int r = -k;
+    const i64 half = halfUp ? (i64{1} << (r - 1)) : 0;
+    return (v + half) >> r;
+}
+
+// The CIC state: five integrators per rail at the input rate (wrapping, unsigned so that the
+// wrap is defined), and per interleaved decimation phase five comb delays.
+template <typename Acc>
+struct CicState {
+    std::array<Acc, 5> integI{};
+    std::array<Acc, 5> integQ{};
+    std::array<std::array<Acc, 5>, 2> combI{};
+    std::array<std::array<Acc, 5>, 2> combQ{};
+};
+
+// A decimating FIR over the I and Q rails with its history kept between blocks.
+struct FirStage {
+    std::vector<i64> taps;
+    int factor{2};
+    int scaleShift{0};  // output = sum * 2^scaleShift
+    int inputCount{0};  // inputs since the last output, 0..factor-1
+    std::vector<i64> histI, histQ;
+
+    void reset() {
+        histI.assign(taps.size() - 1, 0);
+        histQ.assign(taps.size() - 1, 0);
+        inputCount = 0;
+    }
+
+    void run(const std::vector<i64>& inI, const std::vector<i64>& inQ, std::vector<i64>& outI,
+             std::vector<i64>& outQ, WordStage& word, bool halfUp) {
+        outI.clear();
+        outQ.clear();
+        const std::size_t l = taps.size();
+        histI.insert(histI.end(), inI.begin(), inI.end());
+        histQ.insert(histQ.end(), inQ.begin(), inQ.end());
+        for (std::size_t n = 0; n < inI.size(); ++n) {
+            if (++inputCount < factor) continue;
+            inputCount = 0;
+            // The newest sample is at index n + l - 1 of the history; tap 0 multiplies it.
+            const i64* xi = histI.data() + n + l - 1;
+            const i64* xq = histQ.data() + n + l - 1;
+            i64 accI = 0, accQ = 0;
+            for (std::size_t k = 0; k < l; ++k) {
+                accI += taps[k] * xi[-static_cast<std::ptrdiff_t>(k)];
+                accQ += taps[k] * xq[-static_cast<std::ptrdiff_t>(k)];
+            }
+            outI.push_back(word.fit(scaleBy(accI, scaleShift, halfUp)));
+            outQ.push_back(word.fit(scaleBy(accQ, scaleShift, halfUp)));
+        }
+        histI.erase(histI.begin(), histI.end() - static_cast<std::ptrdiff_t>(l - 1));
+        histQ.erase(histQ.begin(), histQ.end() - static_cast<std::ptrdiff_t>(l - 1));
+    }
+};
+
+[[noreturn]] void refuse(const std::string& what) { throw std::runtime_error(what); }
+
+void checkBits(const char* name, int bits, int lo, int hi) {
+    if (bits < lo || bits > hi)
+        refuse(std::string("model parameter ") + name + " = " + std::to_string(bits) +
+               " is outside " + std::to_string(lo) + ".." + std::to_string(hi));
+}
+
+[[nodiscard]] int defaultPhases(int nmult) {
+    int phases = 64;
+    while (phases > 4 && phases * nmult > 512) phases /= 2;
+    return phases;
+}
+
+ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const ModelParameters& p) {
+    if (channel < 0 || channel > 3)
+        refuse("channel " + std::to_string(channel) + " does not exist (0..3)");
+    const RegisterBank bank(file.writes);
+    ChannelSetup s;
+    s.channel = channel;
+    const int base = 8 * channel;
+    const int control = base + 7;
+
+    if (p.clockHz > 0.0) {
+        s.clockHz = p.clockHz;
+    } else if (file.clockHz) {
+        s.clockHz = *file.clockHz;
+    } else {
+        refuse("the program file names no clock (\"Clock=\" line): give the clock explicitly");
+    }
+
+    const int channelReset = bank.byte(control, 16);
+    if (channelReset & 0x80)
+        refuse("channel " + std::to_string(channel) + " is held in reset (not enabled)");
+    const int splitIQ = bank.byte(control, 24);
+    const int pfirControl = bank.byte(control, 26);
+    if (splitIQ & 0x10) {
+        s.outputMode = (pfirControl & 0x06) == 0x06 ? 2 : 1;
+        if (channel % 2 != 0)
+            refuse("channel " + std::to_string(channel) +
+                   " is the second half of a pair in this output mode: model channel " +
+                   std::to_string(channel - 1));
+    }
+
+    const int input = bank.byte(control, 27);
+    const int inputMode = (input >> 4) & 3;
+    s.inputBits = p.inputBits > 0 ? p.inputBits : (inputMode == 0 ? 14 : 16);
+    const int blank = bank.byte(control, 19);
+    s.zeroCount = (blank & 0x80) ? (blank & 0x0f) : 0;
+
+    const int page6 = base + 6;
+    s.phaseWord = static_cast<std::uint32_t>(bank.word16(page6, 16));
+    s.frequencyWord = static_cast<std::uint32_t>(bank.byte(page6, 18)) |
+                      static_cast<std::uint32_t>(bank.byte(page6, 19)) << 8 |
+                      static_cast<std::uint32_t>(bank.byte(page6, 20)) << 16 |
+                      static_cast<std::uint32_t>(bank.byte(page6, 21)) << 24;
+
+    const int cicScale = bank.byte(control, 23);
+    s.mixer20Bit = (cicScale & 0x40) != 0;
+    s.scale = cicScale & 7;
+    s.bigScale = (cicScale >> 3) & 7;
+    s.shift = channelReset & 7;
+    s.decimation = (bank.word16(control, 21) & 0xfff) + 1;
+    if (s.outputMode != 0 && s.decimation < 2)
+        refuse("a CIC decimation of 1 cannot be interleaved in the two- and one-channel modes");
+    s.coarse = (bank.byte(control, 25) >> 4) & 7;
+    s.fineGain = bank.word16(control, 30) & 0x3fff;
+    s.pfirDecimates = s.outputMode != 2;
+
+    std::array<int, 11> cfirHalf{};
+    for (int i = 0; i < 8; ++i) cfirHalf[i] = signed16(bank.word16(base, 16 + 2 * i));
+    for (int i = 8; i < 11; ++i) cfirHalf[i] = signed16(bank.word16(base + 1, 16 + 2 * (i - 8)));
+    s.cfirTaps.resize(21);
+    for (int i = 0; i < 11; ++i) s.cfirTaps[i] = s.cfirTaps[20 - i] = cfirHalf[i];
+    std::array<int, 32> pfirHalf{};
+    for (int q = 0; q < 4; ++q)
+        for (int j = 0; j < 8; ++j)
+            pfirHalf[8 * q + j] = signed16(bank.word16(base + 2 + q, 16 + 2 * j));
+    s.pfirTaps.resize(63);
+    for (int i = 0; i < 32; ++i) s.pfirTaps[i] = s.pfirTaps[62 - i] = pfirHalf[i];
+
+    // Resampler: which filter and ratio word serve this channel, the coefficient memory.
+    const int nChannels = bank.byte(64, 16);
+    const int numFilters = ((nChannels >> 2) & 3) + 1;
+    const int nMultiplies = bank.byte(64, 17);
+    s.resamplerMultiplies = (nMultiplies & 0x3f) + 1;
+    const bool noSymmetry = (nMultiplies & 0x40) != 0;
+    const int filter = (bank.byte(64, 18) >> (2 * channel)) & 3;
+    const int finalShiftReg = bank.byte(64, 19);
+    s.finalShift = finalShiftReg & 0x0f;
+    const int roundField = (finalShiftReg >> 4) & 3;
+    s.outputBits = p.outputBits > 0 ? p.outputBits : 12 + 4 * roundField;
+    const int ratioIndex = (bank.byte(64, 23) >> (2 * channel)) & 3;
+    s.ratioWord = 0;
+    for (int n = 0; n < 4; ++n)
+        s.ratioWord |= static_cast<std::uint32_t>(bank.byte(65, 16 + 4 * ratioIndex + n))
+                       << (8 * n);
+    if (s.ratioWord == 0) refuse("the resampler ratio word is 0");
+
+    std::array<int, 256> memory{};
+    for (int page = 32; page < 64; ++page)
+        for (int j = 0; j < 8; ++j) {
+            const int lo = bank.byte(page, 16 + 2 * j);
+            const int hi = bank.byte(page, 17 + 2 * j);
+            memory[static_cast<std::size_t>(8 * (page - 32) + j)] = signed12(lo | (hi << 8));
+        }
+    // Several filters share the memory in equal parts.
+    const int share = 256 / numFilters;
+    const int offset = share * std::min(filter, numFilters - 1);
+
+    s.resamplerPhases =
+        p.resamplerPhases > 0 ? p.resamplerPhases : defaultPhases(s.resamplerMultiplies);
+    const int qtap = s.resamplerPhases * s.resamplerMultiplies;
+    if (qtap > 512)
+        refuse("NDELAY " + std::to_string(s.resamplerPhases) + " x NMULT " +
+               std::to_string(s.resamplerMultiplies) + " exceeds 512 coefficients");
+    s.resamplerTaps.assign(static_cast<std::size_t>(qtap), 0);
+    for (int i = 0; i < qtap; ++i) {
+        int stored = -1;
+        if (noSymmetry) {
+            stored = i < share ? i : -1;
+        } else {
+            const int mirrored = i < qtap / 2 ? i : qtap - 1 - i;
+            stored = mirrored < share ? mirrored : -1;
+        }
+        if (stored >= 0)
+            s.resamplerTaps[static_cast<std::size_t>(i)] =
+                memory[static_cast<std::size_t>(offset + stored)];
+    }
+    return s;
+}
+
+}  // namespace
+
+struct ChannelModel::Impl {
+    ModelParameters p;
+    ChannelSetup s;
+    bool halfUp{true};
+
+    // Input.
+    double inputScale{0.0};  // float full scale -> input word
+    int inputUp{0};          // input word -> 19-bit word
+    // NCO and mixer.
+    std::vector<std::int32_t> sinTable;
+    int tableShift{14};
+    std::uint32_t tableMask{0};
+    std::uint32_t quarter{0};
+    std::uint32_t ditherMask{0};
+    std::uint32_t ditherState{0x2545f491u};
+    int mixShift{16};
+    i64 mixHalf{0};
+    int mixUp{0};
+    // CIC.
+    bool wide{false};  // 128-bit integrators
+    int cicShift{0};   // right shift from the comb output to the CIC word
+    int interleave{1};
+    std::array<int, 2> instantGap{};  // input samples from one decimation instant to the next
+    // Running state.
+    std::uint32_t phase{0};
+    int untilInstant{0};
+    int combPhase{0};
+    CicState<u64> cic64;
+    CicState<u128> cic128;
+    FirStage cfir, pfir;
+    int fineShift{0};
+    std::vector<i64> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
+    u64 resTime{0};                       // next output instant, 2^-26 input samples
+    int resShift{0};
+    int outShift{0};
+    std::array<WordStage, 9> words;
+    std::vector<StageStats> stats;
+
+    // Block buffers, reused.
+    std::vector<std::int32_t> xr, xi;
+    std::vector<i64> aI, aQ, bI, bQ;
+
+    void setUp();
+    void resetState();
+    template <typename Acc, bool Complex, bool Dither>
+    void frontEnd(std::size_t n, CicState<Acc>& st);
+    void backEnd(std::vector<std::complex<float>>& out);
+    void refreshStats();
+};
+
+void ChannelModel::Impl::setUp() {
+    checkBits("inputBits", s.inputBits, 8, 19);
+    checkBits("ncoAmplitudeBits", p.ncoAmplitudeBits, 8, 24);
+    checkBits("ncoTableBits", p.ncoTableBits, 8, 20);
+    checkBits("mixerNarrowBits", p.mixerNarrowBits, 8, 20);
+    checkBits("cicOutputBits", p.cicOutputBits, 8, 24);
+    checkBits("coarseOutputBits", p.coarseOutputBits, 8, 24);
+    checkBits("cfirOutputBits", p.cfirOutputBits, 8, 24);
+    checkBits("pfirOutputBits", p.pfirOutputBits, 8, 24);
+    checkBits("resamplerInputBits", p.resamplerInputBits, 8, 24);
+    checkBits("resamplerOutputBits", p.resamplerOutputBits, 8, 30);
+    checkBits("outputBits", s.outputBits, 8, 30);
+    halfUp = p.rounding == Rounding::HalfUp;
+
+    inputScale = std::ldexp(1.0, s.inputBits - 1);
+    inputUp = kInputWordBits - s.inputBits;
+    words[kInput].setBits(s.inputBits);
+
+    const int tableSize = 1 << p.ncoTableBits;
+    sinTable.resize(static_cast<std::size_t>(tableSize));
+    const double amplitude = std::ldexp(1.0, p.ncoAmplitudeBits - 1) - 1.0;
+    for (int k = 0; k < tableSize; ++k)
+        sinTable[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(
+            std::floor(amplitude * std::sin(kTwoPi * k / tableSize) + 0.5));
+    tableShift = 32 - p.ncoTableBits;
+    tableMask = static_cast<std::uint32_t>(tableSize - 1);
+    quarter = static_cast<std::uint32_t>(tableSize / 4);
+    ditherMask = p.ncoPhaseDither ? (1u << tableShift) - 1u : 0u;
+
+    const int mixBits = s.mixer20Bit ? 20 : p.mixerNarrowBits;
+    // 19-bit input (full scale 2^18) times the table (full scale 2^(A-1)) to mixBits.
+    mixShift = (kInputWordBits - 1) + (p.ncoAmplitudeBits - 1) - (mixBits - 1);
+    mixHalf = halfUp && mixShift > 0 ? (i64{1} << (mixShift - 1)) : 0;
+    mixUp = kCicInputBits - mixBits;
+    words[kMixer].setBits(mixBits);
+
+    // The comb output is the 20-bit mixer word times the CIC's D^5 gain; the pre-scale
+    // 2^(shift + scale + 6 bigScale - 62) and the change to the CIC word width follow.
+    const double growthBits = kCicInputBits + 5.0 * std::log2(static_cast<double>(s.decimation));
+    wide = growthBits > 62.0;
+    cicShift = 62 - (s.shift + s.scale + 6 * s.bigScale) + kCicInputBits - p.cicOutputBits;
+    words[kCic].setBits(p.cicOutputBits);
+    interleave = s.outputMode == 0 ? 1 : 2;
+    if (interleave == 1) {
+        instantGap = {s.decimation, s.decimation};
+    } else {
+        instantGap = {s.decimation / 2, s.decimation - s.decimation / 2};
+    }
+
+    words[kCoarse].setBits(p.coarseOutputBits);
+    cfir.taps.assign(s.cfirTaps.begin(), s.cfirTaps.end());
+    cfir.factor = 2;
+    cfir.scaleShift = -16 + p.cfirOutputBits - p.coarseOutputBits;
+    words[kCfir].setBits(p.cfirOutputBits);
+    pfir.taps.assign(s.pfirTaps.begin(), s.pfirTaps.end());
+    pfir.factor = s.pfirDecimates ? 2 : 1;
+    pfir.scaleShift = -16 + p.pfirOutputBits - p.cfirOutputBits;
+    words[kPfir].setBits(p.pfirOutputBits);
+    fineShift = -10 + p.resamplerInputBits - p.pfirOutputBits;
+    words[kFine].setBits(p.resamplerInputBits);
+    resShift = s.finalShift - 15 + p.resamplerOutputBits - p.resamplerInputBits;
+    words[kResampler].setBits(p.resamplerOutputBits);
+    outShift = s.outputBits - p.resamplerOutputBits;
+    words[kOutput].setBits(s.outputBits);
+    resetState();
+}
+
+void ChannelModel::Impl::resetState() {
+    phase = s.phaseWord << 16;
+    untilInstant = instantGap[0];
+    combPhase = 0;
+    cic64 = {};
+    cic128 = {};
+    cfir.reset();
+    pfir.reset();
+    const auto keep = static_cast<std::size_t>(s.resamplerMultiplies - 1);
+    resHistI.assign(keep, 0);
+    resHistQ.assign(keep, 0);
+    resTime = 0;
+    ditherState = 0x2545f491u;
+    for (auto& w : words) {
+        w.overflows = 0;
+        w.peak = 0;
+    }
+    refreshStats();
+}
+
+template <typename Acc, bool Complex, bool Dither>
+void ChannelModel::Impl::frontEnd(std::size_t n, CicState<Acc>& st) {
+    using SAcc = std::conditional_t<std::is_same_v<Acc, u64>, i64, i128>;
+    const std::int32_t* table = sinTable.data();
+    const std::int32_t* inR = xr.data();
+    const std::int32_t* inI = xi.data();
+    const std::uint32_t freq = s.frequencyWord;
+    const int tShift = tableShift;
+    const std::uint32_t tMask = tableMask;
+    const std::uint32_t q = quarter;
+    const int mShift = mixShift;
+    const i64 mHalf = mixHalf;
+    const int up = mixUp;
+    WordStage& mixWord = words[kMixer];
+    const i64 mLo = mixWord.lo, mHi = mixWord.hi;
+    i64 mixPeak = mixWord.peak;
+    std::uint64_t mixOver = mixWord.overflows;
+    std::uint32_t ph = phase;
+    std::uint32_t dither = ditherState;
+    Acc i0 = st.integI[0], i1 = st.integI[1], i2 = st.integI[2], i3 = st.integI[3],
+        i4 = st.integI[4];
+    Acc q0 = st.integQ[0], q1 = st.integQ[1], q2 = st.integQ[2], q3 = st.integQ[3],
+        q4 = st.integQ[4];
+    WordStage& cicWord = words[kCic];
+
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t run =
+            std::min<std::size_t>(n - i, static_cast<std::size_t>(untilInstant));
+        const std::size_t end = i + run;
+        for (; i < end; ++i) {
+            std::uint32_t at = ph;
+            if constexpr (Dither) {
+                dither ^= dither << 13;
+                dither ^= dither >> 17;
+                dither ^= dither << 5;
+                at += dither & ditherMask;
+            }
+            const std::uint32_t idx = at >> tShift;
+            const i64 sn = table[idx];
+            const i64 cs = table[(idx + q) & tMask];
+            ph += freq;
+            const i64 a = inR[i];
+            i64 mI, mQ;
+            if constexpr (Complex) {
+                const i64 b = inI[i];
+                mI = (a * cs + b * sn + mHalf) >> mShift;
+                mQ = (b * cs - a * sn + mHalf) >> mShift;
+                // A complex input can exceed the word; a real one cannot.
+                if (mI > mHi || mI < mLo || mQ > mHi || mQ < mLo) {
+                    mixOver += (mI > mHi || mI < mLo) + (mQ > mHi || mQ < mLo);
+                    mI = std::clamp(mI, mLo, mHi);
+                    mQ = std::clamp(mQ, mLo, mHi);
+                }
+            } else {
+                mI = (a * cs + mHalf) >> mShift;
+                mQ = (-a * sn + mHalf) >> mShift;
+            }
+            const i64 absI = mI < 0 ? -mI : mI;
+            const i64 absQ = mQ < 0 ? -mQ : mQ;
+            mixPeak = std::max(mixPeak, std::max(absI, absQ));
+            i0 += static_cast<Acc>(mI * (i64{1} << up));
+            i1 += i0;
+            i2 += i1;
+            i3 += i2;
+            i4 += i3;
+            q0 += static_cast<Acc>(mQ * (i64{1} << up));
+            q1 += q0;
+            q2 += q1;
+            q3 += q2;
+            q4 += q3;
+        }
+        untilInstant -= static_cast<int>(run);
+        if (untilInstant == 0) {
+            // Five combs at this decimation phase's rate, then the pre-scale to the CIC word.
+            auto& dI = st.combI[static_cast<std::size_t>(combPhase)];
+            auto& dQ = st.combQ[static_cast<std::size_t>(combPhase)];
+            Acc cI = i4, cQ = q4;
+            for (int k = 0; k < 5; ++k) {
+                const Acc tI = cI, tQ = cQ;
+                cI -= dI[static_cast<std::size_t>(k)];
+                cQ -= dQ[static_cast<std::size_t>(k)];
+                dI[static_cast<std::size_t>(k)] = tI;
+                dQ[static_cast<std::size_t>(k)] = tQ;
+            }
+            const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
+            const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
+            const SAcc rI = cicShift > 0 ? (sI + half) >> cicShift : sI * (SAcc{1} << -cicShift);
+            const SAcc rQ = cicShift > 0 ? (sQ + half) >> cicShift : sQ * (SAcc{1} << -cicShift);
+            const auto toWord = [&](SAcc v) {
+                const SAcc lim = SAcc{1} << 40;  // beyond any word, so the cast is exact
+                return static_cast<i64>(std::clamp(v, -lim, lim));
+            };
+            aI.push_back(cicWord.fit(toWord(rI)));
+            aQ.push_back(cicWord.fit(toWord(rQ)));
+            combPhase = (combPhase + 1) % interleave;
+            untilInstant = instantGap[static_cast<std::size_t>(combPhase)];
+        }
+    }
+    st.integI = {i0, i1, i2, i3, i4};
+    st.integQ = {q0, q1, q2, q3, q4};
+    phase = ph;
+    ditherState = dither;
+    mixWord.peak = mixPeak;
+    mixWord.overflows = mixOver;
+}
+
+void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
+    // Coarse gain, in place.
+    WordStage& coarse = words[kCoarse];
+    const int coarseShift = s.coarse + p.coarseOutputBits - p.cicOutputBits;
+    for (std::size_t k = 0; k < aI.size(); ++k) {
+        aI[k] = coarse.fit(scaleBy(aI[k], coarseShift, halfUp));
+        aQ[k] = coarse.fit(scaleBy(aQ[k], coarseShift, halfUp));
+    }
+    cfir.run(aI, aQ, bI, bQ, words[kCfir], halfUp);
+    pfir.run(bI, bQ, aI, aQ, words[kPfir], halfUp);
+    WordStage& fine = words[kFine];
+    for (std::size_t k = 0; k < aI.size(); ++k) {
+        aI[k] = fine.fit(scaleBy(aI[k] * s.fineGain, fineShift, halfUp));
+        aQ[k] = fine.fit(scaleBy(aQ[k] * s.fineGain, fineShift, halfUp));
+    }
+
+    // Resampler: output instants every ratio/2^26 input samples; the branch nearest to (or
+    // below) the instant's fraction; tap p + m NDELAY multiplies the input m samples back.
+    const std::size_t keep = static_cast<std::size_t>(s.resamplerMultiplies - 1);
+    resHistI.insert(resHistI.end(), aI.begin(), aI.end());
+    resHistQ.insert(resHistQ.end(), aQ.begin(), aQ.end());
+    const u64 available = aI.size();  // inputs of this block; index 0 = resHist[keep]
+    const int phases = s.resamplerPhases;
+    const int nmult = s.resamplerMultiplies;
+    const i64* h = nullptr;
+    std::vector<i64> taps(s.resamplerTaps.begin(), s.resamplerTaps.end());
+    h = taps.data();
+    WordStage& res = words[kResampler];
+    WordStage& outWord = words[kOutput];
+    const double outScale = std::ldexp(1.0, -(s.outputBits - 1));
+    while (true) {
+        u64 n = resTime >> 26;
+        const u64 frac = resTime & ((u64{1} << 26) - 1);
+        u64 branch = (frac * static_cast<u64>(phases)) >> 26;
+        if (p.resamplerNearestPhase) {
+            branch = (frac * static_cast<u64>(phases) + (u64{1} << 25)) >> 26;
+            if (branch == static_cast<u64>(phases)) {
+                branch = 0;
+                ++n;
+            }
+        }
+        if (n >= available) break;
+        const i64* xi = resHistI.data() + keep + n;
+        const i64* xq = resHistQ.data() + keep + n;
+        i64 accI = 0, accQ = 0;
+        for (int m = 0; m < nmult; ++m) {
+            const i64 c = h[branch + static_cast<u64>(m) * static_cast<u64>(phases)];
+            accI += c * xi[-m];
+            accQ += c * xq[-m];
+        }
+        const i64 rI = res.fit(scaleBy(accI, resShift, halfUp));
+        const i64 rQ = res.fit(scaleBy(accQ, resShift, halfUp));
+        const i64 oI = outWord.fit(scaleBy(rI, outShift, halfUp));
+        const i64 oQ = outWord.fit(scaleBy(rQ, outShift, halfUp));
+        out.emplace_back(static_cast<float>(static_cast<double>(oI) * outScale),
+                         static_cast<float>(static_cast<double>(oQ) * outScale));
+        resTime += s.ratioWord;
+    }
+    resTime -= available << 26;
+    resHistI.erase(resHistI.begin(), resHistI.end() - static_cast<std::ptrdiff_t>(keep));
+    resHistQ.erase(resHistQ.begin(), resHistQ.end() - static_cast<std::ptrdiff_t>(keep));
+}
+
+void ChannelModel::Impl::refreshStats() {
+    stats.resize(words.size());
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        const WordStage& w = words[k];
+        stats[k].stage = kStageNames[k];
+        stats[k].overflows = w.overflows;
+        stats[k].peakDbfs =
+            w.peak == 0
+                ? -std::numeric_limits<double>::infinity()
+                : 20.0 * std::log10(static_cast<double>(w.peak) / std::ldexp(1.0, w.bits - 1));
+    }
+}
+
+ChannelModel::ChannelModel(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+ChannelModel::ChannelModel(ChannelModel&&) noexcept = default;
+ChannelModel& ChannelModel::operator=(ChannelModel&&) noexcept = default;
+ChannelModel::~ChannelModel() = default;
+
+ChannelModel ChannelModel::fromProgramFile(const std::string& programFileText, int channel,
+                                           const ModelParameters& p) {
+    const ProgramFileContents file = parseProgramFile(programFileText);
+    auto impl = std::make_unique<Impl>();
+    impl->p = p;
+    impl->s = decodeSetup(file, channel, p);
+    impl->setUp();
+    return ChannelModel(std::move(impl));
+}
+
+double ChannelModel::inputRateHz() const { return impl_->s.clockHz / (1.0 + impl_->s.zeroCount); }
+
+double ChannelModel::outputRateHz() const {
+    const ChannelSetup& s = impl_->s;
+    const double cicRate = s.clockHz * (s.outputMode == 0 ? 1.0 : 2.0) / s.decimation;
+    const double pfirRate = cicRate / 2.0 / (s.pfirDecimates ? 2.0 : 1.0);
+    return pfirRate * 67108864.0 / static_cast<double>(s.ratioWord);
+}
+
+double ChannelModel::ncoFrequencyHz() const {
+    return impl_->s.clockHz * static_cast<double>(impl_->s.frequencyWord) / 4294967296.0;
+}
+
+const ChannelSetup& ChannelModel::setup() const { return impl_->s; }
+const ModelParameters& ChannelModel::parameters() const { return impl_->p; }
+
+void ChannelModel::process(const std::complex<float>* in, std::size_t n,
+                           std::vector<std::complex<float>>& out) {
+    Impl& m = *impl_;
+    constexpr std::size_t kBlock = 8192;
+    const std::size_t pad = static_cast<std::size_t>(m.s.zeroCount) + 1;
+    WordStage& inWord = m.words[kInput];
+    const double offset = m.halfUp ? 0.5 : 0.0;
+    const double limit = std::ldexp(1.0, 30);
+    for (std::size_t start = 0; start < n; start += kBlock) {
+        const std::size_t count = std::min(kBlock, n - start);
+        m.xr.assign(count * pad, 0);
+        m.xi.assign(count * pad, 0);
+        bool complexInput = false;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::complex<float> v = in[start + k];
+            const auto quantise = [&](float x) {
+                double t = static_cast<double>(x) * m.inputScale + offset;
+                if (!(t == t)) t = 0.0;  // NaN reads as zero
+                t = std::clamp(t, -limit, limit);
+                i64 q = static_cast<i64>(t);
+                q -= static_cast<i64>(static_cast<double>(q) > t);  // floor
+                return static_cast<std::int32_t>(inWord.fit(q) * (i64{1} << m.inputUp));
+            };
+            m.xr[k * pad] = quantise(v.real());
+            if (v.imag() != 0.0f) {
+                m.xi[k * pad] = quantise(v.imag());
+                complexInput = true;
+            }
+        }
+        m.aI.clear();
+        m.aQ.clear();
+        const bool dither = m.p.ncoPhaseDither;
+        if (m.wide) {
+            if (complexInput) {
+                dither ? m.frontEnd<u128, true, true>(count * pad, m.cic128)
+                       : m.frontEnd<u128, true, false>(count * pad, m.cic128);
+            } else {
+                dither ? m.frontEnd<u128, false, true>(count * pad, m.cic128)
+                       : m.frontEnd<u128, false, false>(count * pad, m.cic128);
+            }
+        } else {
+            if (complexInput) {
+                dither ? m.frontEnd<u64, true, true>(count * pad, m.cic64)
+                       : m.frontEnd<u64, true, false>(count * pad, m.cic64);
+            } else {
+                dither ? m.frontEnd<u64, false, true>(count * pad, m.cic64)
+                       : m.frontEnd<u64, false, false>(count * pad, m.cic64);
+            }
+        }
+        m.backEnd(out);
+    }
+    m.refreshStats();
+}
+
+const std::vector<StageStats>& ChannelModel::stats() const { return impl_->stats; }
+
+void ChannelModel::reset() { impl_->resetState(); }
+
+}  // namespace gc::sim
