@@ -5,7 +5,7 @@ set -e
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
 # qt6-l10n-tools and qt6-tools-dev compile the interface catalogues, qt6-translations-l10n holds
 # Qt's own Russian texts; dpkg-dev and file let CPack find the Debian package's dependencies.
-PACKAGES="cmake g++ make qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libgtest-dev libbenchmark-dev libliquid-dev locales clang-format qt6-l10n-tools qt6-tools-dev dpkg-dev file"
+PACKAGES="cmake g++ make coinor-libclp-dev libcli11-dev nlohmann-json3-dev libsndfile1-dev qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libgtest-dev libbenchmark-dev libliquid-dev locales clang-format qt6-l10n-tools qt6-tools-dev dpkg-dev file"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

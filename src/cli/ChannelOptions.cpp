@@ -5,45 +5,23 @@
 
 namespace gc::cli {
 
-OptionTaken takeChannelOption(const std::vector<std::string>& args, size_t& i,
-                              ChannelOptions& options, std::string& error) {
-    const std::string& arg = args[i];
-    auto& req = options.requirement;
-    const bool real = arg == "--passband" || arg == "--stopband" || arg == "--ripple" ||
-                      arg == "--stopband-attenuation" || arg == "--alias-rejection";
-    if (!real && arg != "--channel") return OptionTaken::No;
-    if (i + 1 >= args.size()) {
-        error = arg + " needs a value";
-        return OptionTaken::Error;
-    }
-    const std::string& value = args[++i];
-    try {
-        if (arg == "--channel") {
-            options.channel = gc::model::parseInt(value);
-            if (options.channel < 0 || options.channel > 3) {
-                error = "--channel takes 0..3";
-                return OptionTaken::Error;
-            }
-            return OptionTaken::Yes;
-        }
-        const double v = gc::model::parseReal(value);
-        if (arg == "--passband") {
-            req.passbandHz = v;
-            options.havePassband = true;
-        } else if (arg == "--stopband") {
-            req.stopbandHz = v;
-        } else if (arg == "--ripple") {
-            req.rippleMaxDb = v;
-        } else if (arg == "--stopband-attenuation") {
-            req.stopbandMinDb = v;
-        } else {
-            req.aliasRejectionMinDb = v;
-        }
-        return OptionTaken::Yes;
-    } catch (const gc::model::ConversionError& e) {
-        error = arg + ": " + e.what();
-        return OptionTaken::Error;
-    }
+void addChannelOptions(CLI::App& app, ChannelOptions& options) {
+    gc::analysis::Requirement& req = options.requirement;
+    addValue(app, "--passband", "HZ", "pass-band edge Fp, 0 < Fp < Fo/2 (Fo the output rate)",
+             [&options](const std::string& value) {
+                 options.requirement.passbandHz = gc::model::parseReal(value);
+                 options.havePassband = true;
+             })
+        ->required();
+    addReal(app, "--stopband", "HZ", req.stopbandHz,
+            "stop-band edge Fs, Fp < Fs <= clock/2 (default Fo/2)");
+    addReal(app, "--ripple", "DB", req.rippleMaxDb, "largest allowed pass-band ripple");
+    addReal(app, "--stopband-attenuation", "DB", req.stopbandMinDb,
+            "smallest allowed attenuation over [Fs, clock/2]");
+    addReal(app, "--alias-rejection", "DB", req.aliasRejectionMinDb,
+            "smallest allowed rejection of the aliases folded into\n[0, Fp] of the output");
+    addInt(app, "--channel", "N", options.channel, 0, 3,
+           "channel 0..3 (default: the configuration's current one)");
 }
 
 bool loadChannel(Engine& engine, const std::string& config, const FileSources& sources,

@@ -2,10 +2,10 @@
 // What `measure` and `design` share: the options that name a channel and its requirement, and
 // the engine loaded from CONFIG.trv with that channel current.
 #include <string>
-#include <vector>
 
 #include "analysis/ChannelMeasure.h"
 #include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
 
 namespace gc::cli {
 
@@ -15,13 +15,9 @@ struct ChannelOptions {
     bool havePassband{false};
 };
 
-enum class OptionTaken { No, Yes, Error };
-
-// When args[i] is --channel, --passband, --stopband, --ripple, --stopband-attenuation or
-// --alias-rejection: takes it and its value (i moves past the value) and returns Yes, or Error
-// with a usage message in `error` (no value, not a number, channel outside 0..3). No otherwise.
-[[nodiscard]] OptionTaken takeChannelOption(const std::vector<std::string>& args, size_t& i,
-                                            ChannelOptions& options, std::string& error);
+// Declares --passband (required), --stopband, --ripple, --stopband-attenuation,
+// --alias-rejection and --channel into `options`.
+void addChannelOptions(CLI::App& app, ChannelOptions& options);
 
 // The engine from the built-in defaults with "Считать" of `config` (its reports printed), then
 // the channel chosen as the main window's ComboBox7 would. False when CONFIG.trv itself is

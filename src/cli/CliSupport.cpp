@@ -31,36 +31,6 @@ std::string localisedHelp(std::string_view text) {
     return out;
 }
 
-bool takeLanguageOption(std::vector<std::string>& args, std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string code;
-        size_t taken = 0;
-        if (args[i] == "--lang") {
-            if (i + 1 >= args.size()) {
-                error = "--lang needs a language: en or ru";
-                return false;
-            }
-            code = args[i + 1];
-            taken = 2;
-        } else if (args[i].rfind("--lang=", 0) == 0) {
-            code = args[i].substr(7);
-            taken = 1;
-        } else {
-            continue;
-        }
-        const auto language = gc::model::languageFromCode(code);
-        if (!language) {
-            error = "unknown language \"" + code + "\" (en or ru)";
-            return false;
-        }
-        gc::model::setLanguage(*language);
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                   args.begin() + static_cast<std::ptrdiff_t>(i + taken));
-        --i;
-    }
-    return true;
-}
-
 CliUi::CliUi(std::ostream& err) : err_(err) {}
 
 void CliUi::showError(const gc::app::ErrorReport& report) {

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces shared by the commands of gc4016-cli: the command list, a UiPort that writes reports
+// Pieces shared by the commands of gc4016-cli: a UiPort that writes reports
 // to the error stream, a channel plot that draws nowhere, and the printing of the main window.
 #include <iosfwd>
 #include <optional>
@@ -19,25 +19,10 @@
 
 namespace gc::cli {
 
-// A command: its name on the command line, one line of help, and what it runs with the
-// arguments after the name. The result is the process exit code.
-struct Command {
-    std::string_view name;
-    std::string_view summary;
-    int (*run)(const std::vector<std::string>& args);
-};
-
-// Every command, in the order the help lists them: the list in Commands.cpp.
-[[nodiscard]] const std::vector<Command>& commands();
-
 // A help text in the interface language: the help is written in English and names the main
 // window's controls by their Russian captions in double quotes; each such caption is replaced
 // by its text in the interface language.
 [[nodiscard]] std::string localisedHelp(std::string_view text);
-
-// Takes "--lang en|ru" (or "--lang=CODE") out of the arguments, wherever it stands, and chooses
-// that interface language. False, with `error` set, for a missing or unknown code.
-[[nodiscard]] bool takeLanguageOption(std::vector<std::string>& args, std::string& error);
 
 // Reports go to the error stream, one line each: an error window's labels joined by single
 // blanks, a conversion error's message. File dialogs answer with the paths set beforehand

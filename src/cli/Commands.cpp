@@ -1,9 +1,11 @@
-#include "cli/CliSupport.h"
+#include <algorithm>
+
+#include "cli/CommandLine.h"
 
 namespace gc::cli {
 
-// Each command is defined in its own file (ShowCommand.cpp defines kShowCommand, ...). A new
-// command is its file, its declaration here and its line in the list.
+// Each command is defined in its own file (ShowCommand.cpp defines kShowCommand, ...); a new
+// command is its file, its declaration and its entry here. The help lists them by name.
 extern const Command kBuildCommand;
 extern const Command kDesignCommand;
 extern const Command kInitCommand;
@@ -11,12 +13,22 @@ extern const Command kMeasureCommand;
 extern const Command kResponseCommand;
 extern const Command kShowCommand;
 
-// Every command of gc4016-cli, in the order the help lists them (by name).
-const std::vector<Command>& commands() {
-    static const std::vector<Command> list{
-        kBuildCommand,   kDesignCommand,   kInitCommand,
-        kMeasureCommand, kResponseCommand, kShowCommand,
-    };
+const std::vector<const Command*>& commands() {
+    static const std::vector<const Command*> list = [] {
+        // clang-format off
+        std::vector<const Command*> all{
+            &kBuildCommand,
+            &kDesignCommand,
+            &kInitCommand,
+            &kMeasureCommand,
+            &kResponseCommand,
+            &kShowCommand,
+        };
+        // clang-format on
+        std::sort(all.begin(), all.end(),
+                  [](const Command* a, const Command* b) { return a->name < b->name; });
+        return all;
+    }();
     return list;
 }
 

@@ -3,7 +3,9 @@
 // measurement code gives for the whole chain with the new taps.
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -15,6 +17,7 @@
 #include "appconfig/Workspace.h"
 #include "cli/ChannelOptions.h"
 #include "cli/CliSupport.h"
+#include "cli/CommandLine.h"
 #include "cli/ExitCodes.h"
 #include "cli/MeasurePrint.h"
 #include "design/ChannelDesign.h"
@@ -27,85 +30,30 @@ namespace gc::cli {
 
 namespace {
 
-constexpr const char* kDesignUsage =
-    "usage: gc4016-cli design CONFIG.trv [--channel N] --passband HZ [--stopband HZ]\n"
-    "           [--ripple DB] [--stopband-attenuation DB] [--alias-rejection DB]\n"
-    "           [--resampler] [--json] --out DIR --name NAME\n"
-    "\n"
-    "Reads CONFIG.trv the way \"build\" does, designs the 21-tap CFIR and the 63-tap PFIR of\n"
-    "channel N (and with --resampler a resampler prototype of the configured length and phase\n"
-    "count) for the requirement, writes NAME_cfir.taps, NAME_pfir.taps (and NAME_res.taps) into\n"
-    "DIR and prints the figures of the whole channel with the new taps as \"measure\" does.\n"
-    "\n"
-    "  --channel N                 channel 0..3 (default: the configuration's current one)\n"
-    "  --passband HZ               pass band edge Fp, 0 < Fp < Fo/2\n"
-    "  --stopband HZ               stop band edge Fs, Fp < Fs <= clock/2 (default Fo/2)\n"
-    "  --ripple DB                 largest pass-band ripple, peak to peak\n"
-    "  --stopband-attenuation DB   least attenuation over [Fs, clock/2]\n"
-    "  --alias-rejection DB        least attenuation of what folds onto the pass band\n"
-    "  --resampler                 also design the resampler prototype\n"
-    "  --json                      the figures as one JSON object\n"
-    "\n"
-    "Exit status: 0 the requirement is met, 4 the best design misses it (the files are still\n"
-    "written), 1 a file cannot be written, 2 wrong usage, 5 CONFIG.trv missing or damaged.\n";
-
-int usageError(const std::string& message) {
-    std::cerr << "design: " << message << "\n\n" << kDesignUsage;
-    return kExitUsage;
-}
-
-int runDesign(const std::vector<std::string>& args) {
+struct DesignArgs {
     std::string config;
     std::string out;
     std::string name;
-    bool resampler = false;
-    bool json = false;
+    bool resampler{false};
+    bool json{false};
     ChannelOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kDesignUsage;
-            return kExitOk;
-        }
-        if (arg == "--resampler") {
-            resampler = true;
-            continue;
-        }
-        if (arg == "--json") {
-            json = true;
-            continue;
-        }
-        std::string error;
-        const OptionTaken taken = takeChannelOption(args, i, options, error);
-        if (taken == OptionTaken::Error) return usageError(error);
-        if (taken == OptionTaken::Yes) continue;
-        if (arg == "--out" || arg == "--name") {
-            if (i + 1 >= args.size()) return usageError(arg + " needs a value");
-            (arg == "--out" ? out : name) = args[++i];
-        } else if (!arg.empty() && arg.front() == '-') {
-            return usageError("unknown option " + arg);
-        } else if (config.empty()) {
-            config = arg;
-        } else {
-            return usageError("one configuration only, extra: " + arg);
-        }
-    }
-    if (config.empty()) return usageError("no configuration file given");
-    if (namesFolder(config)) return usageError("CONFIG names a folder, not a file: " + config);
-    if (!options.havePassband) return usageError("--passband HZ is required");
-    if (out.empty()) return usageError("--out DIR is required");
-    if (name.empty() || name.find('/') != std::string::npos)
-        return usageError("--name NAME is required (a bare name)");
+};
+
+int runDesign(const DesignArgs& args) {
+    const std::string& out = args.out;
+    const std::string& name = args.name;
+    const bool resampler = args.resampler;
+    const ChannelOptions& options = args.options;
     const gc::analysis::Requirement& req = options.requirement;
 
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
-    if (!loadChannel(engine, config, FileSources{}, options.channel)) return kExitBadInput;
+    if (!loadChannel(engine, args.config, FileSources{}, options.channel)) return kExitBadInput;
     auto& model = engine.session.model;
     const gc::analysis::ChainSpec chain = gc::analysis::chainFromModel(model);
     gc::design::ChannelDesignOptions designOptions;
     designOptions.designResampler = resampler;
     const gc::design::ChannelDesign design = gc::design::designChannel(chain, req, designOptions);
-    if (!design.error.empty()) return usageError(design.error);
+    if (!design.error.empty()) throw UsageError(design.error);
 
     // The designed taps become the taps in use of the channel, written by the tap-file writers.
     const int ch = model.currentIndex();
@@ -137,7 +85,7 @@ int runDesign(const std::vector<std::string>& args) {
                   << '\n';
 
     writeMeasurement(std::cout, design.measurement,
-                     gc::analysis::channelWarnings(model, &design.measurement), json);
+                     gc::analysis::channelWarnings(model, &design.measurement), args.json);
     if (!design.message.empty()) std::cerr << design.message << '\n';
     if (!written) {
         std::cerr << "design: the tap files cannot be written into " << out << '\n';
@@ -146,10 +94,35 @@ int runDesign(const std::vector<std::string>& args) {
     return design.meets && !resamplerMissing ? kExitOk : kExitLimitFailed;
 }
 
+std::function<int()> declareDesign(CLI::App& app) {
+    auto args = std::make_shared<DesignArgs>();
+    app.description(
+        "Reads CONFIG.trv the way \"build\" does, designs the 21-tap CFIR and the 63-tap PFIR of\n"
+        "channel N (and with --resampler a resampler prototype of the configured length and phase\n"
+        "count) for the requirement, writes NAME_cfir.taps, NAME_pfir.taps (and NAME_res.taps) "
+        "into\n"
+        "DIR and prints the figures of the whole channel with the new taps as \"measure\" does.\n");
+    addConfigArgument(app, args->config);
+    addChannelOptions(app, args->options);
+    app.add_flag("--resampler", args->resampler, "also design the resampler prototype");
+    app.add_flag("--json", args->json, "the figures as one JSON object");
+    addText(app, "--out", "DIR", args->out, "folder of the tap files (made if it does not exist)")
+        ->required();
+    addValue(app, "--name", "NAME", "base name of the tap files", [args](const std::string& v) {
+        if (v.empty() || v.find('/') != std::string::npos)
+            throw UsageError("--name NAME is required (a bare name)");
+        args->name = v;
+    })->required();
+    app.footer(
+        "Exit status: 0 the requirement is met, 4 the best design misses it (the files are still\n"
+        "written), 1 a file cannot be written, 2 wrong usage, 5 CONFIG.trv missing or damaged.\n");
+    return [args] { return runDesign(*args); };
+}
+
 }  // namespace
 
 extern const Command kDesignCommand{
     "design", "design CFIR/PFIR (and resampler) taps for a requirement, write tap files",
-    &runDesign};
+    &declareDesign};
 
 }  // namespace gc::cli

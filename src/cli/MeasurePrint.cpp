@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/JsonLine.h"
+
 namespace gc::cli {
 
 namespace {
@@ -14,28 +16,10 @@ std::string exact(double v) {
     return buf;
 }
 
-std::string jsonNumber(double v) { return std::isfinite(v) ? exact(v) : "null"; }
 std::string lineNumber(double v) {
     if (std::isnan(v)) return "none";
     if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
     return exact(v);
-}
-
-std::string jsonString(const std::string& s) {
-    std::string out = "\"";
-    for (const unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 }  // namespace
@@ -58,13 +42,12 @@ void writeMeasurement(std::ostream& out, const gc::analysis::Measurement& m,
                               {"alias_rejection_db", m.aliasRejectionDb},
                               {"alias_worst_hz", m.aliasWorstHz}};
     if (json) {
-        out << '{';
-        for (const Figure& f : figures)
-            out << '"' << f.name << "\": " << jsonNumber(f.value) << ", ";
-        out << "\"meets\": " << (m.meets ? "true" : "false") << ", \"warnings\": [";
-        for (size_t i = 0; i < warnings.size(); ++i)
-            out << (i ? ", " : "") << jsonString(warnings[i]);
-        out << "]}\n";
+        nlohmann::ordered_json object;
+        for (const Figure& f : figures) object[f.name] = f.value;
+        object["meets"] = m.meets;
+        object["warnings"] = warnings;
+        writeJsonLine(out, object);
+        out << '\n';
     } else {
         for (const Figure& f : figures) out << f.name << '=' << lineNumber(f.value) << '\n';
         out << "meets=" << (m.meets ? "true" : "false") << '\n';
