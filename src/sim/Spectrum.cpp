@@ -127,14 +127,22 @@ SpectrumFigures measureSpectrum(const Spectrum& spectrum, int tones) {
         const std::size_t from =
             peak >= static_cast<std::size_t>(kToneLobeBins) ? peak - kToneLobeBins : 0;
         const std::size_t to = std::min(n - 1, peak + kToneLobeBins);
+        double lobe = 0.0;
+        double moment = 0.0;
         for (std::size_t i = from; i <= to; ++i) {
-            if (!signal[i]) signalPower += spectrum.power[i];
+            if (!signal[i]) {
+                signalPower += spectrum.power[i];
+                lobe += spectrum.power[i];
+                moment += spectrum.power[i] * spectrum.offsetHz[i];
+            }
             signal[i] = true;
         }
+        // The strongest tone's frequency: the centre of its lobe's power (the window is
+        // symmetric, so a lone tone's lobe centres on it, between the bins).
+        if (t == 0 && lobe > 0.0) figures.signalHz = moment / lobe;
     }
     if (strongest == n || !(signalPower > 0.0)) return figures;
     figures.signalDbfs = toDb(signalPower);
-    figures.signalHz = spectrum.offsetHz[strongest];
     const double rest = std::max(0.0, total - signalPower);
     figures.snrDb = rest > 0.0 ? 10.0 * std::log10(signalPower / rest)
                                : std::numeric_limits<double>::infinity();
