@@ -144,6 +144,7 @@ void MainPresenter::doRecalculate() {
     doShowResamplerRatio();  // from the Edit4 text just written
     refreshIfOpen(Window::Requirement);
     refreshIfOpen(Window::Design);
+    refreshIfOpen(Window::Simulation);
 }
 
 // The channel in ComboBox7, the configuration and chip configuration file names.
@@ -842,5 +843,6 @@ void MainPresenter::onButton4Click() { openWindow(Window::Freq); }
 void MainPresenter::onButton10Click() { openWindow(Window::Filters); }
 void MainPresenter::onButton14Click() { ui_.showWindow(Window::Info); }
 void MainPresenter::onButtonRequirementClick() { openWindow(Window::Requirement); }
+void MainPresenter::onButtonSimulationClick() { openWindow(Window::Simulation); }
 
 }  // namespace gc::app

@@ -136,6 +136,8 @@ class MainPresenter {
     void onButton14Click();         // "Справка"
     // "Требования...": the channel requirement window.
     void onButtonRequirementClick();
+    // "Моделирование...": the simulation window.
+    void onButtonSimulationClick();
 
   private:
     template <typename Action>
