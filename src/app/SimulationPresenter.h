@@ -90,7 +90,7 @@ struct SimulationState {
 };
 
 // The plot's scale: 0 dBFS on row 0 down to this on row 240.
-inline constexpr double kSimulationPlotFloorDb = -150.0;
+inline constexpr double kSimulationPlotFloorDb = -180.0;
 
 // What a run hands back to the window: the outcome, or why there is none (one line).
 struct SimulationResult {

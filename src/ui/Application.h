@@ -37,6 +37,7 @@ enum class WindowOrder {
     Info = 15,
     Requirement = 16,  // TRequirementForm, "Требования к каналу"
     Design = 17,       // "Синтез фильтров"
+    Simulation = 18,   // TSimulationForm, "Моделирование"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.

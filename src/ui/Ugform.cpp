@@ -587,6 +587,10 @@ QWidget* TGForm::buildOutputBlock() {
     buttonRequirement_->setToolTip(
         tr("Требования к каналу: полоса, неравномерность, подавление, наложения"));
     v->addWidget(buttonRequirement_);
+    buttonSimulation_ = button("ButtonSimulation", tr("Моделирование..."));
+    buttonSimulation_->setToolTip(
+        tr("Сигнал через модель канала с фиксированной точкой: спектр выхода, уровень, SNR, SFDR"));
+    v->addWidget(buttonSimulation_);
     return frame;
 }
 
@@ -705,7 +709,7 @@ void TGForm::connectControls() {
         }
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 19> clicks{{
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 20> clicks{{
         {checkBox9_, &P::onCheckBox9Click},
         {checkBox1_, &P::onCheckBox1Click},
         {autoScale_, &P::onAutoScaleClick},
@@ -725,6 +729,7 @@ void TGForm::connectControls() {
         {button10_, &P::onButton10Click},
         {button14_, &P::onButton14Click},
         {buttonRequirement_, &P::onButtonRequirementClick},
+        {buttonSimulation_, &P::onButtonSimulationClick},
     }};
     for (const auto& [widget, handler] : clicks) {
         const auto h = handler;

@@ -121,11 +121,11 @@ TEST_F(SimulationPresenterTest, OpensWithTheChannelAndRunsATone) {
     EXPECT_EQ(state.FrequencyTexts,
               (std::vector<std::string>{"-195.3", "-97.7", "0.0", "97.7", "195.3"}));
     EXPECT_EQ(state.LevelTexts.front(), "0");
-    EXPECT_EQ(state.LevelTexts.back(), "-150");
+    EXPECT_EQ(state.LevelTexts.back(), "-180");
     EXPECT_TRUE(state.ButtonSaveSpectrum.enabled);
 
     // The plot: the response's peak on the top row near the centre, the spectrum's peak at the
-    // tone's column 128 + 256 / 8 = 160, on the row of its level (1.6 rows per dB).
+    // tone's column 128 + 256 / 8 = 160, on the row of its level (4/3 rows per dB).
     gc::testing::RecordingCanvas canvas;
     simulation.draw(canvas);
     const auto blue = canvas.linesIn({0, 0, 255});
@@ -136,7 +136,7 @@ TEST_F(SimulationPresenterTest, OpensWithTheChannelAndRunsATone) {
     const auto top = std::min_element(blue.begin(), blue.end(),
                                       [](const auto& a, const auto& b) { return a.y1 < b.y1; });
     EXPECT_NEAR(top->x1, 160, 1);
-    EXPECT_NEAR(top->y1, -std::stod(state.PanelLevel) * 240 / 150, 2.0);
+    EXPECT_NEAR(top->y1, -std::stod(state.PanelLevel) * 240 / 180, 2.0);
 
     // The spectrum written as CSV.
     ui.saveAnswer = "spectrum.csv";
