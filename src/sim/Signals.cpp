@@ -118,12 +118,12 @@ class SweepSource final : public SampleSource {
     std::uint64_t done_{0};
 };
 
-// White Gaussian noise: xoshiro256+ uniforms through the Box-Muller transform, two samples per
-// pair of uniforms.
+// White Gaussian noise: xoshiro256+ words through Marsaglia's polar method, two samples per
+// accepted point.
 class NoiseSource final : public SampleSource {
   public:
     NoiseSource(const SignalSpec& spec, double rateHz) : spec_(spec), rateHz_(rateHz) {
-        sigma_ = std::pow(10.0, spec.levelDbfs / 20.0) / std::sqrt(2.0);
+        sigma_ = static_cast<float>(std::pow(10.0, spec.levelDbfs / 20.0) / std::sqrt(2.0));
         std::uint64_t x = spec.seed;
         for (auto& word : state_) {  // splitmix64 seeding
             x += 0x9e3779b97f4a7c15ULL;
@@ -142,17 +142,22 @@ class NoiseSource final : public SampleSource {
             havePending_ = false;
         }
         while (i < n) {
-            // u1 in (0, 1], u2 in [0, 1): 53 random bits each.
-            const double u1 = (static_cast<double>(next() >> 11) + 1.0) * 0x1.0p-53;
-            const double u2 = static_cast<double>(next() >> 11) * 0x1.0p-53;
-            const double r = sigma_ * std::sqrt(-2.0 * std::log(u1));
-            const double angle = 2.0 * kPi * u2;
-            out[i++] = Sample(static_cast<float>(r * std::cos(angle)), 0.0f);
-            const float second = static_cast<float>(r * std::sin(angle));
+            // Marsaglia's polar method: a point uniform in the unit disc, from the two halves of
+            // one 64-bit word (24 bits each), gives two independent Gaussian samples.
+            const std::uint64_t word = next();
+            const float u =
+                static_cast<float>(static_cast<std::int32_t>(word >> 40) - (1 << 23)) * 0x1.0p-23f;
+            const float v =
+                static_cast<float>(static_cast<std::int32_t>((word >> 8) & 0xffffff) - (1 << 23)) *
+                0x1.0p-23f;
+            const float s = u * u + v * v;
+            if (s >= 1.0f || s == 0.0f) continue;
+            const float factor = sigma_ * std::sqrt(-2.0f * std::log(s) / s);
+            out[i++] = Sample(u * factor, 0.0f);
             if (i < n) {
-                out[i++] = Sample(second, 0.0f);
+                out[i++] = Sample(v * factor, 0.0f);
             } else {
-                pending_ = second;
+                pending_ = v * factor;
                 havePending_ = true;
             }
         }
@@ -179,7 +184,7 @@ class NoiseSource final : public SampleSource {
 
     SignalSpec spec_;
     double rateHz_;
-    double sigma_{0.0};
+    float sigma_{0.0f};
     std::uint64_t state_[4]{};
     float pending_{0.0f};
     bool havePending_{false};
