@@ -193,11 +193,13 @@ std::function<int()> declareSimulate(CLI::App& app) {
                  if (!args->signal) throw UsageError("--signal: " + error);
              });
     addText(app, "--input", "NAME", args->input,
-            "a recording: NAME.sigmf-meta (samples in NAME.sigmf-data beside it) or\n"
-            "NAME.wav (one channel: real, two: I and Q)");
+            "a recording: NAME.sigmf-meta (samples in\n"
+            "NAME.sigmf-data beside it) or NAME.wav (one\n"
+            "channel: real, two: I and Q)");
     addValue(app, "--out", "NAME",
-             "the output recording, NAME.sigmf-meta (with NAME.sigmf-data) or NAME.wav\n"
-             "(two channels, I and Q), at the output rate",
+             "the output recording at the output rate:\n"
+             "NAME.sigmf-meta (with NAME.sigmf-data) or\n"
+             "NAME.wav (two channels, I and Q)",
              [args](const std::string& value) {
                  if (sim::recordingType(value) == sim::RecordingType::Unknown)
                      throw UsageError("--out takes NAME.sigmf-meta or NAME.wav: " + value);
