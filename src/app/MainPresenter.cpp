@@ -145,6 +145,7 @@ void MainPresenter::doRecalculate() {
     refreshIfOpen(Window::Requirement);
     refreshIfOpen(Window::Design);
     refreshIfOpen(Window::Simulation);
+    refreshIfOpen(Window::Levels);
 }
 
 // The channel in ComboBox7, the configuration and chip configuration file names.
@@ -844,5 +845,6 @@ void MainPresenter::onButton10Click() { openWindow(Window::Filters); }
 void MainPresenter::onButton14Click() { ui_.showWindow(Window::Info); }
 void MainPresenter::onButtonRequirementClick() { openWindow(Window::Requirement); }
 void MainPresenter::onButtonSimulationClick() { openWindow(Window::Simulation); }
+void MainPresenter::onButtonLevelsClick() { openWindow(Window::Levels); }
 
 }  // namespace gc::app

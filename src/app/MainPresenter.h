@@ -138,6 +138,8 @@ class MainPresenter {
     void onButtonRequirementClick();
     // "Моделирование...": the simulation window.
     void onButtonSimulationClick();
+    // "Уровни...": the level plan window.
+    void onButtonLevelsClick();
 
   private:
     template <typename Action>

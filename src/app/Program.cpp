@@ -10,6 +10,7 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
       requirement(session, requirementState, ui),
       loadSave(session, state, ui, plot, presenter, requirement, workspace),
       design(session, designState, state, ui, presenter, requirement, workspace),
-      simulation(session, simulationState, ui, std::move(workspace)) {}
+      simulation(session, simulationState, ui, std::move(workspace)),
+      levels(session, levelsState, ui) {}
 
 }  // namespace gc::app

@@ -5,6 +5,7 @@
 // its windows around it; the command-line tool drives it without any.
 #include "app/ChannelPlotPresenter.h"
 #include "app/DesignPresenter.h"
+#include "app/LevelsPresenter.h"
 #include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
@@ -38,6 +39,9 @@ struct Program {
     // "Моделирование": a signal through the fixed-point model of the current channel.
     SimulationState simulationState;
     SimulationPresenter simulation;
+    // "Уровни": the level plan of the current channel for an input level.
+    LevelsState levelsState;
+    LevelsPresenter levels;
 };
 
 }  // namespace gc::app

@@ -36,8 +36,9 @@ enum class Window {
     Requirement,  // TRequirementForm, "Требования к каналу"
     Design,       // TDesignForm, "Синтез фильтров"
     Simulation,   // TSimulationForm, "Моделирование"
+    Levels,       // TLevelsForm, "Уровни"
 };
-inline constexpr int kWindowCount = 13;
+inline constexpr int kWindowCount = 14;
 
 struct FileDialogRequest {
     std::string filter;      // for example "*.trv"

@@ -9,6 +9,7 @@ namespace gc::cli {
 extern const Command kBuildCommand;
 extern const Command kDesignCommand;
 extern const Command kInitCommand;
+extern const Command kLevelsCommand;
 extern const Command kMeasureCommand;
 extern const Command kResponseCommand;
 extern const Command kShowCommand;
@@ -21,6 +22,7 @@ const std::vector<const Command*>& commands() {
             &kBuildCommand,
             &kDesignCommand,
             &kInitCommand,
+            &kLevelsCommand,
             &kMeasureCommand,
             &kResponseCommand,
             &kShowCommand,

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <limits>
 #include <stdexcept>
 
@@ -19,6 +23,8 @@ using i128 = __int128;
 
 constexpr int kInputWordBits = 19;  // the chip's input word
 constexpr int kCicInputBits = 20;   // mixer words enter the CIC at this width
+// Where the second float of a pair lies in a 64-bit load.
+constexpr bool kImagHigh = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
 constexpr double kTwoPi = 6.283185307179586;
 
 enum StageIndex { kInput, kMixer, kCic, kCoarse, kCfir, kPfir, kFine, kResampler, kOutput };
@@ -242,6 +248,91 @@ ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const Mod
     return s;
 }
 
+// The hot loops, compiled once more for AVX2 where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define GC_SIM_HOT __attribute__((target_clones("avx2", "default")))
+#else
+#define GC_SIM_HOT
+#endif
+
+// One float to a word: x * scale rounded (offset 0.5) or truncated toward minus infinity, NaN
+// as zero, saturated to lo..hi (counted), then shifted up by `up` bits.
+inline std::int32_t quantiseOne(float x, float scale, float offset, std::int32_t lo,
+                                std::int32_t hi, int up, std::int32_t& over, std::int32_t& peak) {
+    const float limit = 1073741824.0f;  // 2^30: beyond any word, so the conversion is defined
+    float t = x * scale + offset;
+    t = t == t ? t : 0.0f;
+    t = t < limit ? t : limit;
+    t = t > -limit ? t : -limit;
+    std::int32_t v = static_cast<std::int32_t>(t);
+    v -= static_cast<float>(v) > t ? 1 : 0;  // floor
+    over += (v > hi ? 1 : 0) + (v < lo ? 1 : 0);
+    v = std::min(v, hi);
+    v = std::max(v, lo);
+    peak = std::max(peak, v < 0 ? -v : v);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(v) << up);
+}
+
+// quantiseOne over every second float of src (the real or the imaginary parts), four at a time
+// with the base instruction set's vector operations where there are some.
+void quantiseRail(const float* src, std::int32_t* dst, std::size_t count, float scale, float offset,
+                  std::int32_t lo, std::int32_t hi, int up, std::int32_t& over,
+                  std::int32_t& peak) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    const __m128 vScale = _mm_set1_ps(scale), vOffset = _mm_set1_ps(offset);
+    const __m128 vLimit = _mm_set1_ps(1073741824.0f), vMinus = _mm_set1_ps(-1073741824.0f);
+    const __m128i vLo = _mm_set1_epi32(lo), vHi = _mm_set1_epi32(hi);
+    const __m128i vUp = _mm_cvtsi32_si128(up);
+    __m128i vOver = _mm_setzero_si128(), vPeak = _mm_set1_epi32(peak);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 a = _mm_loadu_ps(src + 2 * k);
+        const __m128 b = _mm_loadu_ps(src + 2 * k + 4);
+        __m128 t =
+            _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)), vScale), vOffset);
+        t = _mm_and_ps(t, _mm_cmpord_ps(t, t));
+        t = _mm_max_ps(_mm_min_ps(t, vLimit), vMinus);
+        __m128i v = _mm_cvttps_epi32(t);
+        v = _mm_add_epi32(v, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(v), t)));
+        const __m128i above = _mm_cmpgt_epi32(v, vHi), below = _mm_cmplt_epi32(v, vLo);
+        vOver = _mm_sub_epi32(_mm_sub_epi32(vOver, above), below);
+        v = _mm_or_si128(_mm_andnot_si128(above, v), _mm_and_si128(above, vHi));
+        v = _mm_or_si128(_mm_andnot_si128(below, v), _mm_and_si128(below, vLo));
+        const __m128i sign = _mm_srai_epi32(v, 31);
+        const __m128i mag = _mm_sub_epi32(_mm_xor_si128(v, sign), sign);
+        const __m128i more = _mm_cmpgt_epi32(mag, vPeak);
+        vPeak = _mm_or_si128(_mm_andnot_si128(more, vPeak), _mm_and_si128(more, mag));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), _mm_sll_epi32(v, vUp));
+    }
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vOver);
+    over += lanes[0] + lanes[1] + lanes[2] + lanes[3];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vPeak);
+    peak = std::max({peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+#endif
+    for (; k < count; ++k) dst[k] = quantiseOne(src[2 * k], scale, offset, lo, hi, up, over, peak);
+}
+
+// The largest |v| of n words, v > INT32_MIN.
+std::int32_t peakOf(const std::int32_t* v, std::size_t n, std::int32_t peak) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    __m128i vPeak = _mm_set1_epi32(peak);
+    for (; k + 4 <= n; k += 4) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + k));
+        const __m128i sign = _mm_srai_epi32(x, 31);
+        const __m128i mag = _mm_sub_epi32(_mm_xor_si128(x, sign), sign);
+        const __m128i more = _mm_cmpgt_epi32(mag, vPeak);
+        vPeak = _mm_or_si128(_mm_andnot_si128(more, vPeak), _mm_and_si128(more, mag));
+    }
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vPeak);
+    peak = std::max({peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+#endif
+    for (; k < n; ++k) peak = std::max(peak, v[k] < 0 ? -v[k] : v[k]);
+    return peak;
+}
+
 }  // namespace
 
 struct ChannelModel::Impl {
@@ -276,7 +367,7 @@ struct ChannelModel::Impl {
     FirStage cfir, pfir;
     int fineShift{0};
     std::vector<i64> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
-    u64 resTime{0};                       // next output instant, 2^-26 input samples
+    i64 resTime{0};  // next output instant from this block's first input, 2^-26 samples
     int resShift{0};
     int outShift{0};
     std::array<WordStage, 9> words;
@@ -284,12 +375,16 @@ struct ChannelModel::Impl {
 
     // Block buffers, reused.
     std::vector<std::int32_t> xr, xi;
+    std::vector<std::int32_t> mixed;  // I, Q interleaved, at the mixer's width
     std::vector<i64> aI, aQ, bI, bQ;
 
     void setUp();
     void resetState();
-    template <typename Acc, bool Complex, bool Dither>
-    void frontEnd(std::size_t n, CicState<Acc>& st);
+    bool quantiseInput(const std::complex<float>* in, std::size_t count);
+    template <bool Complex, bool Dither>
+    void mix(std::size_t n);
+    template <typename Acc>
+    void integrate(std::size_t n, CicState<Acc>& st);
     void backEnd(std::vector<std::complex<float>>& out);
     void refreshStats();
 };
@@ -381,29 +476,109 @@ void ChannelModel::Impl::resetState() {
     refreshStats();
 }
 
-template <typename Acc, bool Complex, bool Dither>
-void ChannelModel::Impl::frontEnd(std::size_t n, CicState<Acc>& st) {
-    using SAcc = std::conditional_t<std::is_same_v<Acc, u64>, i64, i128>;
+// Input floats to input words (rounded, saturated), then to the 19-bit word; the imaginary
+// part only when the block has one. Returns whether it has.
+bool ChannelModel::Impl::quantiseInput(const std::complex<float>* in, std::size_t count) {
+    WordStage& w = words[kInput];
+    const float scale = static_cast<float>(inputScale);
+    const float offset = halfUp ? 0.5f : 0.0f;
+    const std::int32_t lo = static_cast<std::int32_t>(w.lo), hi = static_cast<std::int32_t>(w.hi);
+    const int up = inputUp;
+    const float* f = reinterpret_cast<const float*>(in);
+    xr.resize(count);
+    xi.resize(count);
+    std::int32_t* r = xr.data();
+    std::int32_t* q = xi.data();
+    // Any nonzero imaginary part (-0 counts as zero): an OR over the bit patterns.
+    std::uint64_t imagBits = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::uint64_t bits;
+        std::memcpy(&bits, f + 2 * k, sizeof bits);
+        imagBits |= bits;
+    }
+    // The imaginary part is the second float; -0 counts as zero.
+    imagBits = (kImagHigh ? imagBits >> 32 : imagBits) & 0x7fffffffu;
+    const bool complexInput = imagBits != 0;
+    std::int32_t over = 0;
+    std::int32_t peak = static_cast<std::int32_t>(w.peak);
+    quantiseRail(f, r, count, scale, offset, lo, hi, up, over, peak);
+    if (complexInput) quantiseRail(f + 1, q, count, scale, offset, lo, hi, up, over, peak);
+    w.overflows += over;
+    w.peak = peak;
+    return complexInput;
+}
+
+// NCO and mixer over n samples of xr (and xi): interleaved I, Q words at the CIC's input width.
+template <bool Complex, bool Dither>
+void ChannelModel::Impl::mix(std::size_t n) {
     const std::int32_t* table = sinTable.data();
     const std::int32_t* inR = xr.data();
     const std::int32_t* inI = xi.data();
+    mixed.resize(2 * n);
+    std::int32_t* out = mixed.data();
     const std::uint32_t freq = s.frequencyWord;
     const int tShift = tableShift;
     const std::uint32_t tMask = tableMask;
     const std::uint32_t q = quarter;
     const int mShift = mixShift;
     const i64 mHalf = mixHalf;
-    const int up = mixUp;
     WordStage& mixWord = words[kMixer];
     const i64 mLo = mixWord.lo, mHi = mixWord.hi;
-    i64 mixPeak = mixWord.peak;
-    std::uint64_t mixOver = mixWord.overflows;
+    std::uint64_t mixOver = 0;
     std::uint32_t ph = phase;
     std::uint32_t dither = ditherState;
-    Acc i0 = st.integI[0], i1 = st.integI[1], i2 = st.integI[2], i3 = st.integI[3],
-        i4 = st.integI[4];
-    Acc q0 = st.integQ[0], q1 = st.integQ[1], q2 = st.integQ[2], q3 = st.integQ[3],
-        q4 = st.integQ[4];
+    const std::uint32_t dMask = ditherMask;
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t at = ph;
+        if constexpr (Dither) {
+            dither ^= dither << 13;
+            dither ^= dither >> 17;
+            dither ^= dither << 5;
+            at += dither & dMask;
+        }
+        const std::uint32_t idx = at >> tShift;
+        const i64 sn = table[idx];
+        const i64 cs = table[(idx + q) & tMask];
+        ph += freq;
+        const i64 a = inR[i];
+        i64 mI, mQ;
+        if constexpr (Complex) {
+            const i64 b = inI[i];
+            mI = (a * cs + b * sn + mHalf) >> mShift;
+            mQ = (b * cs - a * sn + mHalf) >> mShift;
+            // A complex input can exceed the word; a real one cannot.
+            mixOver += (mI > mHi) + (mI < mLo) + (mQ > mHi) + (mQ < mLo);
+            mI = std::clamp(mI, mLo, mHi);
+            mQ = std::clamp(mQ, mLo, mHi);
+        } else {
+            mI = (a * cs + mHalf) >> mShift;
+            mQ = (-a * sn + mHalf) >> mShift;
+        }
+        out[2 * i] = static_cast<std::int32_t>(mI);
+        out[2 * i + 1] = static_cast<std::int32_t>(mQ);
+    }
+    phase = ph;
+    ditherState = dither;
+    mixWord.peak = peakOf(out, 2 * n, static_cast<std::int32_t>(mixWord.peak));
+    mixWord.overflows += mixOver;
+}
+
+// The CIC over the mixed words: five integrators per rail at the input rate, and at each
+// decimation instant five combs of that instant's phase, the pre-scale and the CIC word.
+template <typename Acc>
+void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
+    using SAcc = std::conditional_t<std::is_same_v<Acc, u64>, i64, i128>;
+    const std::int32_t* in = mixed.data();
+    const int up = mixUp;  // mixer words enter the CIC at its input width
+    // I and Q side by side in one vector register where the integrators are 64 bits wide.
+    using Pair = std::conditional_t<std::is_same_v<Acc, u64>, u64 __attribute__((vector_size(16))),
+                                    std::array<Acc, 2>>;
+    Pair i0, i1, i2, i3, i4;
+    i0[0] = st.integI[0], i0[1] = st.integQ[0];
+    i1[0] = st.integI[1], i1[1] = st.integQ[1];
+    i2[0] = st.integI[2], i2[1] = st.integQ[2];
+    i3[0] = st.integI[3], i3[1] = st.integQ[3];
+    i4[0] = st.integI[4], i4[1] = st.integQ[4];
     WordStage& cicWord = words[kCic];
 
     std::size_t i = 0;
@@ -411,60 +586,42 @@ void ChannelModel::Impl::frontEnd(std::size_t n, CicState<Acc>& st) {
         const std::size_t run =
             std::min<std::size_t>(n - i, static_cast<std::size_t>(untilInstant));
         const std::size_t end = i + run;
-        for (; i < end; ++i) {
-            std::uint32_t at = ph;
-            if constexpr (Dither) {
-                dither ^= dither << 13;
-                dither ^= dither >> 17;
-                dither ^= dither << 5;
-                at += dither & ditherMask;
+        if constexpr (std::is_same_v<Acc, u64>) {
+            for (; i < end; ++i) {
+                Pair x;
+                x[0] = static_cast<u64>(static_cast<i64>(in[2 * i])) << up;
+                x[1] = static_cast<u64>(static_cast<i64>(in[2 * i + 1])) << up;
+                i0 += x;
+                i1 += i0;
+                i2 += i1;
+                i3 += i2;
+                i4 += i3;
             }
-            const std::uint32_t idx = at >> tShift;
-            const i64 sn = table[idx];
-            const i64 cs = table[(idx + q) & tMask];
-            ph += freq;
-            const i64 a = inR[i];
-            i64 mI, mQ;
-            if constexpr (Complex) {
-                const i64 b = inI[i];
-                mI = (a * cs + b * sn + mHalf) >> mShift;
-                mQ = (b * cs - a * sn + mHalf) >> mShift;
-                // A complex input can exceed the word; a real one cannot.
-                if (mI > mHi || mI < mLo || mQ > mHi || mQ < mLo) {
-                    mixOver += (mI > mHi || mI < mLo) + (mQ > mHi || mQ < mLo);
-                    mI = std::clamp(mI, mLo, mHi);
-                    mQ = std::clamp(mQ, mLo, mHi);
+        } else {
+            for (; i < end; ++i) {
+                for (int r = 0; r < 2; ++r) {
+                    i0[r] +=
+                        static_cast<Acc>(static_cast<i64>(in[2 * i + static_cast<std::size_t>(r)]))
+                        << up;
+                    i1[r] += i0[r];
+                    i2[r] += i1[r];
+                    i3[r] += i2[r];
+                    i4[r] += i3[r];
                 }
-            } else {
-                mI = (a * cs + mHalf) >> mShift;
-                mQ = (-a * sn + mHalf) >> mShift;
             }
-            const i64 absI = mI < 0 ? -mI : mI;
-            const i64 absQ = mQ < 0 ? -mQ : mQ;
-            mixPeak = std::max(mixPeak, std::max(absI, absQ));
-            i0 += static_cast<Acc>(mI * (i64{1} << up));
-            i1 += i0;
-            i2 += i1;
-            i3 += i2;
-            i4 += i3;
-            q0 += static_cast<Acc>(mQ * (i64{1} << up));
-            q1 += q0;
-            q2 += q1;
-            q3 += q2;
-            q4 += q3;
         }
         untilInstant -= static_cast<int>(run);
         if (untilInstant == 0) {
             // Five combs at this decimation phase's rate, then the pre-scale to the CIC word.
             auto& dI = st.combI[static_cast<std::size_t>(combPhase)];
             auto& dQ = st.combQ[static_cast<std::size_t>(combPhase)];
-            Acc cI = i4, cQ = q4;
-            for (int k = 0; k < 5; ++k) {
+            Acc cI = i4[0], cQ = i4[1];
+            for (std::size_t k = 0; k < 5; ++k) {
                 const Acc tI = cI, tQ = cQ;
-                cI -= dI[static_cast<std::size_t>(k)];
-                cQ -= dQ[static_cast<std::size_t>(k)];
-                dI[static_cast<std::size_t>(k)] = tI;
-                dQ[static_cast<std::size_t>(k)] = tQ;
+                cI -= dI[k];
+                cQ -= dQ[k];
+                dI[k] = tI;
+                dQ[k] = tQ;
             }
             const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
             const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
@@ -480,12 +637,8 @@ void ChannelModel::Impl::frontEnd(std::size_t n, CicState<Acc>& st) {
             untilInstant = instantGap[static_cast<std::size_t>(combPhase)];
         }
     }
-    st.integI = {i0, i1, i2, i3, i4};
-    st.integQ = {q0, q1, q2, q3, q4};
-    phase = ph;
-    ditherState = dither;
-    mixWord.peak = mixPeak;
-    mixWord.overflows = mixOver;
+    st.integI = {i0[0], i1[0], i2[0], i3[0], i4[0]};
+    st.integQ = {i0[1], i1[1], i2[1], i3[1], i4[1]};
 }
 
 void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
@@ -519,8 +672,10 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     WordStage& outWord = words[kOutput];
     const double outScale = std::ldexp(1.0, -(s.outputBits - 1));
     while (true) {
-        u64 n = resTime >> 26;
-        const u64 frac = resTime & ((u64{1} << 26) - 1);
+        // The instant may lie up to half an input sample before this block (the nearest
+        // branch of the last block's final instant rounded up into it).
+        i64 n = resTime >> 26;
+        const u64 frac = static_cast<u64>(resTime - n * (i64{1} << 26));
         u64 branch = (frac * static_cast<u64>(phases)) >> 26;
         if (p.resamplerNearestPhase) {
             branch = (frac * static_cast<u64>(phases) + (u64{1} << 25)) >> 26;
@@ -529,7 +684,7 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
                 ++n;
             }
         }
-        if (n >= available) break;
+        if (n >= static_cast<i64>(available)) break;
         const i64* xi = resHistI.data() + keep + n;
         const i64* xq = resHistQ.data() + keep + n;
         i64 accI = 0, accQ = 0;
@@ -544,9 +699,9 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
         const i64 oQ = outWord.fit(scaleBy(rQ, outShift, halfUp));
         out.emplace_back(static_cast<float>(static_cast<double>(oI) * outScale),
                          static_cast<float>(static_cast<double>(oQ) * outScale));
-        resTime += s.ratioWord;
+        resTime += static_cast<i64>(s.ratioWord);
     }
-    resTime -= available << 26;
+    resTime -= static_cast<i64>(available) * (i64{1} << 26);
     resHistI.erase(resHistI.begin(), resHistI.end() - static_cast<std::ptrdiff_t>(keep));
     resHistQ.erase(resHistQ.begin(), resHistQ.end() - static_cast<std::ptrdiff_t>(keep));
 }
@@ -562,6 +717,11 @@ void ChannelModel::Impl::refreshStats() {
                 ? -std::numeric_limits<double>::infinity()
                 : 20.0 * std::log10(static_cast<double>(w.peak) / std::ldexp(1.0, w.bits - 1));
     }
+}
+
+ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,
+                                const ModelParameters& p) {
+    return decodeSetup(parseProgramFile(programFileText), channel, p);
 }
 
 ChannelModel::ChannelModel(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -598,51 +758,37 @@ const ModelParameters& ChannelModel::parameters() const { return impl_->p; }
 void ChannelModel::process(const std::complex<float>* in, std::size_t n,
                            std::vector<std::complex<float>>& out) {
     Impl& m = *impl_;
-    constexpr std::size_t kBlock = 8192;
+    constexpr std::size_t kBlock = 4096;
     const std::size_t pad = static_cast<std::size_t>(m.s.zeroCount) + 1;
-    WordStage& inWord = m.words[kInput];
-    const double offset = m.halfUp ? 0.5 : 0.0;
-    const double limit = std::ldexp(1.0, 30);
     for (std::size_t start = 0; start < n; start += kBlock) {
         const std::size_t count = std::min(kBlock, n - start);
-        m.xr.assign(count * pad, 0);
-        m.xi.assign(count * pad, 0);
-        bool complexInput = false;
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::complex<float> v = in[start + k];
-            const auto quantise = [&](float x) {
-                double t = static_cast<double>(x) * m.inputScale + offset;
-                if (!(t == t)) t = 0.0;  // NaN reads as zero
-                t = std::clamp(t, -limit, limit);
-                i64 q = static_cast<i64>(t);
-                q -= static_cast<i64>(static_cast<double>(q) > t);  // floor
-                return static_cast<std::int32_t>(inWord.fit(q) * (i64{1} << m.inputUp));
-            };
-            m.xr[k * pad] = quantise(v.real());
-            if (v.imag() != 0.0f) {
-                m.xi[k * pad] = quantise(v.imag());
-                complexInput = true;
+        const bool complexInput = m.quantiseInput(in + start, count);
+        if (pad > 1) {
+            // NZERO zeros after each sample, spread from the back so that nothing is
+            // overwritten before it is moved.
+            m.xr.resize(count * pad);
+            m.xi.resize(count * pad);
+            for (std::size_t k = count; k-- > 0;) {
+                const std::int32_t r = m.xr[k], q = m.xi[k];
+                std::fill_n(m.xr.begin() + static_cast<std::ptrdiff_t>(k * pad), pad, 0);
+                std::fill_n(m.xi.begin() + static_cast<std::ptrdiff_t>(k * pad), pad, 0);
+                m.xr[k * pad] = r;
+                m.xi[k * pad] = q;
             }
+        }
+        const std::size_t total = count * pad;
+        const bool dither = m.p.ncoPhaseDither;
+        if (complexInput) {
+            dither ? m.mix<true, true>(total) : m.mix<true, false>(total);
+        } else {
+            dither ? m.mix<false, true>(total) : m.mix<false, false>(total);
         }
         m.aI.clear();
         m.aQ.clear();
-        const bool dither = m.p.ncoPhaseDither;
         if (m.wide) {
-            if (complexInput) {
-                dither ? m.frontEnd<u128, true, true>(count * pad, m.cic128)
-                       : m.frontEnd<u128, true, false>(count * pad, m.cic128);
-            } else {
-                dither ? m.frontEnd<u128, false, true>(count * pad, m.cic128)
-                       : m.frontEnd<u128, false, false>(count * pad, m.cic128);
-            }
+            m.integrate<u128>(total, m.cic128);
         } else {
-            if (complexInput) {
-                dither ? m.frontEnd<u64, true, true>(count * pad, m.cic64)
-                       : m.frontEnd<u64, true, false>(count * pad, m.cic64);
-            } else {
-                dither ? m.frontEnd<u64, false, true>(count * pad, m.cic64)
-                       : m.frontEnd<u64, false, false>(count * pad, m.cic64);
-            }
+            m.integrate<u64>(total, m.cic64);
         }
         m.backEnd(out);
     }

@@ -53,12 +53,12 @@ struct ModelParameters {
 struct ParameterRow {
     std::string name;
     std::string value;
-    std::string meaning;    // English
-    std::string meaningRu;  // Russian, for the windows
+    std::string meaning;  // in the interface language
 };
 
 // The one table of the model's assumptions (the fields of ModelParameters and the fixed
-// assumptions), for the README, the command line and the windows.
+// assumptions), for the README, the command line and the windows; texts in the interface
+// language.
 [[nodiscard]] std::vector<ParameterRow> describeParameters(const ModelParameters& p);
 
 // Overflows (saturations) and the largest |I| or |Q| seen at one stage's output, in dB
@@ -95,6 +95,12 @@ struct ChannelSetup {
     std::uint32_t ratioWord{0x4000000};  // 2^26 * input rate / output rate
     int outputBits{24};
 };
+
+// The settings one channel takes from a program file's register writes, as
+// ChannelModel::fromProgramFile takes them (same checks, same exceptions), without building the
+// model.
+[[nodiscard]] ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,
+                                              const ModelParameters& p = {});
 
 class ChannelModel {
   public:

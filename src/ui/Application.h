@@ -38,6 +38,7 @@ enum class WindowOrder {
     Requirement = 16,  // TRequirementForm, "Требования к каналу"
     Design = 17,       // "Синтез фильтров"
     Simulation = 18,   // TSimulationForm, "Моделирование"
+    Levels = 19,       // TLevelsForm, "Уровни"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.

@@ -207,6 +207,7 @@ class TGForm : public QWidget {
     ValuePanel* panel7_{};
     QPushButton* buttonRequirement_{};
     QPushButton* buttonSimulation_{};
+    QPushButton* buttonLevels_{};
     // Plot.
     PlotPanel* panel5_{};
     ValuePanel* panel15_{};

@@ -40,6 +40,8 @@ inline const char* windowName(Window window) {
             return "Design";
         case Window::Simulation:
             return "Simulation";
+        case Window::Levels:
+            return "Levels";
     }
     return "?";
 }

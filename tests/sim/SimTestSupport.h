@@ -18,7 +18,9 @@ namespace gc::sim::test {
 
 // Library indices of the sets the tests use.
 inline constexpr int kCfir68 = 3;
+inline constexpr int kCfir100 = 5;
 inline constexpr int kPfir68 = 3;
+inline constexpr int kPfir100 = 5;
 inline constexpr int kResBypass = 0;
 inline constexpr int kRes8x64 = 3;
 
