@@ -39,6 +39,7 @@
 #include <utility>
 
 #include "model/ConfigurationModel.h"
+#include "model/Derived.h"
 #include "model/Language.h"
 #include "model/Numeric.h"
 #include "response/Response.h"
@@ -600,7 +601,10 @@ ChainSpec chainFromModel(const gc::model::ConfigurationModel& model) {
     const int count = std::clamp(model.Work.ResamplerTapCount, 0, gc::model::kResamplerTapMax);
     s.resamplerTaps.assign(model.ResamplerTaps.begin(), model.ResamplerTaps.begin() + count);
     s.ndelay = model.Work.Ndelay;
-    s.outputRateHz = model.Derived.OutputRate;
+    // The exact rate of the chain's mode: the truncated OutputRate would move the aliases of a
+    // large decimation.
+    s.outputRateHz =
+        gc::model::exactOutputRate(s.mode, model.Chip.CoefInterpol[0], s.clockHz, s.decimation);
     return s;
 }
 

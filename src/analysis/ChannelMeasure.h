@@ -33,7 +33,7 @@ struct ChainSpec {
     std::vector<int> pfirTaps;                           // 63 taps in use
     std::vector<int> resamplerTaps;                      // ResamplerTapCount taps in use
     int ndelay{1};                                       // resampler phases (below 1 counts as 1)
-    double outputRateHz{0.0};                            // OutputRate
+    double outputRateHz{0.0};                            // exact output rate, Hz
 };
 
 // The current channel of the model as a chain.

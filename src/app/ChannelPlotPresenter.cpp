@@ -1,5 +1,7 @@
 #include "app/ChannelPlotPresenter.h"
 
+#include "model/Derived.h"
+
 namespace gc::app {
 
 using gc::response::StretchXMax;
@@ -15,6 +17,17 @@ void ChannelPlotPresenter::computeCicResponse() {
 void ChannelPlotPresenter::refreshChannelPlot() {
     gc::response::ComputeChannelResponse(model_, state_.StretchX, arrays_);
     redraw();
+}
+
+void ChannelPlotPresenter::fitToChannel() {
+    // The rate of the mode the plot draws (a mode outside 0..2 counts as 0).
+    const double fo = gc::model::exactOutputRate(
+        gc::response::responseMode(model_.Chip.ModeOfDdc), model_.Chip.CoefInterpol[0],
+        model_.Work.WorkingClock, model_.Work.CurrentDecimation);
+    const ChannelBands bands = bands_ ? bands_() : ChannelBands{};
+    const double fp = bands.passbandHz.value_or(fo / 2.0);
+    const double fs = bands.stopbandHz.value_or(fo / 2.0);
+    setStretchX(gc::response::fitStretchX(model_.Work.WorkingClock, fo, fp, fs));
 }
 
 void ChannelPlotPresenter::draw(gc::response::Canvas& canvas) {

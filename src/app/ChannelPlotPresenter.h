@@ -5,6 +5,9 @@
 // The arrays are recomputed only when the model changed (refreshChannelPlot, the stretch-X
 // buttons, "R"); cursor and stretch-Y events only update the texts and ask for a repaint. The
 // UI paints by calling draw() from its paint event and then shows labels().
+#include <functional>
+#include <optional>
+
 #include "app/ChannelPlotMouse.h"
 #include "app/ChannelPlotSeam.h"
 #include "app/UiPort.h"
@@ -24,6 +27,18 @@ class ChannelPlotPresenter : public ChannelPlotSeam {
     void computeCicResponse() override;
     // RefreshChannelPlot: the channel response at StretchX, the texts, and a repaint.
     void refreshChannelPlot() override;
+    // "По каналу" (ButtonFit) and its key: StretchX from fitStretchX for the channel's exact
+    // output rate and its bands (those of `bands`, else the whole output band [0, Fo/2]),
+    // then RefreshChannelPlot.
+    void fitToChannel() override;
+    void onButtonFitClick() { fitToChannel(); }
+
+    // The pass-band and stop-band edges the fit shows, Hz, where a requirement gives them.
+    struct ChannelBands {
+        std::optional<double> passbandHz;
+        std::optional<double> stopbandHz;
+    };
+    void setBandsSource(std::function<ChannelBands()> bands) { bands_ = std::move(bands); }
 
     // DrawChannelPlot onto the UI's canvas, from the arrays as they stand.
     void draw(gc::response::Canvas& canvas);
@@ -63,6 +78,7 @@ class ChannelPlotPresenter : public ChannelPlotSeam {
     gc::response::ChannelPlotState state_;
     gc::response::ChannelPlotLabels labels_;
     gc::response::ResponseArrays arrays_;
+    std::function<ChannelBands()> bands_;
 };
 
 }  // namespace gc::app

@@ -87,7 +87,12 @@ LoadSave::LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSe
 // --- Shared pieces -------------------------------------------------------------------------
 
 void LoadSave::report(std::vector<std::string> labels) {
-    if (!labels.empty()) ui_.showError({ErrorWindow::ErrFileCoeff, std::move(labels)});
+    if (labels.empty()) return;
+    ErrorReport r{ErrorWindow::ErrFileCoeff, std::move(labels)};
+    if (batch_ != nullptr)
+        batch_->push_back(std::move(r));
+    else
+        ui_.showError(r);
 }
 
 ac::ConfigReadStatus LoadSave::readConfigurationReported(const WorkspacePath& path,
@@ -184,6 +189,15 @@ bool LoadSave::keepDamagedStartupCopy() {
 // --- Start and exit ------------------------------------------------------------------------
 
 void LoadSave::start() {
+    // The files missing or damaged at start-up are reported together, once start-up is done.
+    std::vector<ErrorReport> reports;
+    batch_ = &reports;
+    startFiles();
+    batch_ = nullptr;
+    if (!reports.empty()) ui_.showErrors(reports);
+}
+
+void LoadSave::startFiles() {
     auto& model = session_.model;
 
     // 1. The start-up configuration. A damaged one is kept aside so that the exit, which
@@ -240,6 +254,11 @@ void LoadSave::exit() {
         report(ac::writeFailureLabels(FileKind::Configuration, startup.asGiven));
         return;
     }
+    // A working folder without "CONFIGS" gets one, so that the settings of this run are kept
+    // (a working folder that has gone is not made again).
+    std::error_code folderError;
+    std::filesystem::create_directory(std::filesystem::path(startup.resolved).parent_path(),
+                                      folderError);
     (void)writeReported(ac::writeConfiguration(startup.resolved, model), FileKind::Configuration,
                         startup.asGiven);
     const WorkspacePath req = workspace_.path(ac::requirementPath(startup.asGiven));
@@ -357,11 +376,17 @@ bool LoadSave::saveConfiguration(const std::string& path) {
     return written;
 }
 
-// The configuration as its file would hold it, from a copy: configurationText stores the table
-// selections into the model it is given.
+// What "Записать" would write, against which the title's "*" compares: the configuration as its
+// file would hold it (from a copy: configurationText stores the table selections into the model
+// it is given), then the requirement kept beside it. Whatever else is saved with the
+// configuration belongs here too.
 std::string LoadSave::currentText() const {
     gc::model::ConfigurationModel copy = session_.model;
-    return ac::configurationText(copy);
+    std::string text = ac::configurationText(copy);
+    text += '\0';
+    if (const auto& requirement = requirement_.requirement())
+        text += ac::requirementText(*requirement);
+    return text;
 }
 
 void LoadSave::markUnmodified() { lastText_ = currentText(); }

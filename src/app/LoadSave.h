@@ -30,14 +30,16 @@ class LoadSave {
     // First show of the main window: "CONFIGS/std.trv", its chip configuration, the service
     // mode, the nine tap files from "FILTERS/", the taps in use, the responses, the output
     // block and the first recalculation; then the requirement "CONFIGS/std.req" when there is
-    // one (a damaged one is reported and means none).
+    // one (a damaged one is reported and means none). The files reported missing or damaged
+    // are reported together at the end (UiPort::showErrors).
     void start();
     // The main window closes: FullDebug gets its start-up value back and "CONFIGS/std.trv" is
-    // rewritten, whatever changed. A start-up file that was reported damaged is first kept as
-    // "CONFIGS/std.trv.bak", or under the next free name "std.trv.bak.1", "std.trv.bak.2" ...
-    // (an existing copy is never overwritten); if no copy can be written, std.trv is left as
-    // it is. A start-up file that exists but could not be read, or was refused unread (no
-    // regular file, far too large), is never overwritten: the exit reports it not written.
+    // rewritten, whatever changed ("CONFIGS" is made when it is missing). A start-up file that was
+    // reported damaged is first kept as "CONFIGS/std.trv.bak", or under the next free name
+    // "std.trv.bak.1", "std.trv.bak.2" ... (an existing copy is never overwritten); if no copy can
+    // be written, std.trv is left as it is. A start-up file that exists but could not be read, or
+    // was refused unread (no regular file, far too large), is never overwritten: the exit reports
+    // it not written.
     void exit();
 
     // Button5 "Считать": asks for a "*.trv" file, then loadConfiguration.
@@ -76,8 +78,8 @@ class LoadSave {
     // configuration it was not saved with. True when all were written (and removed).
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
-    // Whether the configuration differs from what was last read (start-up, "Считать") or
-    // written ("Записать"), as its file would hold it.
+    // Whether the configuration or its requirement differs from what was last read (start-up,
+    // "Считать") or written ("Записать"), as their files would hold them.
     [[nodiscard]] bool modified() const;
     // The configuration as it stands counts as read or written.
     void markUnmodified();
@@ -86,8 +88,11 @@ class LoadSave {
     static constexpr const char* kStartupName = "std.trv";
 
   private:
-    // Shows TErrFileCoeff with `labels`; nothing for none.
+    // Shows TErrFileCoeff with `labels` (or adds it to the reports being gathered); nothing for
+    // none.
     void report(std::vector<std::string> labels);
+    // The files of start(), their reports gathered.
+    void startFiles();
     [[nodiscard]] gc::appconfig::WorkspacePath startupPath() const;
     gc::appconfig::ConfigReadStatus readConfigurationReported(
         const gc::appconfig::WorkspacePath& path, int* systemError = nullptr);
@@ -126,6 +131,8 @@ class LoadSave {
     int startupError_{0};  // the system's reason it could not be read, if any
     // "CONFIGS/std.req" was reported damaged at start-up and nothing has replaced it since.
     bool startupRequirementDamaged_{false};
+    // Where report() gathers the reports of start-up; null: each is shown at once.
+    std::vector<ErrorReport>* batch_{nullptr};
     // The configuration file text at the last read or write, against which modified() compares.
     std::string lastText_;
     [[nodiscard]] std::string currentText() const;

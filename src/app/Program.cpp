@@ -11,6 +11,16 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
       loadSave(session, state, ui, plot, presenter, requirement, workspace),
       design(session, designState, state, ui, presenter, requirement, workspace),
       simulation(session, simulationState, ui, std::move(workspace)),
-      levels(session, levelsState, ui) {}
+      levels(session, levelsState, ui) {
+    // The fit shows the requirement's bands when there is one.
+    plot.setBandsSource([this] {
+        ChannelPlotPresenter::ChannelBands bands;
+        if (const auto& r = requirement.requirement()) {
+            bands.passbandHz = r->passbandHz;
+            bands.stopbandHz = r->stopbandHz;
+        }
+        return bands;
+    });
+}
 
 }  // namespace gc::app

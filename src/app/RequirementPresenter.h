@@ -23,6 +23,10 @@ inline constexpr std::string_view kRequirementCaption = "Требования к
 // A limit's verdict: not given, met, failed.
 enum class LimitColour { Neutral, Green, Red };
 
+// The mark shown beside a figure, so that its verdict is not told by colour alone: "✓" met,
+// "✗" failed, nothing without a limit.
+[[nodiscard]] std::string_view limitMark(LimitColour colour);
+
 struct FigureState {
     std::string text;  // the figure, empty when there is none to show
     LimitColour colour{LimitColour::Neutral};

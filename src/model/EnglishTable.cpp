@@ -78,6 +78,10 @@ const std::vector<Translation>& englishTable() {
         // Typed values.
         {"\"%1\" не является целым числом", "\"%1\" is not an integer"},
         {"\"%1\" не является числом", "\"%1\" is not a number"},
+        {"Число \"%1\" вне допустимого диапазона %2..%3",
+         "The number \"%1\" is out of range %2..%3"},
+        {"Тактовая частота должна быть целым числом от 1 до %1 Гц: \"%2\"",
+         "The clock must be a whole number of hertz from 1 to %1: \"%2\""},
         {"Выходная частота не может быть равна нулю", "The output rate cannot be zero"},
         {"Коэффициент передискретизации не может быть равен нулю",
          "The resampling ratio cannot be zero"},

@@ -263,7 +263,9 @@ void TDesignForm::showState() {
         frequencies_[i]->setText(i < state_.FrequencyTexts.size() ? qs(state_.FrequencyTexts[i])
                                                                   : QString());
     const auto figure = [](QLabel* label, const gc::app::FigureState& f) {
-        label->setText(qs(f.text));
+        // The verdict's mark beside the figure: not told by colour alone.
+        const std::string mark(gc::app::limitMark(f.colour));
+        label->setText(qs(f.text.empty() || mark.empty() ? f.text : f.text + " " + mark));
         setColour(label, f.colour);
     };
     figure(ripple_, state_.PanelRipple);

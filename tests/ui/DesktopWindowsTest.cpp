@@ -25,6 +25,7 @@
 #include "ui/PlotBox.h"
 #include "ui/PlotMenu.h"
 #include "ui/PlotPanel.h"
+#include "ui/QtCanvas.h"
 #include "ui/QtUiPort.h"
 #include "ui/StageForm.h"
 #include "ui/Translations.h"
@@ -259,7 +260,16 @@ class DesktopWindowsTest : public QObject {
         QCOMPARE(png.size(), child<QWidget>(main, QStringLiteral("Panel5"))->size());
         QFile svg(out.filePath(QStringLiteral("plot.svg")));
         QVERIFY(svg.open(QIODevice::ReadOnly));
-        QVERIFY(svg.readAll().contains("<svg"));
+        const QByteArray svgText = svg.readAll();
+        QVERIFY(svgText.contains("<svg"));
+        // The plot only: without a cursor no line of the cursor's colour (the active caption's,
+        // the focus colour) lies anywhere in the picture, also not just outside the plot.
+        const QByteArray cursorColour = gc::ui::activeCaptionColour().name().toLatin1();
+        QVERIFY2(!svgText.toLower().contains(cursorColour.toLower()), cursorColour.constData());
+        for (int x = 0; x < png.width(); ++x) {
+            for (int y = 0; y < png.height(); ++y)
+                QVERIFY(png.pixelColor(x, y).rgb() != gc::ui::activeCaptionColour().rgb());
+        }
         QFile csv(out.filePath(QStringLiteral("data.csv")));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> rows = csv.readAll().split('\n');
