@@ -201,6 +201,8 @@ const std::vector<Translation>& englishTable() {
         {"Файл %1 не содержит отсчётов", "The file %1 holds no samples"},
         {"Файл %1 кончился раньше, чем сказано в его заголовке",
          "The file %1 ended before the length its header gives"},
+        {"Файл %1 короче, чем сказано в его заголовке",
+         "The file %1 is shorter than its header says"},
         {"Файл %1: каналов %2, а читается один (вещественный сигнал) или два (I и Q)",
          "The file %1: %2 channels, but one (a real signal) or two (I and Q) are read"},
         {"Файл %1 не может быть записан: частота отсчётов вне пределов WAV",

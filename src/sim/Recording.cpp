@@ -283,9 +283,39 @@ class WavSource final : public SampleSource {
     std::vector<float> buffer_;
 };
 
+// The bytes a RIFF/WAVE file's "data" chunk claims, when the header says; libsndfile reads a
+// cut file up to its end without a word, so the claim is checked against the file's size.
+std::optional<std::uint64_t> claimedDataEnd(int fd) {
+    unsigned char header[12];
+    if (::pread(fd, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header))
+        return std::nullopt;
+    if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0)
+        return std::nullopt;
+    std::uint64_t at = 12;
+    for (int chunks = 0; chunks < 64; ++chunks) {
+        unsigned char chunk[8];
+        if (::pread(fd, chunk, sizeof chunk, static_cast<off_t>(at)) !=
+            static_cast<ssize_t>(sizeof chunk))
+            return std::nullopt;
+        const std::uint64_t length = chunk[4] | (chunk[5] << 8) | (chunk[6] << 16) |
+                                     (static_cast<std::uint64_t>(chunk[7]) << 24);
+        // A recorder that streams may leave the length at its largest value: unknown.
+        if (std::memcmp(chunk, "data", 4) == 0)
+            return length == 0xffffffffu ? std::nullopt
+                                         : std::optional<std::uint64_t>(at + 8 + length);
+        at += 8 + length + (length & 1);
+    }
+    return std::nullopt;
+}
+
 std::unique_ptr<SampleSource> openWav(const std::string& path) {
     off_t size = 0;
     const int fd = openInput(path, size);
+    if (const std::optional<std::uint64_t> end = claimedDataEnd(fd);
+        end && *end > static_cast<std::uint64_t>(size)) {
+        ::close(fd);
+        badInput(m::tx("Файл %1 короче, чем сказано в его заголовке", {path}));
+    }
     SF_INFO info{};
     SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
     if (file == nullptr) {

@@ -281,6 +281,10 @@ TEST(WavTest, RefusesBadInputWithOneLine) {
     EXPECT_NE(refusal(folder.file("junk.wav")).find("повреждён"), std::string::npos);
     writeBytes(folder.file("three.wav"), wavFile(3, 8000, {1, 2, 3}));
     EXPECT_NE(refusal(folder.file("three.wav")).find("3"), std::string::npos);
+    // Cut short: the header claims three samples, two are there.
+    const std::string whole = wavFile(1, 8000, {1, 2, 3});
+    writeBytes(folder.file("cut.wav"), whole.substr(0, whole.size() - 2));
+    EXPECT_NE(refusal(folder.file("cut.wav")).find("короче"), std::string::npos);
     writeBytes(folder.file("empty.wav"), wavFile(1, 8000, {}));
     EXPECT_NE(refusal(folder.file("empty.wav")).find("не содержит"), std::string::npos);
     // A device under a WAV name.
