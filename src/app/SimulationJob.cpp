@@ -32,7 +32,7 @@ SimulationOutcome runSimulationRequest(const SimulationRequest& request,
         channel.emplace(
             gc::sim::ChannelModel::fromProgramFile(request.programText, request.channel));
     } catch (const std::exception& e) {
-        throw SimulationSetupError(m::tx("Канал не может быть смоделирован: %1", {e.what()}));
+        throw SimulationSetupError(m::tx("Канал не может быть смоделирован: %1", {e.what()}), true);
     }
     SimulationOutcome outcome;
     outcome.inputRateHz = channel->inputRateHz();
@@ -43,7 +43,7 @@ SimulationOutcome runSimulationRequest(const SimulationRequest& request,
     if (request.signal) {
         const std::string problem =
             gc::sim::checkSignalForRate(*request.signal, outcome.inputRateHz);
-        if (!problem.empty()) throw SimulationSetupError(problem);
+        if (!problem.empty()) throw SimulationSetupError(problem, false);
         source = gc::sim::makeSignalSource(*request.signal, outcome.inputRateHz);
         outcome.tones = gc::sim::signalToneCount(*request.signal);
     } else {

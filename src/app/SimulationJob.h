@@ -52,11 +52,16 @@ struct SimulationOutcome {
     std::vector<std::string> notes;
 };
 
-// Why a simulation cannot start: the program text cannot set up the model, a signal lies
-// outside the input band. One line.
+// Why a simulation cannot start: the program text cannot set up the model (`inConfiguration`),
+// or a signal lies outside the input band. One line.
 class SimulationSetupError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    SimulationSetupError(const std::string& message, bool inConfiguration)
+        : std::runtime_error(message), inConfiguration_(inConfiguration) {}
+    [[nodiscard]] bool inConfiguration() const { return inConfiguration_; }
+
+  private:
+    bool inConfiguration_;
 };
 
 // Runs the request. Throws SimulationSetupError before anything is read or written,

@@ -149,7 +149,7 @@ int runSimulate(const SimulateArgs& args) {
     try {
         outcome = gc::app::runSimulationRequest(request, progress, &interrupted);
     } catch (const gc::app::SimulationSetupError& e) {
-        status = kExitUsage;
+        status = e.inConfiguration() ? kExitBadInput : kExitUsage;
         std::cerr << (terminal && shown >= 0 ? "\n" : "") << "simulate: " << e.what() << '\n';
     } catch (const sim::SignalError& e) {
         status = e.kind() == sim::SignalError::Kind::BadInput ? kExitBadInput : kExitNotWritten;
@@ -247,7 +247,7 @@ std::function<int()> declareSimulate(CLI::App& app) {
         "\n"
         "Exit status: 0 done, 1 an output cannot be written (or the run was stopped), 2 wrong\n"
         "usage (also a signal frequency outside 0..input rate/2), 5 the configuration or the\n"
-        "input recording is missing or damaged.\n");
+        "input recording is missing or damaged, or the channel's registers cannot be run.\n");
     return [args] { return runSimulate(*args); };
 }
 
