@@ -10,6 +10,9 @@ of amplitude 0.5 at 0.1 of the clock through the four-channel-mode chain with th
 default assumptions (18-bit NCO table and words, half-up rounding, 20-bit words between the
 stages, 24-bit resampler word, resampler at ratio 1, so branch 0 only) and prints the input
 samples per second. --out saves the complex output (full scale 1.0) for comparison.
+
+Its CIC integrators are numpy's int64 (wrapping): exact while 20 + 5 log2(D) bits fit 63, that
+is up to D = 388; larger decimations are refused (the model switches to 128-bit integrators).
 """
 import argparse
 import sys
@@ -133,6 +136,9 @@ def main():
     a = ap.parse_args()
     clock, regs = parse_program(a.program)
     s = decode(clock, regs, a.channel)
+    if 20 + 5 * np.log2(s["d"]) > 63:
+        print(f"D={s['d']}: the CIC needs more than 64-bit integrators here", file=sys.stderr)
+        return 2
     k = np.arange(a.samples)
     x = (0.5 * np.cos(0.6283 * k + 0.1)).astype(np.float32).astype(np.float64)
     best = float("inf")

@@ -94,12 +94,14 @@ void LevelsPresenter::refresh() {
         input.kind = noise ? gc::sim::LevelInput::Kind::Noise : gc::sim::LevelInput::Kind::Tone;
         const bool typed = state_.EditFrequency.text.find_first_not_of(' ') != std::string::npos;
         const double frequency = typed ? m::parseReal(state_.EditFrequency.text) : 0.0;
-        // Defaults: a tone at the NCO frequency, noise over the output band.
-        const gc::sim::LevelPlan probe = levelPlanOf(session_, channel, input);
+        // Defaults: a tone at the channel's NCO frequency as typed in the main window, noise
+        // over the output band.
         if (noise) {
-            input.noiseBandHz = typed ? frequency : probe.outputRateHz;
+            input.noiseBandHz =
+                typed ? frequency : levelPlanOf(session_, channel, input).outputRateHz;
         } else {
-            input.toneHz = typed ? frequency : probe.ncoFrequencyHz;
+            input.toneHz =
+                typed ? frequency : session_.model.Chip.Fc[static_cast<std::size_t>(channel)];
         }
         if (!typed)
             state_.EditFrequency.text = m::formatGeneral(noise ? input.noiseBandHz : input.toneHz);
@@ -114,9 +116,15 @@ void LevelsPresenter::refresh() {
         return;
     }
 
-    state_.LabelChannel =
-        m::tx(kLevelsChannelLine, {std::to_string(channel), hz(plan_.ncoFrequencyHz),
-                                   hz(plan_.outputRateHz), hz(plan_.outputFrequencyHz)});
+    if (input.kind == gc::sim::LevelInput::Kind::Noise) {
+        state_.LabelChannel =
+            m::tx(kLevelsChannelLineNoise,
+                  {std::to_string(channel), hz(plan_.ncoFrequencyHz), hz(plan_.outputRateHz)});
+    } else {
+        state_.LabelChannel =
+            m::tx(kLevelsChannelLine, {std::to_string(channel), hz(plan_.ncoFrequencyHz),
+                                       hz(plan_.outputRateHz), hz(plan_.outputFrequencyHz)});
+    }
     for (const gc::sim::StageLevel& s : plan_.stages) {
         LevelRowState row;
         row.stage = stageTitle(s.stage);

@@ -66,6 +66,7 @@ inline constexpr std::string_view kLevelsKindTone = "Тон";
 inline constexpr std::string_view kLevelsKindNoise = "Шум в полосе";
 inline constexpr std::string_view kLevelsChannelLine =
     "Канал %1: NCO %2 Гц, выход %3 Гц, тон на выходе %4 Гц";
+inline constexpr std::string_view kLevelsChannelLineNoise = "Канал %1: NCO %2 Гц, выход %3 Гц";
 inline constexpr std::string_view kLevelsFirstClip =
     "Первым ограничивается каскад %1 при входе %2 dBFS (запас %3 дБ)";
 inline constexpr std::string_view kLevelsNoClip = "Ни один каскад не ограничивается";

@@ -124,6 +124,8 @@ void RequirementPresenter::clearFigures() {
 void RequirementPresenter::refresh() {
     const m::ConfigurationModel& model = session_.model;
     gc::analysis::ChainSpec spec = gc::analysis::chainFromModel(model);
+    state_.Caption =
+        m::tx(kRequirementChannelCaption, {std::to_string(session_.model.currentIndex())});
     state_.PanelOutputRate = formatHz(spec.outputRateHz);
     clearFigures();
     measurement_.reset();

@@ -19,6 +19,8 @@
 namespace gc::app {
 
 inline constexpr std::string_view kRequirementCaption = "Требования к каналу";
+// The title with the current channel: "Требования к каналу 2".
+inline constexpr std::string_view kRequirementChannelCaption = "Требования к каналу %1";
 
 // A limit's verdict: not given, met, failed.
 enum class LimitColour { Neutral, Green, Red };
@@ -33,6 +35,7 @@ struct FigureState {
 };
 
 struct RequirementState {
+    std::string Caption;  // the window's title, naming the channel the requirement is measured on
     // Typed like the program's other fields: "." or "," as the decimal separator, blanks
     // around. Empty optional fields are not checked (EditFs empty: Fo/2).
     EditState EditFp;    // pass-band edge Fp, Hz

@@ -7,9 +7,13 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 #include <limits>
 #include <stdexcept>
 
+#include "model/Language.h"
 #include "sim/ProgramDecoder.h"
 
 namespace gc::sim {
@@ -23,8 +27,6 @@ using i128 = __int128;
 
 constexpr int kInputWordBits = 19;  // the chip's input word
 constexpr int kCicInputBits = 20;   // mixer words enter the CIC at this width
-// Where the second float of a pair lies in a 64-bit load.
-constexpr bool kImagHigh = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
 constexpr double kTwoPi = 6.283185307179586;
 
 enum StageIndex { kInput, kMixer, kCic, kCoarse, kCfir, kPfir, kFine, kResampler, kOutput };
@@ -76,17 +78,34 @@ struct CicState {
     std::array<std::array<Acc, 5>, 2> combQ{};
 };
 
-// A decimating FIR over the I and Q rails with its history kept between blocks.
+// The hot loops, compiled once more for AVX2 where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define GC_SIM_HOT __attribute__((target_clones("avx2", "default")))
+#else
+#define GC_SIM_HOT
+#endif
+
+// sum h[k] x[k] over n words, in full precision.
+GC_SIM_HOT i64 dot(const std::int32_t* h, const std::int32_t* x, std::size_t n) {
+    i64 acc = 0;
+    for (std::size_t k = 0; k < n; ++k) acc += static_cast<i64>(h[k]) * x[k];
+    return acc;
+}
+
+// A decimating FIR over the I and Q rails with its history kept between blocks. Words and taps
+// fit 32 bits; the sums are formed in 64.
 struct FirStage {
-    std::vector<i64> taps;
+    std::vector<std::int32_t> reversed;  // tap l-1-k at k: tap 0 meets the newest sample
     int factor{2};
     int scaleShift{0};  // output = sum * 2^scaleShift
     int inputCount{0};  // inputs since the last output, 0..factor-1
-    std::vector<i64> histI, histQ;
+    std::vector<std::int32_t> histI, histQ;
+
+    void setTaps(const std::vector<int>& taps) { reversed.assign(taps.rbegin(), taps.rend()); }
 
     void reset() {
-        histI.assign(taps.size() - 1, 0);
-        histQ.assign(taps.size() - 1, 0);
+        histI.assign(reversed.size() - 1, 0);
+        histQ.assign(reversed.size() - 1, 0);
         inputCount = 0;
     }
 
@@ -94,20 +113,15 @@ struct FirStage {
              std::vector<i64>& outQ, WordStage& word, bool halfUp) {
         outI.clear();
         outQ.clear();
-        const std::size_t l = taps.size();
+        const std::size_t l = reversed.size();
         histI.insert(histI.end(), inI.begin(), inI.end());
         histQ.insert(histQ.end(), inQ.begin(), inQ.end());
         for (std::size_t n = 0; n < inI.size(); ++n) {
             if (++inputCount < factor) continue;
             inputCount = 0;
-            // The newest sample is at index n + l - 1 of the history; tap 0 multiplies it.
-            const i64* xi = histI.data() + n + l - 1;
-            const i64* xq = histQ.data() + n + l - 1;
-            i64 accI = 0, accQ = 0;
-            for (std::size_t k = 0; k < l; ++k) {
-                accI += taps[k] * xi[-static_cast<std::ptrdiff_t>(k)];
-                accQ += taps[k] * xq[-static_cast<std::ptrdiff_t>(k)];
-            }
+            // The window ends with the newest sample, index n + l - 1 of the history.
+            const i64 accI = dot(reversed.data(), histI.data() + n, l);
+            const i64 accQ = dot(reversed.data(), histQ.data() + n, l);
             outI.push_back(word.fit(scaleBy(accI, scaleShift, halfUp)));
             outQ.push_back(word.fit(scaleBy(accQ, scaleShift, halfUp)));
         }
@@ -149,15 +163,16 @@ ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const Mod
 
     const int channelReset = bank.byte(control, 16);
     if (channelReset & 0x80)
-        refuse("channel " + std::to_string(channel) + " is held in reset (not enabled)");
+        refuse(gc::model::tx("Канал %1 удерживается в сбросе (не включён)",
+                             {std::to_string(channel)}));
     const int splitIQ = bank.byte(control, 24);
     const int pfirControl = bank.byte(control, 26);
     if (splitIQ & 0x10) {
         s.outputMode = (pfirControl & 0x06) == 0x06 ? 2 : 1;
         if (channel % 2 != 0)
-            refuse("channel " + std::to_string(channel) +
-                   " is the second half of a pair in this output mode: model channel " +
-                   std::to_string(channel - 1));
+            refuse(gc::model::tx(
+                "Канал %1 в этом режиме вывода - вторая половина пары: моделируйте канал %2",
+                {std::to_string(channel), std::to_string(channel - 1)}));
     }
 
     const int input = bank.byte(control, 27);
@@ -248,13 +263,6 @@ ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const Mod
     return s;
 }
 
-// The hot loops, compiled once more for AVX2 where the processor has it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define GC_SIM_HOT __attribute__((target_clones("avx2", "default")))
-#else
-#define GC_SIM_HOT
-#endif
-
 // One float to a word: x * scale rounded (offset 0.5) or truncated toward minus infinity, NaN
 // as zero, saturated to lo..hi (counted), then shifted up by `up` bits.
 inline std::int32_t quantiseOne(float x, float scale, float offset, std::int32_t lo,
@@ -335,6 +343,59 @@ std::int32_t peakOf(const std::int32_t* v, std::size_t n, std::int32_t peak) {
 
 }  // namespace
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define GC_SIM_AVX2 1
+// The real-input NCO and mixer eight samples at a time: the table looked up by gathers, the
+// products in 64 bits (even and odd lanes), the rounded words taken from the low 32 bits of a
+// logical shift, which equal those of the arithmetic one because every word fits 32 bits.
+// Returns the phase after the samples done, a multiple of 8 of them; the rest is the caller's.
+__attribute__((target("avx2"))) std::size_t mixRealAvx2(
+    const std::int32_t* x, std::int32_t* out, std::size_t n, std::uint32_t& phase,
+    std::uint32_t freq, const std::int32_t* table, int tableShift, std::uint32_t tableMask,
+    std::uint32_t quarter, int shift, i64 half) {
+    const __m256i step = _mm256_set1_epi32(static_cast<int>(freq * 8u));
+    __m256i ph = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(phase)),
+                                  _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(freq)),
+                                                     _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+    const __m128i tShift = _mm_cvtsi32_si128(tableShift);
+    const __m128i mShift = _mm_cvtsi32_si128(shift);
+    const __m256i mask = _mm256_set1_epi32(static_cast<int>(tableMask));
+    const __m256i q = _mm256_set1_epi32(static_cast<int>(quarter));
+    const __m256i vHalf = _mm256_set1_epi64x(half);
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i idx = _mm256_srl_epi32(ph, tShift);
+        const __m256i sn = _mm256_i32gather_epi32(table, idx, 4);
+        const __m256i cs =
+            _mm256_i32gather_epi32(table, _mm256_and_si256(_mm256_add_epi32(idx, q), mask), 4);
+        ph = _mm256_add_epi32(ph, step);
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + i));
+        const __m256i aOdd = _mm256_srli_epi64(a, 32);
+        // 64-bit products of the even lanes and of the odd ones; I = a cos, Q = -a sin.
+        const __m256i iEven = _mm256_mul_epi32(a, cs);
+        const __m256i iOdd = _mm256_mul_epi32(aOdd, _mm256_srli_epi64(cs, 32));
+        const __m256i qEven = _mm256_sub_epi64(_mm256_setzero_si256(), _mm256_mul_epi32(a, sn));
+        const __m256i qOdd = _mm256_sub_epi64(_mm256_setzero_si256(),
+                                              _mm256_mul_epi32(aOdd, _mm256_srli_epi64(sn, 32)));
+        // Rounded and shifted, back to eight 32-bit words each.
+        const __m256i mI = _mm256_blend_epi32(
+            _mm256_srl_epi64(_mm256_add_epi64(iEven, vHalf), mShift),
+            _mm256_slli_epi64(_mm256_srl_epi64(_mm256_add_epi64(iOdd, vHalf), mShift), 32), 0xAA);
+        const __m256i mQ = _mm256_blend_epi32(
+            _mm256_srl_epi64(_mm256_add_epi64(qEven, vHalf), mShift),
+            _mm256_slli_epi64(_mm256_srl_epi64(_mm256_add_epi64(qOdd, vHalf), mShift), 32), 0xAA);
+        const __m256i lo = _mm256_unpacklo_epi32(mI, mQ);  // I0 Q0 I1 Q1 | I4 Q4 I5 Q5
+        const __m256i hi = _mm256_unpackhi_epi32(mI, mQ);  // I2 Q2 I3 Q3 | I6 Q6 I7 Q7
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * i),
+                            _mm256_permute2x128_si256(lo, hi, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * i + 8),
+                            _mm256_permute2x128_si256(lo, hi, 0x31));
+    }
+    phase += static_cast<std::uint32_t>(i) * freq;
+    return i;
+}
+#endif
+
 struct ChannelModel::Impl {
     ModelParameters p;
     ChannelSetup s;
@@ -366,7 +427,9 @@ struct ChannelModel::Impl {
     CicState<u128> cic128;
     FirStage cfir, pfir;
     int fineShift{0};
-    std::vector<i64> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
+    std::vector<std::int32_t> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
+    // Branch b's taps, oldest sample first: tap b + (NMULT-1-j) NDELAY at j.
+    std::vector<std::int32_t> branchTaps;
     i64 resTime{0};  // next output instant from this block's first input, 2^-26 samples
     int resShift{0};
     int outShift{0};
@@ -439,16 +502,22 @@ void ChannelModel::Impl::setUp() {
     }
 
     words[kCoarse].setBits(p.coarseOutputBits);
-    cfir.taps.assign(s.cfirTaps.begin(), s.cfirTaps.end());
+    cfir.setTaps(s.cfirTaps);
     cfir.factor = 2;
     cfir.scaleShift = -16 + p.cfirOutputBits - p.coarseOutputBits;
     words[kCfir].setBits(p.cfirOutputBits);
-    pfir.taps.assign(s.pfirTaps.begin(), s.pfirTaps.end());
+    pfir.setTaps(s.pfirTaps);
     pfir.factor = s.pfirDecimates ? 2 : 1;
     pfir.scaleShift = -16 + p.pfirOutputBits - p.cfirOutputBits;
     words[kPfir].setBits(p.pfirOutputBits);
     fineShift = -10 + p.resamplerInputBits - p.pfirOutputBits;
     words[kFine].setBits(p.resamplerInputBits);
+    branchTaps.assign(static_cast<std::size_t>(s.resamplerPhases * s.resamplerMultiplies), 0);
+    for (int b = 0; b < s.resamplerPhases; ++b)
+        for (int j = 0; j < s.resamplerMultiplies; ++j)
+            branchTaps[static_cast<std::size_t>(b * s.resamplerMultiplies + j)] =
+                s.resamplerTaps[static_cast<std::size_t>(b + (s.resamplerMultiplies - 1 - j) *
+                                                                 s.resamplerPhases)];
     resShift = s.finalShift - 15 + p.resamplerOutputBits - p.resamplerInputBits;
     words[kResampler].setBits(p.resamplerOutputBits);
     outShift = s.outputBits - p.resamplerOutputBits;
@@ -490,15 +559,23 @@ bool ChannelModel::Impl::quantiseInput(const std::complex<float>* in, std::size_
     std::int32_t* r = xr.data();
     std::int32_t* q = xi.data();
     // Any nonzero imaginary part (-0 counts as zero): an OR over the bit patterns.
-    std::uint64_t imagBits = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        std::uint64_t bits;
-        std::memcpy(&bits, f + 2 * k, sizeof bits);
+    // Any imaginary part other than zero (-0 counts as zero): the bit patterns ORed together.
+    std::uint32_t imagBits = 0;
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    __m128i any = _mm_setzero_si128();
+    for (; k + 2 <= count; k += 2)
+        any = _mm_or_si128(any, _mm_loadu_si128(reinterpret_cast<const __m128i*>(f + 2 * k)));
+    alignas(16) std::uint32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), any);
+    imagBits = lanes[1] | lanes[3];  // re, im, re, im
+#endif
+    for (; k < count; ++k) {
+        std::uint32_t bits;
+        std::memcpy(&bits, f + 2 * k + 1, sizeof bits);
         imagBits |= bits;
     }
-    // The imaginary part is the second float; -0 counts as zero.
-    imagBits = (kImagHigh ? imagBits >> 32 : imagBits) & 0x7fffffffu;
-    const bool complexInput = imagBits != 0;
+    const bool complexInput = (imagBits & 0x7fffffffu) != 0;
     std::int32_t over = 0;
     std::int32_t peak = static_cast<std::int32_t>(w.peak);
     quantiseRail(f, r, count, scale, offset, lo, hi, up, over, peak);
@@ -528,7 +605,15 @@ void ChannelModel::Impl::mix(std::size_t n) {
     std::uint32_t ph = phase;
     std::uint32_t dither = ditherState;
     const std::uint32_t dMask = ditherMask;
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+#if defined(GC_SIM_AVX2)
+    if constexpr (!Complex && !Dither) {
+        static const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+        if (kHasAvx2 && mShift > 0 && mShift < 32)
+            i = mixRealAvx2(inR, out, n, ph, freq, table, tShift, tMask, q, mShift, mHalf);
+    }
+#endif
+    for (; i < n; ++i) {
         std::uint32_t at = ph;
         if constexpr (Dither) {
             dither ^= dither << 13;
@@ -665,9 +750,6 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     const u64 available = aI.size();  // inputs of this block; index 0 = resHist[keep]
     const int phases = s.resamplerPhases;
     const int nmult = s.resamplerMultiplies;
-    const i64* h = nullptr;
-    std::vector<i64> taps(s.resamplerTaps.begin(), s.resamplerTaps.end());
-    h = taps.data();
     WordStage& res = words[kResampler];
     WordStage& outWord = words[kOutput];
     const double outScale = std::ldexp(1.0, -(s.outputBits - 1));
@@ -685,14 +767,10 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
             }
         }
         if (n >= static_cast<i64>(available)) break;
-        const i64* xi = resHistI.data() + keep + n;
-        const i64* xq = resHistQ.data() + keep + n;
-        i64 accI = 0, accQ = 0;
-        for (int m = 0; m < nmult; ++m) {
-            const i64 c = h[branch + static_cast<u64>(m) * static_cast<u64>(phases)];
-            accI += c * xi[-m];
-            accQ += c * xq[-m];
-        }
+        // The window ends with input n, index keep + n of the history.
+        const std::int32_t* taps = branchTaps.data() + branch * static_cast<u64>(nmult);
+        const i64 accI = dot(taps, resHistI.data() + n, static_cast<std::size_t>(nmult));
+        const i64 accQ = dot(taps, resHistQ.data() + n, static_cast<std::size_t>(nmult));
         const i64 rI = res.fit(scaleBy(accI, resShift, halfUp));
         const i64 rQ = res.fit(scaleBy(accQ, resShift, halfUp));
         const i64 oI = outWord.fit(scaleBy(rI, outShift, halfUp));

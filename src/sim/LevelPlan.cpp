@@ -199,6 +199,12 @@ LevelPlan computeLevelPlan(const ChannelSetup& s, const ModelParameters& p,
         }
     }
     signal[kIn] = noise ? inputAmplitude * inputAmplitude : inputAmplitude;
+    if (noise && signal[kMix] + rest[kMix] > 0.0) {
+        // The input's noise split as the mixer splits it: inside the output band and outside.
+        const double inBand = signal[kMix] / (signal[kMix] + rest[kMix]);
+        rest[kIn] = signal[kIn] * (1.0 - inBand);
+        signal[kIn] *= inBand;
+    }
     peak[kIn] = inputAmplitude * (noise ? kNoiseCrestSigma / std::sqrt(2.0) : 1.0);
     if (noise) {
         for (int st = kMix; st < kStageCount; ++st) {

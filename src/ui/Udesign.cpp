@@ -256,6 +256,7 @@ void TDesignForm::act(Action&& action) {
 }
 
 void TDesignForm::showState() {
+    if (!state_.Caption.empty()) setWindowTitle(qs(state_.Caption));
     requirement_->setText(qs(state_.LabelRequirement));
     for (size_t i = 0; i < levels_.size(); ++i)
         levels_[i]->setText(i < state_.LevelTexts.size() ? qs(state_.LevelTexts[i]) : QString());

@@ -113,8 +113,8 @@ void TLevelsForm::buildControls() {
     tableLevels_->setSelectionMode(QAbstractItemView::NoSelection);
     tableLevels_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tableLevels_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tableLevels_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    v->addWidget(tableLevels_, 1);
+    tableLevels_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v->addWidget(tableLevels_);
 
     labelFirstClip_ = plainLabel(this, "LabelFirstClip");
     v->addWidget(labelFirstClip_);
@@ -131,13 +131,12 @@ void TLevelsForm::buildControls() {
     memoGain_->setFixedHeight(memoGain_->fontMetrics().lineSpacing() * 10 +
                               2 * memoGain_->frameWidth() +
                               int(memoGain_->document()->documentMargin() * 2) + 2);
-    v->addWidget(memoGain_);
+    v->addWidget(memoGain_, 1);
     labelError_ = plainLabel(this, "LabelError");
     QPalette errorPalette = labelError_->palette();
     errorPalette.setColor(QPalette::WindowText, QColor(192, 0, 0));
     labelError_->setPalette(errorPalette);
     v->addWidget(labelError_);
-    resize(900, 620);
 }
 
 void TLevelsForm::connectControls() {
@@ -184,7 +183,11 @@ void TLevelsForm::showState() {
     tableLevels_->resizeRowsToContents();
     int height = tableLevels_->horizontalHeader()->height() + 2 * tableLevels_->frameWidth();
     for (int r = 0; r < tableLevels_->rowCount(); ++r) height += tableLevels_->rowHeight(r);
-    tableLevels_->setMinimumHeight(height + 2);
+    // The whole table without scrolling: every row and every column.
+    tableLevels_->setFixedHeight(height + 2);
+    int width = 2 * tableLevels_->frameWidth();
+    for (int c = 0; c < tableLevels_->columnCount(); ++c) width += tableLevels_->columnWidth(c);
+    tableLevels_->setMinimumWidth(width + 2);
     labelFirstClip_->setText(fromStd(state_.LabelFirstClip));
     labelOutput_->setText(fromStd(state_.LabelOutput));
     QStringList lines;
@@ -198,6 +201,7 @@ void TLevelsForm::showState() {
 void TLevelsForm::showForm() {
     presenter_.refresh();
     showState();
+    resize(sizeHint().expandedTo(size()));
     bringUp(this);
 }
 

@@ -246,6 +246,7 @@ void TRequirementForm::run(void (RequirementPresenter::*handler)()) {
 }
 
 void TRequirementForm::showState() {
+    if (!state_.Caption.empty()) setWindowTitle(fromStd(state_.Caption));
     showText(editFp_, state_.EditFp.text);
     showText(editFs_, state_.EditFs.text);
     showText(editRmax_, state_.EditRmax.text);

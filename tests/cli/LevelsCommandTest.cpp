@@ -104,7 +104,7 @@ TEST_F(CliLevelsTest, RefusesWhatItCannotPlan) {
     EXPECT_EQ(levels({"--input-dbfs", "-6", "--channel", "4"}).status, 2);
     const std::string trv = work + "/CONFIGS/std.trv";
     replaceInFile(trv, "MaskChan1x= 15 ", "MaskChan1x= 7 ");
-    CliRun off = levels({"--input-dbfs", "-6", "--channel", "3"});
+    CliRun off = levels({"--input-dbfs", "-6", "--channel", "3", "--lang", "en"});
     EXPECT_EQ(off.status, 2);
     EXPECT_EQ(off.err, "levels: channel 3 is held in reset (not enabled)\n");
     EXPECT_EQ(off.out, "");
@@ -112,7 +112,7 @@ TEST_F(CliLevelsTest, RefusesWhatItCannotPlan) {
     replaceInFile(trv, "CombConfigPlis= 0 ", "CombConfigPlis= 1 ");
     const CliRun pair = levels({"--input-dbfs", "-6", "--channel", "1"});
     EXPECT_EQ(pair.status, 2);
-    EXPECT_NE(pair.err.find("model channel 0"), std::string::npos) << pair.err;
+    EXPECT_NE(pair.err.find("моделируйте канал 0"), std::string::npos) << pair.err;
     EXPECT_EQ(levels({"--input-dbfs", "-6", "--channel", "0"}).status, 0);
     const CliRun missing =
         runCli(scratch, work, {"levels", "CONFIGS/none.trv", "--input-dbfs", "-6"});

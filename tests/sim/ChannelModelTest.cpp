@@ -173,12 +173,12 @@ TEST(ChannelModel, RefusesWhatItCannotRun) {
     // The two-channel mode models the pair by its first channel.
     ChannelConfig two;
     two.mode = 1;
-    EXPECT_NE(message(build(two).program, 1).find("model channel 0"), std::string::npos);
+    EXPECT_NE(message(build(two).program, 1).find("моделируйте канал 0"), std::string::npos);
     // A channel held in reset.
     Built off = build(c);
     off.image.Channels[3].ChannelReset |= 0x80;
     EXPECT_EQ(message(gc::chip::programFileText(off.model, off.image), 3),
-              "channel 3 is held in reset (not enabled)");
+              "Канал 3 удерживается в сбросе (не включён)");
     // No clock in the text and none given.
     std::string noClock = b.program;
     noClock.erase(noClock.find("Clock="),

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -181,6 +182,11 @@ class DesktopWindowsTest : public QObject {
         enter(edit1, QStringLiteral("100"));
         QVERIFY(main.isWindowModified());
         enter(edit1, QStringLiteral("64"));
+        QVERIFY(!main.isWindowModified());
+        // The file-source choice is saved with the configuration: it marks it too.
+        child<QRadioButton>(main, QStringLiteral("FileEnbPFIR"))->click();
+        QVERIFY(main.isWindowModified());
+        child<QRadioButton>(main, QStringLiteral("TblEnbPFIR"))->click();
         QVERIFY(!main.isWindowModified());
 
         // Ctrl+O and Ctrl+S ask for the file to read and to write.

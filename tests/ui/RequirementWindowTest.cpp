@@ -100,7 +100,7 @@ class RequirementWindowTest : public QObject {
         QVERIFY(!app_->session().isOpen(Window::Requirement));
         open();
         QVERIFY(app_->session().isOpen(Window::Requirement));
-        QCOMPARE(form().windowTitle(), QStringLiteral("Требования к каналу"));
+        QCOMPARE(form().windowTitle(), QStringLiteral("Требования к каналу 0"));
         QCOMPARE(panel("PanelOutputRate")->text(), QStringLiteral("390625.0"));
         QCOMPARE(panel("LabelVerdict")->text(), QStringLiteral("Требование не задано"));
         // The warnings, one line each, are there even without a requirement.
