@@ -389,6 +389,14 @@ Replace them?</translation>
         <translation>Requirement...</translation>
     </message>
     <message>
+        <source>Моделирование...</source>
+        <translation>Simulation...</translation>
+    </message>
+    <message>
+        <source>Сигнал через модель канала с фиксированной точкой: спектр выхода, уровень, SNR, SFDR</source>
+        <translation>A signal through the channel&apos;s fixed-point model: output spectrum, level, SNR, SFDR</translation>
+    </message>
+    <message>
         <source>Требования к каналу: полоса, неравномерность, подавление, наложения</source>
         <translation>Channel requirement: band, ripple, attenuation, aliases</translation>
     </message>
@@ -732,6 +740,153 @@ at the output, dBFS</translation>
     <message>
         <source>Подобрать фильтры канала под это требование</source>
         <translation>Design the channel&apos;s filters for this requirement</translation>
+    </message>
+</context>
+<context>
+    <name>gc::ui::TSimulationForm</name>
+    <message>
+        <source>SFDR, дБc</source>
+        <translation>SFDR, dBc</translation>
+    </message>
+    <message>
+        <source>SNR, дБ</source>
+        <translation>SNR, dB</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>Выход в файл</source>
+        <translation>Output to file</translation>
+    </message>
+    <message>
+        <source>Два тона</source>
+        <translation>Two tones</translation>
+    </message>
+    <message>
+        <source>Длина, отсчётов</source>
+        <translation>Length, samples</translation>
+    </message>
+    <message>
+        <source>Запись из файла</source>
+        <translation>Recording from a file</translation>
+    </message>
+    <message>
+        <source>Запись</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>Запустить</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>ИМЯ.sigmf-meta (отсчёты в ИМЯ.sigmf-data рядом) или ИМЯ.wav</source>
+        <translation>NAME.sigmf-meta (samples in NAME.sigmf-data beside it) or NAME.wav</translation>
+    </message>
+    <message>
+        <source>ИМЯ.sigmf-meta или ИМЯ.wav; пусто — выход не записывается</source>
+        <translation>NAME.sigmf-meta or NAME.wav; empty: the output is not written</translation>
+    </message>
+    <message>
+        <source>Качание частоты</source>
+        <translation>Frequency sweep</translation>
+    </message>
+    <message>
+        <source>Моделирование</source>
+        <translation>Simulation</translation>
+    </message>
+    <message>
+        <source>Мощность выхода, дБFS</source>
+        <translation>Output power, dBFS</translation>
+    </message>
+    <message>
+        <source>Обзор...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Переполнения</source>
+        <translation>Overflows</translation>
+    </message>
+    <message>
+        <source>Пик, дБFS</source>
+        <translation>Peak, dBFS</translation>
+    </message>
+    <message>
+        <source>Сигнал</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>Спектр в CSV...</source>
+        <translation>Spectrum to CSV...</translation>
+    </message>
+    <message>
+        <source>Ступень</source>
+        <translation>Stage</translation>
+    </message>
+    <message>
+        <source>Тон на частоте выхода, Гц</source>
+        <translation>Tone at output frequency, Hz</translation>
+    </message>
+    <message>
+        <source>Тон</source>
+        <translation>Tone</translation>
+    </message>
+    <message>
+        <source>Тон: амплитуда; шум: мощность относительно синуса полной шкалы</source>
+        <translation>Tone: its amplitude; noise: its power against a full-scale sine&apos;s</translation>
+    </message>
+    <message>
+        <source>Уровень тона на выходе, дБFS</source>
+        <translation>Output tone level, dBFS</translation>
+    </message>
+    <message>
+        <source>Уровень, дБFS</source>
+        <translation>Level, dBFS</translation>
+    </message>
+    <message>
+        <source>Частота 1, Гц</source>
+        <translation>Frequency 1, Hz</translation>
+    </message>
+    <message>
+        <source>Частота 2, Гц</source>
+        <translation>Frequency 2, Hz</translation>
+    </message>
+    <message>
+        <source>Частота второго тона или конца качания, Гц</source>
+        <translation>Frequency of the second tone or of the sweep&apos;s end, Hz</translation>
+    </message>
+    <message>
+        <source>Частота выхода относительно центра, кГц</source>
+        <translation>Output frequency from the centre, kHz</translation>
+    </message>
+    <message>
+        <source>Частота отсчётов выхода, Гц</source>
+        <translation>Output sample rate, Hz</translation>
+    </message>
+    <message>
+        <source>Частота тона, первого тона или начала качания, Гц</source>
+        <translation>Frequency of the tone, the first tone or the sweep&apos;s start, Hz</translation>
+    </message>
+    <message>
+        <source>Шум</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>дБFS</source>
+        <translation>dBFS</translation>
+    </message>
+    <message>
+        <source>не записывать</source>
+        <translation>not written</translation>
+    </message>
+    <message>
+        <source>&lt;span style=&quot;color:#0000ff&quot;&gt;━━&lt;/span&gt; спектр выхода&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#ff0000&quot;&gt;━━&lt;/span&gt; АЧХ канала, 0 дБ — её максимум</source>
+        <translation>&lt;span style=&quot;color:#0000ff&quot;&gt;━━&lt;/span&gt; output spectrum&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#ff0000&quot;&gt;━━&lt;/span&gt; channel response, 0 dB at its peak</translation>
     </message>
 </context>
 </TS>

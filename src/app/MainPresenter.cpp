@@ -199,6 +199,7 @@ void MainPresenter::doRecalculate() {
     doShowResamplerRatio();  // from the Edit4 text just written
     refreshIfOpen(Window::Requirement);
     refreshIfOpen(Window::Design);
+    refreshIfOpen(Window::Simulation);
     refreshIfOpen(Window::Levels);
 }
 
@@ -901,6 +902,7 @@ void MainPresenter::onButtonRequirementClick() {
     openWindow(Window::Requirement);
     if (!wasOpen) plot_.fitToChannel();
 }
+void MainPresenter::onButtonSimulationClick() { openWindow(Window::Simulation); }
 void MainPresenter::onButtonLevelsClick() { openWindow(Window::Levels); }
 
 }  // namespace gc::app

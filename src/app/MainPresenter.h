@@ -138,6 +138,8 @@ class MainPresenter {
     void onButton14Click();         // "Справка"
     // "Требования...": the channel requirement window.
     void onButtonRequirementClick();
+    // "Моделирование...": the simulation window.
+    void onButtonSimulationClick();
     // "Уровни...": the level plan window.
     void onButtonLevelsClick();
 

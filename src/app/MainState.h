@@ -144,6 +144,8 @@ struct MainState {
     ButtonState Button10{true, false};  // "Фильтры"
     // "Требования..." in the output block: the channel requirement window, always there.
     ButtonState ButtonRequirement{};
+    // "Моделирование..." below it: the simulation window, always there.
+    ButtonState ButtonSimulation{};
 
     // Enabled-channel box i (0..3) in the order CheckBox3, CheckBox2, CheckBox7, CheckBox8.
     [[nodiscard]] CheckState& channelBox(int i) {
@@ -266,6 +268,7 @@ inline constexpr MainControl kMainControls[] = {
     {"Button4", &MainState::Button4},
     {"Button10", &MainState::Button10},
     {"ButtonRequirement", &MainState::ButtonRequirement},
+    {"ButtonSimulation", &MainState::ButtonSimulation},
 };
 
 // The name of the control that shows `field` (empty if none does).

@@ -9,7 +9,8 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
       presenter(session, state, ui, plot),
       requirement(session, requirementState, ui),
       loadSave(session, state, ui, plot, presenter, requirement, workspace),
-      design(session, designState, state, ui, presenter, requirement, std::move(workspace)),
+      design(session, designState, state, ui, presenter, requirement, workspace),
+      simulation(session, simulationState, ui, std::move(workspace)),
       levels(session, levelsState, ui) {
     // The fit shows the requirement's bands when there is one.
     plot.setBandsSource([this] {

@@ -11,6 +11,7 @@
 #include "app/MainState.h"
 #include "app/RequirementPresenter.h"
 #include "app/Session.h"
+#include "app/SimulationPresenter.h"
 #include "app/UiPort.h"
 #include "appconfig/Workspace.h"
 
@@ -35,6 +36,9 @@ struct Program {
     // "Синтез фильтров": taps designed for that requirement, saved as the channel's tap files.
     DesignState designState;
     DesignPresenter design;
+    // "Моделирование": a signal through the fixed-point model of the current channel.
+    SimulationState simulationState;
+    SimulationPresenter simulation;
     // "Уровни": the level plan of the current channel for an input level.
     LevelsState levelsState;
     LevelsPresenter levels;

@@ -35,9 +35,10 @@ enum class Window {
     Info,         // TInfo
     Requirement,  // TRequirementForm, "Требования к каналу"
     Design,       // TDesignForm, "Синтез фильтров"
+    Simulation,   // TSimulationForm, "Моделирование"
     Levels,       // TLevelsForm, "Уровни"
 };
-inline constexpr int kWindowCount = 13;
+inline constexpr int kWindowCount = 14;
 
 struct FileDialogRequest {
     std::string filter;      // for example "*.trv"

@@ -13,6 +13,7 @@ extern const Command kLevelsCommand;
 extern const Command kMeasureCommand;
 extern const Command kResponseCommand;
 extern const Command kShowCommand;
+extern const Command kSimulateCommand;
 
 const std::vector<const Command*>& commands() {
     static const std::vector<const Command*> list = [] {
@@ -25,6 +26,7 @@ const std::vector<const Command*>& commands() {
             &kMeasureCommand,
             &kResponseCommand,
             &kShowCommand,
+            &kSimulateCommand,
         };
         // clang-format on
         std::sort(all.begin(), all.end(),

@@ -187,9 +187,12 @@ void tidyFolder(const std::string& folder) {
 
 // Writes `content` into a new temporary file beside `path` and flushes it; the temporary gets
 // the permission bits the target has (or would get). Its name goes into `temp` once created.
-WriteResult writeTemporary(const std::string& path, const std::string& content, std::string& temp,
-                           const char* suffix = "") {
+// Creates the temporary file for `path` with the permission bits the target has (or would
+// get); its name goes into `temp` and its descriptor into `fd`.
+WriteResult createTemporary(const std::string& path, std::string& temp, int& fd,
+                            const char* suffix = "") {
     temp.clear();
+    fd = -1;
     const std::string folder = folderPart(path);
     if (path.size() == folder.size()) return {EISDIR};  // "out/" names no file
     struct stat target {};
@@ -200,11 +203,26 @@ WriteResult writeTemporary(const std::string& path, const std::string& content, 
     // A short name of its own, created exclusively: never an existing file, never through a
     // link, and never too long for the folder whatever the target's name.
     std::string pattern = folder + ownTempPrefix() + "XXXXXX" + suffix;
-    const int fd = ::mkostemps(pattern.data(), static_cast<int>(std::strlen(suffix)), O_CLOEXEC);
-    if (fd < 0) return {errno};
+    const int created =
+        ::mkostemps(pattern.data(), static_cast<int>(std::strlen(suffix)), O_CLOEXEC);
+    if (created < 0) return {errno};
     temp = pattern;
+    if (::fchmod(created, mode) != 0) {
+        const int error = errno;
+        ::close(created);
+        return {error};
+    }
+    fd = created;
+    return {};
+}
+
+WriteResult writeTemporary(const std::string& path, const std::string& content, std::string& temp,
+                           const char* suffix = "") {
+    int fd = -1;
+    if (const WriteResult created = createTemporary(path, temp, fd, suffix); !created)
+        return created;
     Descriptor file(fd);
-    if (::fchmod(fd, mode) != 0 || !writeAll(fd, content) || ::fsync(fd) != 0) return {errno};
+    if (!writeAll(fd, content) || ::fsync(fd) != 0) return {errno};
     if (::close(file.release()) != 0) return {errno};
     return {};
 }
@@ -417,6 +435,51 @@ WriteResult writeNewFile(const std::string& path, const std::string& content) {
         return {error};
     }
     return {};
+}
+
+AtomicFileStream::~AtomicFileStream() { abandon(); }
+
+bool AtomicFileStream::open(const std::string& path) {
+    abandon();
+    path_ = path;
+    error_ = createTemporary(path, temp_, fd_).error;
+    return error_ == 0;
+}
+
+bool AtomicFileStream::write(const void* data, std::size_t size) {
+    if (fd_ < 0 || error_ != 0) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd_, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error_ = errno;
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+WriteResult AtomicFileStream::commit() {
+    if (fd_ < 0 && error_ == 0) error_ = EBADF;
+    if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+    if (fd_ >= 0 && ::close(std::exchange(fd_, -1)) != 0 && error_ == 0) error_ = errno;
+    if (error_ == 0 && ::rename(temp_.c_str(), path_.c_str()) != 0) error_ = errno;
+    if (error_ != 0) {
+        abandon();
+        return {error_};
+    }
+    temp_.clear();
+    syncFolder(path_);
+    return {};
+}
+
+void AtomicFileStream::abandon() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
 }
 
 std::string systemErrorText(int error) {

@@ -96,6 +96,38 @@ void tidyFolderBeforeReading(const std::string& folder);
 // overwrites. EEXIST in `error` when the name is taken.
 [[nodiscard]] WriteResult writeNewFile(const std::string& path, const std::string& content);
 
+// A large file written as a stream and replaced atomically: the bytes go into a temporary file
+// created exclusively beside `path` (the old file's permission bits, or 0666 less the umask);
+// commit() flushes it and renames it over `path`. Destroyed without commit(), or after a
+// failed write, the temporary file is removed and the old file is left as it was.
+class AtomicFileStream {
+  public:
+    AtomicFileStream() = default;
+    ~AtomicFileStream();
+    AtomicFileStream(const AtomicFileStream&) = delete;
+    AtomicFileStream& operator=(const AtomicFileStream&) = delete;
+
+    // Creates the temporary file for `path`; false with `error()` set when it cannot.
+    [[nodiscard]] bool open(const std::string& path);
+    // Appends bytes; false (and `error()` set) on the first failure, after which nothing more
+    // is written.
+    bool write(const void* data, std::size_t size);
+    // The descriptor of the temporary file, for a writer that writes through it (-1 when none).
+    [[nodiscard]] int descriptor() const { return fd_; }
+    // Flushes, closes and renames the temporary file over the target.
+    [[nodiscard]] WriteResult commit();
+    // Removes the temporary file now.
+    void abandon();
+    [[nodiscard]] int error() const { return error_; }
+    [[nodiscard]] const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+    std::string temp_;
+    int fd_{-1};
+    int error_{0};
+};
+
 // The system's reason for `error` as the user reads it: Russian texts for the common cases,
 // the system's own text otherwise.
 [[nodiscard]] std::string systemErrorText(int error);

@@ -34,6 +34,7 @@
 #include "ui/Upfirform.h"
 #include "ui/Urequirement.h"
 #include "ui/Uresampform.h"
+#include "ui/Usimulation.h"
 #include "ui/Usync.h"
 #include "ui/WindowPlacement.h"
 
@@ -148,6 +149,13 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
         c.ui.registerWindow(Window::Design, {[d] { d->showForm(); }, [d] { d->refresh(); }});
         return std::unique_ptr<QWidget>(std::move(form));
     });
+    f.emplace_back(WindowOrder::Simulation, [](WindowContext& c) {
+        auto form = std::make_unique<TSimulationForm>(c.program.simulationState,
+                                                      c.program.simulation, &c.mainWindow);
+        TSimulationForm* s = form.get();
+        c.ui.registerWindow(Window::Simulation, {[s] { s->showForm(); }, [s] { s->refresh(); }});
+        return std::unique_ptr<QWidget>(std::move(form));
+    });
     f.emplace_back(WindowOrder::Levels, [](WindowContext& c) {
         auto form = std::make_unique<TLevelsForm>(c.session, c.program.levelsState,
                                                   c.program.levels, &c.mainWindow);
@@ -256,6 +264,7 @@ void Application::placeWindows() {
             qobject_cast<RegisterEditorForm*>(w.get()) != nullptr ||
             qobject_cast<TRequirementForm*>(w.get()) != nullptr ||
             qobject_cast<TDesignForm*>(w.get()) != nullptr ||
+            qobject_cast<TSimulationForm*>(w.get()) != nullptr ||
             qobject_cast<TLevelsForm*>(w.get()) != nullptr)
             new WindowPlacement(w.get(), mainWindow_.get(), slot++);
     }

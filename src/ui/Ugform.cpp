@@ -591,6 +591,10 @@ QWidget* TGForm::buildOutputBlock() {
     buttonRequirement_->setToolTip(
         tr("Требования к каналу: полоса, неравномерность, подавление, наложения"));
     v->addWidget(buttonRequirement_);
+    buttonSimulation_ = button("ButtonSimulation", tr("Моделирование..."));
+    buttonSimulation_->setToolTip(
+        tr("Сигнал через модель канала с фиксированной точкой: спектр выхода, уровень, SNR, SFDR"));
+    v->addWidget(buttonSimulation_);
     buttonLevels_ = button("ButtonLevels", tr("Уровни..."));
     buttonLevels_->setToolTip(
         tr("Уровни по каскадам канала для заданного входа: запас, ограничение, шум, усиление"));
@@ -720,7 +724,7 @@ void TGForm::connectControls() {
         }
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 20> clicks{{
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 21> clicks{{
         {checkBox9_, &P::onCheckBox9Click},
         {checkBox1_, &P::onCheckBox1Click},
         {autoScale_, &P::onAutoScaleClick},
@@ -740,6 +744,7 @@ void TGForm::connectControls() {
         {button10_, &P::onButton10Click},
         {button14_, &P::onButton14Click},
         {buttonRequirement_, &P::onButtonRequirementClick},
+        {buttonSimulation_, &P::onButtonSimulationClick},
         {buttonLevels_, &P::onButtonLevelsClick},
     }};
     for (const auto& [widget, handler] : clicks) {

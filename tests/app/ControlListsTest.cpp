@@ -33,8 +33,8 @@ TEST(MainControls, EachControlOnceWithItsOwnNameAndItems) {
             EXPECT_TRUE(control.itemText(4096).empty()) << control.name;
         }
     }
-    // Eight edits, 21 panels, 13 lists, ten check boxes, six radio buttons, twelve buttons.
-    EXPECT_EQ(fields.size(), 70u);
+    // Eight edits, 21 panels, 13 lists, ten check boxes, six radio buttons, 13 buttons.
+    EXPECT_EQ(fields.size(), 71u);
     EXPECT_EQ(controlName(&MainState::Panel25), "Panel25");
     EXPECT_EQ(kMainControls[30].itemText(3), "3");                     // ComboBox2
     EXPECT_EQ(kMainControls[35].itemText(2), std::string("Канал 2"));  // ComboBox7
