@@ -58,6 +58,9 @@ CLI::Option* addReal(CLI::App& app, const std::string& name, const std::string& 
 // An integer in lo..hi; outside: "NAME takes lo..hi".
 CLI::Option* addInt(CLI::App& app, const std::string& name, const std::string& valueName,
                     int& target, int lo, int hi, const std::string& help);
+// One word of `choices`; `target` becomes its index. Another word: "NAME takes a|b|c".
+CLI::Option* addChoice(CLI::App& app, const std::string& name, const std::string& help,
+                       const std::vector<std::string>& choices, int& target);
 // A text that must not be empty.
 CLI::Option* addText(CLI::App& app, const std::string& name, const std::string& valueName,
                      std::string& target, const std::string& help);

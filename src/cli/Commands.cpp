@@ -8,6 +8,8 @@ namespace gc::cli {
 // command is its file, its declaration and its entry here. The help lists them by name.
 extern const Command kBuildCommand;
 extern const Command kDesignCommand;
+extern const Command kExportTapsCommand;
+extern const Command kImportTapsCommand;
 extern const Command kInitCommand;
 extern const Command kMeasureCommand;
 extern const Command kResponseCommand;
@@ -19,6 +21,8 @@ const std::vector<const Command*>& commands() {
         std::vector<const Command*> all{
             &kBuildCommand,
             &kDesignCommand,
+            &kExportTapsCommand,
+            &kImportTapsCommand,
             &kInitCommand,
             &kMeasureCommand,
             &kResponseCommand,

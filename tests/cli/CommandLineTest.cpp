@@ -31,7 +31,8 @@ std::set<std::string> optionWords(const std::string& text) {
 
 TEST(CliCommandLineTest, EachHelpDescribesEveryOptionOfItsUsage) {
     TempFolder scratch;
-    for (const char* command : {"build", "design", "init", "measure", "response", "show"}) {
+    for (const char* command :
+         {"build", "design", "export-taps", "import-taps", "init", "measure", "response", "show"}) {
         const CliRun run = runCli(scratch, scratch.str(), {command, "--help"});
         ASSERT_EQ(run.status, 0) << command;
         const size_t usageEnd = run.out.find("\n\n");
