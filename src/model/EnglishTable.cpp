@@ -195,6 +195,8 @@ const std::vector<Translation>& englishTable() {
         {"Усиление %1 (сумма коэффициентов %2)", "Gain %1 (tap sum %2)"},
         {"Коэффициенты симметричны", "The taps are symmetric"},
         {"Коэффициенты не симметричны", "The taps are not symmetric"},
+        {"Коэффициенты других программ", "Coefficients of other programs"},
+        {"Все файлы", "All files"},
     };
     return table;
 }
