@@ -266,10 +266,10 @@ CLI::Option* addText(CLI::App& app, const std::string& name, const std::string& 
     });
 }
 
-CLI::Option* addConfigArgument(CLI::App& app, std::string& config) {
+CLI::Option* addConfigArgument(CLI::App& app, std::string& config, const std::string& name) {
     return app
         .add_option_function<std::string>(
-            "CONFIG.trv",
+            name,
             [&config](const std::string& value) {
                 if (namesFolder(value))
                     throw UsageError("CONFIG names a folder, not a file: " + value);

@@ -64,8 +64,10 @@ CLI::Option* addChoice(CLI::App& app, const std::string& name, const std::string
 // A text that must not be empty.
 CLI::Option* addText(CLI::App& app, const std::string& name, const std::string& valueName,
                      std::string& target, const std::string& help);
-// The CONFIG.trv argument: required; a folder (or a name ending in "/") is wrong usage.
-CLI::Option* addConfigArgument(CLI::App& app, std::string& config);
+// The CONFIG.trv argument (`name` in the help): required; a folder (or a name ending in "/") is
+// wrong usage.
+CLI::Option* addConfigArgument(CLI::App& app, std::string& config,
+                               const std::string& name = "CONFIG.trv");
 // --file-source LIST: the filters whose taps come from the tap files.
 CLI::Option* addFileSources(CLI::App& app, FileSources& sources);
 
