@@ -9,6 +9,7 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
       presenter(session, state, ui, plot),
       requirement(session, requirementState, ui),
       loadSave(session, state, ui, plot, presenter, requirement, workspace),
-      design(session, designState, state, ui, presenter, requirement, std::move(workspace)) {}
+      design(session, designState, state, ui, presenter, requirement, workspace),
+      compare(session, ui, plot, requirement, std::move(workspace)) {}
 
 }  // namespace gc::app

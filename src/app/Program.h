@@ -4,6 +4,7 @@
 // and saving of files, all reporting through the UiPort they are given. The window program adds
 // its windows around it; the command-line tool drives it without any.
 #include "app/ChannelPlotPresenter.h"
+#include "app/ComparePresenter.h"
 #include "app/DesignPresenter.h"
 #include "app/LoadSave.h"
 #include "app/MainPresenter.h"
@@ -34,6 +35,8 @@ struct Program {
     // "Синтез фильтров": taps designed for that requirement, saved as the channel's tap files.
     DesignState designState;
     DesignPresenter design;
+    // "Сравнить с...": a second configuration over the plot and beside the figures.
+    ComparePresenter compare;
 };
 
 }  // namespace gc::app

@@ -197,6 +197,7 @@ const std::vector<Translation>& englishTable() {
         {"Коэффициенты не симметричны", "The taps are not symmetric"},
         {"Коэффициенты других программ", "Coefficients of other programs"},
         {"Все файлы", "All files"},
+        {"Текущая", "Current"},
     };
     return table;
 }
