@@ -126,77 +126,53 @@ TEST(ChannelMeasure, BoundsEncloseTheFunction) {
     }
 }
 
-// The figures of a real chain against a search of the plain sums on a very fine grid.
+// The figures of real chains in every output mode against a search of the plain sums, term by
+// term with the stage rates of the response's table, on a fine grid.
 TEST(ChannelMeasure, FiguresMatchABruteForceSearch) {
-    for (const ChainSpec& spec : {libraryChain(8, 3, 7, 3), libraryChain(12, 9, 9, 4, 64)}) {
-        const ChannelChain chain(spec);
-        const double c = spec.clockHz;
-        const double fo = spec.outputRateHz;
-        Requirement req;
-        req.passbandHz = 0.4 * fo / 2;
-        req.stopbandHz = 0.6 * fo;
-        const Measurement m = measure(chain, req);
+    for (int mode : {0, 1, 2}) {
+        for (const ChainSpec& spec :
+             {libraryChain(8, 3, 7, 3, 64, mode), libraryChain(12, 9, 9, 4, 64, mode)}) {
+            SCOPED_TRACE("D=" + std::to_string(spec.decimation) + " mode " + std::to_string(mode));
+            const ChannelChain chain(spec);
+            const testing::PlainChain plain(spec);
+            const double c = spec.clockHz;
+            const double fo = spec.outputRateHz;
+            Requirement req;
+            req.passbandHz = 0.4 * fo / 2;
+            req.stopbandHz = 0.6 * fo;
+            const Measurement m = measure(chain, req);
+            const testing::PlainFigures ref = testing::plainFigures(plain, spec, req);
 
-        // magnitude equals the term-by-term sums
-        for (double f : {0.0, 0.1 * fo, 0.77 * fo, 3.3 * fo, 0.49 * c})
-            EXPECT_NEAR(chain.magnitude(f) / referenceH(spec, f), 1.0, 1e-8) << f;
-
-        const double fp = req.passbandHz;
-        double pMax = 0.0, pMin = 1e300;
-        const int passPoints = 20000;
-        for (int i = 0; i <= passPoints; ++i) {
-            const double h = chain.magnitude(fp * i / passPoints);
-            pMax = std::max(pMax, h);
-            pMin = std::min(pMin, h);
-        }
-        EXPECT_NEAR(db(m.referenceLevel / pMax), 0.0, 0.01);
-        EXPECT_NEAR(m.rippleDb, db(pMax / pMin), 0.01);
-
-        double stopMax = 0.0, stopAt = 0.0;
-        const double fs = *req.stopbandHz;
-        const int stopPoints = 400000;
-        for (int i = 0; i <= stopPoints; ++i) {
-            const double f = fs + (c / 2 - fs) * i / stopPoints;
-            const double h = chain.magnitude(f);
-            if (h > stopMax) stopMax = h, stopAt = f;
-        }
-        EXPECT_NEAR(m.stopbandAttenuationDb, db(m.referenceLevel / stopMax), 0.01);
-        EXPECT_NEAR(m.stopbandWorstHz, stopAt, (c / 2 - fs) / stopPoints * 2);
-
-        double aliasMax = 0.0;
-        const int offsets = 200;
-        for (int i = 0; i <= offsets; ++i) {
-            const double f = fp * i / offsets;
-            for (int k = 1; k * fo - f <= c / 2; ++k) {
-                aliasMax = std::max(aliasMax, chain.magnitude(k * fo - f));
-                if (k * fo + f <= c / 2) aliasMax = std::max(aliasMax, chain.magnitude(k * fo + f));
+            // magnitude equals the term-by-term sums
+            for (double f : {0.0, 0.1 * fo, 0.77 * fo, 3.3 * fo, 0.49 * c, 0.4999 * c}) {
+                EXPECT_NEAR(chain.magnitude(f) / referenceH(spec, f), 1.0, 1e-8) << f;
+                EXPECT_NEAR(plain.at(f) / referenceH(spec, f), 1.0, 1e-8) << f;
             }
-        }
-        EXPECT_LE(db(m.referenceLevel / aliasMax), m.aliasRejectionDb + 0.01);
-        EXPECT_NEAR(m.aliasRejectionDb, db(m.referenceLevel / aliasMax), 0.05);
-        EXPECT_NEAR(chain.magnitude(m.aliasWorstHz),
-                    m.referenceLevel * std::pow(10.0, -m.aliasRejectionDb / 20),
-                    1e-9 * m.referenceLevel);
 
-        // the -3 dB point: the first fine-grid sample at or below P/sqrt(2)
-        ASSERT_TRUE(m.bandwidth3dbHz.has_value());
-        const double step = fo / 200000;
-        double first = -1;
-        for (int i = 0; i < 400000; ++i)
-            if (chain.magnitude(i * step) <= m.referenceLevel / std::sqrt(2.0)) {
-                first = i * step;
-                break;
-            }
-        EXPECT_NEAR(*m.bandwidth3dbHz, first, step);
+            EXPECT_NEAR(db(m.referenceLevel / ref.referenceLevel), 0.0, 0.01);
+            EXPECT_NEAR(m.rippleDb, ref.rippleDb, 0.01);
+            EXPECT_NEAR(m.stopbandAttenuationDb, ref.stopbandDb, 0.01);
+            EXPECT_NEAR(m.aliasRejectionDb, ref.aliasDb, 0.01);
+            // Each worst point holds the level reported for it.
+            EXPECT_NEAR(db(m.referenceLevel / plain.at(m.stopbandWorstHz)), m.stopbandAttenuationDb,
+                        1e-6);
+            EXPECT_NEAR(db(m.referenceLevel / plain.at(m.aliasWorstHz)), m.aliasRejectionDb, 1e-6);
+            EXPECT_NEAR(db(m.referenceLevel / plain.at(m.rippleWorstHz)), m.rippleDb, 1e-6);
 
-        // A(f) against every image
-        for (double f : {0.0, 0.13 * fo, 0.37 * fo, 0.5 * fo}) {
-            double a = 0.0;
-            for (int k = 1; k * fo - f <= c / 2; ++k) {
-                a = std::max(a, chain.magnitude(k * fo - f));
-                if (k * fo + f <= c / 2) a = std::max(a, chain.magnitude(k * fo + f));
+            // the -3 dB point: the first crossing of P/sqrt(2)
+            ASSERT_TRUE(m.bandwidth3dbHz.has_value());
+            EXPECT_NEAR(*m.bandwidth3dbHz, plain.firstAtOrBelow(m.referenceLevel / std::sqrt(2.0)),
+                        1e-6 * fo);
+
+            // A(f) against every image
+            for (double f : {0.0, 0.13 * fo, 0.37 * fo, 0.5 * fo}) {
+                double a = 0.0;
+                for (int k = 1; k * fo - f <= c / 2; ++k) {
+                    a = std::max(a, chain.magnitude(k * fo - f));
+                    if (k * fo + f <= c / 2) a = std::max(a, chain.magnitude(k * fo + f));
+                }
+                EXPECT_DOUBLE_EQ(aliasMagnitude(chain, f), a) << f;
             }
-            EXPECT_DOUBLE_EQ(aliasMagnitude(chain, f), a) << f;
         }
     }
 }
@@ -228,6 +204,43 @@ TEST(ChannelMeasure, LargeDecimationAgreesWithEveryImage) {
         alias = std::max(alias, aliasMagnitude(chain, req.passbandHz * i / 100));
     EXPECT_LE(m.aliasRejectionDb, db(m.referenceLevel / alias) + 0.01);
     EXPECT_GE(m.aliasRejectionDb, db(m.referenceLevel / alias) - 0.05);
+}
+
+// Mode 2 at decimation 2 or 3 leaves a single image pair below C/2 (at 2 only its lower half):
+// the alias figures against every image of a fine grid of offsets, with the closed CIC form.
+TEST(ChannelMeasure, SingleImagePairAgreesWithEveryImage) {
+    const double c = 100e6;
+    for (int d : {2, 3}) {
+        for (double fraction : {0.2, 0.45}) {
+            ChainSpec spec = cicOnly(d);
+            spec.mode = 2;
+            spec.outputRateHz = c / d;
+            const double fo = spec.outputRateHz;
+            const ChannelChain chain(spec);
+            Requirement req;
+            req.passbandHz = fraction * fo;
+            const Measurement m = measure(chain, req);
+            double worst = 0.0, worstAt = -1.0;
+            const int offsets = 20000;
+            for (int i = 0; i <= offsets; ++i) {
+                const double f = req.passbandHz * i / offsets;
+                for (int k = 1; k * fo - f <= c / 2; ++k) {
+                    for (double at : {k * fo - f, k * fo + f}) {
+                        if (at > c / 2) continue;
+                        const double h = cic(d, at, c);
+                        if (h > worst) worst = h, worstAt = at;
+                    }
+                }
+            }
+            SCOPED_TRACE("D=" + std::to_string(d) + " Fp/Fo=" + std::to_string(fraction));
+            ASSERT_GT(worst, 0.0);
+            EXPECT_NEAR(m.referenceLevel, std::pow(d, 5), 1e-9 * std::pow(d, 5));
+            EXPECT_NEAR(m.aliasRejectionDb, db(std::pow(d, 5) / worst), 0.01);
+            EXPECT_NEAR(m.aliasWorstHz, worstAt, req.passbandHz / offsets * 2);
+            EXPECT_NEAR(m.aliasWorstOffsetHz, req.passbandHz, req.passbandHz / offsets * 2);
+            EXPECT_NEAR(aliasMagnitude(chain, req.passbandHz), worst, 1e-9 * worst);
+        }
+    }
 }
 
 TEST(ChannelMeasure, LimitsDecideMeetsAndZeroResponseIsInfinite) {

@@ -155,6 +155,16 @@ TEST_F(MainPresenterTest, DecimationEntryAndStepButtonEdges) {
     presenter.onEdit1Exit();
     EXPECT_EQ(model().Channels[0].Decimation, 4096);
 
+    state.Edit1.text = "4095";  // "+1" reaches the largest decimation itself
+    presenter.onButton8Click();
+    EXPECT_EQ(state.Edit1.text, "4096");
+    EXPECT_EQ(model().Channels[0].Decimation, 4096);
+    state.Edit1.text = "3";  // and "-1" the smallest
+    presenter.onButton9Click();
+    EXPECT_EQ(model().Channels[0].Decimation, 2);
+    state.Edit1.text = "4096";
+    presenter.onEdit1Enter();
+
     clearLog();
     presenter.onButton8Click();  // 4096 "+1": nothing at all
     EXPECT_TRUE(log.empty());

@@ -174,12 +174,30 @@ TEST_F(OutputModePresenterTest, TwoChannelModeWorksInPairs) {
     click(0, false);
     EXPECT_EQ(chip().MaskChan2x, 2);
     EXPECT_FALSE(state.channelBox(1).checked);
+    EXPECT_EQ(session.model.Work.ActiveMask, 12);  // channels 2 and 3
+    EXPECT_EQ(session.model.Work.ActiveCount, 2);
     click(0, true);
     EXPECT_EQ(chip().MaskChan2x, 3);
     EXPECT_TRUE(state.channelBox(1).checked);  // the pair follows box 0
 
     // Two-channel output rate doubles.
     EXPECT_EQ(state.Edit5.text, "781250.0");
+
+    // A configuration that enables only the second pair shows channels 2 and 3 in use.
+    Session loaded;
+    loaded.model.Chip.CombConfigPlis = 1;
+    loaded.model.Chip.ModeOfDdc = 1;
+    loaded.model.Chip.MaskChan2x = 2;
+    MainState shown;
+    Log calls;
+    RecordingUi recorder{calls};
+    RecordingPlotSeam seam{calls, loaded, shown};
+    MainPresenter start{loaded, shown, recorder, seam};
+    start.startWithDefaults();
+    EXPECT_EQ(loaded.model.Work.ActiveMask, 12);
+    EXPECT_EQ(loaded.model.Work.ActiveCount, 2);
+    const bool ticked[] = {false, false, true, true};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(shown.channelBox(i).checked, ticked[i]) << i;
 }
 
 TEST_F(OutputModePresenterTest, EachModeKeepsItsOwnMask) {

@@ -190,6 +190,25 @@ TEST(ConfigFile, OptionalPartsMayBeMissing) {
     EXPECT_EQ(model.Chip.Phase, varied.Chip.Phase);
     EXPECT_EQ(model.Chip.Fc, varied.Chip.Fc);
 
+    // Any other line in the marker's place is dropped too, and exactly that one line: the
+    // ModeOfDdc part right after it is read.
+    model = varied;
+    const std::string otherLine = firstLines(57) + "*** Param ***\n" +
+                                  "ModeOfDdc= 1 \nPhase0= 0.5 \nPhase1= 1.5 \nPhase2= 2.5 \n"
+                                  "Phase3= 3.5 \nMaskChan1x= 6 \nMaskChan2x= 2 \n"
+                                  "MaskChan4x= 0 \nAsyncMode= 1 \nCombConfigPlis= 1 \n"
+                                  "FullDebug= 0 \nVokType= 2 \nCoefInterpol0= 2.0 \n"
+                                  "CoefInterpol1= 1.0 \nCoefInterpol2= 1.0 \nCoefInterpol3= 1.0 \n";
+    ASSERT_EQ(parseConfiguration(otherLine, model), ConfigReadStatus::Ok);
+    EXPECT_EQ(model.Chip.ModeOfDdc, 1);
+    EXPECT_EQ(model.Chip.Phase, (std::array<float, 4>{0.5f, 1.5f, 2.5f, 3.5f}));
+    EXPECT_EQ(model.Chip.MaskChan1x, 6);
+    EXPECT_EQ(model.Chip.VokType, 2);
+    EXPECT_EQ(model.Chip.CoefInterpol[0], 2.0f);
+    EXPECT_EQ(model.Chip.Fc, varied.Chip.Fc);
+    EXPECT_EQ(model.Chip.InputPort, varied.Chip.InputPort);
+    EXPECT_EQ(model.Channels[1].Decimation, 64);
+
     // Once ModeOfDdc is present its part is required; what was parsed before stays.
     model = varied;
     ASSERT_EQ(parseConfiguration(firstLines(71), model), ConfigReadStatus::Damaged);

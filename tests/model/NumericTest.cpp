@@ -58,6 +58,14 @@ TEST(FormatGeneral, ShortestDigitsUpToFifteen) {
     EXPECT_EQ(formatGeneral(0.0), "0");
     EXPECT_EQ(formatGeneral(1e20), "1E20");
     EXPECT_EQ(formatGeneral(1.5e-7), "1.5E-7");
+    // Exponent form starts below 1e-5 and at sixteen integer digits.
+    EXPECT_EQ(formatGeneral(1.5e-5), "0.000015");
+    EXPECT_EQ(formatGeneral(-1e-5), "-0.00001");
+    EXPECT_EQ(formatGeneral(1.5e-4), "0.00015");
+    EXPECT_EQ(formatGeneral(9.5e-6), "9.5E-6");
+    EXPECT_EQ(formatGeneral(1.5e-6), "1.5E-6");
+    EXPECT_EQ(formatGeneral(999999999999999.0), "999999999999999");
+    EXPECT_EQ(formatGeneral(1e15), "1E15");
 }
 
 TEST(TruncToInt, TruncatesAndSaturates) {
