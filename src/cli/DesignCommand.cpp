@@ -18,6 +18,7 @@
 #include "cli/ChannelOptions.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "cli/DesignApply.h"
 #include "cli/ExitCodes.h"
 #include "cli/MeasurePrint.h"
 #include "design/ChannelDesign.h"
@@ -36,6 +37,7 @@ struct DesignArgs {
     std::string name;
     bool resampler{false};
     bool json{false};
+    bool apply{false};
     ChannelOptions options;
 };
 
@@ -45,6 +47,10 @@ int runDesign(const DesignArgs& args) {
     const bool resampler = args.resampler;
     const ChannelOptions& options = args.options;
     const gc::analysis::Requirement& req = options.requirement;
+    if (args.apply) {
+        const std::string problem = applyFolderProblem(args.config, out);
+        if (!problem.empty()) throw UsageError(problem);
+    }
 
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
     if (!loadChannel(engine, args.config, FileSources{}, options.channel)) return kExitBadInput;
@@ -91,6 +97,10 @@ int runDesign(const DesignArgs& args) {
         std::cerr << "design: the tap files cannot be written into " << out << '\n';
         return kExitNotWritten;
     }
+    if (args.apply) {
+        const int applied = applyDesign(args.config, ch, name, resampler && !resamplerMissing);
+        if (applied != kExitOk) return applied;
+    }
     return design.meets && !resamplerMissing ? kExitOk : kExitLimitFailed;
 }
 
@@ -106,6 +116,9 @@ std::function<int()> declareDesign(CLI::App& app) {
     addChannelOptions(app, args->options);
     app.add_flag("--resampler", args->resampler, "also design the resampler prototype");
     app.add_flag("--json", args->json, "the figures as one JSON object");
+    app.add_flag("--apply", args->apply,
+                 "name the written files as the channel's tap files (and the resampler's)\n"
+                 "in CONFIG.trv, which is saved again; DIR must be \"../FILTERS\" beside it");
     addText(app, "--out", "DIR", args->out, "folder of the tap files (made if it does not exist)")
         ->required();
     addValue(app, "--name", "NAME", "base name of the tap files", [args](const std::string& v) {
