@@ -60,7 +60,7 @@ int runDiff(const DiffArgs& args) {
     printDifferences("model", a.configuration, b.configuration);
     printDifferences("register", a.chip, b.chip);
     if (a.otherReports + b.otherReports > 0) return kExitBadInput;
-    return same ? kExitOk : kExitNotWritten;
+    return same ? kExitOk : kExitDifferent;
 }
 
 std::function<int()> declareDiff(CLI::App& app) {
