@@ -47,6 +47,10 @@ class CliUi : public gc::app::UiPort {
     std::ostream& err_;
 };
 
+// A report's labels joined by single blanks, one line on the error stream, as CliUi prints the
+// window's reports.
+void printReport(const std::vector<std::string>& labels);
+
 // The filters whose taps come from the tap files (--file-source cfir,pfir,rfir).
 struct FileSources {
     bool cfir{false};

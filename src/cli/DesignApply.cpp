@@ -7,6 +7,7 @@
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Reports.h"
 #include "appconfig/Workspace.h"
+#include "cli/CliSupport.h"
 #include "cli/ExitCodes.h"
 #include "model/ConfigurationModel.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace ac = gc::appconfig;
-
-void printLabels(const std::vector<std::string>& labels) {
-    std::string line;
-    for (const std::string& label : labels) line += (line.empty() ? "" : " ") + label;
-    std::cerr << line << '\n';
-}
 
 }  // namespace
 
@@ -40,7 +35,7 @@ int applyDesign(const std::string& config, int channel, const std::string& name,
     int systemError = 0;
     const ac::ConfigReadStatus read = ac::readConfiguration(config, model, &systemError);
     if (read != ac::ConfigReadStatus::Ok) {
-        printLabels(
+        printReport(
             {ac::fileKindText(ac::FileKind::Configuration), config,
              read == ac::ConfigReadStatus::Damaged ? ac::damagedText() : ac::missingText()});
         return kExitBadInput;
@@ -50,7 +45,7 @@ int applyDesign(const std::string& config, int channel, const std::string& name,
     if (resampler) model.Chip.NameOfRFIR = name + "_res.taps";
     const gc::model::WriteResult written = ac::writeConfiguration(config, model);
     if (!written) {
-        printLabels(ac::writeFailureLabels(ac::FileKind::Configuration, config, written.error));
+        printReport(ac::writeFailureLabels(ac::FileKind::Configuration, config, written.error));
         return kExitNotWritten;
     }
     return kExitOk;

@@ -1,7 +1,5 @@
 #include "cli/TapCommands.h"
 
-#include <iostream>
-
 namespace gc::cli {
 
 CLI::Option* addTapKind(CLI::App& app, gc::filters::TapKind& kind) {
@@ -28,12 +26,6 @@ gc::appconfig::FileKind tapFileKind(gc::filters::TapKind kind) {
             break;
     }
     return gc::appconfig::FileKind::RfirTaps;
-}
-
-void printReport(const std::vector<std::string>& labels) {
-    std::string line;
-    for (const std::string& label : labels) line += (line.empty() ? "" : " ") + label;
-    std::cerr << line << '\n';
 }
 
 }  // namespace gc::cli

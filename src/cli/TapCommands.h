@@ -1,5 +1,5 @@
 #pragma once
-// What import-taps and export-taps share: the --kind option and the report lines of tap files.
+// What import-taps and export-taps share: the --kind option and the file kind of their reports.
 #include <string>
 #include <vector>
 
@@ -14,8 +14,5 @@ CLI::Option* addTapKind(CLI::App& app, gc::filters::TapKind& kind);
 
 // The file kind of reports on tap files of `kind`.
 [[nodiscard]] gc::appconfig::FileKind tapFileKind(gc::filters::TapKind kind);
-
-// Labels joined by blanks, one line on the error stream, as the window's reports are printed.
-void printReport(const std::vector<std::string>& labels);
 
 }  // namespace gc::cli
