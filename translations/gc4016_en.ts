@@ -214,6 +214,10 @@ Replace them?</translation>
         <source>Файл </source>
         <translation>File </translation>
     </message>
+    <message>
+        <source>Не удалось прочитать файлы:</source>
+        <translation>These files could not be read:</translation>
+    </message>
 </context>
 <context>
     <name>gc::ui::TErrResamp</name>
@@ -413,16 +417,8 @@ Replace them?</translation>
         <translation>PFIR fine gain, 0..16383 (Enter)</translation>
     </message>
     <message>
-        <source>Тактовая частота АЦП, Гц (Enter)</source>
-        <translation>ADC clock, Hz (Enter)</translation>
-    </message>
-    <message>
         <source>Коэффициент интерполяции ресемплера, 0,03125..64 (Enter)</source>
         <translation>Resampler interpolation, 0.03125..64 (Enter)</translation>
-    </message>
-    <message>
-        <source>Выходная частота канала, Гц; Enter подбирает децимацию, без Enter значение восстанавливается</source>
-        <translation>Output rate of the channel, Hz; Enter picks the decimation, without Enter the value is restored</translation>
     </message>
     <message>
         <source>Частота NCO канала, Гц, 0..тактовая частота (Enter)</source>
@@ -463,6 +459,22 @@ Replace them?</translation>
     <message>
         <source>Подавление в полосе заграждения: %1 дБ</source>
         <translation>Stop-band attenuation: %1 dB</translation>
+    </message>
+    <message>
+        <source>Тактовая частота: частота отсчётов на входе микросхемы (АЦП), Гц; целое число от 1 до 2147483647 (Enter)</source>
+        <translation>Clock: the sample rate at the chip's input (ADC), Hz; a whole number from 1 to 2147483647 (Enter)</translation>
+    </message>
+    <message>
+        <source>Выходная частота канала, Гц = 2^режим × интерполяция × тактовая частота / (4 × D): CIC-фильтр делит частоту на D, CFIR и PFIR — каждый на 2 (отсюда 4); вывод 2 каналов или 1 канала даёт в 2 или 4 раза больше отсчётов; ресемплер умножает на интерполяцию. Enter подбирает децимацию, без Enter значение восстанавливается</source>
+        <translation>Output rate of the channel, Hz = 2^mode × interpolation × clock / (4 × D): the CIC filter divides the rate by D, the CFIR and the PFIR by 2 each (hence the 4); 2-channel or 1-channel output gives 2 or 4 times as many samples; the resampler multiplies by its interpolation. Enter picks the decimation, without Enter the value is restored</translation>
+    </message>
+    <message>
+        <source>По каналу</source>
+        <translation>Fit channel</translation>
+    </message>
+    <message>
+        <source>Растянуть по X так, чтобы были видны полоса пропускания, граница полосы заграждения и первые полосы наложений около выходной частоты (клавиша F)</source>
+        <translation>Stretch X so that the pass band, the stop-band edge and the first alias bands around the output rate are seen (key F)</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,7 @@
 #include <utility>
 
 #include "model/ConfigurationModel.h"
+#include "model/Derived.h"
 #include "model/Language.h"
 #include "model/Numeric.h"
 #include "response/Response.h"
@@ -57,6 +58,10 @@ const double kSearchRatio = std::pow(10.0, kExtremeToleranceDb / 2.0 / 20.0);
 constexpr double kRoundUp = 1.0 + 1e-12;
 constexpr double kRoundDown = 1.0 - 1e-12;
 constexpr long kNodeLimit = 4000000;  // never reached by a sane chain; ends a pathological search
+// More alias images than any chain the analysis accepts can have (C/2 over its least Fo).
+constexpr double kMaxAliasImages = 1e9;
+// A level crossing is found to this fraction of its frequency.
+constexpr double kCrossingTolerance = 1e-9;
 
 double pow5(double e) {
     const double e2 = e * e;
@@ -188,14 +193,35 @@ class Stage {
 
     // |H_stage(F)| from the centred sums.
     [[nodiscard]] double exact(double fHz) const {
+        double a = 0.0;
+        double b = 0.0;
+        centred(fHz, a, b);
+        return std::sqrt(a * a + b * b);
+    }
+
+    // A lower bound of |H_stage| over [aHz, bHz] from the exact values at its ends: the centred
+    // sum lies within M2*dtheta^2/8 of the segment joining them, so the bound closes in on the
+    // function as the interval shrinks (the table's does not below its sample spacing).
+    [[nodiscard]] double localLower(double aHz, double bHz) const {
+        double ar = 0.0, ai = 0.0, br = 0.0, bi = 0.0;
+        centred(aHz, ar, ai);
+        centred(bHz, br, bi);
+        const double dtheta = 2.0 * kPi * ((bHz - aHz) / rateHz_);
+        const double slack = m2_ * dtheta * dtheta / 8.0 * kRoundUp + 1e-13 * sumAbs_;
+        return std::max(0.0, distanceFromOrigin(ar, ai, br, bi) - slack) * kRoundDown;
+    }
+
+  private:
+    // The centred sum Y at F as (a, b): Y = a - i*b.
+    void centred(double fHz, double& a, double& b) const {
         const double theta = 2.0 * kPi * (fHz / rateHz_);
         const double cr = std::cos(theta);
         const double ci = std::sin(theta);
         // w = exp(i*(d+1)*theta) (odd count) or exp(i*(d+1/2)*theta) (even count)
         double wr = odd_ ? cr : std::cos(0.5 * theta);
         double wi = odd_ ? ci : std::sin(0.5 * theta);
-        double a = centre_;
-        double b = 0.0;
+        a = centre_;
+        b = 0.0;
         const size_t half = p_.size();
         if (symmetric_) {
             for (size_t d = 0; d < half; ++d) {
@@ -213,9 +239,9 @@ class Stage {
                 wr = nr;
             }
         }
-        return std::sqrt(a * a + b * b);
     }
 
+  public:
     [[nodiscard]] Bounds bounds(double aHz, double bHz) const {
         const double scale = static_cast<double>(nf_) / rateHz_;
         const double ua = std::floor(aHz * scale);
@@ -295,10 +321,13 @@ class Stage {
             }
         }
         double m2 = 0.0;
+        sumAbs_ = 0.0;
         for (int j = 0; j < n_; ++j) {
             const double off = static_cast<double>(j) - c;
             m2 += std::abs(static_cast<double>(taps[j])) * off * off;
+            sumAbs_ += std::abs(static_cast<double>(taps[j]));
         }
+        m2_ = m2;
         const double dtheta = 2.0 * kPi / static_cast<double>(nf);
         slack_ = m2 * dtheta * dtheta / 8.0 * kRoundUp + 1e-12 * m2;
         // A segment tree over the sample pairs (k, k+1), k < nf/2: the larger end's magnitude
@@ -355,6 +384,8 @@ class Stage {
     size_t nf_{0};    // samples per period
     size_t half_{0};  // nf_ / 2: the tabulated pairs
     double slack_{0.0};
+    double m2_{0.0};                               // sum |h_j| (j-c)^2, a bound of |Y''|
+    double sumAbs_{0.0};                           // sum |h_j|, a bound of |Y|
     std::vector<std::pair<double, double>> tree_;  // (max of larger ends, min of distances)
 };
 
@@ -413,6 +444,16 @@ struct ChannelChain::Impl {
             lo = dmax > 0.0 ? nmin / dmax : 0.0;
         }
         return {pow5(lo) * kRoundDown, pow5(hi) * kRoundUp};
+    }
+
+    // A lower bound of H over [a, b] that closes in on H as the interval shrinks.
+    [[nodiscard]] double localLower(double a, double b) const {
+        double lo = cicBounds(a, b).lower;
+        for (const Stage& s : stages) {
+            if (lo == 0.0) break;
+            lo *= s.localLower(a, b);
+        }
+        return lo;
     }
 
     [[nodiscard]] Bounds bounds(double a, double b) const {
@@ -531,6 +572,28 @@ struct ChannelChain::Impl {
         return best;
     }
 
+    // The first F in [a0, b0] with H(F) <= level, to 1e-9 of F; H(a0) is above the level.
+    [[nodiscard]] std::optional<double> firstInLeaf(double a0, double b0, double level,
+                                                    long& count) const {
+        std::vector<std::pair<double, double>> stack{{a0, b0}};
+        while (!stack.empty() && ++count < kNodeLimit) {
+            const auto [a, b] = stack.back();
+            stack.pop_back();
+            if (localLower(a, b) > level) continue;
+            if (exact(a) <= level) return a;
+            const double mid = 0.5 * (a + b);
+            if (b - a <= kCrossingTolerance * b || mid <= a || mid >= b) {
+                // So narrow that H cannot dip below the level and come back unseen: the
+                // crossing lies here when H reaches the level at its end.
+                if (exact(b) <= level) return b;
+                continue;
+            }
+            stack.push_back({mid, b});
+            stack.push_back({a, mid});
+        }
+        return std::nullopt;
+    }
+
     [[nodiscard]] std::optional<double> firstAtOrBelow(double level) const {
         std::vector<std::pair<double, double>> stack{{0.0, halfClock}};
         long count = 0;
@@ -545,25 +608,10 @@ struct ChannelChain::Impl {
                 stack.push_back({a, mid});
                 continue;
             }
-            constexpr int kSamples = 16;
-            double prev = a;
-            for (int i = 1; i <= kSamples; ++i) {
-                const double f = a + (b - a) * i / kSamples;
-                if (exact(f) <= level) {
-                    double lo = prev;
-                    double hi = f;
-                    for (int k = 0; k < 60 && hi - lo > 0.0; ++k) {
-                        const double m = 0.5 * (lo + hi);
-                        if (m <= lo || m >= hi) break;
-                        if (exact(m) <= level)
-                            hi = m;
-                        else
-                            lo = m;
-                    }
-                    return hi;
-                }
-                prev = f;
-            }
+            // A narrow interval: bisected left first down to 1e-9 of F, dropping the parts
+            // whose local bound lies above the level, so a dip below it between any samples
+            // is still the first crossing found.
+            if (const auto first = firstInLeaf(a, b, level, count)) return first;
         }
         return std::nullopt;
     }
@@ -600,7 +648,10 @@ ChainSpec chainFromModel(const gc::model::ConfigurationModel& model) {
     const int count = std::clamp(model.Work.ResamplerTapCount, 0, gc::model::kResamplerTapMax);
     s.resamplerTaps.assign(model.ResamplerTaps.begin(), model.ResamplerTaps.begin() + count);
     s.ndelay = model.Work.Ndelay;
-    s.outputRateHz = model.Derived.OutputRate;
+    // The exact rate of the chain's mode: the truncated OutputRate would move the aliases of a
+    // large decimation.
+    s.outputRateHz =
+        gc::model::exactOutputRate(s.mode, model.Chip.CoefInterpol[0], s.clockHz, s.decimation);
     return s;
 }
 
@@ -608,7 +659,7 @@ ChannelChain::ChannelChain(ChainSpec spec) : impl_(std::make_unique<Impl>()) {
     Impl& m = *impl_;
     m.spec = std::move(spec);
     m.spec.mode = gc::response::responseMode(m.spec.mode);
-    m.clock = m.spec.clockHz > 0.0 ? m.spec.clockHz : 1.0;
+    m.clock = m.spec.clockHz > 0.0 && std::isfinite(m.spec.clockHz) ? m.spec.clockHz : 1.0;
     m.halfClock = m.clock / 2.0;
     m.d = std::max(1, m.spec.decimation);
     m.d5 = pow5(m.d);
@@ -661,10 +712,11 @@ Extreme ChannelChain::aliasMaximum(double offsetHz) const {
     const Impl& m = *impl_;
     const double fo = m.spec.outputRateHz;
     const double w = std::max(0.0, offsetHz);
-    if (!(fo > 0.0) || !std::isfinite(fo) || fo - w > m.halfClock) return {0.0, 0.0};
+    if (!chainProblem(m.spec).empty() || fo - w > m.halfClock) return {0.0, 0.0};
     // m = 1 .. the last whose interval starts within [0, C/2]
-    const long last = static_cast<long>(std::floor((m.halfClock + w) / fo));
-    if (last < 1) return {0.0, 0.0};
+    const double images = std::floor((m.halfClock + w) / fo);
+    if (!(images >= 1.0) || !(images <= kMaxAliasImages)) return {0.0, 0.0};
+    const long last = static_cast<long>(images);
     Impl::Node all{0.0, std::max(0.0, fo - w), std::min(m.halfClock, last * fo + w), 1, last};
     return m.maximize({all}, fo, w, kSearchRatio);
 }
@@ -675,11 +727,12 @@ std::optional<double> ChannelChain::firstAtOrBelow(double level) const {
 
 double aliasMagnitude(const ChannelChain& chain, double offsetHz) {
     const double fo = chain.spec().outputRateHz;
-    if (!(fo > 0.0) || !std::isfinite(fo)) return 0.0;
+    if (!chainProblem(chain.spec()).empty()) return 0.0;
     const double half = chain.spec().clockHz / 2.0;
     const double f = std::abs(offsetHz);
-    const long last = static_cast<long>(std::floor((half + f) / fo));
-    if (last < 1) return 0.0;
+    const double images = std::floor((half + f) / fo);
+    if (!(images >= 1.0) || !(images <= kMaxAliasImages)) return 0.0;
+    const long last = static_cast<long>(images);
     // Groups of m by their upper bound; single m evaluated exactly at both images.
     struct Group {
         double key;
@@ -729,12 +782,22 @@ double aliasMagnitude(const ChannelChain& chain, double offsetHz) {
     return best;
 }
 
+std::string chainProblem(const ChainSpec& chain) {
+    const double fo = chain.outputRateHz;
+    if (!(chain.clockHz > 0.0) || !std::isfinite(chain.clockHz))
+        return tx("Тактовая частота должна быть больше 0");
+    if (!(chain.clockHz >= kMinClockHz)) return tx("Тактовая частота должна быть не меньше 1 Гц");
+    if (!(fo > 0.0) || !std::isfinite(fo)) return tx("Выходная частота должна быть больше 0");
+    if (!(fo * kMaxClockToOutputRate >= chain.clockHz))
+        return tx("Выходная частота слишком мала: меньше %1 тактовой частоты",
+                  {gc::model::formatGeneral(1.0 / kMaxClockToOutputRate)});
+    return {};
+}
+
 std::string validateRequirement(const ChainSpec& chain, const Requirement& req) {
     const double fo = chain.outputRateHz;
     const double half = chain.clockHz / 2.0;
-    if (!(chain.clockHz > 0.0) || !std::isfinite(chain.clockHz))
-        return tx("Тактовая частота должна быть больше 0");
-    if (!(fo > 0.0) || !std::isfinite(fo)) return tx("Выходная частота должна быть больше 0");
+    if (std::string problem = chainProblem(chain); !problem.empty()) return problem;
     const std::string foHalf = gc::model::formatGeneral(fo / 2.0);
     if (!std::isfinite(req.passbandHz) || !(req.passbandHz > 0.0) || !(req.passbandHz < fo / 2.0))
         return tx(
@@ -767,6 +830,19 @@ double ratioDb(double num, double den) {
 Measurement measure(const ChannelChain& chain, const Requirement& req) {
     const ChainSpec& spec = chain.spec();
     Measurement m;
+    if (!chainProblem(spec).empty()) {
+        // Refused before any search: nothing measured, nothing met.
+        constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+        m.outputRateHz = spec.outputRateHz;
+        m.passbandHz = req.passbandHz;
+        m.stopbandHz = req.stopbandHz.value_or(kNaN);
+        m.referenceLevel = m.rippleDb = m.stopbandAttenuationDb = m.aliasRejectionDb = kNaN;
+        if (req.rippleMaxDb) m.rippleOk = false;
+        if (req.stopbandMinDb) m.stopbandOk = false;
+        if (req.aliasRejectionMinDb) m.aliasOk = false;
+        m.meets = false;
+        return m;
+    }
     const double half = spec.clockHz / 2.0;
     m.outputRateHz = spec.outputRateHz;
     m.passbandHz = req.passbandHz;
@@ -806,6 +882,10 @@ Measurement measure(const ChannelChain& chain, const Requirement& req) {
         m.aliasOk = m.aliasRejectionDb >= *req.aliasRejectionMinDb;
         m.meets = m.meets && *m.aliasOk;
     }
+    // A figure that is no number met nothing, whether or not a limit was given for it.
+    if (std::isnan(m.referenceLevel) || std::isnan(m.rippleDb) ||
+        std::isnan(m.stopbandAttenuationDb) || std::isnan(m.aliasRejectionDb))
+        m.meets = false;
     return m;
 }
 

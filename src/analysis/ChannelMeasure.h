@@ -33,7 +33,7 @@ struct ChainSpec {
     std::vector<int> pfirTaps;                           // 63 taps in use
     std::vector<int> resamplerTaps;                      // ResamplerTapCount taps in use
     int ndelay{1};                                       // resampler phases (below 1 counts as 1)
-    double outputRateHz{0.0};                            // OutputRate
+    double outputRateHz{0.0};                            // exact output rate, Hz
 };
 
 // The current channel of the model as a chain.
@@ -101,7 +101,16 @@ struct Requirement {
     std::optional<double> aliasRejectionMinDb;  // Aa
 };
 
-// Empty when the requirement's band edges are valid for the chain, otherwise a Russian message.
+// The chains the figures can be measured for: a finite clock of at least kMinClockHz and a
+// finite output rate of at least a kMaxClockToOutputRate-th of it (far below any rate the chip
+// can make: 4 D / CoefInterpol <= 4 * 4096 / 0.03125). Empty for such a chain, otherwise a
+// Russian message.
+inline constexpr double kMinClockHz = 1.0;
+inline constexpr double kMaxClockToOutputRate = 1e8;
+[[nodiscard]] std::string chainProblem(const ChainSpec& chain);
+
+// Empty when the requirement's band edges are valid for the chain (chainProblem included),
+// otherwise a Russian message.
 [[nodiscard]] std::string validateRequirement(const ChainSpec& chain, const Requirement& req);
 
 struct Measurement {
@@ -121,6 +130,8 @@ struct Measurement {
     bool meets{true};                                   // every given limit holds
 };
 
+// A chain refused by chainProblem is not searched: its figures are NaN and nothing is met.
+// A figure that comes out NaN never counts as met.
 [[nodiscard]] Measurement measure(const ChannelChain& chain, const Requirement& req);
 
 // A(f) for output offsets f (0 <= f <= Fo/2): the strongest alias landing on f (linear).

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "model/Derived.h"
 #include "response/ComparisonPlot.h"
 
 namespace gc::app {
@@ -24,6 +25,17 @@ void ChannelPlotPresenter::refreshChannelPlot() {
         if (comparisonSource_(state_.StretchX, other)) comparison_ = other;
     }
     redraw();
+}
+
+void ChannelPlotPresenter::fitToChannel() {
+    // The rate of the mode the plot draws (a mode outside 0..2 counts as 0).
+    const double fo = gc::model::exactOutputRate(
+        gc::response::responseMode(model_.Chip.ModeOfDdc), model_.Chip.CoefInterpol[0],
+        model_.Work.WorkingClock, model_.Work.CurrentDecimation);
+    const ChannelBands bands = bands_ ? bands_() : ChannelBands{};
+    const double fp = bands.passbandHz.value_or(fo / 2.0);
+    const double fs = bands.stopbandHz.value_or(fo / 2.0);
+    setStretchX(gc::response::fitStretchX(model_.Work.WorkingClock, fo, fp, fs));
 }
 
 void ChannelPlotPresenter::draw(gc::response::Canvas& canvas) {

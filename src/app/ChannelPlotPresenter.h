@@ -28,6 +28,18 @@ class ChannelPlotPresenter : public ChannelPlotSeam {
     void computeCicResponse() override;
     // RefreshChannelPlot: the channel response at StretchX, the texts, and a repaint.
     void refreshChannelPlot() override;
+    // "По каналу" (ButtonFit) and its key: StretchX from fitStretchX for the channel's exact
+    // output rate and its bands (those of `bands`, else the whole output band [0, Fo/2]),
+    // then RefreshChannelPlot.
+    void fitToChannel() override;
+    void onButtonFitClick() { fitToChannel(); }
+
+    // The pass-band and stop-band edges the fit shows, Hz, where a requirement gives them.
+    struct ChannelBands {
+        std::optional<double> passbandHz;
+        std::optional<double> stopbandHz;
+    };
+    void setBandsSource(std::function<ChannelBands()> bands) { bands_ = std::move(bands); }
 
     // DrawChannelPlot onto the UI's canvas, from the arrays as they stand.
     void draw(gc::response::Canvas& canvas);
@@ -84,6 +96,7 @@ class ChannelPlotPresenter : public ChannelPlotSeam {
     std::string currentName_;
     std::string otherName_;
     std::optional<gc::response::ResponseArray> comparison_;
+    std::function<ChannelBands()> bands_;
 };
 
 }  // namespace gc::app

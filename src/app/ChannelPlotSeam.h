@@ -10,6 +10,9 @@ class ChannelPlotSeam {
     virtual void computeCicResponse() = 0;
     // RefreshChannelPlot: recompute the channel response and redraw the main plot.
     virtual void refreshChannelPlot() = 0;
+    // "Fit to the channel": the horizontal stretch that shows the channel's bands, then
+    // RefreshChannelPlot. Nothing where there is no plot.
+    virtual void fitToChannel() {}
 };
 
 }  // namespace gc::app

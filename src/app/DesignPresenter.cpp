@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/DesignFiles.h"
 #include "appconfig/Reports.h"
 #include "filters/TapFiles.h"
 #include "filters/TapSelection.h"
@@ -40,14 +41,6 @@ std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// The configuration's bare name without its extension ("CONFIGS/rx.trv" -> "rx").
-std::string configurationStem(const std::string& path) {
-    std::string name = ac::bareName(path);
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) name.erase(dot);
-    return name;
 }
 
 int rowOfDb(double db, double floorDb) {
@@ -102,15 +95,22 @@ void DesignPresenter::showButtons() {
 
 void DesignPresenter::onShow() {
     if (bool* flag = session_.openFlag(Window::Design)) *flag = true;
-    if (trimmed(state_.EditName.text).empty() ||
-        state_.EditName.text == std::string(kDesignDefaultName)) {
-        const std::string stem = configurationStem(session_.model.Work.ConfigFileName);
-        state_.EditName.text = stem.empty() ? std::string(kDesignDefaultName) : stem;
-    }
     refresh();
 }
 
+void DesignPresenter::showDefaultName() {
+    const std::string name =
+        defaultDesignName(session_.model.Work.ConfigFileName, session_.model.currentIndex());
+    const std::string typed = trimmed(state_.EditName.text);
+    if (typed.empty() || typed == kDesignDefaultName || typed == defaultName_)
+        state_.EditName.text = name;
+    defaultName_ = name;
+}
+
 void DesignPresenter::refresh() {
+    state_.Caption =
+        gc::model::tx(kDesignChannelCaption, {std::to_string(session_.model.currentIndex())});
+    showDefaultName();
     const an::ChainSpec chain = an::chainFromModel(session_.model);
     const auto& req = requirement_.requirement();
     current_.reset();
@@ -301,26 +301,13 @@ void DesignPresenter::onButtonSaveClick() {
         return;
     }
     const std::string name = trimmed(state_.EditName.text);
-    if (name.empty() || name.find_first_of("/\\") != std::string::npos || name == "." ||
-        name == "..") {
+    if (!validDesignName(name)) {
         setStatus(gc::model::tx(kDesignBadName), LimitColour::Red);
         return;
     }
 
-    struct Planned {
-        std::string bare;
-        ac::FileKind kind;
-        std::string text;
-    };
-    std::vector<Planned> planned{
-        {name + "_cfir.taps", ac::FileKind::CfirTaps,
-         fl::tapFileText(result_->cfirTaps.data(), static_cast<int>(result_->cfirTaps.size()))},
-        {name + "_pfir.taps", ac::FileKind::PfirTaps,
-         fl::tapFileText(result_->pfirTaps.data(), static_cast<int>(result_->pfirTaps.size()))}};
-    if (resamplerDesigned)
-        planned.push_back({name + "_res.taps", ac::FileKind::RfirTaps,
-                           fl::tapFileText(result_->resamplerTaps.data(),
-                                           static_cast<int>(result_->resamplerTaps.size()))});
+    using Planned = DesignFile;
+    const std::vector<Planned> planned = designFiles(*result_, name);
 
     std::vector<std::string> existing;
     std::vector<std::pair<std::string, std::string>> set;

@@ -27,6 +27,8 @@
 namespace gc::app {
 
 inline constexpr std::string_view kDesignCaption = "Синтез фильтров";
+// The title with the channel the design is for: "Синтез фильтров: канал 2".
+inline constexpr std::string_view kDesignChannelCaption = "Синтез фильтров: канал %1";
 
 // Texts of the status line.
 inline constexpr std::string_view kDesignNoRequirement =
@@ -39,7 +41,7 @@ inline constexpr std::string_view kDesignMissed = "Рассчитано: тре�
 inline constexpr std::string_view kDesignChanged =
     "Канал изменился после расчёта: рассчитайте заново";
 inline constexpr std::string_view kDesignBadName =
-    "Имя файлов не задано или содержит «/», «\\»: введите имя без папки";
+    "Имя файлов не задано, содержит «/», «\\» или равно «.», «..»: введите имя без папки";
 inline constexpr std::string_view kDesignSaved = "Сохранено и выбрано для канала: ";
 inline constexpr std::string_view kDesignNotSaved = "Файлы не записаны";
 inline constexpr std::string_view kDesignNoResampler =
@@ -47,8 +49,11 @@ inline constexpr std::string_view kDesignNoResampler =
 inline constexpr std::string_view kDesignDefaultName = "design";
 
 struct DesignState {
-    std::string LabelRequirement;           // the requirement in one line, or why there is none
-    EditState EditName{"design"};           // NAME of FILTERS/NAME_cfir.taps ...
+    std::string Caption;           // the window's title, naming the channel
+    std::string LabelRequirement;  // the requirement in one line, or why there is none
+    // NAME of FILTERS/NAME_cfir.taps ...; by default the configuration's name and the channel's
+    // ("rx_ch1"), so that designing another channel never replaces this one's files.
+    EditState EditName{"design"};
     CheckState CheckResampler;              // also design the resampler prototype
     ButtonState ButtonCalculate;            // "Рассчитать"
     ButtonState ButtonCancel{false, true};  // "Отмена", enabled while a design runs
@@ -134,6 +139,8 @@ class DesignPresenter {
     [[nodiscard]] bool sameChannel(const gc::analysis::ChainSpec& a,
                                    const gc::analysis::ChainSpec& b) const;
     void setStatus(std::string_view text, LimitColour colour = LimitColour::Neutral);
+    // The file name shown follows the configuration and the channel until the user types one.
+    void showDefaultName();
     void showButtons();
 
     Session& session_;
@@ -144,6 +151,7 @@ class DesignPresenter {
     RequirementPresenter& requirement_;
     gc::appconfig::Workspace workspace_;
     DesignPort* port_{nullptr};
+    std::string defaultName_;  // the default name last shown
 
     bool running_{false};
     unsigned job_{0};  // the job whose result is awaited; older results are dropped

@@ -5,8 +5,10 @@
 #include <system_error>
 #include <utility>
 
+#include "app/FilterKinds.h"
 #include "appconfig/ConfigFile.h"
 #include "appconfig/RequirementFile.h"
+#include "appconfig/TapSourceFile.h"
 #include "chip/ChipConfigFile.h"
 #include "chip/ProgramFile.h"
 #include "chip/RegisterImage.h"
@@ -92,7 +94,12 @@ LoadSave::LoadSave(Session& session, MainState& state, UiPort& ui, ChannelPlotSe
 // --- Shared pieces -------------------------------------------------------------------------
 
 void LoadSave::report(std::vector<std::string> labels) {
-    if (!labels.empty()) ui_.showError({ErrorWindow::ErrFileCoeff, std::move(labels)});
+    if (labels.empty()) return;
+    ErrorReport r{ErrorWindow::ErrFileCoeff, std::move(labels)};
+    if (batch_ != nullptr)
+        batch_->push_back(std::move(r));
+    else
+        ui_.showError(r);
 }
 
 ac::ConfigReadStatus LoadSave::readConfigurationReported(const WorkspacePath& path,
@@ -115,6 +122,8 @@ int LoadSave::readConfigurationTaps(const std::string& shownFolder,
                                     const std::string& resolvedFolder) {
     auto& model = session_.model;
     int reported = 0;
+    // A design whose writing was cut short between its files is completed first.
+    gc::model::tidyFolderBeforeReading(resolvedFolder);
     const auto reportTaps = [&](fl::TapKind kind, const std::string& name,
                                 fl::TapFileStatus status) {
         if (status != fl::TapFileStatus::Ok) ++reported;
@@ -163,9 +172,48 @@ bool LoadSave::readRequirementReported(const WorkspacePath& path) {
 }
 
 bool LoadSave::removeRequirementReported(const WorkspacePath& path) {
+    return removeReported(path, FileKind::Requirement);
+}
+
+bool LoadSave::removeReported(const WorkspacePath& path, FileKind kind) {
+    // The requirement file's removal keeps a folder of that name, as any file beside it must.
     if (ac::removeRequirement(path.resolved)) return true;
-    report({ac::fileKindText(FileKind::Requirement), path.asGiven, ac::notRemovedText()});
+    report({ac::fileKindText(kind), path.asGiven, ac::notRemovedText()});
     return false;
+}
+
+ac::TapSources LoadSave::tapSources() const {
+    ac::TapSources sources;
+    sources.cfirFromFile = presenter_.cfirSource() == fl::TapSource::File;
+    sources.pfirFromFile = presenter_.pfirSource() == fl::TapSource::File;
+    sources.resamplerFromFile = presenter_.resamplerSource() == fl::TapSource::File;
+    return sources;
+}
+
+void LoadSave::tickSources(const ac::TapSources& sources) {
+    const auto tick = [this](FilterKind kind, bool fromFile) {
+        (state_.*info(kind).tableRadio).checked = !fromFile;
+        (state_.*info(kind).fileRadio).checked = fromFile;
+    };
+    tick(FilterKind::Cfir, sources.cfirFromFile);
+    tick(FilterKind::Pfir, sources.pfirFromFile);
+    tick(FilterKind::Resampler, sources.resamplerFromFile);
+}
+
+void LoadSave::chooseTapSources(const ac::TapSources& sources) {
+    tickSources(sources);
+    applyAllSelections();
+    presenter_.recalculate();
+    plot_.refreshChannelPlot();
+}
+
+bool LoadSave::readTapSourcesReported(const WorkspacePath& path) {
+    ac::TapSources read;
+    const ac::TapSourceReadStatus status = ac::readTapSources(path.resolved, read);
+    if (status == ac::TapSourceReadStatus::Damaged)
+        report({ac::fileKindText(FileKind::TapSources), path.asGiven, ac::damagedText()});
+    tickSources(read);  // the tables unless the file said otherwise
+    return status != ac::TapSourceReadStatus::Damaged;
 }
 
 WorkspacePath LoadSave::startupPath() const {
@@ -189,11 +237,21 @@ bool LoadSave::keepDamagedStartupCopy() {
 // --- Start and exit ------------------------------------------------------------------------
 
 void LoadSave::start() {
+    // The files missing or damaged at start-up are reported together, once start-up is done.
+    std::vector<ErrorReport> reports;
+    batch_ = &reports;
+    startFiles();
+    batch_ = nullptr;
+    if (!reports.empty()) ui_.showErrors(reports);
+}
+
+void LoadSave::startFiles() {
     auto& model = session_.model;
 
     // 1. The start-up configuration. A damaged one is kept aside so that the exit, which
     // rewrites it, does not lose what was typed into it by hand.
     const WorkspacePath startup = startupPath();
+    gc::model::tidyFolderBeforeReading(workspace_.resolve(ac::configsDir()));
     switch (readConfigurationReported(startup, &startupError_)) {
         case ac::ConfigReadStatus::Ok:
         case ac::ConfigReadStatus::Missing:
@@ -215,7 +273,9 @@ void LoadSave::start() {
     model.Chip.FullDebug = 0;
     // 4, 5. The nine tap files.
     readConfigurationTaps(ac::filtersDir(), workspace_.resolve(ac::filtersDir()));
-    // 6. The taps in use.
+    // 6. The taps in use, from the sources kept beside the start-up configuration.
+    startupSourcesDamaged_ =
+        !readTapSourcesReported(workspace_.path(ac::tapSourcePath(startup.asGiven)));
     applyAllSelections();
     // 8.
     model.Work.ConfigFileName = kStartupName;
@@ -245,6 +305,11 @@ void LoadSave::exit() {
         report(ac::writeFailureLabels(FileKind::Configuration, startup.asGiven));
         return;
     }
+    // A working folder without "CONFIGS" gets one, so that the settings of this run are kept
+    // (a working folder that has gone is not made again).
+    std::error_code folderError;
+    std::filesystem::create_directory(std::filesystem::path(startup.resolved).parent_path(),
+                                      folderError);
     (void)writeReported(ac::writeConfiguration(startup.resolved, model), FileKind::Configuration,
                         startup.asGiven);
     const WorkspacePath req = workspace_.path(ac::requirementPath(startup.asGiven));
@@ -253,6 +318,13 @@ void LoadSave::exit() {
                             FileKind::Requirement, req.asGiven);
     else if (!startupRequirementDamaged_)
         (void)removeRequirementReported(req);
+    const WorkspacePath src = workspace_.path(ac::tapSourcePath(startup.asGiven));
+    if (const ac::TapSources sources = tapSources(); sources.anyFromFile())
+        (void)writeReported(
+            gc::model::writeFileAtomically(src.resolved, ac::tapSourceText(sources)),
+            FileKind::TapSources, src.asGiven);
+    else if (!startupSourcesDamaged_)
+        (void)removeReported(src, FileKind::TapSources);
 }
 
 // --- "Считать" and "Записать" -------------------------------------------------------------
@@ -271,13 +343,17 @@ LoadSave::LoadResult LoadSave::loadConfiguration(const std::string& path) {
     const std::string folder = ac::folderOf(resolved);
     model.Work.ConfigFileName = name;
 
-    // Shown as the program names them from the chosen file's folder.
+    // Shown as the program names them from the chosen file's folder, after completing a set
+    // whose writing was cut short there.
+    gc::model::tidyFolderBeforeReading(folder);
     result.configuration = readConfigurationReported({name, resolved});
     if (!readChipConfigurationReported(
             {model.Chip.NameOfCFG, placeIn(folder, model.Chip.NameOfCFG)}))
         ++result.otherFilesReported;
     result.otherFilesReported +=
         readConfigurationTaps(kSiblingFiltersShown, ac::siblingFilters(resolved));
+    if (!readTapSourcesReported({ac::tapSourcePath(name), ac::tapSourcePath(resolved)}))
+        ++result.otherFilesReported;
     applyAllSelections();
     plot_.computeCicResponse();
 
@@ -314,6 +390,8 @@ bool LoadSave::saveConfiguration(const std::string& path) {
                             ac::replaceExtension(trv.resolved, ".prg")};
     const WorkspacePath req{ac::requirementPath(trv.asGiven), ac::requirementPath(trv.resolved)};
     const std::optional<gc::analysis::Requirement>& requirement = requirement_.requirement();
+    const WorkspacePath src{ac::tapSourcePath(trv.asGiven), ac::tapSourcePath(trv.resolved)};
+    const ac::TapSources sources = tapSources();
 
     // The texts first (the configuration text stores the table selections, the image is built
     // from the model), then the three files as one set.
@@ -330,6 +408,11 @@ bool LoadSave::saveConfiguration(const std::string& path) {
         set.emplace_back(req.resolved, ac::requirementText(*requirement));
         shown.push_back(&req);
         kinds.push_back(FileKind::Requirement);
+    }
+    if (sources.anyFromFile()) {
+        set.emplace_back(src.resolved, ac::tapSourceText(sources));
+        shown.push_back(&src);
+        kinds.push_back(FileKind::TapSources);
     }
 
     const bool ontoStartup = (damagedStartupBytes_ || startupUntouchable_) &&
@@ -349,29 +432,44 @@ bool LoadSave::saveConfiguration(const std::string& path) {
     }
     // A requirement file left from an earlier save would come back with this configuration.
     if (written && !requirement) written = removeRequirementReported(req);
+    // Likewise a file-source choice: without one the next "Считать" takes the tables.
+    if (written && !sources.anyFromFile()) written = removeReported(src, FileKind::TapSources);
     // The user chose to replace the start-up file, and it now holds what the program wrote.
     if (written && ontoStartup) {
         startupUntouchable_ = false;
         startupError_ = 0;
     }
-    if (written && sameFile(trv.resolved, startupPath().resolved))
+    if (written && sameFile(trv.resolved, startupPath().resolved)) {
         startupRequirementDamaged_ = false;
+        startupSourcesDamaged_ = false;
+    }
 
     presenter_.recalculate();
     if (written) markUnmodified();
     return written;
 }
 
-// The configuration as its file would hold it, from a copy: configurationText stores the table
-// selections into the model it is given.
+// What "Записать" would write, against which the title's "*" compares: the configuration as its
+// file would hold it (from a copy: configurationText stores the table selections into the model
+// it is given), then the requirement kept beside it. Whatever else is saved with the
+// configuration belongs here too.
 std::string LoadSave::currentText() const {
     gc::model::ConfigurationModel copy = session_.model;
-    return ac::configurationText(copy);
+    std::string text = ac::configurationText(copy);
+    text += '\0';
+    if (const auto& requirement = requirement_.requirement())
+        text += ac::requirementText(*requirement);
+    return text;
 }
 
-void LoadSave::markUnmodified() { lastText_ = currentText(); }
+void LoadSave::markUnmodified() {
+    lastText_ = currentText();
+    lastSources_ = tapSources();
+}
 
-bool LoadSave::modified() const { return currentText() != lastText_; }
+bool LoadSave::modified() const {
+    return currentText() != lastText_ || tapSources() != lastSources_;
+}
 
 // --- Tap files -----------------------------------------------------------------------------
 

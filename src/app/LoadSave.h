@@ -15,6 +15,7 @@
 #include "app/UiPort.h"
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Reports.h"
+#include "appconfig/TapSourceFile.h"
 #include "appconfig/Workspace.h"
 #include "filters/TapImport.h"
 
@@ -29,16 +30,20 @@ class LoadSave {
              gc::appconfig::Workspace workspace);
 
     // First show of the main window: "CONFIGS/std.trv", its chip configuration, the service
-    // mode, the nine tap files from "FILTERS/", the taps in use, the responses, the output
-    // block and the first recalculation; then the requirement "CONFIGS/std.req" when there is
-    // one (a damaged one is reported and means none).
+    // mode, the nine tap files from "FILTERS/", the file-source choice "CONFIGS/std.src", the
+    // taps in use, the responses, the output block and the first recalculation; then the
+    // requirement "CONFIGS/std.req" when there is one (a damaged one is reported and means
+    // none). Sets whose writing was cut short in "CONFIGS/" or "FILTERS/" are completed first.
+    // The files reported missing or damaged are reported together at the end
+    // (UiPort::showErrors).
     void start();
     // The main window closes: FullDebug gets its start-up value back and "CONFIGS/std.trv" is
-    // rewritten, whatever changed. A start-up file that was reported damaged is first kept as
-    // "CONFIGS/std.trv.bak", or under the next free name "std.trv.bak.1", "std.trv.bak.2" ...
-    // (an existing copy is never overwritten); if no copy can be written, std.trv is left as
-    // it is. A start-up file that exists but could not be read, or was refused unread (no
-    // regular file, far too large), is never overwritten: the exit reports it not written.
+    // rewritten, whatever changed ("CONFIGS" is made when it is missing). A start-up file that was
+    // reported damaged is first kept as "CONFIGS/std.trv.bak", or under the next free name
+    // "std.trv.bak.1", "std.trv.bak.2" ... (an existing copy is never overwritten); if no copy can
+    // be written, std.trv is left as it is. A start-up file that exists but could not be read, or
+    // was refused unread (no regular file, far too large), is never overwritten: the exit reports
+    // it not written.
     void exit();
 
     // Button5 "Считать": asks for a "*.trv" file, then loadConfiguration.
@@ -59,7 +64,8 @@ class LoadSave {
     // files from the "FILTERS" folder beside it, the taps in use of all four channels, the
     // responses, the output block, recalculate, and the filter control editor if open; then the
     // requirement NAME.req beside it (none when there is no such file; a damaged one is
-    // reported and means none).
+    // reported and means none). The file-source choice NAME.src beside it ticks the radio
+    // buttons before the taps in use are put together (see tapSources).
     // Returns what was read: the configuration's own status and how many of the other files
     // (chip configuration, tap files, requirement) were reported missing or damaged.
     struct LoadResult {
@@ -69,16 +75,28 @@ class LoadSave {
     LoadResult loadConfiguration(const std::string& path);
     // The "Записать" road after the name was chosen: NAME.trv, buildRegisterImage, NAME.cfg
     // and NAME.prg beside it (the extension replaced from the last dot), with NAME.req when
-    // there is a requirement, recalculate. Does not run the save-time checks (callers do, as
+    // there is a requirement and NAME.src when some filter takes its taps from its file,
+    // recalculate. Does not run the save-time checks (callers do, as
     // onButton6Click does). The files are one set: all are written as temporary files before
     // any replaces its old file, so a failure leaves the whole previous set. Each file not
     // written is reported, the one that failed with the system's reason. Without a requirement
     // an old NAME.req is removed once the set is written, so it cannot come back with a
-    // configuration it was not saved with. True when all were written (and removed).
+    // configuration it was not saved with (NAME.src likewise). True when all were written.
     [[nodiscard]] bool saveConfiguration(const std::string& path);
 
-    // Whether the configuration differs from what was last read (start-up, "Считать") or
-    // written ("Записать"), as its file would hold it.
+    // The file-source choice of the three radio button pairs (table or tap file). It travels
+    // with the configuration as NAME.src beside NAME.trv: read by the start-up and "Считать"
+    // before the taps in use are put together (no file: the tables; a damaged one is reported
+    // and means the tables), written by the exit and "Записать" when some filter takes its
+    // taps from a file, and removed there when none does.
+    [[nodiscard]] gc::appconfig::TapSources tapSources() const;
+    // Ticks the radio buttons as `sources` says and puts the taps in use of all four channels
+    // and of the resampler together again from them, then recalculates.
+    void chooseTapSources(const gc::appconfig::TapSources& sources);
+
+    // Whether the configuration, its requirement or its file-source choice differs from what
+    // was last read (start-up, "Считать") or written ("Записать"), as their files would hold
+    // them.
     [[nodiscard]] bool modified() const;
     // The configuration as it stands counts as read or written.
     void markUnmodified();
@@ -87,8 +105,11 @@ class LoadSave {
     static constexpr const char* kStartupName = "std.trv";
 
   private:
-    // Shows TErrFileCoeff with `labels`; nothing for none.
+    // Shows TErrFileCoeff with `labels` (or adds it to the reports being gathered); nothing for
+    // none.
     void report(std::vector<std::string> labels);
+    // The files of start(), their reports gathered.
+    void startFiles();
     [[nodiscard]] gc::appconfig::WorkspacePath startupPath() const;
     gc::appconfig::ConfigReadStatus readConfigurationReported(
         const gc::appconfig::WorkspacePath& path, int* systemError = nullptr);
@@ -113,6 +134,13 @@ class LoadSave {
     bool readRequirementReported(const gc::appconfig::WorkspacePath& path);
     // Removes the requirement file at `path`; reports and returns false when it stays.
     bool removeRequirementReported(const gc::appconfig::WorkspacePath& path);
+    // Reads NAME.src at `path` into the radio buttons (the tables when missing or damaged);
+    // reports a damaged one and returns false for it. The taps in use are not touched.
+    bool readTapSourcesReported(const gc::appconfig::WorkspacePath& path);
+    // The radio buttons as `sources` says.
+    void tickSources(const gc::appconfig::TapSources& sources);
+    // Removes the file at `path` of `kind`; reports and returns false when it stays.
+    bool removeReported(const gc::appconfig::WorkspacePath& path, gc::appconfig::FileKind kind);
 
     Session& session_;
     MainState& state_;
@@ -129,6 +157,12 @@ class LoadSave {
     int startupError_{0};  // the system's reason it could not be read, if any
     // "CONFIGS/std.req" was reported damaged at start-up and nothing has replaced it since.
     bool startupRequirementDamaged_{false};
+    // The same for "CONFIGS/std.src".
+    bool startupSourcesDamaged_{false};
+    // The file-source choice at the last read or write.
+    gc::appconfig::TapSources lastSources_;
+    // Where report() gathers the reports of start-up; null: each is shown at once.
+    std::vector<ErrorReport>* batch_{nullptr};
     // The configuration file text at the last read or write, against which modified() compares.
     std::string lastText_;
     [[nodiscard]] std::string currentText() const;

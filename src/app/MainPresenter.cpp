@@ -1,5 +1,6 @@
 #include "app/MainPresenter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -40,6 +41,29 @@ PanelColour sourceColour(TapSource source) {
 
 const char* const kRateZero = "Выходная частота не может быть равна нулю";
 const char* const kRatioWordZero = "Коэффициент передискретизации не может быть равен нулю";
+const char* const kClockRange = "Тактовая частота должна быть целым числом от 1 до %1 Гц: \"%2\"";
+
+// The clock typed into Edit3: a whole number of hertz from 1 up to what the 32-bit fields hold.
+// Anything else (0, "-0", a negative or too large number, no number) is refused as a whole.
+int parseClock(const std::string& text) {
+    const auto refuse = [&text] {
+        throw m::ConversionError(
+            m::tx(kClockRange, {std::to_string(std::numeric_limits<int>::max()), text}));
+    };
+    int clock = 0;
+    try {
+        clock = m::parseInt(text);
+    } catch (const m::ConversionError&) {
+        refuse();
+    }
+    if (clock < 1) refuse();
+    return clock;
+}
+
+// Edit5: the channel's exact output rate.
+std::string outputRateText(const m::ConfigurationModel& model) {
+    return m::formatFixed(m::exactOutputRate(model), 8, 1);
+}
 
 }  // namespace
 
@@ -52,7 +76,32 @@ void MainPresenter::guarded(Action&& action) {
         action();
     } catch (const m::ConversionError& error) {
         ui_.showConversionError(error.what());
+        showTypedValuesInEffect();
     }
+}
+
+// After a refused entry the typed fields show the values in effect again, as Edit5 and Edit8
+// do when they are left without Enter.
+void MainPresenter::showTypedValuesInEffect() {
+    const auto& model = session_.model;
+    const auto& chip = model.Chip;
+    const int c = model.currentIndex();
+    state_.Edit1.text = integerText(model.current().Decimation);
+    state_.Edit2.text = integerText(model.current().FineGain);
+    state_.Edit3.text = integerText(chip.Clock);
+    state_.Edit4.text = m::formatFixed(chip.CoefInterpol[0], 9, 7);
+    state_.Edit5.text = outputRateText(model);
+    state_.Edit6.text = integerText(chip.Fc[c]);
+    state_.Edit7.text = m::formatFixed(chip.Phase[c], 4, 3);
+    state_.Edit8.text = m::formatHexWord(m::resamplerRatioWord(chip.CoefInterpol[0]));
+}
+
+// The NCO frequency the user asked for on channel `c`: the one remembered when the clock
+// clamped it and the model still holds that clamped value, else the model's own.
+int MainPresenter::wantedNcoHz(int c) const {
+    const auto& chip = session_.model.Chip;
+    const int wanted = ncoWantedHz_[static_cast<size_t>(c)];
+    return m::clampFrequency(wanted, chip.Clock) == chip.Fc[c] ? wanted : chip.Fc[c];
 }
 
 // --- Sources ---------------------------------------------------------------------------------
@@ -92,7 +141,8 @@ void MainPresenter::doCollect() {
     auto& ch = model.Channels[c];
     auto& chip = model.Chip;
 
-    chip.Clock = m::parseInt(state_.Edit3.text);
+    const int wantedFc = wantedNcoHz(c);  // against the clock in effect until now
+    chip.Clock = parseClock(state_.Edit3.text);
     if (!state_.AutoScale.checked) {
         ch.Scale = state_.ComboBox2.index;
         ch.BigScale = state_.ComboBox3.index;
@@ -106,7 +156,12 @@ void MainPresenter::doCollect() {
     ch.CoarseGain = state_.ComboBox6.index;
     chip.FinalShift = state_.ComboBox9.index;
     ch.Shift = state_.ComboBox10.index;
-    chip.Fc[c] = m::clampFrequency(m::parseInt(state_.Edit6.text), chip.Clock);
+    // A frequency above the clock is held at the clock, but the one asked for is remembered:
+    // it comes back when the clock allows it again, so no clock change loses it.
+    const int typedFc = m::parseInt(state_.Edit6.text);
+    const int fc = typedFc != chip.Fc[c] ? std::max(0, typedFc) : wantedFc;
+    chip.Fc[c] = m::clampFrequency(fc, chip.Clock);
+    ncoWantedHz_[static_cast<size_t>(c)] = fc;
     chip.InputPort[c] = state_.ComboBox12.index;
     chip.Phase[c] = m::clampPhase(m::parseReal(state_.Edit7.text));
 }
@@ -253,7 +308,7 @@ void MainPresenter::showOutputRate() {
     auto& model = session_.model;
     model.Derived.OutputRate = m::outputRate(model.Chip.ModeOfDdc, model.Chip.CoefInterpol[0],
                                              model.Work.WorkingClock, model.Work.CurrentDecimation);
-    state_.Edit5.text = m::formatFixed(model.Derived.OutputRate, 8, 1);
+    state_.Edit5.text = outputRateText(model);
 }
 
 // Red tap count on a resampler length error, red multiplies outside 6..64.
@@ -566,9 +621,7 @@ void MainPresenter::onEdit5Enter() {
     });
 }
 
-void MainPresenter::onEdit5Exit() {
-    state_.Edit5.text = m::formatFixed(session_.model.Derived.OutputRate, 8, 1);
-}
+void MainPresenter::onEdit5Exit() { state_.Edit5.text = outputRateText(session_.model); }
 
 void MainPresenter::onEdit3Enter() {
     guarded([&] { fullRefresh(); });
@@ -841,6 +894,11 @@ void MainPresenter::onButton3Click() { openWindow(Window::InpBlock); }
 void MainPresenter::onButton4Click() { openWindow(Window::Freq); }
 void MainPresenter::onButton10Click() { openWindow(Window::Filters); }
 void MainPresenter::onButton14Click() { ui_.showWindow(Window::Info); }
-void MainPresenter::onButtonRequirementClick() { openWindow(Window::Requirement); }
+// Opening the requirement window fits the plot to the channel once, so that its mask is seen.
+void MainPresenter::onButtonRequirementClick() {
+    const bool wasOpen = session_.isOpen(Window::Requirement);
+    openWindow(Window::Requirement);
+    if (!wasOpen) plot_.fitToChannel();
+}
 
 }  // namespace gc::app

@@ -3,6 +3,8 @@
 // event. Reads what the user typed, picked or ticked from MainState and writes back everything
 // the controls show. Every public method is an entry point: a typed text that is not a number
 // is reported through UiPort::showConversionError and ends the action there.
+#include <array>
+
 #include "app/ChannelPlotSeam.h"
 #include "app/FilterKinds.h"
 #include "app/MainState.h"
@@ -178,11 +180,15 @@ class MainPresenter {
     void showPhaseAndInterpolation();
     void refreshIfOpen(Window window);
     void openWindow(Window window);
+    void showTypedValuesInEffect();
+    [[nodiscard]] int wantedNcoHz(int c) const;
 
     Session& session_;
     MainState& state_;
     UiPort& ui_;
     ChannelPlotSeam& plot_;
+    // Per channel, the NCO frequency last asked for, which a lower clock may have clamped.
+    std::array<int, 4> ncoWantedHz_{};
 };
 
 }  // namespace gc::app

@@ -17,6 +17,18 @@ std::string formatDb(double db) {
 
 std::string formatHz(double hz) { return m::formatFixed(hz, 12, 1); }
 
+std::string_view limitMark(LimitColour colour) {
+    switch (colour) {
+        case LimitColour::Green:
+            return "✓";
+        case LimitColour::Red:
+            return "✗";
+        case LimitColour::Neutral:
+            break;
+    }
+    return {};
+}
+
 namespace {
 
 std::optional<double> optionalReal(const EditState& edit) {
@@ -62,6 +74,8 @@ void RequirementPresenter::onEditEnter() {
         }
     } catch (const m::ConversionError& error) {
         ui_.showConversionError(error.what());
+        // The fields show the requirement in effect again.
+        showRequirement();
         return;
     }
     requirement_ = next;
@@ -141,6 +155,8 @@ void RequirementPresenter::refresh() {
     refreshComparison();
     const m::ConfigurationModel& model = session_.model;
     gc::analysis::ChainSpec spec = gc::analysis::chainFromModel(model);
+    state_.Caption =
+        m::tx(kRequirementChannelCaption, {std::to_string(session_.model.currentIndex())});
     state_.PanelOutputRate = formatHz(spec.outputRateHz);
     clearFigures();
     measurement_.reset();

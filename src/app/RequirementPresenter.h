@@ -20,9 +20,15 @@
 namespace gc::app {
 
 inline constexpr std::string_view kRequirementCaption = "Требования к каналу";
+// The title with the current channel: "Требования к каналу 2".
+inline constexpr std::string_view kRequirementChannelCaption = "Требования к каналу %1";
 
 // A limit's verdict: not given, met, failed.
 enum class LimitColour { Neutral, Green, Red };
+
+// The mark shown beside a figure, so that its verdict is not told by colour alone: "✓" met,
+// "✗" failed, nothing without a limit.
+[[nodiscard]] std::string_view limitMark(LimitColour colour);
 
 struct FigureState {
     std::string text;  // the figure, empty when there is none to show
@@ -30,6 +36,7 @@ struct FigureState {
 };
 
 struct RequirementState {
+    std::string Caption;  // the window's title, naming the channel the requirement is measured on
     // Typed like the program's other fields: "." or "," as the decimal separator, blanks
     // around. Empty optional fields are not checked (EditFs empty: Fo/2).
     EditState EditFp;    // pass-band edge Fp, Hz

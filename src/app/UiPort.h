@@ -50,6 +50,12 @@ class UiPort {
 
     // Shows a report window with its label texts; ErrFileCoeff returns after the user closed it.
     virtual void showError(const ErrorReport& report) = 0;
+    // Several reports of one action at once (the start-up's missing or damaged files): one
+    // window listing them all where reports are windows; by default each report on its own,
+    // in order.
+    virtual void showErrors(const std::vector<ErrorReport>& reports) {
+        for (const ErrorReport& report : reports) showError(report);
+    }
     // The message box for a text that does not convert to a number.
     virtual void showConversionError(const std::string& message) = 0;
     // File dialogs: the chosen path, or nothing when the user cancels.

@@ -18,6 +18,7 @@ enum class FileKind {
     RfirTaps,
     Program,
     Requirement,  // the channel requirement beside a configuration, NAME.req
+    TapSources,   // the file-source choice beside a configuration, NAME.src
 };
 
 [[nodiscard]] inline std::string fileKindText(FileKind kind) {
@@ -35,6 +36,8 @@ enum class FileKind {
             return gc::model::tx("Файл программы");
         case FileKind::Requirement:
             return gc::model::tx("Файл требований");
+        case FileKind::TapSources:
+            return gc::model::tx("Файл источников коэффициентов");
     }
     return {};
 }

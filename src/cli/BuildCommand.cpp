@@ -24,9 +24,7 @@ struct BuildArgs {
 
 int runBuild(const BuildArgs& args) {
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
-    chooseSources(engine.state, args.sources);
-    engine.presenter.startWithDefaults();
-    const gc::app::LoadSave::LoadResult loaded = engine.loadSave.loadConfiguration(args.config);
+    const gc::app::LoadSave::LoadResult loaded = engine.loadFromDefaults(args.config, args.sources);
     if (loaded.configuration != gc::appconfig::ConfigReadStatus::Ok) return kExitBadInput;
     if (!engine.presenter.runSaveChecks()) return kExitRefused;
 
@@ -44,7 +42,9 @@ std::function<int()> declareBuild(CLI::App& app) {
         "configuration it names (from its folder) and its tap files (from \"../FILTERS/\" beside\n"
         "it), then saves NAME.trv, NAME.cfg and NAME.prg into DIR under the base name of CONFIG.\n"
         "The channel requirement NAME.req beside CONFIG, when there is one, is saved with them;\n"
-        "without one an old NAME.req in DIR is removed.\n");
+        "without one an old NAME.req in DIR is removed. The file-source choice NAME.src beside\n"
+        "CONFIG (as --file-source changes it) is saved the same way: NAME.src in DIR when some\n"
+        "filter takes its taps from its tap file, an old one removed when none does.\n");
     addConfigArgument(app, args->config);
     addText(app, "--out", "DIR", args->out,
             "folder of the written files (made if it does not exist)")

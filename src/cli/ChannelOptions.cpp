@@ -26,9 +26,7 @@ void addChannelOptions(CLI::App& app, ChannelOptions& options) {
 
 bool loadChannel(Engine& engine, const std::string& config, const FileSources& sources,
                  int channel) {
-    chooseSources(engine.state, sources);
-    engine.presenter.startWithDefaults();
-    const gc::app::LoadSave::LoadResult loaded = engine.loadSave.loadConfiguration(config);
+    const gc::app::LoadSave::LoadResult loaded = engine.loadFromDefaults(config, sources);
     if (loaded.configuration != gc::appconfig::ConfigReadStatus::Ok) return false;
     if (channel >= 0) {
         engine.state.ComboBox7.index = channel;

@@ -100,39 +100,50 @@ bool namesFolder(const std::string& config) {
 }
 
 bool parseFileSources(const std::string& list, FileSources& sources) {
-    std::istringstream items(list);
-    std::string item;
+    FileSources read = sources;
     bool any = false;
-    while (std::getline(items, item, ',')) {
-        if (item == "cfir")
-            sources.cfir = true;
-        else if (item == "pfir")
-            sources.pfir = true;
-        else if (item == "rfir")
-            sources.rfir = true;
-        else
+    for (size_t start = 0; start <= list.size();) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        const std::string item = list.substr(start, comma - start);
+        start = comma + 1;
+        const auto eq = item.find('=');
+        const std::string kind = item.substr(0, eq);
+        bool fromFile = true;
+        if (eq != std::string::npos) {
+            const std::string value = item.substr(eq + 1);
+            if (value != "file" && value != "table") return false;
+            fromFile = value == "file";
+        }
+        if (kind == "cfir" || kind == "all") read.cfir = fromFile;
+        if (kind == "pfir" || kind == "all") read.pfir = fromFile;
+        if (kind == "rfir" || kind == "resampler" || kind == "all") read.rfir = fromFile;
+        if (kind != "cfir" && kind != "pfir" && kind != "rfir" && kind != "resampler" &&
+            kind != "all")
             return false;
         any = true;
     }
+    if (any) sources = read;
     return any;
 }
 
 Engine::Engine(gc::appconfig::Workspace workspace)
     : ui(std::cerr), program(ui, std::move(workspace)) {}
 
-void Engine::loadFromDefaults(const std::string& config, const FileSources& sources) {
-    chooseSources(state, sources);
+gc::app::LoadSave::LoadResult Engine::loadFromDefaults(const std::string& config,
+                                                       const FileSources& sources) {
     presenter.startWithDefaults();
-    loadSave.loadConfiguration(config);
+    const gc::app::LoadSave::LoadResult loaded = loadSave.loadConfiguration(config);
+    overrideSources(sources);
+    return loaded;
 }
 
-void chooseSources(gc::app::MainState& state, const FileSources& sources) {
-    state.TblEnbCFIR.checked = !sources.cfir;
-    state.FileEnbCFIR.checked = sources.cfir;
-    state.TblEnbPFIR.checked = !sources.pfir;
-    state.FileEnbPFIR.checked = sources.pfir;
-    state.TblEnbRFIR.checked = !sources.rfir;
-    state.FileEnbRFIR.checked = sources.rfir;
+void Engine::overrideSources(const FileSources& sources) {
+    if (!sources.cfir && !sources.pfir && !sources.rfir) return;
+    gc::appconfig::TapSources chosen = loadSave.tapSources();
+    chosen.cfirFromFile = sources.cfir.value_or(chosen.cfirFromFile);
+    chosen.pfirFromFile = sources.pfir.value_or(chosen.pfirFromFile);
+    chosen.resamplerFromFile = sources.rfir.value_or(chosen.resamplerFromFile);
+    loadSave.chooseTapSources(chosen);
 }
 
 }  // namespace gc::cli

@@ -51,28 +51,34 @@ class CliUi : public gc::app::UiPort {
 // window's reports.
 void printReport(const std::vector<std::string>& labels);
 
-// The filters whose taps come from the tap files (--file-source cfir,pfir,rfir).
+// --file-source: where the taps of each filter come from, overriding the choice saved with the
+// configuration (NAME.src); a filter not named keeps that choice. true: the tap file, false:
+// the built-in table.
 struct FileSources {
-    bool cfir{false};
-    bool pfir{false};
-    bool rfir{false};
+    std::optional<bool> cfir;
+    std::optional<bool> pfir;
+    std::optional<bool> rfir;
 };
-// "cfir,pfir" -> the sources; false on an unknown or empty name.
+// Adds the items of a comma-separated list to `sources`: "KIND" (its tap file) or "KIND=file" or
+// "KIND=table", KIND one of cfir, pfir, rfir (also "resampler") or "all"; a later item wins.
+// False on an empty list or an unknown item.
 [[nodiscard]] bool parseFileSources(const std::string& list, FileSources& sources);
 
 // A CONFIG argument that names a folder (or ends in "/") is wrong usage, not a missing file.
 [[nodiscard]] bool namesFolder(const std::string& config);
-// Ticks the radio button pairs of the main window as the sources say.
-void chooseSources(gc::app::MainState& state, const FileSources& sources);
 
 // The engine as the commands run it: the program (app/Program.h) in `workspace`, reporting to
 // the error stream.
 struct Engine {
     explicit Engine(gc::appconfig::Workspace workspace);
-    // From the built-in defaults with the given tap sources (no start-up files), then
-    // "Считать" of `config`: its chip configuration from its folder, its tap files from
-    // "../FILTERS/" beside it.
-    void loadFromDefaults(const std::string& config, const FileSources& sources);
+    // From the built-in defaults (no start-up files), then "Считать" of `config`: its chip
+    // configuration from its folder, its tap files from "../FILTERS/" beside it, its file-source
+    // choice from NAME.src beside it; then `sources` override that choice.
+    gc::app::LoadSave::LoadResult loadFromDefaults(const std::string& config,
+                                                   const FileSources& sources);
+    // The file-source choice as it stands with `sources` laid over it, put in use for every
+    // channel (nothing happens when `sources` names no filter).
+    void overrideSources(const FileSources& sources);
 
     CliUi ui;
     gc::app::Program program;

@@ -282,12 +282,17 @@ CLI::Option* addConfigArgument(CLI::App& app, std::string& config, const std::st
 CLI::Option* addFileSources(CLI::App& app, FileSources& sources) {
     return addValue(
         app, "--file-source", "LIST",
-        "the filters whose taps come from the tap files, a comma-separated\n"
-        "choice of cfir, pfir, rfir; the others use the built-in tables",
+        "where the taps of each filter come from, over the choice saved\n"
+        "with CONFIG (NAME.src beside it; none: the built-in tables): a\n"
+        "comma-separated list of KIND=file, KIND=table or KIND alone (its\n"
+        "file), KIND one of cfir, pfir, rfir (or resampler) or all;\n"
+        "filters not named keep the saved choice",
         [&sources](const std::string& value) {
-            sources = FileSources{};
             if (!parseFileSources(value, sources))
-                throw UsageError("--file-source takes cfir, pfir, rfir: \"" + value + "\"");
+                throw UsageError(
+                    "--file-source takes KIND, KIND=file or KIND=table, KIND one of cfir, pfir, "
+                    "rfir, resampler, all: \"" +
+                    value + "\"");
         });
 }
 

@@ -68,7 +68,8 @@ CLI::Option* addText(CLI::App& app, const std::string& name, const std::string& 
 // wrong usage.
 CLI::Option* addConfigArgument(CLI::App& app, std::string& config,
                                const std::string& name = "CONFIG.trv");
-// --file-source LIST: the filters whose taps come from the tap files.
+// --file-source LIST: the taps of the filters named from their tap files or from the tables,
+// over the choice saved with the configuration.
 CLI::Option* addFileSources(CLI::App& app, FileSources& sources);
 
 }  // namespace gc::cli

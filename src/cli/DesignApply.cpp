@@ -6,10 +6,12 @@
 
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Reports.h"
+#include "appconfig/TapSourceFile.h"
 #include "appconfig/Workspace.h"
 #include "cli/CliSupport.h"
 #include "cli/ExitCodes.h"
 #include "model/ConfigurationModel.h"
+#include "model/TextFile.h"
 
 namespace gc::cli {
 
@@ -43,9 +45,23 @@ int applyDesign(const std::string& config, int channel, const std::string& name,
     model.Channels[channel].NameOfCFIR = name + "_cfir.taps";
     model.Channels[channel].NameOfPFIR = name + "_pfir.taps";
     if (resampler) model.Chip.NameOfRFIR = name + "_res.taps";
-    const gc::model::WriteResult written = ac::writeConfiguration(config, model);
+    // The taps come from the tap files; the choice of the filters not designed stays. A damaged
+    // NAME.src counts as none, as the loaders take it.
+    ac::TapSources sources;
+    const std::string sourcePath = ac::tapSourcePath(config);
+    (void)ac::readTapSources(sourcePath, sources);
+    sources.cfirFromFile = true;
+    sources.pfirFromFile = true;
+    if (resampler) sources.resamplerFromFile = true;
+    // The configuration and its tap sources as one set: both or neither replace the old ones.
+    const gc::model::SetWriteResult written = gc::model::writeFileSet(
+        {{config, ac::configurationText(model)}, {sourcePath, ac::tapSourceText(sources)}});
     if (!written) {
-        printReport(ac::writeFailureLabels(ac::FileKind::Configuration, config, written.error));
+        const ac::FileKind kinds[] = {ac::FileKind::Configuration, ac::FileKind::TapSources};
+        const std::string paths[] = {config, sourcePath};
+        for (size_t i = 0; i < written.files.size(); ++i)
+            printReport(ac::writeFailureLabels(kinds[i], paths[i],
+                                               i == written.failed ? written.files[i].error : 0));
         return kExitNotWritten;
     }
     return kExitOk;

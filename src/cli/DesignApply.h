@@ -9,9 +9,10 @@ namespace gc::cli {
 [[nodiscard]] std::string applyFolderProblem(const std::string& config, const std::string& out);
 
 // Reads CONFIG.trv afresh, names NAME_cfir.taps and NAME_pfir.taps as the tap files of
-// `channel` (and NAME_res.taps as the resampler's when `resampler`), and writes it back,
-// replacing the file atomically; nothing else of it changes. The exit status: 0, 1 (not
-// written, reported with the system's reason) or 5 (it can no longer be read).
+// `channel` (and NAME_res.taps as the resampler's when `resampler`) and chooses the tap files as
+// the source of those filters in NAME.src beside it; writes both back as one set, each replaced
+// atomically; nothing else of them changes. The exit status: 0, 1 (not written, reported with
+// the system's reason) or 5 (it can no longer be read).
 [[nodiscard]] int applyDesign(const std::string& config, int channel, const std::string& name,
                               bool resampler);
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/ChannelMeasure.h"
+#include "app/DesignFiles.h"
 #include "appconfig/ConfigFile.h"
 #include "appconfig/Reports.h"
 #include "appconfig/Workspace.h"
@@ -26,6 +27,7 @@
 #include "model/ConfigurationModel.h"
 #include "model/Language.h"
 #include "model/Numeric.h"
+#include "model/TextFile.h"
 
 namespace gc::cli {
 
@@ -38,6 +40,7 @@ struct DesignArgs {
     bool resampler{false};
     bool json{false};
     bool apply{false};
+    FileSources sources;
     ChannelOptions options;
 };
 
@@ -53,7 +56,7 @@ int runDesign(const DesignArgs& args) {
     }
 
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
-    if (!loadChannel(engine, args.config, FileSources{}, options.channel)) return kExitBadInput;
+    if (!loadChannel(engine, args.config, args.sources, options.channel)) return kExitBadInput;
     auto& model = engine.session.model;
     const gc::analysis::ChainSpec chain = gc::analysis::chainFromModel(model);
     gc::design::ChannelDesignOptions designOptions;
@@ -61,25 +64,25 @@ int runDesign(const DesignArgs& args) {
     const gc::design::ChannelDesign design = gc::design::designChannel(chain, req, designOptions);
     if (!design.error.empty()) throw UsageError(design.error);
 
-    // The designed taps become the taps in use of the channel, written by the tap-file writers.
+    // The designed taps become the taps in use of the channel, for its warnings.
     const int ch = model.currentIndex();
     for (int i = 0; i < gc::model::kCfirTapCount; ++i) model.CfirTaps[ch][i] = design.cfirTaps[i];
     for (int i = 0; i < gc::model::kPfirTapCount; ++i) model.PfirTaps[ch][i] = design.pfirTaps[i];
-    std::error_code ignored;  // a folder that cannot be made shows up as files not written
-    std::filesystem::create_directories(out, ignored);
-    const std::string base = out + "/" + name;
-    bool written = static_cast<bool>(gc::filters::WriteCfirTapFile(model, base + "_cfir.taps"));
-    written =
-        static_cast<bool>(gc::filters::WritePfirTapFile(model, base + "_pfir.taps")) && written;
-    if (resampler && !design.resamplerTaps.empty()) {
+    if (!design.resamplerTaps.empty()) {
         model.ResamplerTaps.fill(0);
         for (size_t i = 0; i < design.resamplerTaps.size(); ++i)
             model.ResamplerTaps[i] = design.resamplerTaps[i];
         model.Work.ResamplerTapCount = static_cast<int>(design.resamplerTaps.size());
-        written =
-            static_cast<bool>(gc::filters::WriteResamplerTapFile(model, base + "_res.taps")) &&
-            written;
     }
+    std::error_code ignored;  // a folder that cannot be made shows up as files not written
+    std::filesystem::create_directories(out, ignored);
+    // The files of the design as one set: all or none replace their old versions, so the CFIR
+    // of one design never stays beside the PFIR of another.
+    const std::vector<gc::app::DesignFile> files = gc::app::designFiles(design, name);
+    std::vector<std::pair<std::string, std::string>> set;
+    for (const gc::app::DesignFile& f : files) set.emplace_back(out + "/" + f.bare, f.text);
+    const gc::model::SetWriteResult result = gc::model::writeFileSet(set);
+    const bool written = static_cast<bool>(result);
     // Asked for but not designed (the resampler is off in the channel, or its length holds
     // fewer taps than phases): the channel was designed with the resampler as configured.
     const bool resamplerMissing = resampler && design.resamplerTaps.empty();
@@ -94,7 +97,14 @@ int runDesign(const DesignArgs& args) {
                      gc::analysis::channelWarnings(model, &design.measurement), args.json);
     if (!design.message.empty()) std::cerr << design.message << '\n';
     if (!written) {
-        std::cerr << "design: the tap files cannot be written into " << out << '\n';
+        // Each file not written, the one that failed with the system's reason.
+        for (size_t i = 0; i < files.size(); ++i) {
+            std::string line;
+            for (const std::string& label : gc::appconfig::writeFailureLabels(
+                     files[i].kind, set[i].first, i == result.failed ? result.files[i].error : 0))
+                line += (line.empty() ? "" : " ") + label;
+            std::cerr << line << '\n';
+        }
         return kExitNotWritten;
     }
     if (args.apply) {
@@ -118,17 +128,20 @@ std::function<int()> declareDesign(CLI::App& app) {
     app.add_flag("--json", args->json, "the figures as one JSON object");
     app.add_flag("--apply", args->apply,
                  "name the written files as the channel's tap files (and the resampler's)\n"
-                 "in CONFIG.trv, which is saved again; DIR must be \"../FILTERS\" beside it");
+                 "in CONFIG.trv and choose the tap files as their source in NAME.src;\n"
+                 "both are saved again as one set. DIR must be \"../FILTERS\" beside CONFIG");
     addText(app, "--out", "DIR", args->out, "folder of the tap files (made if it does not exist)")
         ->required();
     addValue(app, "--name", "NAME", "base name of the tap files", [args](const std::string& v) {
-        if (v.empty() || v.find('/') != std::string::npos)
-            throw UsageError("--name NAME is required (a bare name)");
+        if (!gc::app::validDesignName(v))
+            throw UsageError("--name NAME is required (a bare name, not \".\" or \"..\")");
         args->name = v;
     })->required();
+    addFileSources(app, args->sources);
     app.footer(
         "Exit status: 0 the requirement is met, 4 the best design misses it (the files are still\n"
-        "written), 1 a file cannot be written, 2 wrong usage, 5 CONFIG.trv missing or damaged.\n");
+        "written), 1 a file cannot be written (none of them is then replaced), 2 wrong usage,\n"
+        "5 CONFIG.trv missing or damaged.\n");
     return [args] { return runDesign(*args); };
 }
 

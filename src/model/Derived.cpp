@@ -48,10 +48,19 @@ int maxNdelay(int numMultiplies) {
     return 0;
 }
 
-int outputRate(int modeOfDdc, float interpolation, int clockHz, int decimation) {
-    if (decimation == 0) return 0;
+double exactOutputRate(int modeOfDdc, float interpolation, double clockHz, int decimation) {
+    if (decimation == 0) return 0.0;
     const double product = std::pow(2.0, modeOfDdc) * interpolation * clockHz;
-    return truncToInt(product / decimation * 0.25);
+    return product / decimation * 0.25;
+}
+
+double exactOutputRate(const ConfigurationModel& model) {
+    return exactOutputRate(model.Chip.ModeOfDdc, model.Chip.CoefInterpol[0],
+                           model.Work.WorkingClock, model.Work.CurrentDecimation);
+}
+
+int outputRate(int modeOfDdc, float interpolation, int clockHz, int decimation) {
+    return truncToInt(exactOutputRate(modeOfDdc, interpolation, clockHz, decimation));
 }
 
 int decimationForRate(int modeOfDdc, float interpolation, int clockHz, float rateHz, int dMin,

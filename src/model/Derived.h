@@ -42,8 +42,19 @@ struct ScalePair {
 // coefficients; 0 when none does or when numMultiplies is not positive.
 [[nodiscard]] int maxNdelay(int numMultiplies);
 
-// Output sample rate, Hz: truncate(2^mode * interpolation * clock / decimation * 0.25).
-// A decimation of 0 (possible only from a file) gives 0.
+// The channel's exact output sample rate, Hz: 2^mode * interpolation * clock / (4 * decimation),
+// the product formed in double precision, divided by the decimation and multiplied by 0.25.
+// The CIC decimates by D, the CFIR and the PFIR halve the rate each (the 4), two- and
+// one-channel output keep 2 or 4 times as many samples, the resampler multiplies by its
+// interpolation. Measurements, aliases and design work with this rate. A decimation of 0
+// (possible only from a file) gives 0.
+[[nodiscard]] double exactOutputRate(int modeOfDdc, float interpolation, double clockHz,
+                                     int decimation);
+// The same for the model's current channel: ModeOfDdc, CoefInterpol[0], WorkingClock and
+// CurrentDecimation.
+[[nodiscard]] double exactOutputRate(const ConfigurationModel& model);
+
+// Output sample rate as the model keeps it (OutputRate), Hz: exactOutputRate truncated.
 [[nodiscard]] int outputRate(int modeOfDdc, float interpolation, int clockHz, int decimation);
 
 // The decimation that gives the nearest achievable rate at or above rateHz, clamped to

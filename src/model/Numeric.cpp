@@ -144,6 +144,15 @@ std::string trimmed(const std::string& text) {
     throw ConversionError(tx("\"%1\" не является целым числом", {text}));
 }
 
+// An integer written correctly that the 32-bit fields cannot hold.
+[[noreturn]] void outOfRange(const std::string& text, bool hexadecimal) {
+    if (hexadecimal)
+        throw ConversionError(tx("Число \"%1\" вне допустимого диапазона %2..%3",
+                                 {text, "0x00000000", "0xFFFFFFFF"}));
+    throw ConversionError(
+        tx("Число \"%1\" вне допустимого диапазона %2..%3", {text, "-2147483648", "2147483647"}));
+}
+
 }  // namespace
 
 int parseInt(const std::string& text) {
@@ -175,7 +184,17 @@ int parseInt(const std::string& text) {
             digit = ch - 'A' + 10;
         if (digit < 0) notAnInteger(text);
         v = v * base + digit;
-        if (v > 0xFFFFFFFFLL) notAnInteger(text);
+        if (v > 0xFFFFFFFFLL) {
+            // The rest must still be digits for the text to be a number at all.
+            for (++i; i < t.size(); ++i) {
+                const char rest = t[i];
+                const bool isDigit =
+                    (rest >= '0' && rest <= '9') ||
+                    (base == 16 && ((rest >= 'a' && rest <= 'f') || (rest >= 'A' && rest <= 'F')));
+                if (!isDigit) notAnInteger(text);
+            }
+            outOfRange(text, base == 16);
+        }
     }
     if (base == 16) {
         // Hexadecimal text names a 32-bit pattern: 0x80000000 and above are negative.
@@ -185,7 +204,7 @@ int parseInt(const std::string& text) {
     }
     if (negative) v = -v;
     if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
-        notAnInteger(text);
+        outOfRange(text, false);
     return static_cast<int>(v);
 }
 

@@ -1,15 +1,19 @@
 #include "model/TextFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
 #include "model/Language.h"
 
@@ -73,9 +77,118 @@ bool writeAll(int fd, const std::string& content) {
     return true;
 }
 
+// Temporaries are named ".gc4016-PID-XXXXXX" after the process that made them, so that a later
+// run can tell those of a process that no longer runs; a set's journal is the same name with
+// ".set" after it. Short names of their own: a target of the longest name is still writable.
+constexpr const char* kTempStem = ".gc4016-";
+constexpr const char* kJournalSuffix = ".set";
+constexpr std::size_t kTempRandom = 6;  // the "XXXXXX" of mkostemp
+
+std::string ownTempPrefix() { return kTempStem + std::to_string(::getpid()) + "-"; }
+
+// The owner of a temporary or journal name, or 0 when `name` is no name of ours.
+pid_t ownerOf(const std::string& name, bool& journal) {
+    const std::string stem(kTempStem);
+    if (name.compare(0, stem.size(), stem) != 0) return 0;
+    std::size_t i = stem.size();
+    long long pid = 0;
+    const std::size_t digits = i;
+    while (i < name.size() && name[i] >= '0' && name[i] <= '9' && i - digits < 10)
+        pid = pid * 10 + (name[i++] - '0');
+    if (i == digits || i >= name.size() || name[i] != '-' || pid <= 0 || pid > 0x7fffffff) return 0;
+    const std::size_t rest = name.size() - i - 1;
+    const std::size_t suffix = std::char_traits<char>::length(kJournalSuffix);
+    journal = rest == kTempRandom + suffix &&
+              name.compare(name.size() - suffix, suffix, kJournalSuffix) == 0;
+    if (!journal && rest != kTempRandom) return 0;
+    return static_cast<pid_t>(pid);
+}
+
+// True when no process `pid` runs (one of another user still counts as running).
+bool gone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+std::string readSmallFile(int dirFd, const std::string& name) {
+    Descriptor file(::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    std::string data;
+    if (file.get() < 0) return data;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = ::read(file.get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || data.size() > (std::size_t{1} << 20)) return data;
+        data.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+// A journal lists "TEMPORARY\0TARGET\0" pairs of bare names and ends with one more "\0"; it
+// is written whole, after every temporary of the set, before the first rename. The renames it
+// lists are finished here, so that a run killed between its renames leaves the whole new set
+// rather than new files beside old ones. A journal cut short was never acted on: nothing to do.
+void finishJournal(int dirFd, const std::string& journal, pid_t owner) {
+    const std::string data = readSmallFile(dirFd, journal);
+    if (data.size() < 2 || data.back() != '\0' || data[data.size() - 2] != '\0') return;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start + 1 < data.size()) {
+        const std::size_t end = data.find('\0', start);
+        names.push_back(data.substr(start, end - start));
+        start = end + 1;
+    }
+    if (names.size() % 2 != 0) return;
+    const std::string prefix = kTempStem + std::to_string(owner) + "-";
+    for (std::size_t i = 0; i < names.size(); i += 2) {
+        const std::string& temp = names[i];
+        const std::string& target = names[i + 1];
+        bool isJournal = false;
+        if (temp.compare(0, prefix.size(), prefix) != 0 || ownerOf(temp, isJournal) != owner ||
+            isJournal || target.empty() || target == "." || target == ".." ||
+            target.find('/') != std::string::npos)
+            continue;
+        struct stat info {};
+        if (::fstatat(dirFd, temp.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode))
+            continue;  // renamed already, or not ours
+        (void)::renameat(dirFd, temp.c_str(), dirFd, target.c_str());
+    }
+}
+
+// Finishes the interrupted sets and removes the temporaries that processes which no longer run
+// left in `folder` ("" for the current folder). Only our own regular files are touched.
+void tidyFolder(const std::string& folder) {
+    Descriptor dirFd(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.get() < 0) return;
+    DIR* dir = ::fdopendir(::dup(dirFd.get()));
+    if (dir == nullptr) return;
+    std::vector<std::pair<std::string, pid_t>> journals, temps;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        bool journal = false;
+        const pid_t owner = ownerOf(name, journal);
+        if (owner == 0 || owner == ::getpid()) continue;
+        (journal ? journals : temps).emplace_back(name, owner);
+    }
+    ::closedir(dir);
+    const auto ours = [&dirFd](const std::string& name) {
+        struct stat info {};
+        return ::fstatat(dirFd.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+               S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+    };
+    std::set<pid_t> goneOwners;
+    for (const auto& [name, owner] : journals) {
+        if (!gone(owner) || !ours(name)) continue;
+        finishJournal(dirFd.get(), name, owner);
+        (void)::unlinkat(dirFd.get(), name.c_str(), 0);
+    }
+    for (const auto& [name, owner] : temps) {
+        if (gone(owner) && ours(name)) (void)::unlinkat(dirFd.get(), name.c_str(), 0);
+    }
+}
+
 // Writes `content` into a new temporary file beside `path` and flushes it; the temporary gets
 // the permission bits the target has (or would get). Its name goes into `temp` once created.
-WriteResult writeTemporary(const std::string& path, const std::string& content, std::string& temp) {
+WriteResult writeTemporary(const std::string& path, const std::string& content, std::string& temp,
+                           const char* suffix = "") {
     temp.clear();
     const std::string folder = folderPart(path);
     if (path.size() == folder.size()) return {EISDIR};  // "out/" names no file
@@ -86,8 +199,8 @@ WriteResult writeTemporary(const std::string& path, const std::string& content, 
 
     // A short name of its own, created exclusively: never an existing file, never through a
     // link, and never too long for the folder whatever the target's name.
-    std::string pattern = folder + ".gc4016-XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    std::string pattern = folder + ownTempPrefix() + "XXXXXX" + suffix;
+    const int fd = ::mkostemps(pattern.data(), static_cast<int>(std::strlen(suffix)), O_CLOEXEC);
     if (fd < 0) return {errno};
     temp = pattern;
     Descriptor file(fd);
@@ -212,19 +325,62 @@ SetWriteResult writeFileSet(const std::vector<std::pair<std::string, std::string
     result.files.resize(files.size());
     result.failed = files.size();
     std::vector<std::string> temps(files.size());
-    const auto removeTemps = [&temps](std::size_t from) {
+    std::vector<std::string> journals;
+    const auto removeTemps = [&temps, &journals](std::size_t from) {
         for (std::size_t k = from; k < temps.size(); ++k)
             if (!temps[k].empty()) ::unlink(temps[k].c_str());
+        for (const std::string& journal : journals) ::unlink(journal.c_str());
     };
+    const auto fail = [&](std::size_t i, WriteResult why) {
+        result.files[i] = why;
+        result.failed = i;
+        removeTemps(0);
+        return result;
+    };
+
+    // The folders of the set, each once, in order.
+    std::vector<std::string> folders;
+    for (const auto& file : files) {
+        const std::string folder = folderPart(file.first);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    for (const std::string& folder : folders) tidyFolder(folder);
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         const WriteResult written = writeTemporary(files[i].first, files[i].second, temps[i]);
-        if (!written) {
-            result.files[i] = written;
-            result.failed = i;
-            removeTemps(0);
-            return result;
+        if (!written) return fail(i, written);
+    }
+    // Where a folder receives more than one file, a journal of its renames goes down first, so
+    // that the next write into the folder finishes a set whose run was killed in between.
+    for (const std::string& folder : folders) {
+        std::string journal;
+        int count = 0;
+        std::size_t first = 0;  // the folder's first file: the journal takes its permissions
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (folderPart(files[i].first) != folder) continue;
+            if (count++ == 0) first = i;
+            journal +=
+                temps[i].substr(folder.size()) + '\0' + files[i].first.substr(folder.size()) + '\0';
         }
+        if (count < 2) continue;
+        journal += '\0';
+        std::string name;
+        const WriteResult written =
+            writeTemporary(files[first].first, journal, name, kJournalSuffix);
+        if (!name.empty()) journals.push_back(name);
+        if (!written) {
+            for (std::size_t i = 0; i < files.size(); ++i)
+                if (folderPart(files[i].first) == folder) return fail(i, written);
+        }
+        syncFolder(name);
+    }
+    // The last look before anything is replaced: a target that became a folder meanwhile stops
+    // the set while every old file is still in place.
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        struct stat target {};
+        if (::stat(files[i].first.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
+            return fail(i, {EISDIR});
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (::rename(temps[i].c_str(), files[i].first.c_str()) != 0) {
@@ -235,8 +391,13 @@ SetWriteResult writeFileSet(const std::vector<std::pair<std::string, std::string
         }
         temps[i].clear();
     }
-    for (const auto& file : files) syncFolder(file.first);
+    for (const std::string& journal : journals) ::unlink(journal.c_str());
+    for (const std::string& folder : folders) syncFolder(folder + "x");
     return result;
+}
+
+void tidyFolderBeforeReading(const std::string& folder) {
+    tidyFolder(folder.empty() || folder.back() == '/' ? folder : folder + "/");
 }
 
 WriteResult writeFileAtomically(const std::string& path, const std::string& content) {
@@ -244,6 +405,7 @@ WriteResult writeFileAtomically(const std::string& path, const std::string& cont
 }
 
 WriteResult writeNewFile(const std::string& path, const std::string& content) {
+    tidyFolder(folderPart(path));
     // O_EXCL refuses any existing name, a link included.
     Descriptor file(
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));

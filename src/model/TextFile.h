@@ -66,10 +66,18 @@ struct WriteResult {
 // is removed and the old file is left as it was.
 [[nodiscard]] WriteResult writeFileAtomically(const std::string& path, const std::string& content);
 
-// Files written as one set: every temporary file is written and flushed first, and only then
-// are they renamed over their targets, in order. When a temporary cannot be written, all of
-// them are removed and every target keeps its previous contents. The result has one entry per
-// file; `failed` is the index of the file whose failure stopped the set (size() if none).
+// Temporary files are named ".gc4016-PID-XXXXXX" after the process writing them. Every write
+// first tidies the folders it writes into: the temporaries of processes that no longer run are
+// removed, and a set whose run was killed between its renames is finished (see writeFileSet).
+//
+// Files written as one set: every temporary file is written and flushed first, then, for each
+// folder that receives more than one file, a journal of the renames (".gc4016-PID-XXXXXX.set"),
+// and only then are they renamed over their targets, in order; the journal goes last. A run
+// killed between two renames thus leaves a journal from which the next write into the folder
+// completes the set, so files of two different sets never stay side by side. When a temporary
+// cannot be written, all of them are removed and every target keeps its previous contents. The
+// result has one entry per file; `failed` is the index of the file whose failure stopped the set
+// (size() if none).
 struct SetWriteResult {
     std::vector<WriteResult> files;
     std::size_t failed{0};
@@ -77,6 +85,12 @@ struct SetWriteResult {
 };
 [[nodiscard]] SetWriteResult writeFileSet(
     const std::vector<std::pair<std::string, std::string>>& files);
+
+// The tidying every write does, for a folder about to be read ("" or "dir/" with its "/"):
+// sets whose run was killed between their renames are completed, so a reader never takes the
+// files of two different sets side by side; the temporaries of ended runs are removed. Nothing
+// is reported: a folder that cannot be changed is read as it is.
+void tidyFolderBeforeReading(const std::string& folder);
 
 // Creates `path` with `content` only if no file (or link) of that name exists yet: never
 // overwrites. EEXIST in `error` when the name is taken.

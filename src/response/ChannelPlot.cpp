@@ -1,5 +1,6 @@
 #include "response/ChannelPlot.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/Numeric.h"
@@ -23,22 +24,51 @@ int channelMarkerColumn(const gc::model::ConfigurationModel& model, int stretchX
     return gc::model::truncToInt(modeFactor * (s * coef * PlotPoints / d * 0.25));
 }
 
+FrequencyAxis frequencyAxis(double clockHz, int stretchX) {
+    const double step = clockHz / (8.0 * atLeastOne(stretchX));
+    const double last = 4.0 * step;
+    double scale = 1.0;
+    FrequencyAxis axis;
+    if (last >= 1.0e6) {
+        scale = 1.0e-6;
+        axis.unit = "MHz";
+    } else if (last >= 1.0e3) {
+        scale = 1.0e-3;
+        axis.unit = "kHz";
+    } else {
+        axis.unit = "Hz";
+    }
+    // At most three digits before the point: seven significant digits never cut the decimals.
+    for (int i = 0; i < 4; ++i)
+        axis.ticks[static_cast<size_t>(i)] = formatFixed(step * (i + 1) * scale, 7, 3);
+    return axis;
+}
+
+int fitStretchX(double clockHz, double outputRateHz, double passbandHz, double stopbandHz) {
+    const double needed = 1.1 * std::max(outputRateHz + passbandHz, stopbandHz);
+    if (!(needed > 0.0) || !(clockHz > 0.0)) return 1;
+    int s = 1;
+    while (s < StretchXMax && clockHz / (2.0 * (2 * s)) >= needed) s *= 2;
+    return s;
+}
+
 void updateChannelPlotLabels(const gc::model::ConfigurationModel& model,
                              const ResponseArray& channel, ChannelPlotState& state,
                              ChannelPlotLabels& labels) {
     const int s = atLeastOne(state.StretchX);
     const int y = atLeastOne(state.StretchY);
-    const double clockMHz = model.Work.WorkingClock * 0.000001;
 
     labels.Label25 = intText(8 * s);
     labels.Label43 = intText(4 * s);
     labels.Label44 = intText(8 * s);
     labels.Label45 = intText(2 * s);
 
-    labels.Label34 = formatFixed(clockMHz / (8 * s), 5, 3);
-    labels.Label35 = formatFixed(clockMHz / (4 * s), 5, 3);
-    labels.Label36 = formatFixed(clockMHz / (s * 8 * (1.0 / 3.0)), 5, 3);
-    labels.Label37 = formatFixed(clockMHz / (2 * s), 5, 3);
+    const FrequencyAxis axis = frequencyAxis(model.Work.WorkingClock, s);
+    labels.Label34 = axis.ticks[0];
+    labels.Label35 = axis.ticks[1];
+    labels.Label36 = axis.ticks[2];
+    labels.Label37 = axis.ticks[3];
+    labels.Label33 = axis.unit;
 
     labels.Label11 = formatFixed(-20.0 / y, 4, 1);
     labels.Label12 = formatFixed(-40.0 / y, 4, 1);

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's response plot of the current channel (CICPBox in Panel5): the drawing
 // onto a Canvas and the texts of the axis labels and cursor read-outs around it.
+#include <array>
 #include <string>
 
 #include "model/ConfigurationModel.h"
@@ -35,11 +36,12 @@ struct ChannelPlotLabels {
     std::string Label43{"4"};
     std::string Label44{"8"};
     std::string Label45{"2"};
-    // Bottom axis in MHz at columns 64, 128, 192, 256.
+    // Bottom axis at columns 64, 128, 192, 256, in the unit of Label33.
     std::string Label34{"12.5"};
     std::string Label35{"25.0"};
     std::string Label36{"37.5"};
     std::string Label37{"50.0"};
+    std::string Label33{"MHz"};      // "MHz", "kHz" or "Hz": the unit of the bottom axis
     std::string Panel15;             // cursor frequency, kHz
     std::string Panel16;             // cursor level, dB
     std::string Panel17{"1"};        // StretchX
@@ -49,6 +51,23 @@ struct ChannelPlotLabels {
 
 // Column of half the channel's output rate: trunc(2^mode * (S * CoefInterpol0 * N / D * 0.25)).
 [[nodiscard]] int channelMarkerColumn(const gc::model::ConfigurationModel& model, int stretchX);
+
+// The bottom axis: the frequencies of columns 64, 128, 192 and 256 (clock / (8S) times 1..4) in
+// the largest unit of MHz, kHz and Hz in which the last one is at least 1, with three decimals,
+// so that neighbouring ticks always differ (today's "0.003" MHz at the largest stretch reads
+// 3.052 kHz).
+struct FrequencyAxis {
+    std::array<std::string, 4> ticks;
+    std::string unit;
+};
+[[nodiscard]] FrequencyAxis frequencyAxis(double clockHz, int stretchX);
+
+// The horizontal stretch that fits the plot to the channel: the largest power of two S
+// (1..StretchXMax) whose span clock / (2S) shows the pass band, the stop-band edge and the first
+// alias bands around the output rate, [Fo - Fp, Fo + Fp], with a tenth to spare:
+// clock / (2S) >= 1.1 * max(Fo + Fp, Fs). S = 1 when even that does not hold.
+[[nodiscard]] int fitStretchX(double clockHz, double outputRateHz, double passbandHz,
+                              double stopbandHz);
 
 // Every label text and the cursor row, as a draw sets them, without drawing. The cursor column
 // is bounded to 0..255 before it indexes the channel response.

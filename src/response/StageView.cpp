@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/Numeric.h"
+#include "response/ChannelPlot.h"
 #include "response/PlotDrawing.h"
 
 namespace gc::response {
@@ -202,8 +203,10 @@ void updateStageViewLabels(StageKind kind, const gc::model::ConfigurationModel& 
         const double foutMHz = stageOutputRate(kind, model) * 0.000001;
         labels.Label17 = "F/Fsout";
         labels.top = {"8", "4", "8", "2"};
-        labels.bottom = {formatFixed(foutMHz * 1 / 8, 5, 3), formatFixed(foutMHz * 1 / 4, 5, 3),
-                         formatFixed(foutMHz * 3 / 8, 5, 3), formatFixed(foutMHz * 1 / 2, 5, 3)};
+        // Fout/8 .. Fout/2 in the unit that keeps neighbouring ticks apart.
+        const FrequencyAxis axis = frequencyAxis(stageOutputRate(kind, model), 1);
+        labels.bottom = axis.ticks;
+        labels.unit = axis.unit;
         labels.Panel1 = "1";
         if (state.CursorX == -1) {
             labels.Panel3.clear();
@@ -220,9 +223,9 @@ void updateStageViewLabels(StageKind kind, const gc::model::ConfigurationModel& 
     const double finMHz = stageInputRate(kind, model) * 0.000001;
     labels.Label17 = "F/Fsinp";
     labels.top = {intText(8 * s), intText(4 * s), intText(8 * s), intText(2 * s)};
-    labels.bottom = {formatFixed(finMHz / (8 * s), 5, 3), formatFixed(finMHz / (4 * s), 5, 3),
-                     formatFixed(finMHz / (8.0 * s / 3), 5, 3),
-                     formatFixed(finMHz / (2 * s), 5, 3)};
+    const FrequencyAxis axis = frequencyAxis(stageInputRate(kind, model), s);
+    labels.bottom = axis.ticks;
+    labels.unit = axis.unit;
     labels.Panel1 = intText(state.Stretch);
     computeStageResponse(kind, model, s, arrays.Response);
     if (state.CursorX == -1) {

@@ -48,6 +48,7 @@ struct StageViewArrays {
 struct StageViewLabels {
     std::array<std::string, 4> top{"8", "4", "8", "2"};
     std::array<std::string, 4> bottom{"12.5", "25.0", "37.5", "50.0"};
+    std::string unit{"MHz"};         // of `bottom`: "MHz", "kHz" or "Hz"
     std::string Label17{"F/Fsamp"};  // frequency axis title
     std::string Panel1{"1"};         // stretch shown
     std::string Panel3;              // cursor frequency, MHz

@@ -138,6 +138,7 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
         auto form = std::make_unique<TRequirementForm>(c.session, c.requirementState, c.requirement,
                                                        c.ui, &c.mainWindow);
         TRequirementForm* r = form.get();
+        r->setAfterChange([&main = c.mainWindow] { main.showState(); });
         c.ui.registerWindow(Window::Requirement, {[r] { r->showForm(); }, [r] { r->refresh(); }});
         return std::unique_ptr<QWidget>(std::move(form));
     });

@@ -110,6 +110,13 @@ void PlotPanel::setAxisTitle(const QString& text) {
     placeLabels();
 }
 
+void PlotPanel::setFrequencyUnit(const QString& text) {
+    if (mhzTitle_->text() == text) return;
+    mhzTitle_->setText(text);
+    updateGeometry();
+    placeLabels();
+}
+
 PlotPanel::Margins PlotPanel::plotMargins() const {
     const QFontMetrics fm = fontMetrics();
     const int lineHeight = fm.height();

@@ -52,6 +52,8 @@ class PlotPanel : public QFrame {
     void setDenominatorTexts(const std::array<QString, 4>& texts);
     void setFrequencyTexts(const std::array<QString, 4>& texts);
     void setAxisTitle(const QString& text);
+    // The unit of the bottom axis (Label33: "MHz", "kHz", "Hz").
+    void setFrequencyUnit(const QString& text);
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;

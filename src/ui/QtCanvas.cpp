@@ -130,6 +130,13 @@ void QtCanvas::lineTo(int x, int y) {
     double y1 = y;
     penX_ = x;
     penY_ = y;
+    // A line wholly outside the plot's pixels (the cursor line of "no cursor" at column -1, a
+    // marker beyond the last column) is not drawn at all: the screen would clip it, but an
+    // exported picture would show it beside the plot.
+    const auto outside = [](double a, double b, int size) {
+        return (a < 0.0 && b < 0.0) || (a >= size && b >= size);
+    };
+    if (outside(x0, x1, kPlotWidth) || outside(y0, y1, kPlotHeight)) return;
     // One plot pixel of margin keeps the ends of lines that touch the border.
     if (!clipSegment(x0, y0, x1, y1, -1.0, -1.0, kPlotWidth, kPlotHeight)) return;
     QPen pen = painter_.pen();

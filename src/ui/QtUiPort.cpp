@@ -70,6 +70,7 @@ void QtUiPort::showError(const gc::app::ErrorReport& report) {
         case ErrorWindow::ErrFileCoeff:
             // The caller goes on once the user has closed the report.
             if (fileCoeff_) {
+                fileCoeff_->setReportList({});
                 fileCoeff_->setTexts(texts);
                 fileCoeff_->exec();
             }
@@ -93,6 +94,28 @@ void QtUiPort::showError(const gc::app::ErrorReport& report) {
             }
             break;
     }
+}
+
+// Missing or damaged files in one window, one line each; other reports one by one.
+void QtUiPort::showErrors(const std::vector<gc::app::ErrorReport>& reports) {
+    QStringList lines;
+    for (const gc::app::ErrorReport& report : reports) {
+        if (report.window != gc::app::ErrorWindow::ErrFileCoeff) {
+            showError(report);
+            continue;
+        }
+        lines << textsOf(report).join(QLatin1Char(' '));
+    }
+    if (lines.size() == 1) {
+        for (const gc::app::ErrorReport& report : reports) {
+            if (report.window == gc::app::ErrorWindow::ErrFileCoeff) showError(report);
+        }
+        return;
+    }
+    if (lines.isEmpty() || !fileCoeff_) return;
+    fileCoeff_->setReportList(lines);
+    fileCoeff_->exec();
+    fileCoeff_->setReportList({});
 }
 
 void QtUiPort::showConversionError(const std::string& message) {

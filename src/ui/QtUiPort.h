@@ -48,6 +48,7 @@ class QtUiPort final : public gc::app::UiPort {
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
     void showError(const gc::app::ErrorReport& report) override;
+    void showErrors(const std::vector<gc::app::ErrorReport>& reports) override;
     void showConversionError(const std::string& message) override;
     void showNotice(const std::vector<std::string>& lines) override;
     std::optional<std::string> askOpenFile(const gc::app::FileDialogRequest& request) override;

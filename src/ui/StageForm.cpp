@@ -233,6 +233,7 @@ void StageForm::showLabels() {
     panel2_->setFrequencyTexts(
         {fromStd(l.bottom[0]), fromStd(l.bottom[1]), fromStd(l.bottom[2]), fromStd(l.bottom[3])});
     panel2_->setAxisTitle(fromStd(l.Label17));
+    panel2_->setFrequencyUnit(fromStd(l.unit));
     panel1_->setText(fromStd(l.Panel1));
     panel3_->setText(fromStd(l.Panel3));
     panel4_->setText(fromStd(l.Panel4));

@@ -256,6 +256,7 @@ void TDesignForm::act(Action&& action) {
 }
 
 void TDesignForm::showState() {
+    if (!state_.Caption.empty()) setWindowTitle(qs(state_.Caption));
     requirement_->setText(qs(state_.LabelRequirement));
     for (size_t i = 0; i < levels_.size(); ++i)
         levels_[i]->setText(i < state_.LevelTexts.size() ? qs(state_.LevelTexts[i]) : QString());
@@ -263,7 +264,9 @@ void TDesignForm::showState() {
         frequencies_[i]->setText(i < state_.FrequencyTexts.size() ? qs(state_.FrequencyTexts[i])
                                                                   : QString());
     const auto figure = [](QLabel* label, const gc::app::FigureState& f) {
-        label->setText(qs(f.text));
+        // The verdict's mark beside the figure: not told by colour alone.
+        const std::string mark(gc::app::limitMark(f.colour));
+        label->setText(qs(f.text.empty() || mark.empty() ? f.text : f.text + " " + mark));
         setColour(label, f.colour);
     };
     figure(ripple_, state_.PanelRipple);

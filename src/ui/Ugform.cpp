@@ -183,10 +183,14 @@ void TGForm::setToolTips() {
     const std::array<std::pair<QWidget*, QString>, 14> tips{{
         {edit1_, tr("Коэффициент децимации CIC-фильтра, 2..4096 (Enter)")},
         {edit2_, tr("Точное усиление PFIR, 0..16383 (Enter)")},
-        {edit3_, tr("Тактовая частота АЦП, Гц (Enter)")},
+        {edit3_, tr("Тактовая частота: частота отсчётов на входе микросхемы (АЦП), Гц; целое "
+                    "число от 1 до 2147483647 (Enter)")},
         {edit4_, tr("Коэффициент интерполяции ресемплера, 0,03125..64 (Enter)")},
-        {edit5_, tr("Выходная частота канала, Гц; Enter подбирает децимацию, без Enter значение "
-                    "восстанавливается")},
+        {edit5_, tr("Выходная частота канала, Гц = 2^режим × интерполяция × тактовая частота / "
+                    "(4 × D): CIC-фильтр делит частоту на D, CFIR и PFIR — каждый на 2 (отсюда "
+                    "4); вывод 2 каналов или 1 канала даёт в 2 или 4 раза больше отсчётов; "
+                    "ресемплер умножает на интерполяцию. Enter подбирает децимацию, без Enter "
+                    "значение восстанавливается")},
         {edit6_, tr("Частота NCO канала, Гц, 0..тактовая частота (Enter)")},
         {edit7_, tr("Фаза NCO канала, рад, 0..2π (Enter)")},
         {edit8_, tr("Слово коэффициента ресемплера, шестнадцатеричное (0x...); Enter пересчитывает "
@@ -645,7 +649,14 @@ QWidget* TGForm::buildPlotBlock() {
         zoom->addWidget(stretchX_[i], 0, int(i) + 2);
         zoom->addWidget(stretchY_[i], 1, int(i) + 2);
     }
-    zoom->setColumnStretch(6, 1);
+    // Fits the frequency axis to the channel: its pass band, stop-band edge and first aliases.
+    buttonFit_ = compact("ButtonFit", tr("По каналу"));
+    buttonFit_->setShortcut(QKeySequence(Qt::Key_F));
+    buttonFit_->setToolTip(
+        tr("Растянуть по X так, чтобы были видны полоса пропускания, граница полосы "
+           "заграждения и первые полосы наложений около выходной частоты (клавиша F)"));
+    zoom->addWidget(buttonFit_, 0, 6);
+    zoom->setColumnStretch(7, 1);
     v->addLayout(zoom);
 
     button11_ = button("Button11", QStringLiteral("R"));
@@ -795,7 +806,7 @@ void TGForm::connectControls() {
         [this](MouseButton b, int x, int y) { runPlot([&] { plot_.onCICPBoxMouseUp(b, x, y); }); });
     panel5_->setMouseReleaseFunction(
         [this](MouseButton b) { runPlot([&] { plot_.onPanel5MouseUp(b); }); });
-    const std::array<std::pair<QAbstractButton*, void (C::*)()>, 11> plotClicks{{
+    const std::array<std::pair<QAbstractButton*, void (C::*)()>, 12> plotClicks{{
         {button27_, &C::onButton27Click},
         {button28_, &C::onButton28Click},
         {stretchX_[0], &C::onButton19Click},
@@ -807,6 +818,7 @@ void TGForm::connectControls() {
         {stretchY_[2], &C::onButton25Click},
         {stretchY_[3], &C::onButton26Click},
         {button11_, &C::onButton11Click},
+        {buttonFit_, &C::onButtonFitClick},
     }};
     for (const auto& [widget, handler] : plotClicks) {
         const auto h = handler;
@@ -1033,6 +1045,7 @@ void TGForm::showPlotLabels() {
     panel5_->setFrequencyTexts(
         {fromStd(l.Label34), fromStd(l.Label35), fromStd(l.Label36), fromStd(l.Label37)});
     panel5_->setAxisTitle(fromStd(l.Label38));
+    panel5_->setFrequencyUnit(fromStd(l.Label33));
     panel15_->setText(fromStd(l.Panel15));
     panel16_->setText(fromStd(l.Panel16));
     panel17_->setText(fromStd(l.Panel17));

@@ -214,6 +214,7 @@ class TGForm : public QWidget {
     CompactButton* button28_{};
     ValuePanel* panel17_{};
     std::array<CompactButton*, 4> stretchX_{};  // Button19..Button22
+    CompactButton* buttonFit_{};                // "По каналу": fit to the channel
     ValuePanel* panel18_{};
     std::array<CompactButton*, 4> stretchY_{};  // Button23..Button26
     QPushButton* button11_{};

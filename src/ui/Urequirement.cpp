@@ -30,9 +30,9 @@ QString fromStd(const std::string& s) { return QString::fromStdString(s); }
 PanelColour panelColour(LimitColour colour) {
     switch (colour) {
         case LimitColour::Green:
-            return PanelColour::Green;
+            return PanelColour::Met;
         case LimitColour::Red:
-            return PanelColour::Red;
+            return PanelColour::Failed;
         case LimitColour::Neutral:
             break;
     }
@@ -46,7 +46,18 @@ void showText(QLineEdit* edit, const std::string& text) {
     edit->setText(t);
 }
 
+// A figure with its verdict's mark beside it, so that the verdict is not told by colour alone.
 void showFigure(ValuePanel* panel, const gc::app::FigureState& figure) {
+    const std::string_view mark = gc::app::limitMark(figure.colour);
+    QString text = fromStd(figure.text);
+    if (!text.isEmpty() && !mark.empty())
+        text += QLatin1Char(' ') + QString::fromUtf8(mark.data(), int(mark.size()));
+    panel->setText(text);
+    panel->setColour(panelColour(figure.colour));
+}
+
+// The verdict line says it in words already.
+void showVerdict(ValuePanel* panel, const gc::app::FigureState& figure) {
     panel->setText(fromStd(figure.text));
     panel->setColour(panelColour(figure.colour));
 }
@@ -126,7 +137,7 @@ void TRequirementForm::buildControls() {
     const int namesRow = r;
     grid->setRowMinimumHeight(r++, 6);
     const QString hz = QStringLiteral("-9999999999.9");
-    const QString db = QStringLiteral("-999.99");
+    const QString db = QStringLiteral("-999.99 ✗");
     const QString atTip = tr("Частота худшей точки, Гц");
     panelOutputRate_ =
         panel("PanelOutputRate", hz, tr("Выходная частота канала Fo, Гц (после ресемплера)"));
@@ -253,9 +264,11 @@ void TRequirementForm::run(void (RequirementPresenter::*handler)()) {
     state_.EditAa.text = editAa_->text().toStdString();
     (presenter_.*handler)();
     showState();
+    if (afterChange_) afterChange_();
 }
 
 void TRequirementForm::showState() {
+    if (!state_.Caption.empty()) setWindowTitle(fromStd(state_.Caption));
     showText(editFp_, state_.EditFp.text);
     showText(editFs_, state_.EditFs.text);
     showText(editRmax_, state_.EditRmax.text);
@@ -271,7 +284,7 @@ void TRequirementForm::showState() {
     showFigure(panelAlias_, state_.PanelAlias);
     panelAliasAt_->setText(fromStd(state_.PanelAliasAt));
     panelAliasOffset_->setText(fromStd(state_.PanelAliasOffset));
-    showFigure(labelVerdict_, state_.LabelVerdict);
+    showVerdict(labelVerdict_, state_.LabelVerdict);
     const bool comparing = !state_.LabelComparisonName.empty();
     labelComparisonName_->setText(fromStd(state_.LabelComparisonName));
     panelCmpOutputRate_->setText(fromStd(state_.PanelCmpOutputRate));

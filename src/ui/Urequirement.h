@@ -8,6 +8,7 @@
 // While it is open the main window draws the requirement's mask and the alias curve over the
 // channel response; closing it clears its open flag and repaints the main plot without them.
 #include <QWidget>
+#include <functional>
 
 #include "app/RequirementPresenter.h"
 #include "app/Session.h"
@@ -35,6 +36,9 @@ class TRequirementForm : public QWidget {
     void showForm();
     // After a model change: the figures again, and the main plot's overlay follows.
     void refresh();
+    // Called after each of the window's handlers (the main window's title follows the
+    // requirement).
+    void setAfterChange(std::function<void()> handler) { afterChange_ = std::move(handler); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +56,7 @@ class TRequirementForm : public QWidget {
     gc::app::RequirementPresenter& presenter_;
     gc::app::UiPort& ui_;
     bool inHandler_{false};  // a handler's message box must not start another handler
+    std::function<void()> afterChange_;
 
     QLineEdit* editFp_{};
     QLineEdit* editFs_{};

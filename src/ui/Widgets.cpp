@@ -38,6 +38,14 @@ void ValuePanel::setColour(PanelColour colour) {
             p.setColor(QPalette::Window, QColor(0, 255, 0));
             p.setColor(QPalette::WindowText, QColor(0, 0, 0));
             break;
+        case PanelColour::Met:
+            p.setColor(QPalette::Window, QColor(212, 240, 212));
+            p.setColor(QPalette::WindowText, QColor(0, 80, 0));
+            break;
+        case PanelColour::Failed:
+            p.setColor(QPalette::Window, QColor(255, 222, 222));
+            p.setColor(QPalette::WindowText, QColor(150, 0, 0));
+            break;
     }
     setPalette(p);
 }

@@ -6,10 +6,11 @@
 
 namespace gc::ui {
 
-enum class PanelColour { ButtonFace, White, Red, Green };
+enum class PanelColour { ButtonFace, White, Red, Green, Met, Failed };
 
 // A sunken panel showing one value. Its background is the button face, white (an active file
-// name), red (an invalid value or a failed limit) or green (a limit that is met).
+// name), red (an invalid value), green, or the light tints of a limit met or failed, under
+// dark text of the same hue so that the figure stays readable.
 class ValuePanel : public QLabel {
     Q_OBJECT
   public:

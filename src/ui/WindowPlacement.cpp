@@ -1,5 +1,6 @@
 #include "ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -57,12 +58,29 @@ void WindowPlacement::place() {
         window_->setGeometry(r);
         return;
     }
-    const QRect area = visibleArea(main_);
-    // Frames are a few pixels wider than the client area; placement uses the main window's
-    // frame so that the two frames do not overlap.
-    const ScreenRect r = gc::app::placeBeside(toScreen(main_->frameGeometry()), size.width(),
-                                              size.height(), toScreen(area), slot_);
-    window_->setGeometry(r.x, r.y, r.width, r.height);
+    // Placement works on frames (title bar and borders included), taken to be those of the main
+    // window, so that no frame overlaps another.
+    const QRect mainFrame = main_->frameGeometry();
+    const QRect mainClient = main_->geometry();
+    const QPoint offset = mainClient.topLeft() - mainFrame.topLeft();
+    const QSize margins = mainFrame.size() - mainClient.size();
+    gc::app::PlacementScene scene;
+    scene.screen = toScreen(visibleArea(main_));
+    scene.main = toScreen(mainFrame);
+    if (const auto* plot = main_->findChild<QWidget*>(QStringLiteral("Panel5")))
+        scene.plot = toScreen(QRect(plot->mapToGlobal(QPoint(0, 0)), plot->size()));
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other == window_ || other == main_ || !other->isVisible()) continue;
+        if (other->findChild<WindowPlacement*>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
+            continue;
+        scene.open.push_back(toScreen(other->frameGeometry()));
+    }
+    const QSize least = window_->minimumSize().expandedTo(window_->minimumSizeHint());
+    const ScreenRect r = gc::app::placeToolWindow(
+        scene, size.width() + margins.width(), size.height() + margins.height(), slot_,
+        least.width() + margins.width(), least.height() + margins.height());
+    window_->setGeometry(r.x + offset.x(), r.y + offset.y(), r.width - margins.width(),
+                         r.height - margins.height());
 }
 
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event) {

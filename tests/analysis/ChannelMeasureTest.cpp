@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "AnalysisTestSupport.h"
 #include "analysis/ChannelMeasure.h"
@@ -327,5 +329,127 @@ TEST(ChannelMeasure, ChainFromModelTakesTheCurrentChannel) {
     EXPECT_DOUBLE_EQ(stageRates(m2).resamplerHz, 32 * 80e6 / 100);
 }
 
+// The -3 dB point is the first crossing of P/sqrt(2), found to 1e-9 of F even where the pass
+// band sags to just below the level for a few tens of hertz between two samples of the search.
+TEST(ChannelMeasure, BandwidthIsTheFirstCrossingEvenOfANarrowSag) {
+    // PFIR only, |Y| = K + 2 s cos(31 theta): it falls from its peak at 0 to a dip at R/62
+    // (about 100.8 kHz) and rises again. K is chosen so that the dip reaches just below the
+    // level, by less than 3e-7 of it.
+    const double s = 1e6;
+    const auto chainFor = [s](int k) {
+        ChainSpec c = cicOnly(8);
+        c.stageEnabled = {false, true, false};
+        c.pfirTaps.assign(63, 0);
+        c.pfirTaps[0] = c.pfirTaps[62] = static_cast<int>(s);
+        c.pfirTaps[31] = k;
+        return c;
+    };
+    Requirement req;
+    req.passbandHz = 150000.0;
+    const double dip = stageRates(chainFor(0)).pfirHz / 62.0;
+    // The dip's lowest point, by golden section of the plain sum.
+    const auto lowest = [&](const ChainSpec& c) {
+        double a = dip - 3000.0, b = dip + 3000.0;
+        for (int i = 0; i < 200; ++i) {
+            const double x1 = b - 0.618 * (b - a), x2 = a + 0.618 * (b - a);
+            (referenceH(c, x1) < referenceH(c, x2) ? b : a) =
+                (referenceH(c, x1) < referenceH(c, x2) ? x2 : x1);
+        }
+        return 0.5 * (a + b);
+    };
+    int lo = static_cast<int>(11.0 * s), hi = static_cast<int>(12.5 * s);
+    double depth = 0.0;
+    Measurement m;
+    ChainSpec chain;
+    for (int step = 0; step < 40 && hi - lo > 1; ++step) {
+        const int k = lo + (hi - lo) / 2;
+        chain = chainFor(k);
+        m = measure(ChannelChain(chain), req);
+        const double level = m.referenceLevel / std::sqrt(2.0);
+        depth = 1.0 - referenceH(chain, lowest(chain)) / level;
+        if (depth > 3e-7)
+            lo = k;  // too deep: a larger K lifts the dip
+        else if (depth <= 0.0)
+            hi = k;
+        else
+            break;
+    }
+    ASSERT_GT(depth, 0.0);
+    ASSERT_LE(depth, 3e-7);
+    const double level = m.referenceLevel / std::sqrt(2.0);
+    // H falls monotonically from 0 to the dip: the crossing by bisection of the plain sum.
+    double a = 0.0, b = lowest(chain);
+    ASSERT_GT(referenceH(chain, a), level);
+    ASSERT_LE(referenceH(chain, b), level);
+    for (int i = 0; i < 200; ++i) {
+        const double mid = 0.5 * (a + b);
+        (referenceH(chain, mid) > level ? a : b) = mid;
+    }
+    ASSERT_TRUE(m.bandwidth3dbHz.has_value());
+    EXPECT_NEAR(*m.bandwidth3dbHz, b, 1e-9 * b)
+        << "the sag below the level is " << (b - a) << " Hz";
+    EXPECT_LT(std::abs(*m.bandwidth3dbHz - dip), 200.0);
+
+    // The CIC's main lobe alone: the same precision.
+    const Measurement plain = measure(ChannelChain(cicOnly(64)), req);
+    double x = 0.0, y = 100e6 / 64;
+    const double p64 = std::pow(64.0, 5);
+    for (int i = 0; i < 200; ++i) {
+        const double mid = 0.5 * (x + y);
+        (cic(64, mid, 100e6) > plain.referenceLevel / std::sqrt(2.0) ? x : y) = mid;
+    }
+    EXPECT_DOUBLE_EQ(plain.referenceLevel, p64);
+    EXPECT_NEAR(*plain.bandwidth3dbHz, y, 1e-9 * y);
+}
+
+// Chains no configuration of the chip can make (a clock below 1 Hz, an output rate that is no
+// number or a vanishing part of the clock) are refused before any search, and a measurement
+// refused or gone to NaN is never "met", with or without limits.
+TEST(ChannelMeasure, ChainsThatCannotBeMeasuredAreRefusedAndNeverMet) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    Requirement bare;
+    bare.passbandHz = 1e-9;
+    Requirement limits = bare;
+    limits.rippleMaxDb = 1.0;
+    limits.stopbandMinDb = 0.0;
+    limits.aliasRejectionMinDb = -10.0;
+    struct Case {
+        double clockHz, outputRateHz;
+    };
+    for (const Case c :
+         {Case{0.0, 1.0}, Case{-1.0, 1.0}, Case{nan, 1.0}, Case{inf, 1.0}, Case{1e-300, 1e-302},
+          Case{0.5, 0.01}, Case{100e6, 0.0}, Case{100e6, nan}, Case{100e6, inf},
+          Case{100e6, 1e-300}, Case{100e6, 0.5}, Case{1e300, 1e-300}}) {
+        ChainSpec spec = cicOnly(64);
+        spec.clockHz = c.clockHz;
+        spec.outputRateHz = c.outputRateHz;
+        EXPECT_FALSE(chainProblem(spec).empty()) << c.clockHz << " " << c.outputRateHz;
+        EXPECT_FALSE(validateRequirement(spec, bare).empty());
+        const ChannelChain chain(spec);
+        for (const Requirement& r : {bare, limits}) {
+            const Measurement m = measure(chain, r);
+            EXPECT_FALSE(m.meets) << c.clockHz << " " << c.outputRateHz;
+            EXPECT_TRUE(std::isnan(m.rippleDb));
+        }
+        const Measurement m = measure(chain, limits);
+        EXPECT_EQ(m.rippleOk, std::optional<bool>(false));
+        EXPECT_EQ(m.stopbandOk, std::optional<bool>(false));
+        EXPECT_EQ(m.aliasOk, std::optional<bool>(false));
+        // The alias searches end at once, whatever they are asked (no overflowing count).
+        EXPECT_EQ(aliasMagnitude(chain, 1e6), 0.0);
+        EXPECT_EQ(chain.aliasMaximum(1e6).value, 0.0);
+    }
+    // The edges of what is measured: a clock of 1 Hz, an output rate of 1e-8 of the clock.
+    ChainSpec edge = cicOnly(8);
+    edge.clockHz = 1.0;
+    edge.outputRateHz = 1.0 / 32.0;
+    EXPECT_EQ(chainProblem(edge), "");
+    edge.clockHz = 100e6;
+    edge.outputRateHz = 1.0;
+    EXPECT_EQ(chainProblem(edge), "");
+    edge.outputRateHz = 0.999;
+    EXPECT_NE(chainProblem(edge), "");
+}
 }  // namespace
 }  // namespace gc::analysis

@@ -99,7 +99,7 @@ TEST_F(DesignPresenterTest, WithoutRequirementNothingIsDesigned) {
 
 TEST_F(DesignPresenterTest, DesignShowsFiguresPlotAndProgress) {
     design.onShow();
-    EXPECT_EQ(state.EditName.text, "design");  // no configuration name yet
+    EXPECT_EQ(state.EditName.text, "design_ch0");  // no configuration name yet
     EXPECT_TRUE(state.ButtonCalculate.enabled);
     EXPECT_FALSE(state.ButtonSave.enabled);
     EXPECT_EQ(state.PanelRippleLimit, "≤ 1.00");
@@ -273,7 +273,7 @@ TEST_F(DesignPresenterTest, SaveRefusesAChangedChannelAndReportsWriteFailures) {
     program.presenter.onEdit1Enter();
     design.onButtonSaveClick();
     EXPECT_EQ(state.LabelStatus.text, kDesignChanged);
-    EXPECT_FALSE(std::filesystem::exists(folder / "FILTERS/design_cfir.taps"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "FILTERS/design_ch0_cfir.taps"));
 
     // A change while the job runs: its result says so when it arrives.
     port.hold = true;
@@ -290,7 +290,7 @@ TEST_F(DesignPresenterTest, SaveRefusesAChangedChannelAndReportsWriteFailures) {
     gc::app::testing::putFile(folder / "FILTERS", "not a folder");
     design.onButtonSaveClick();
     ASSERT_EQ(ui.reports.size(), 2u);
-    EXPECT_EQ(ui.reports[0].labels[1], "FILTERS/design_cfir.taps");
+    EXPECT_EQ(ui.reports[0].labels[1], "FILTERS/design_ch0_cfir.taps");
     EXPECT_EQ(state.LabelStatus.text, kDesignNotSaved);
     EXPECT_FALSE(program.state.FileEnbCFIR.checked);
 }
@@ -304,11 +304,62 @@ TEST_F(DesignPresenterTest, ResamplerPrototypeIsSavedAndSelected) {
     ASSERT_FALSE(d.resamplerTaps.empty()) << state.MemoShortfall;
     design.onButtonSaveClick();
     EXPECT_EQ(
-        fileText(folder / "FILTERS/design_res.taps"),
+        fileText(folder / "FILTERS/design_ch0_res.taps"),
         gc::filters::tapFileText(d.resamplerTaps.data(), static_cast<int>(d.resamplerTaps.size())));
     auto& model = program.session.model;
-    EXPECT_EQ(model.Chip.NameOfRFIR, "design_res.taps");
+    EXPECT_EQ(model.Chip.NameOfRFIR, "design_ch0_res.taps");
     EXPECT_TRUE(program.state.FileEnbRFIR.checked);
     for (size_t i = 0; i < d.resamplerTaps.size(); ++i)
         EXPECT_EQ(model.ResamplerTaps[i], d.resamplerTaps[i]);
+}
+
+TEST_F(DesignPresenterTest, EachChannelHasFilesOfItsOwnAndTheWindowsNameTheChannel) {
+    program.session.model.Work.ConfigFileName = "rx.trv";
+    design.onShow();
+    EXPECT_EQ(state.EditName.text, "rx_ch0");
+    EXPECT_EQ(state.Caption, "Синтез фильтров: канал 0");
+    program.requirement.refresh();
+    EXPECT_EQ(program.requirementState.Caption, "Требования к каналу 0");
+    design.onButtonCalculateClick();
+    ASSERT_TRUE(design.result().has_value());
+    const ChannelDesign first = *design.result();
+    design.onButtonSaveClick();
+    ASSERT_TRUE(ui.reports.empty());
+
+    // Channel 2: the default name follows it, and its design leaves channel 0's files alone.
+    program.state.ComboBox7.index = 2;
+    program.presenter.onComboBox7Changed();
+    design.refresh();
+    program.requirement.refresh();
+    EXPECT_EQ(state.EditName.text, "rx_ch2");
+    EXPECT_EQ(state.Caption, "Синтез фильтров: канал 2");
+    EXPECT_EQ(program.requirementState.Caption, "Требования к каналу 2");
+    gc::analysis::Requirement narrower = *program.requirement.requirement();
+    narrower.passbandHz = 60000.0;
+    program.requirement.setRequirement(narrower);
+    design.onButtonCalculateClick();
+    ASSERT_TRUE(design.result().has_value());
+    design.onButtonSaveClick();
+    EXPECT_TRUE(port.asked.empty());  // nothing of channel 0's to replace
+    EXPECT_EQ(fileText(folder / "FILTERS/rx_ch0_cfir.taps"),
+              gc::filters::tapFileText(first.cfirTaps.data(), 21));
+    EXPECT_EQ(fileText(folder / "FILTERS/rx_ch2_pfir.taps"),
+              gc::filters::tapFileText(design.result()->pfirTaps.data(), 63));
+    EXPECT_EQ(program.session.model.Channels[0].NameOfCFIR, "rx_ch0_cfir.taps");
+    EXPECT_EQ(program.session.model.Channels[2].NameOfCFIR, "rx_ch2_cfir.taps");
+
+    // A name the user typed stays when the channel changes; names that would leave the
+    // folder are refused.
+    state.EditName.text = "mine";
+    program.state.ComboBox7.index = 1;
+    program.presenter.onComboBox7Changed();
+    design.refresh();
+    EXPECT_EQ(state.EditName.text, "mine");
+    for (const char* bad : {"..", ".", "a/b", "a\\b", "  "}) {
+        program.state.ComboBox7.index = 2;
+        program.presenter.onComboBox7Changed();
+        state.EditName.text = bad;
+        design.onButtonSaveClick();
+        EXPECT_EQ(state.LabelStatus.text, kDesignBadName) << bad;
+    }
 }

@@ -64,6 +64,11 @@ class RecordingUi : public UiPort {
         reports.push_back(report);
         log_.push_back(std::string("error:") + errorName(report.window));
     }
+    // Reports shown together: each kept in `reports`, the window once in the log.
+    void showErrors(const std::vector<ErrorReport>& batch) override {
+        reports.insert(reports.end(), batch.begin(), batch.end());
+        log_.push_back("errors:" + std::to_string(batch.size()));
+    }
     void showConversionError(const std::string& message) override {
         conversionErrors.push_back(message);
         log_.push_back("conversion");
@@ -111,6 +116,7 @@ class RecordingPlotSeam : public ChannelPlotSeam {
 
     void computeCicResponse() override { record("cic"); }
     void refreshChannelPlot() override { record("plot"); }
+    void fitToChannel() override { record("fit"); }
 
     std::vector<PlotCall> calls;
 

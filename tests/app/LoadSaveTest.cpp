@@ -47,6 +47,9 @@ bool sameRequest(const FileDialogRequest& r, const char* filter, const char* ext
     return r.filter == filter && r.defaultExt == ext && r.initialDir == folder;
 }
 
+// The file-source choice of a configuration that takes every filter from its tap file.
+constexpr const char* kAllFromFile = "*** Tap sources ***\nCFIR= file\nPFIR= file\nRFIR= file\n";
+
 void chooseFileSources(MainState& state) {
     state.TblEnbCFIR.checked = state.TblEnbPFIR.checked = state.TblEnbRFIR.checked = false;
     state.FileEnbCFIR.checked = state.FileEnbPFIR.checked = state.FileEnbRFIR.checked = true;
@@ -116,6 +119,7 @@ TEST(LoadTest, MissingFilesAreEachReportedAndTheTapsInUseKept) {
     TempFolder folder;
     gc::model::ConfigurationModel defaults;
     putFile(folder / "CONFIGS/lone.trv", gc::appconfig::configurationText(defaults));
+    putFile(folder / "CONFIGS/lone.src", kAllFromFile);
     StartedRig rig(folder.str());
     chooseFileSources(rig.state);
     auto& model = rig.session.model;
@@ -170,9 +174,9 @@ TEST(LoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
     putFile(folder / "CONFIGS/four.trv", gc::appconfig::configurationText(saved));
 
     // File source: every channel gets its own file's taps, not only the current one.
+    putFile(folder / "CONFIGS/four.src", kAllFromFile);
     {
         StartedRig rig(folder.str());
-        chooseFileSources(rig.state);
         rig.loadSave.loadConfiguration("CONFIGS/four.trv");
         for (int c = 0; c < 4; ++c) {
             EXPECT_EQ(rig.session.model.CfirTaps[c], cfirRamp(1000 * c)) << c;
@@ -189,6 +193,7 @@ TEST(LoadTest, AllFourChannelsTakeTheirTapsFromTheirSourceAfterALoad) {
         }
     }
     // Table source: every channel's taps follow its loaded selection, whatever they were.
+    std::filesystem::remove(folder / "CONFIGS/four.src");
     {
         StartedRig rig(folder.str());
         for (int c = 0; c < 4; ++c) {

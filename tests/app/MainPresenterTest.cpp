@@ -203,6 +203,8 @@ TEST_F(MainPresenterTest, DecimationEntryAndStepButtonEdges) {
     clearLog();
     state.Edit1.text = "abc";
     presenter.onButton15Click();
+    EXPECT_EQ(state.Edit1.text, "4096");  // the decimation in effect again
+    state.Edit1.text = "abc";
     presenter.onEdit1Enter();
     ASSERT_EQ(ui.conversionErrors.size(), 2u);
     EXPECT_NE(ui.conversionErrors[0].find("abc"), std::string::npos);
@@ -235,7 +237,7 @@ TEST_F(MainPresenterTest, PlusOneRecalculatesAfterTheResponses) {
     EXPECT_EQ(plot.calls[0].edit5, "390625.0");
     EXPECT_EQ(plot.calls[1].edit5, "390625.0");
     // ... until the final recalculation.
-    EXPECT_EQ(state.Edit5.text, "384615.0");
+    EXPECT_EQ(state.Edit5.text, "384615.4");  // 100 MHz / 65 / 4, not truncated
     EXPECT_EQ(model().Channels[0].Decimation, 65);
 }
 
@@ -245,7 +247,7 @@ TEST_F(MainPresenterTest, OutputRateTypedIntoEdit5) {
     presenter.onEdit5Enter();
     EXPECT_EQ(state.Edit1.text, "62");
     EXPECT_EQ(model().Channels[0].Decimation, 62);
-    EXPECT_EQ(state.Edit5.text, "403225.0");
+    EXPECT_EQ(state.Edit5.text, "403225.8");  // the exact rate of D = 62
     EXPECT_EQ(log, (Log{"cic", "plot"}));
 
     // A rate of 0 (also one that is 0 as a float) would divide by zero: reported, nothing
@@ -329,7 +331,9 @@ TEST_F(MainPresenterTest, RatioWordTypedIntoEdit8) {
 
     state.Edit8.text = "0x00000000";
     presenter.onEdit8Enter();
-    EXPECT_EQ(state.Edit4.text, "2");
+    // Refused: both fields show the interpolation in effect again.
+    EXPECT_EQ(state.Edit4.text, "1.0000000");
+    EXPECT_EQ(state.Edit8.text, "0x04000000");
     ASSERT_EQ(ui.conversionErrors.size(), 1u);
     state.Edit8.text = "zz";
     presenter.onEdit8Enter();
@@ -409,16 +413,19 @@ TEST_F(MainPresenterTest, OddValuesFromFilesNeitherCrashNorStickTheGuard) {
     EXPECT_EQ(state.ComboBox11.index, -1);
     EXPECT_EQ(model().Work.ActiveCount, 0);
 
-    // Typed decimation with a clock of 0, a step from 0.
+    // A clock of 0 from a file is refused at the next collect: nothing changes until the
+    // clock is put right.
     state.Edit5.text = "1000";
     presenter.onEdit5Enter();
-    EXPECT_EQ(model().Channels[0].Decimation, 2);
+    ASSERT_EQ(ui.conversionErrors.size(), 1u);
+    EXPECT_NE(ui.conversionErrors[0].find("Тактовая частота"), std::string::npos);
+    EXPECT_EQ(model().Channels[0].Decimation, 0);
     presenter.onComboBox14Changed();  // index -1: not an item, nothing to do
 
     // A factor that does not format as a number: reported, and the guard is released.
     model().Chip.CoefInterpol[0] = std::numeric_limits<float>::quiet_NaN();
     presenter.recalculate();
-    EXPECT_EQ(ui.conversionErrors.size(), 1u);
+    EXPECT_EQ(ui.conversionErrors.size(), 2u);
     EXPECT_EQ(model().Work.Recalculating, 0);
 }
 

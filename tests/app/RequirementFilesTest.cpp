@@ -185,6 +185,10 @@ TEST(RequirementWindowTest, OpenedFromTheMainWindowRefreshedByEveryRecalculation
     rig.log.clear();
     rig.presenter.onButtonRequirementClick();
     EXPECT_TRUE(rig.session.isOpen(Window::Requirement));
+    // Opening it fits the main plot to the channel, once: not again while it stays open.
+    EXPECT_EQ(rig.log, (Log{"show:Requirement", "fit"}));
+    rig.log.clear();
+    rig.presenter.onButtonRequirementClick();
     EXPECT_EQ(rig.log, (Log{"show:Requirement"}));
 
     // Changes that recalculate refresh it, after the responses were recomputed.

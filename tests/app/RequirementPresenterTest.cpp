@@ -113,7 +113,7 @@ TEST_F(RequirementPresenterTest, BadInputChangesNothingAndBadEdgesAreExplained) 
     EXPECT_EQ(ui.conversionErrors[0], "\"8O\" не является числом");
     EXPECT_FALSE(presenter.requirement()->stopbandMinDb.has_value());
     EXPECT_EQ(req.PanelRipple.text, ripple);
-    EXPECT_EQ(req.EditAs.text, "8O");  // the typed text stays for correction
+    EXPECT_EQ(req.EditAs.text, "");  // the field shows the requirement in effect again
 
     // Fp at Fo/2: explained, no figures, no mask.
     type("195312,5", "", "1", "", "");
@@ -158,7 +158,7 @@ TEST_F(RequirementPresenterTest, RefreshFollowsTheModelAndTheOverlayDraws) {
     state.Edit1.text = "256";
     main.onEdit1Enter();
     presenter.refresh();
-    EXPECT_EQ(req.PanelOutputRate, "97656.0");
+    EXPECT_EQ(req.PanelOutputRate, "97656.3");  // 97656.25 exactly, not truncated
     EXPECT_NE(req.LabelError, "");
     EXPECT_EQ(presenter.aliasCurve(64).columns, 0);
 

@@ -77,7 +77,8 @@ TEST(CliCommandLineTest, WrongUsageIsOneLineNamingTheCommandAndTheProblem) {
         {{"measure", "a.trv", "--passband", "1", "--channel", "x"},
          "measure: --channel: \"x\" не является целым числом" + help + "measure --help)"},
         {{"design", "a.trv", "--passband", "1", "--out", "o", "--name", "a/b"},
-         "design: --name NAME is required (a bare name)" + help + "design --help)"},
+         "design: --name NAME is required (a bare name, not \".\" or \"..\")" + help +
+             "design --help)"},
         {{"frobnicate"}, "gc4016-cli: unknown command \"frobnicate\"" + help + "--help)"},
         {{}, "gc4016-cli: no command given" + help + "--help)"},
         {{"--lang", "xx", "show"},

@@ -7,6 +7,7 @@
 #include "cli/CliRun.h"
 
 using gc::app::testing::fileText;
+using gc::app::testing::putFile;
 using gc::app::testing::TempFolder;
 using gc::cli::testing::CliRun;
 using gc::cli::testing::runCli;
@@ -48,17 +49,35 @@ TEST(CliDesignApplyTest, TheConfigurationNamesTheWrittenFilesAndNothingElseChang
     expected = withLine(expected, channel1, "NameOfPFIR", "ch1_pfir.taps");
     expected = withLine(expected, 0, "NameOfRFIR", "ch1_res.taps");
     EXPECT_EQ(fileText(work + "/CONFIGS/std.trv"), expected);
+    // The tap files are the source of the three filters, kept beside the configuration.
+    EXPECT_EQ(fileText(work + "/CONFIGS/std.src"),
+              "*** Tap sources ***\nCFIR= file\nPFIR= file\nRFIR= file\n");
 
-    // Read back with the taps from the files, channel 1 measures as the design said.
-    const CliRun measured = runCli(scratch, work,
-                                   {"measure", "CONFIGS/std.trv", "--channel", "1", "--passband",
-                                    "80000", "--file-source", "cfir,pfir,rfir"});
+    // Read back as saved, channel 1 measures as the design said: its taps come from the files.
+    const CliRun measured = runCli(
+        scratch, work, {"measure", "CONFIGS/std.trv", "--channel", "1", "--passband", "80000"});
     ASSERT_EQ(measured.status, 0) << measured.err;
     EXPECT_EQ(measured.err, "");
     EXPECT_EQ(lineOf(measured.out, "ripple_db"), lineOf(run.out, "ripple_db"));
     EXPECT_EQ(lineOf(measured.out, "stopband_attenuation_db"),
               lineOf(run.out, "stopband_attenuation_db"));
     EXPECT_FALSE(lineOf(run.out, "ripple_db").empty());
+    const CliRun tables = runCli(scratch, work,
+                                 {"measure", "CONFIGS/std.trv", "--channel", "1", "--passband",
+                                  "80000", "--file-source", "all=table"});
+    EXPECT_NE(lineOf(tables.out, "ripple_db"), lineOf(run.out, "ripple_db"));
+
+    // Without the resampler only CFIR and PFIR change source; the resampler's choice stays.
+    putFile(work + "/CONFIGS/b.trv", before);
+    putFile(work + "/CONFIGS/b.src",
+            "*** Tap sources ***\nCFIR= table\nPFIR= table\nRFIR= table\n");
+    ASSERT_EQ(runCli(scratch, work,
+                     {"design", "CONFIGS/b.trv", "--passband", "80000", "--out", "FILTERS",
+                      "--name", "b0", "--apply"})
+                  .status,
+              0);
+    EXPECT_EQ(fileText(work + "/CONFIGS/b.src"),
+              "*** Tap sources ***\nCFIR= file\nPFIR= file\nRFIR= table\n");
 
     // Files written elsewhere cannot be named: wrong usage, nothing designed or changed.
     const std::string applied = fileText(work + "/CONFIGS/std.trv");

@@ -113,10 +113,16 @@ TEST(CliDesignTest, WrongUsageAndBadConfigurations) {
     EXPECT_NE(damaged.err.find("поврежден"), std::string::npos);
     EXPECT_FALSE(gc::filters::ReadTapFile(dir + "/out/x_cfir.taps", 16).opened);
 
-    // A folder that cannot hold the files (a file stands in its way): reported, status 1.
+    // A folder that cannot hold the files (a file stands in its way): each file reported, the
+    // first with the system's reason, status 1.
     const CliRun blocked = runCli(scratch, dir,
                                   {"design", "CONFIGS/std.trv", "--passband", "50000", "--out",
                                    "CONFIGS/std.trv", "--name", "x"});
     EXPECT_EQ(blocked.status, 1);
-    EXPECT_NE(blocked.err.find("cannot be written"), std::string::npos);
+    EXPECT_NE(blocked.err.find("Файл коэфициентов CFIR CONFIGS/std.trv/x_cfir.taps не может быть "
+                               "записан! (часть пути не является каталогом)\n"
+                               "Файл коэфициентов PFIR CONFIGS/std.trv/x_pfir.taps не может быть "
+                               "записан!\n"),
+              std::string::npos)
+        << blocked.err;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -196,10 +197,12 @@ TEST(AtomicWrite, ASetIsReplacedWholeOrNotAtAll) {
     for (const std::string& name : names) EXPECT_EQ(text(name), "old " + name);
     EXPECT_EQ(dir.names().size(), 3u);
 
+    // Whatever else the folder holds (here a folder named like anything the set might use).
+    fs::create_directory(dir / "journal");
     const SetWriteResult set = writeFileSet({{names[0], "t"}, {names[1], "c"}, {names[2], "p"}});
     ASSERT_TRUE(set);
     EXPECT_EQ(text(names[0]) + text(names[1]) + text(names[2]), "tcp");
-    EXPECT_EQ(dir.names().size(), 3u);
+    EXPECT_EQ(dir.names().size(), 4u);
 }
 
 TEST(NewFile, NeverReplacesAnythingAndSaysWhy) {
@@ -222,4 +225,120 @@ TEST(NewFile, NeverReplacesAnythingAndSaysWhy) {
     EXPECT_EQ(systemErrorText(EDQUOT), "превышена дисковая квота");
     // Anything else: the system's own text, never nothing.
     EXPECT_FALSE(systemErrorText(EHOSTUNREACH).empty());
+}
+
+namespace {
+
+// The id of a process that has ended (and been reaped), so no process runs under it.
+pid_t deadProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+}  // namespace
+
+TEST(AtomicWrite, TemporariesOfEndedRunsAreRemovedByTheNextWriteIntoTheirFolder) {
+    Folder dir;
+    const std::string dead = std::to_string(deadProcessId());
+    const std::string alive = std::to_string(::getppid());
+    const std::string own = std::to_string(::getpid());
+    put(dir / (".gc4016-" + dead + "-a1B2c3"), "left by a killed run");
+    put(dir / (".gc4016-" + dead + "-zzzzzz.set"), "cut short");  // a journal never finished
+    put(dir / (".gc4016-" + alive + "-a1B2c3"), "still being written");
+    put(dir / (".gc4016-" + own + "-q9q9q9"), "ours, in the middle of a set");
+    put(dir / ".gc4016-a1B2c3", "no owner named: not ours to judge");
+    put(dir / (".gc4016-" + dead + "-toolong7"), "not a temporary name");
+    put(dir / "user.txt", "the user's");
+    fs::create_directory(dir / "sub");
+    put(dir / ("sub/.gc4016-" + dead + "-a1B2c3"), "another folder: left for its own write");
+
+    ASSERT_TRUE(writeFileAtomically(dir / "a.trv", "x"));
+    std::vector<std::string> kept{".gc4016-" + alive + "-a1B2c3",
+                                  ".gc4016-" + dead + "-toolong7",
+                                  ".gc4016-" + own + "-q9q9q9",
+                                  ".gc4016-a1B2c3",
+                                  "a.trv",
+                                  "sub",
+                                  "user.txt"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(dir.names(), kept);
+    EXPECT_TRUE(fs::exists(dir / ("sub/.gc4016-" + dead + "-a1B2c3")));
+    // A new file (the backup road) tidies its folder too.
+    ASSERT_TRUE(writeNewFile(dir / "sub/b.bak", "y"));
+    EXPECT_FALSE(fs::exists(dir / ("sub/.gc4016-" + dead + "-a1B2c3")));
+
+    // The temporaries of this run carry its id and stay short beside the longest target.
+    ASSERT_TRUE(writeFileAtomically(dir / std::string(255, 'n'), "long\n"));
+}
+
+TEST(AtomicWrite, ASetInterruptedBetweenItsRenamesIsFinishedByTheNextWrite) {
+    Folder dir;
+    // As a run killed after renaming its CFIR file leaves it: the new CFIR beside the old
+    // PFIR, the PFIR's temporary and the journal of the set.
+    const std::string dead = std::to_string(deadProcessId());
+    const std::string pfirTemp = ".gc4016-" + dead + "-Pp0000";
+    put(dir / "d_cfir.taps", "new cfir");
+    put(dir / "d_pfir.taps", "old pfir");
+    put(dir / pfirTemp, "new pfir");
+    const std::string journal = std::string(".gc4016-") + dead + "-Cc0000" + '\0' + "d_cfir.taps" +
+                                '\0' + pfirTemp + '\0' + "d_pfir.taps" + '\0' + '\0';
+    put(dir / (".gc4016-" + dead + "-Jj0000.set"), journal);
+    // A journal cut short (no closing mark) was never acted on: its temporary only goes.
+    put(dir / (".gc4016-" + dead + "-Kk0000"), "never renamed");
+    put(dir / (".gc4016-" + dead + "-Jj1111.set"),
+        std::string(".gc4016-") + dead + "-Kk0000" + '\0' + "d_cfir.taps");
+    ASSERT_TRUE(writeFileAtomically(dir / "other.taps", "1\n"));
+    EXPECT_EQ(text(dir / "d_cfir.taps"), "new cfir");
+    EXPECT_EQ(text(dir / "d_pfir.taps"), "new pfir");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"d_cfir.taps", "d_pfir.taps", "other.taps"}));
+    // A reader about to read the folder gets the same: the set completed first.
+    put(dir / "d_pfir.taps", "old pfir");
+    put(dir / pfirTemp, "newer pfir");
+    put(dir / (".gc4016-" + dead + "-Jj0000.set"), journal);
+    tidyFolderBeforeReading(dir / "");
+    EXPECT_EQ(text(dir / "d_pfir.taps"), "newer pfir");
+    EXPECT_EQ(dir.names().size(), 3u);
+
+    // Real kills at random moments of a run writing pairs again and again: after the next
+    // write the two files are always of one pair.
+    std::mt19937 random(17);
+    for (int kill = 0; kill < 15; ++kill) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (int n = 0;; ++n) {
+                const std::string tag = std::to_string(n);
+                (void)writeFileSet(
+                    {{dir / "p_cfir.taps", "cfir " + tag}, {dir / "p_pfir.taps", "pfir " + tag}});
+            }
+        }
+        ::usleep(1000 + random() % 12000);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(writeFileAtomically(dir / "other.taps", "2\n"));
+        const std::string cfir = text(dir / "p_cfir.taps");
+        const std::string pfir = text(dir / "p_pfir.taps");
+        if (cfir == "<none>") {
+            EXPECT_EQ(pfir, "<none>");
+            continue;
+        }
+        EXPECT_EQ(cfir.substr(5), pfir.substr(5)) << "kill " << kill;
+        EXPECT_EQ(dir.names().size(), 5u) << "kill " << kill;  // no temporary, no journal
+    }
+}
+
+TEST(AtomicWrite, ASetWithAFolderInTheWayReplacesNothing) {
+    Folder dir;
+    put(dir / "n_pfir.taps", "old pfir");
+    fs::create_directory(dir / "n_cfir.taps");
+    const SetWriteResult set =
+        writeFileSet({{dir / "n_cfir.taps", "new cfir"}, {dir / "n_pfir.taps", "new pfir"}});
+    EXPECT_FALSE(set);
+    EXPECT_EQ(set.failed, 0u);
+    EXPECT_EQ(set.files[0].error, EISDIR);
+    EXPECT_EQ(text(dir / "n_pfir.taps"), "old pfir");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"n_cfir.taps", "n_pfir.taps"}));
 }

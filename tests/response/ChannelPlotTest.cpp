@@ -291,5 +291,77 @@ TEST(ChannelPlotPresenter, DeepNullReadsItsOwnLevel) {
     EXPECT_EQ(p.state().CursorY, static_cast<int>(std::trunc(level * -2.0f)));
 }
 
+TEST(ChannelPlot, BottomAxisPicksItsUnitAndDigits) {
+    // 100 MHz: MHz at the start, kHz from a 64-fold stretch, Hz below 1 kHz at the end.
+    FrequencyAxis a = frequencyAxis(100e6, 1);
+    EXPECT_EQ(a.unit, "MHz");
+    EXPECT_EQ(a.ticks, (std::array<std::string, 4>{"12.500", "25.000", "37.500", "50.000"}));
+    a = frequencyAxis(100e6, 64);  // 100e6 / 512 = 195312.5 Hz per tick
+    EXPECT_EQ(a.unit, "kHz");
+    EXPECT_EQ(a.ticks, (std::array<std::string, 4>{"195.313", "390.625", "585.938", "781.250"}));
+    a = frequencyAxis(100e6, 4096);  // 3051.7578125 Hz per tick, once "0.003" MHz
+    EXPECT_EQ(a.unit, "kHz");
+    EXPECT_EQ(a.ticks, (std::array<std::string, 4>{"3.052", "6.104", "9.155", "12.207"}));
+    a = frequencyAxis(1e6, 4096);  // 30.517578125 Hz per tick
+    EXPECT_EQ(a.unit, "Hz");
+    EXPECT_EQ(a.ticks, (std::array<std::string, 4>{"30.518", "61.035", "91.553", "122.070"}));
+    // Exactly 1 MHz at the last tick is still MHz.
+    EXPECT_EQ(frequencyAxis(8e6, 4).unit, "MHz");
+
+    // The labels follow the stretch.
+    auto model = gc::bench::worstCaseModel();
+    model.Work.WorkingClock = 100000000;
+    RecordingUiPort ui;
+    gc::app::ChannelPlotPresenter p(model, ui);
+    p.refreshChannelPlot();
+    EXPECT_EQ(p.labels().Label33, "MHz");
+    p.onButton21Click();
+    EXPECT_EQ(p.labels().Label33, "kHz");
+    EXPECT_EQ(p.labels().Label34, "3.052");
+    EXPECT_EQ(p.labels().Label37, "12.207");
+}
+
+TEST(ChannelPlot, FitShowsThePassBandTheStopEdgeAndTheFirstAliases) {
+    // The span C / (2S) must reach 1.1 * max(Fo + Fp, Fs); S is the largest power of two that
+    // keeps it. 80 MHz, D 64, mode 0: Fo 312.5 kHz, Fp 100 kHz: 1.1 * 412.5 kHz = 453.75 kHz;
+    // 80 MHz / 128 = 625 kHz holds it, 80 MHz / 256 = 312.5 kHz does not: S = 64.
+    EXPECT_EQ(fitStretchX(80e6, 312500.0, 100000.0, 156000.0), 64);
+    // A stop-band edge far out sets the span: 3 MHz needs 3.3 MHz, 80 MHz / 16 = 5 MHz: S = 8.
+    EXPECT_EQ(fitStretchX(80e6, 312500.0, 100000.0, 3e6), 8);
+    // Mode 1 and mode 2 at D 64 (Fo 625 kHz, 1.25 MHz), the whole output band as pass band:
+    // 1.1 * 1.5 Fo = 1.03125 MHz and 2.0625 MHz: 80 MHz / 64 = 1.25 MHz (S = 32),
+    // 80 MHz / 32 = 2.5 MHz (S = 16).
+    EXPECT_EQ(fitStretchX(80e6, 625000.0, 312500.0, 312500.0), 32);
+    EXPECT_EQ(fitStretchX(80e6, 1250000.0, 625000.0, 625000.0), 16);
+    // D 8 at 100 MHz in mode 2: Fo 12.5 MHz needs 20.625 MHz, 100 MHz / 4 = 25 MHz: S = 2;
+    // with an interpolation of 2 (Fo 25 MHz) only the whole plot holds 41.25 MHz: S = 1.
+    EXPECT_EQ(fitStretchX(100e6, 12.5e6, 6.25e6, 6.25e6), 2);
+    EXPECT_EQ(fitStretchX(100e6, 25e6, 12.5e6, 12.5e6), 1);
+    // D 4096: as far as the stretch goes.
+    EXPECT_EQ(fitStretchX(100e6, 6103.515625, 3051.7578125, 3051.7578125), StretchXMax);
+    EXPECT_EQ(fitStretchX(0.0, 1.0, 1.0, 1.0), 1);
+
+    // The presenter: the requirement's bands when given, else the whole output band.
+    auto model = gc::bench::worstCaseModel();
+    model.Work.WorkingClock = 80000000;
+    RecordingUiPort ui;
+    gc::app::ChannelPlotPresenter p(model, ui);
+    p.refreshChannelPlot();
+    const int repaints = ui.channelRepaints;
+    p.onButtonFitClick();  // Fo 312.5 kHz: 1.1 * 468.75 kHz = 515.6 kHz: S = 64
+    EXPECT_EQ(p.state().StretchX, 64);
+    EXPECT_GT(ui.channelRepaints, repaints);
+    p.setBandsSource([] { return gc::app::ChannelPlotPresenter::ChannelBands{100000.0, 3e6}; });
+    p.onButtonFitClick();
+    EXPECT_EQ(p.state().StretchX, 8);
+    model.Chip.ModeOfDdc = 2;  // Fo 1.25 MHz, Fp 100 kHz, Fs 3 MHz: 3.3 MHz: S = 8
+    p.onButtonFitClick();
+    EXPECT_EQ(p.state().StretchX, 8);
+    model.Chip.ModeOfDdc = 1;
+    model.Work.CurrentDecimation = 8;  // Fo 5 MHz: 1.1 * 5.1 MHz = 5.61 MHz: S = 4
+    p.onButtonFitClick();
+    EXPECT_EQ(p.state().StretchX, 4);
+}
+
 }  // namespace
 }  // namespace gc::response

@@ -44,7 +44,9 @@ int markerOf(const View& v) {
 TEST(StageView, NormalViewLabelsAndMarkers) {
     auto m = gc::bench::worstCaseModel();  // 100 MHz, D = 64, mode 0, 64 phases
     View v = draw(StageKind::Cfir, m);
-    EXPECT_EQ(v.labels.bottom, (Labels4{"0.195", "0.391", "0.586", "0.781"}));  // Fin 1.5625 MHz
+    // Fin 1.5625 MHz: the ticks in kHz, where MHz would read 0.195 .. 0.781.
+    EXPECT_EQ(v.labels.bottom, (Labels4{"195.313", "390.625", "585.938", "781.250"}));
+    EXPECT_EQ(v.labels.unit, "kHz");
     EXPECT_EQ(v.labels.top, (Labels4{"8", "4", "8", "2"}));
     EXPECT_EQ(v.labels.Label17, "F/Fsinp");
     EXPECT_EQ(v.labels.Panel1, "1");
@@ -66,7 +68,7 @@ TEST(StageView, NormalViewLabelsAndMarkers) {
 
     EXPECT_EQ(markerOf(draw(StageKind::Pfir, m)), 128);
     EXPECT_EQ(draw(StageKind::Pfir, m).labels.bottom,
-              (Labels4{"0.098", "0.195", "0.293", "0.391"}));
+              (Labels4{"97.656", "195.313", "292.969", "390.625"}));
     EXPECT_EQ(markerOf(draw(StageKind::Resamp, m)), 4);  // 256 * 1.0 / 64
     // Resampler prototype rate: 64 * 100 MHz / 256 = 25 MHz.
     EXPECT_EQ(draw(StageKind::Resamp, m).labels.bottom,
@@ -91,7 +93,7 @@ TEST(StageView, NormalViewLabelsAndMarkers) {
     s512.Stretch = 512;
     v = draw(StageKind::Cic, m, s512);
     EXPECT_EQ(markerOf(v), 2048);
-    EXPECT_EQ(v.labels.bottom, (Labels4{"0.024", "0.049", "0.073", "0.098"}));
+    EXPECT_EQ(v.labels.bottom, (Labels4{"24.414", "48.828", "73.242", "97.656"}));
     ComputeCicResponse(64, 512, expected);
     EXPECT_EQ(v.arrays.Response, expected);
 
@@ -154,7 +156,8 @@ TEST(StageView, FirAliasViews) {
     EXPECT_EQ(v.labels.Label17, "F/Fsout");
     EXPECT_EQ(v.labels.top, (Labels4{"8", "4", "8", "2"}));
     EXPECT_EQ(v.labels.Panel1, "1");
-    EXPECT_EQ(v.labels.bottom, (Labels4{"0.098", "0.195", "0.293", "0.391"}));  // Fout 781.25 kHz
+    EXPECT_EQ(v.labels.bottom,
+              (Labels4{"97.656", "195.313", "292.969", "390.625"}));  // Fout 781.25 kHz
     // Pass band and the mirrored aliased band in red against the pass band's peak; no marker.
     ResponseArray pass{}, aliased{};
     ComputeFirResponse(m.CfirTaps[0].data(), 21, kPi / 256, 0, 2, pass);

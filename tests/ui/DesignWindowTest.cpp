@@ -84,7 +84,7 @@ class DesignWindowTest : public QObject {
         app.ui().showWindow(Window::Design);
         QVERIFY(form->isVisible());
         QVERIFY(app.session().open[Window::Design]);
-        QCOMPARE(form->windowTitle(), QStringLiteral("Синтез фильтров"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Синтез фильтров: канал 0"));
         QCOMPARE(child<QLabel>(*form, "LabelRequirement")->text(),
                  text(gc::app::kDesignNoRequirement));
         auto* calculate = child<QPushButton>(*form, "ButtonCalculate");
@@ -100,8 +100,9 @@ class DesignWindowTest : public QObject {
         app.ui().refreshWindow(Window::Design);
         QVERIFY(calculate->isEnabled());
         QCOMPARE(child<QLineEdit>(*form, "EditName")->text(),
-                 qEnvironmentVariableIsEmpty("GC_DESIGN_WORKDIR") ? QStringLiteral("design")
-                                                                  : QStringLiteral("std"));
+                 qEnvironmentVariableIsEmpty("GC_DESIGN_WORKDIR") ? QStringLiteral("design_ch0")
+                                                                  : QStringLiteral("std_ch0"));
+        QCOMPARE(form->windowTitle(), text(gc::app::kDesignChannelCaption).arg(0));
         QVERIFY(!child<QLabel>(*form, "PanelRippleNow")->text().isEmpty());
         QCOMPARE(child<QLabel>(*form, "LabelFrequency4")->text(), QStringLiteral("390.6"));
         form->resize(980, 620);

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -25,6 +26,7 @@
 #include "ui/PlotBox.h"
 #include "ui/PlotMenu.h"
 #include "ui/PlotPanel.h"
+#include "ui/QtCanvas.h"
 #include "ui/QtUiPort.h"
 #include "ui/StageForm.h"
 #include "ui/Translations.h"
@@ -181,6 +183,11 @@ class DesktopWindowsTest : public QObject {
         QVERIFY(main.isWindowModified());
         enter(edit1, QStringLiteral("64"));
         QVERIFY(!main.isWindowModified());
+        // The file-source choice is saved with the configuration: it marks it too.
+        child<QRadioButton>(main, QStringLiteral("FileEnbPFIR"))->click();
+        QVERIFY(main.isWindowModified());
+        child<QRadioButton>(main, QStringLiteral("TblEnbPFIR"))->click();
+        QVERIFY(!main.isWindowModified());
 
         // Ctrl+O and Ctrl+S ask for the file to read and to write.
         QStringList asked;
@@ -259,7 +266,16 @@ class DesktopWindowsTest : public QObject {
         QCOMPARE(png.size(), child<QWidget>(main, QStringLiteral("Panel5"))->size());
         QFile svg(out.filePath(QStringLiteral("plot.svg")));
         QVERIFY(svg.open(QIODevice::ReadOnly));
-        QVERIFY(svg.readAll().contains("<svg"));
+        const QByteArray svgText = svg.readAll();
+        QVERIFY(svgText.contains("<svg"));
+        // The plot only: without a cursor no line of the cursor's colour (the active caption's,
+        // the focus colour) lies anywhere in the picture, also not just outside the plot.
+        const QByteArray cursorColour = gc::ui::activeCaptionColour().name().toLatin1();
+        QVERIFY2(!svgText.toLower().contains(cursorColour.toLower()), cursorColour.constData());
+        for (int x = 0; x < png.width(); ++x) {
+            for (int y = 0; y < png.height(); ++y)
+                QVERIFY(png.pixelColor(x, y).rgb() != gc::ui::activeCaptionColour().rgb());
+        }
         QFile csv(out.filePath(QStringLiteral("data.csv")));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> rows = csv.readAll().split('\n');

@@ -370,10 +370,10 @@ class MainWindowTest : public QObject {
         QCOMPARE(app_->session().model.Channels[0].Decimation, 901);
         get<QLineEdit>("Edit2")->setFocus(Qt::TabFocusReason);
         QCOMPARE(app_->session().model.Channels[0].Decimation, 300);
-        QCOMPARE(text("Edit5"), QStringLiteral("83333.0"));
+        QCOMPARE(text("Edit5"), QStringLiteral("83333.3"));  // 100 MHz / 300 / 4, exact
         type("Edit5", QStringLiteral("400000"));
         QCOMPARE(text("Edit1"), QStringLiteral("62"));
-        QCOMPARE(text("Edit5"), QStringLiteral("403225.0"));
+        QCOMPARE(text("Edit5"), QStringLiteral("403225.8"));
 
         // A text that is no number is reported in a message box and changes nothing.
         QString message;
@@ -405,7 +405,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(model.Channels[0].FineGain, 16383);
         typeAndLeave("Edit3", QStringLiteral("50000000"));
         QCOMPARE(model.Chip.Clock, 50000000);
-        QCOMPARE(text("Edit5"), QStringLiteral("195312.0"));
+        QCOMPARE(text("Edit5"), QStringLiteral("195312.5"));  // exact, not truncated
         typeAndLeave("Edit4", QStringLiteral("100"));
         QCOMPARE(text("Edit4"), QStringLiteral("64.0000000"));
         QCOMPARE(text("Edit8"), QStringLiteral("0x00100000"));
@@ -590,8 +590,23 @@ class MainWindowTest : public QObject {
         QCOMPARE(text("Panel15"), QStringLiteral("12402.340"));
         click("Button21");
         QCOMPARE(text("Panel17"), QStringLiteral("4096"));
+        // At the largest stretch the bottom axis reads in kHz with neighbours that differ.
+        QCOMPARE(text("Label33"), QStringLiteral("kHz"));
+        QCOMPARE(text("Label34"), QStringLiteral("3.052"));
         click("Button22");
         QCOMPARE(text("Panel17"), QStringLiteral("1"));
+        QCOMPARE(text("Label33"), QStringLiteral("MHz"));
+        // "По каналу" and its key F: the span shows the channel (D 64: Fo 390.625 kHz, the
+        // plot spans 781.25 kHz at a 64-fold stretch).
+        click("ButtonFit");
+        QCOMPARE(text("Panel17"), QStringLiteral("64"));
+        QCOMPARE(text("Label37"), QStringLiteral("781.250"));
+        click("Button22");
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        QTest::keyClick(form().windowHandle(), Qt::Key_F);
+        QTRY_COMPARE(text("Panel17"), QStringLiteral("64"));  // the button's animated click
+        click("Button22");
         click("Button23");
         click("Button23");
         QCOMPARE(text("Panel18"), QStringLiteral("4"));

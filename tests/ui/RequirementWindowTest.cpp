@@ -100,7 +100,7 @@ class RequirementWindowTest : public QObject {
         QVERIFY(!app_->session().isOpen(Window::Requirement));
         open();
         QVERIFY(app_->session().isOpen(Window::Requirement));
-        QCOMPARE(form().windowTitle(), QStringLiteral("Требования к каналу"));
+        QCOMPARE(form().windowTitle(), QStringLiteral("Требования к каналу 0"));
         QCOMPARE(panel("PanelOutputRate")->text(), QStringLiteral("390625.0"));
         QCOMPARE(panel("LabelVerdict")->text(), QStringLiteral("Требование не задано"));
         // The warnings, one line each, are there even without a requirement.
@@ -125,14 +125,22 @@ class RequirementWindowTest : public QObject {
         QCOMPARE(panel("PanelRipple")->colour(), PanelColour::ButtonFace);
         QVERIFY(!panel("PanelRippleAt")->text().isEmpty());
 
-        // A limit that is met is green, one that fails red, and the verdict with them.
+        // A limit that is met is light green, one that fails light red, under dark text of
+        // the same hue and with a mark beside the figure; the verdict with them in words.
         type(form(), "EditAs", QStringLiteral("20"));
-        QCOMPARE(panel("PanelStopband")->colour(), PanelColour::Green);
-        QCOMPARE(panel("LabelVerdict")->colour(), PanelColour::Green);
+        QCOMPARE(panel("PanelStopband")->colour(), PanelColour::Met);
+        QVERIFY(panel("PanelStopband")->text().endsWith(QStringLiteral(" ✓")));
+        QCOMPARE(panel("LabelVerdict")->colour(), PanelColour::Met);
         QCOMPARE(panel("LabelVerdict")->text(), QStringLiteral("Требования выполнены"));
         type(form(), "EditAs", QStringLiteral("300"));
-        QCOMPARE(panel("PanelStopband")->colour(), PanelColour::Red);
-        QCOMPARE(panel("LabelVerdict")->colour(), PanelColour::Red);
+        QCOMPARE(panel("PanelStopband")->colour(), PanelColour::Failed);
+        QVERIFY(panel("PanelStopband")->text().endsWith(QStringLiteral(" ✗")));
+        QCOMPARE(panel("LabelVerdict")->colour(), PanelColour::Failed);
+        // Readable: the text stands out from its background by a wide margin.
+        const QPalette failed = panel("PanelStopband")->palette();
+        QVERIFY(failed.color(QPalette::Window).lightness() -
+                    failed.color(QPalette::WindowText).lightness() >
+                150);
         QCOMPARE(panel("PanelRipple")->colour(), PanelColour::ButtonFace);
         QCOMPARE(app_->requirement().requirement()->stopbandMinDb.value_or(0), 300.0);
 
@@ -170,7 +178,7 @@ class RequirementWindowTest : public QObject {
         // Decimation 128 in the main window: Fo halves, and the window follows at once.
         const QString before = panel("PanelAlias")->text();
         type(mainForm(), "Edit1", QStringLiteral("128"));
-        QCOMPARE(panel("PanelOutputRate")->text(), QStringLiteral("195312.0"));
+        QCOMPARE(panel("PanelOutputRate")->text(), QStringLiteral("195312.5"));
         QVERIFY(panel("PanelAlias")->text() != before);
 
         // Closing clears the flag and the overlay; the requirement stays for the files.

@@ -249,9 +249,10 @@ class StageWindowsTest : public QObject {
         // resampler 64 phases of a quarter of the PFIR's output.
         QCOMPARE(session().model.Work.Ndelay, 64);
         QCOMPARE(texts(cfir, {"Label17", "Label20", "Label23", "Label24", "Label25"}),
-                 QStringList({"F/Fsinp", "0.195", "0.391", "0.586", "0.781"}));
+                 QStringList({"F/Fsinp", "195.313", "390.625", "585.938", "781.250"}));
+        QCOMPARE(text(cfir, "Label16"), QStringLiteral("kHz"));  // not 0.195 .. 0.781 MHz
         QCOMPARE(texts(pfir, {"Label20", "Label23", "Label24", "Label25"}),
-                 QStringList({"0.098", "0.195", "0.293", "0.391"}));
+                 QStringList({"97.656", "195.313", "292.969", "390.625"}));
         QCOMPARE(texts(resamp, {"Label20", "Label23", "Label24", "Label25"}),
                  QStringList({"3.125", "6.250", "9.375", "12.500"}));
         QCOMPARE(texts(cic, {"Label14", "Label23", "Label24", "Label25"}),
@@ -267,9 +268,9 @@ class StageWindowsTest : public QObject {
         typeMain("Edit1", QStringLiteral("128"));
         QCOMPARE(session().model.Work.CurrentDecimation, 128);
         QCOMPARE(texts(cfir, {"Label20", "Label23", "Label24", "Label25"}),
-                 QStringList({"0.098", "0.195", "0.293", "0.391"}));
+                 QStringList({"97.656", "195.313", "292.969", "390.625"}));
         QCOMPARE(texts(pfir, {"Label20", "Label23", "Label24", "Label25"}),
-                 QStringList({"0.049", "0.098", "0.146", "0.195"}));
+                 QStringList({"48.828", "97.656", "146.484", "195.313"}));
         QCOMPARE(texts(resamp, {"Label20", "Label23", "Label24", "Label25"}),
                  QStringList({"1.563", "3.125", "4.688", "6.250"}));
         QCOMPARE(redColumn(cic), 2 * cicWidth / 256);
@@ -277,11 +278,11 @@ class StageWindowsTest : public QObject {
         // The clock too, and a step button.
         typeMain("Edit3", QStringLiteral("50000000"));
         QCOMPARE(texts(cic, {"Label14", "Label25"}), QStringList({"6.250", "25.000"}));
-        QCOMPARE(text(cfir, "Label25"), QStringLiteral("0.195"));
+        QCOMPARE(text(cfir, "Label25"), QStringLiteral("195.313"));
         QTest::mouseClick(child<QAbstractButton>(mainForm(), QStringLiteral("Button18")),
                           Qt::LeftButton);  // -100 clamps at 2
         QCOMPARE(session().model.Work.CurrentDecimation, 28);
-        QCOMPARE(text(cfir, "Label25"), QStringLiteral("0.893"));
+        QCOMPARE(text(cfir, "Label25"), QStringLiteral("892.857"));
     }
 
     void cursorAliasAndStretch() {
@@ -313,7 +314,7 @@ class StageWindowsTest : public QObject {
         QCOMPARE(texts(cfir, {"Label21", "Label22", "Label27", "Label28"}),
                  QStringList({"8", "4", "8", "2"}));
         QCOMPARE(texts(cfir, {"Label20", "Label23", "Label24", "Label25"}),
-                 QStringList({"0.098", "0.195", "0.293", "0.391"}));
+                 QStringList({"97.656", "195.313", "292.969", "390.625"}));
         rightClickPlot(cfir, 128, 40);
         QCOMPARE(text(cfir, "Panel3"), QStringLiteral("0.1953"));
         QCOMPARE(text(cfir, "Panel4"), QStringLiteral("-20.00"));
@@ -325,7 +326,7 @@ class StageWindowsTest : public QObject {
         click(cfir, "CheckBox1");
         QCOMPARE(text(cfir, "Label17"), QStringLiteral("F/Fsinp"));
         QCOMPARE(text(cfir, "Panel1"), QStringLiteral("2"));
-        QCOMPARE(texts(cfir, {"Label21", "Label20"}), QStringList({"16", "0.098"}));
+        QCOMPARE(texts(cfir, {"Label21", "Label20"}), QStringList({"16", "97.656"}));
         click(cfir, "Button1");
         QCOMPARE(text(cfir, "Panel1"), QStringLiteral("2"));
         QCOMPARE(text(cfir, "Panel3"), QStringLiteral("0.1953"));
@@ -423,7 +424,7 @@ class StageWindowsTest : public QObject {
         // frame's texts still whole at the window's smallest size.
         QWidget* cic = window(WindowOrder::Cic5Form);
         click(cic, "CheckBox1");
-        QCOMPARE(text(cic, "Label14"), QStringLiteral("0.195"));
+        QCOMPARE(text(cic, "Label14"), QStringLiteral("195.313"));
         checkLayout(cic);
         const QImage picture = plotBox(cic)->grab().toImage();
         int red = 0;

@@ -29,16 +29,26 @@ class ModalCollector {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal == nullptr) return;
+            // Several files in one window: one line each under the heading.
+            if (auto* list = modal->findChild<QLabel*>(QStringLiteral("LabelList"));
+                list != nullptr && !list->isHidden()) {
+                ++windows;
+                reports << list->text().split(QLatin1Char('\n'));
+                modal->close();
+                return;
+            }
             QStringList lines;
             for (const char* name : {"Label1", "Label2", "Label3"})
                 if (auto* label = modal->findChild<QLabel*>(QString::fromLatin1(name)))
                     lines << label->text();
+            ++windows;
             reports << lines.join(QLatin1Char(' '));
             modal->close();
         });
         timer_.start(5);
     }
     QStringList reports;
+    int windows{0};  // how many windows came up
 
   private:
     QTimer timer_;
@@ -77,6 +87,7 @@ class StartupAndSaveTest : public QObject {
         }
         expected << QStringLiteral("Файл коэфициентов RFIR FILTERS/res_8x64_60.taps отсутствует!");
         QCOMPARE(modal.reports, expected);
+        QCOMPARE(modal.windows, 1);  // all in one window
 
         // The defaults are shown.
         QWidget& form = app.mainWindow();
