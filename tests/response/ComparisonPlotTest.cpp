@@ -141,10 +141,9 @@ TEST(ComparePresenter, TheRequirementWindowShowsTheComparedFiguresBeside) {
     program.requirement.onEditFpEnter();
     ASSERT_TRUE(program.compare.compareWith("CONFIGS/narrow.trv"));
     EXPECT_EQ(req.LabelComparisonName, "narrow.trv");
-    // Decimating by 128 instead of 64 halves the output rate: 390625 -> 195312.5 Hz (the
-    // program keeps whole hertz of it).
+    // Decimating by 128 instead of 64 halves the output rate: 390625 -> 195312.5 Hz.
     EXPECT_EQ(req.PanelOutputRate, "390625.0");
-    EXPECT_EQ(req.PanelCmpOutputRate, "195312.0");
+    EXPECT_EQ(req.PanelCmpOutputRate, "195312.5");
     // The compared figures are those the current ones would be with narrow.trv read; Fp 80000
     // is still inside its half output rate 97656.25 Hz.
     ScriptedUi otherUi(rig.log);
