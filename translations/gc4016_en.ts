@@ -461,6 +461,14 @@ Replace them?</translation>
         <translation>Stop-band attenuation: %1 dB</translation>
     </message>
     <message>
+        <source>Уровни...</source>
+        <translation>Levels...</translation>
+    </message>
+    <message>
+        <source>Уровни по каскадам канала для заданного входа: запас, ограничение, шум, усиление</source>
+        <translation>The channel's levels stage by stage for a given input: headroom, clipping, noise, gain</translation>
+    </message>
+    <message>
         <source>Тактовая частота: частота отсчётов на входе микросхемы (АЦП), Гц; целое число от 1 до 2147483647 (Enter)</source>
         <translation>Clock: the sample rate at the chip's input (ADC), Hz; a whole number from 1 to 2147483647 (Enter)</translation>
     </message>
@@ -510,6 +518,81 @@ Replace them?</translation>
     <message>
         <source>Русский</source>
         <translation>Russian</translation>
+    </message>
+</context>
+<context>
+    <name>gc::ui::TLevelsForm</name>
+    <message>
+        <source>Тон: действительная синусоида; шум: равномерно в полосе вокруг NCO</source>
+        <translation>Tone: a real sine; noise: spread evenly over a band around the NCO</translation>
+    </message>
+    <message>
+        <source>Уровень входа, dBFS: амплитуда тона или мощность шума как у тона той же мощности</source>
+        <translation>Input level, dBFS: the tone's amplitude, or the noise's power as that of a tone of equal power</translation>
+    </message>
+    <message>
+        <source>Частота тона на входе или ширина полосы шума, Гц. Пустое поле: тон на частоте NCO, шум в полосе выхода.</source>
+        <translation>The tone's frequency at the input or the width of the noise band, Hz. Empty: a tone at the NCO frequency, noise over the output band.</translation>
+    </message>
+    <message>
+        <source>Входной сигнал</source>
+        <translation>Input signal</translation>
+    </message>
+    <message>
+        <source>Уровень, dBFS</source>
+        <translation>Level, dBFS</translation>
+    </message>
+    <message>
+        <source>Частота или полоса, Гц</source>
+        <translation>Frequency or band, Hz</translation>
+    </message>
+    <message>
+        <source>Каскад</source>
+        <translation>Stage</translation>
+    </message>
+    <message>
+        <source>Бит</source>
+        <translation>Bits</translation>
+    </message>
+    <message>
+        <source>Частота, Гц</source>
+        <translation>Rate, Hz</translation>
+    </message>
+    <message>
+        <source>Сигнал, dBFS</source>
+        <translation>Signal, dBFS</translation>
+    </message>
+    <message>
+        <source>Вне полосы, dBFS</source>
+        <translation>Out of band, dBFS</translation>
+    </message>
+    <message>
+        <source>Пик, dBFS</source>
+        <translation>Peak, dBFS</translation>
+    </message>
+    <message>
+        <source>Запас, дБ</source>
+        <translation>Headroom, dB</translation>
+    </message>
+    <message>
+        <source>Ограничение
+при входе, dBFS</source>
+        <translation>Clips from
+an input of, dBFS</translation>
+    </message>
+    <message>
+        <source>Шум округления
+на выходе, dBFS</source>
+        <translation>Rounding noise
+at the output, dBFS</translation>
+    </message>
+    <message>
+        <source>Уровни на выходе каждого каскада: полезный сигнал, остаток внеполосной части входа, ожидаемый пик I или Q, запас до полной шкалы, уровень входа, при котором каскад начинает ограничивать, и шум его округления, приведённый к выходу</source>
+        <translation>Levels at the output of every stage: the wanted signal, what is left of the input's out-of-band part, the expected peak of I or Q, the headroom to full scale, the input level from which the stage clips, and its rounding noise as it reaches the output</translation>
+    </message>
+    <message>
+        <source>Усиление канала (комплексный выход / действительный тон на входе)</source>
+        <translation>Channel gain (complex output / real input tone)</translation>
     </message>
 </context>
 <context>

@@ -199,6 +199,7 @@ void MainPresenter::doRecalculate() {
     doShowResamplerRatio();  // from the Edit4 text just written
     refreshIfOpen(Window::Requirement);
     refreshIfOpen(Window::Design);
+    refreshIfOpen(Window::Levels);
 }
 
 // The channel in ComboBox7, the configuration and chip configuration file names.
@@ -900,5 +901,6 @@ void MainPresenter::onButtonRequirementClick() {
     openWindow(Window::Requirement);
     if (!wasOpen) plot_.fitToChannel();
 }
+void MainPresenter::onButtonLevelsClick() { openWindow(Window::Levels); }
 
 }  // namespace gc::app

@@ -138,6 +138,8 @@ class MainPresenter {
     void onButton14Click();         // "Справка"
     // "Требования...": the channel requirement window.
     void onButtonRequirementClick();
+    // "Уровни...": the level plan window.
+    void onButtonLevelsClick();
 
   private:
     template <typename Action>

@@ -10,6 +10,7 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
       requirement(session, requirementState, ui),
       loadSave(session, state, ui, plot, presenter, requirement, workspace),
       design(session, designState, state, ui, presenter, requirement, workspace),
+      levels(session, levelsState, ui),
       compare(session, ui, plot, requirement, std::move(workspace)) {
     // The fit shows the requirement's bands when there is one.
     plot.setBandsSource([this] {

@@ -6,6 +6,7 @@
 #include "app/ChannelPlotPresenter.h"
 #include "app/ComparePresenter.h"
 #include "app/DesignPresenter.h"
+#include "app/LevelsPresenter.h"
 #include "app/LoadSave.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
@@ -35,6 +36,9 @@ struct Program {
     // "Синтез фильтров": taps designed for that requirement, saved as the channel's tap files.
     DesignState designState;
     DesignPresenter design;
+    // "Уровни": the level plan of the current channel for an input level.
+    LevelsState levelsState;
+    LevelsPresenter levels;
     // "Сравнить с...": a second configuration over the plot and beside the figures.
     ComparePresenter compare;
 };

@@ -35,8 +35,9 @@ enum class Window {
     Info,         // TInfo
     Requirement,  // TRequirementForm, "Требования к каналу"
     Design,       // TDesignForm, "Синтез фильтров"
+    Levels,       // TLevelsForm, "Уровни"
 };
-inline constexpr int kWindowCount = 12;
+inline constexpr int kWindowCount = 13;
 
 struct FileDialogRequest {
     std::string filter;      // for example "*.trv"

@@ -12,6 +12,7 @@ extern const Command kDiffCommand;
 extern const Command kExportTapsCommand;
 extern const Command kImportTapsCommand;
 extern const Command kInitCommand;
+extern const Command kLevelsCommand;
 extern const Command kMeasureCommand;
 extern const Command kResponseCommand;
 extern const Command kShowCommand;
@@ -26,6 +27,7 @@ const std::vector<const Command*>& commands() {
             &kExportTapsCommand,
             &kImportTapsCommand,
             &kInitCommand,
+            &kLevelsCommand,
             &kMeasureCommand,
             &kResponseCommand,
             &kShowCommand,

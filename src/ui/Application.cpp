@@ -32,6 +32,7 @@
 #include "ui/Ugform.h"
 #include "ui/Uinfo.h"
 #include "ui/Uinpblock.h"
+#include "ui/Ulevels.h"
 #include "ui/Uoutblock.h"
 #include "ui/Upfirform.h"
 #include "ui/Urequirement.h"
@@ -148,6 +149,13 @@ std::vector<std::pair<WindowOrder, WindowFactory>> windowList() {
         TDesignForm* d = form.get();
         d->setMainStateChanged([&main = c.mainWindow] { main.showState(); });
         c.ui.registerWindow(Window::Design, {[d] { d->showForm(); }, [d] { d->refresh(); }});
+        return std::unique_ptr<QWidget>(std::move(form));
+    });
+    f.emplace_back(WindowOrder::Levels, [](WindowContext& c) {
+        auto form = std::make_unique<TLevelsForm>(c.session, c.program.levelsState,
+                                                  c.program.levels, &c.mainWindow);
+        TLevelsForm* l = form.get();
+        c.ui.registerWindow(Window::Levels, {[l] { l->showForm(); }, [l] { l->refresh(); }});
         return std::unique_ptr<QWidget>(std::move(form));
     });
     return f;
@@ -270,7 +278,8 @@ void Application::placeWindows() {
         if (qobject_cast<StageForm*>(w.get()) != nullptr ||
             qobject_cast<RegisterEditorForm*>(w.get()) != nullptr ||
             qobject_cast<TRequirementForm*>(w.get()) != nullptr ||
-            qobject_cast<TDesignForm*>(w.get()) != nullptr)
+            qobject_cast<TDesignForm*>(w.get()) != nullptr ||
+            qobject_cast<TLevelsForm*>(w.get()) != nullptr)
             new WindowPlacement(w.get(), mainWindow_.get(), slot++);
     }
 }

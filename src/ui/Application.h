@@ -37,6 +37,7 @@ enum class WindowOrder {
     Info = 15,
     Requirement = 16,  // TRequirementForm, "Требования к каналу"
     Design = 17,       // "Синтез фильтров"
+    Levels = 18,       // TLevelsForm, "Уровни"
 };
 
 // What a window's factory may use. Everything lives as long as the application object.

@@ -591,6 +591,10 @@ QWidget* TGForm::buildOutputBlock() {
     buttonRequirement_->setToolTip(
         tr("Требования к каналу: полоса, неравномерность, подавление, наложения"));
     v->addWidget(buttonRequirement_);
+    buttonLevels_ = button("ButtonLevels", tr("Уровни..."));
+    buttonLevels_->setToolTip(
+        tr("Уровни по каскадам канала для заданного входа: запас, ограничение, шум, усиление"));
+    v->addWidget(buttonLevels_);
     return frame;
 }
 
@@ -716,7 +720,7 @@ void TGForm::connectControls() {
         }
     }
 
-    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 19> clicks{{
+    const std::array<std::pair<QAbstractButton*, void (P::*)()>, 20> clicks{{
         {checkBox9_, &P::onCheckBox9Click},
         {checkBox1_, &P::onCheckBox1Click},
         {autoScale_, &P::onAutoScaleClick},
@@ -736,6 +740,7 @@ void TGForm::connectControls() {
         {button10_, &P::onButton10Click},
         {button14_, &P::onButton14Click},
         {buttonRequirement_, &P::onButtonRequirementClick},
+        {buttonLevels_, &P::onButtonLevelsClick},
     }};
     for (const auto& [widget, handler] : clicks) {
         const auto h = handler;

@@ -206,6 +206,7 @@ class TGForm : public QWidget {
     QLineEdit* edit5_{};
     ValuePanel* panel7_{};
     QPushButton* buttonRequirement_{};
+    QPushButton* buttonLevels_{};
     // Plot.
     PlotPanel* panel5_{};
     ValuePanel* panel15_{};

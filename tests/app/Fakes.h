@@ -38,6 +38,8 @@ inline const char* windowName(Window window) {
             return "Requirement";
         case Window::Design:
             return "Design";
+        case Window::Levels:
+            return "Levels";
     }
     return "?";
 }

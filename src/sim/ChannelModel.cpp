@@ -1,0 +1,880 @@
+#include "sim/ChannelModel.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+#include <limits>
+#include <stdexcept>
+
+#include "model/Language.h"
+#include "sim/ProgramDecoder.h"
+
+namespace gc::sim {
+
+namespace {
+
+using i64 = std::int64_t;
+using u64 = std::uint64_t;
+using u128 = unsigned __int128;
+using i128 = __int128;
+
+constexpr int kInputWordBits = 19;  // the chip's input word
+constexpr int kCicInputBits = 20;   // mixer words enter the CIC at this width
+constexpr double kTwoPi = 6.283185307179586;
+
+enum StageIndex { kInput, kMixer, kCic, kCoarse, kCfir, kPfir, kFine, kResampler, kOutput };
+constexpr std::array<const char*, 9> kStageNames{
+    "input", "mixer", "cic", "coarse", "cfir", "pfir", "fine gain", "resampler", "output"};
+
+// A signed word of `bits` bits: its limits and what it saw.
+struct WordStage {
+    int bits{20};
+    i64 lo{0};
+    i64 hi{0};
+    std::uint64_t overflows{0};
+    i64 peak{0};  // largest |value| after saturation
+    void setBits(int b) {
+        bits = b;
+        hi = (i64{1} << (b - 1)) - 1;
+        lo = -(i64{1} << (b - 1));
+    }
+    // Saturates, counting the words that did not fit, and follows the peak.
+    i64 fit(i64 v) {
+        if (v > hi) {
+            ++overflows;
+            v = hi;
+        } else if (v < lo) {
+            ++overflows;
+            v = lo;
+        }
+        const i64 a = v < 0 ? -v : v;
+        if (a > peak) peak = a;
+        return v;
+    }
+};
+
+// v * 2^k with the chain's rounding when k < 0.
+inline i64 scaleBy(i64 v, int k, bool halfUp) {
+    if (k >= 0) return static_cast<i64>(static_cast<u64>(v) << k);
+    const int r = -k;
+    const i64 half = halfUp ? (i64{1} << (r - 1)) : 0;
+    return (v + half) >> r;
+}
+
+// The CIC state: five integrators per rail at the input rate (wrapping, unsigned so that the
+// wrap is defined), and per interleaved decimation phase five comb delays.
+template <typename Acc>
+struct CicState {
+    std::array<Acc, 5> integI{};
+    std::array<Acc, 5> integQ{};
+    std::array<std::array<Acc, 5>, 2> combI{};
+    std::array<std::array<Acc, 5>, 2> combQ{};
+};
+
+// The hot loops, compiled once more for AVX2 where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define GC_SIM_HOT __attribute__((target_clones("avx2", "default")))
+#else
+#define GC_SIM_HOT
+#endif
+
+// sum h[k] x[k] over n words, in full precision.
+GC_SIM_HOT i64 dot(const std::int32_t* h, const std::int32_t* x, std::size_t n) {
+    i64 acc = 0;
+    for (std::size_t k = 0; k < n; ++k) acc += static_cast<i64>(h[k]) * x[k];
+    return acc;
+}
+
+// A decimating FIR over the I and Q rails with its history kept between blocks. Words and taps
+// fit 32 bits; the sums are formed in 64.
+struct FirStage {
+    std::vector<std::int32_t> reversed;  // tap l-1-k at k: tap 0 meets the newest sample
+    int factor{2};
+    int scaleShift{0};  // output = sum * 2^scaleShift
+    int inputCount{0};  // inputs since the last output, 0..factor-1
+    std::vector<std::int32_t> histI, histQ;
+
+    void setTaps(const std::vector<int>& taps) { reversed.assign(taps.rbegin(), taps.rend()); }
+
+    void reset() {
+        histI.assign(reversed.size() - 1, 0);
+        histQ.assign(reversed.size() - 1, 0);
+        inputCount = 0;
+    }
+
+    void run(const std::vector<i64>& inI, const std::vector<i64>& inQ, std::vector<i64>& outI,
+             std::vector<i64>& outQ, WordStage& word, bool halfUp) {
+        outI.clear();
+        outQ.clear();
+        const std::size_t l = reversed.size();
+        histI.insert(histI.end(), inI.begin(), inI.end());
+        histQ.insert(histQ.end(), inQ.begin(), inQ.end());
+        for (std::size_t n = 0; n < inI.size(); ++n) {
+            if (++inputCount < factor) continue;
+            inputCount = 0;
+            // The window ends with the newest sample, index n + l - 1 of the history.
+            const i64 accI = dot(reversed.data(), histI.data() + n, l);
+            const i64 accQ = dot(reversed.data(), histQ.data() + n, l);
+            outI.push_back(word.fit(scaleBy(accI, scaleShift, halfUp)));
+            outQ.push_back(word.fit(scaleBy(accQ, scaleShift, halfUp)));
+        }
+        histI.erase(histI.begin(), histI.end() - static_cast<std::ptrdiff_t>(l - 1));
+        histQ.erase(histQ.begin(), histQ.end() - static_cast<std::ptrdiff_t>(l - 1));
+    }
+};
+
+[[noreturn]] void refuse(const std::string& what) { throw std::runtime_error(what); }
+
+void checkBits(const char* name, int bits, int lo, int hi) {
+    if (bits < lo || bits > hi)
+        refuse(std::string("model parameter ") + name + " = " + std::to_string(bits) +
+               " is outside " + std::to_string(lo) + ".." + std::to_string(hi));
+}
+
+[[nodiscard]] int defaultPhases(int nmult) {
+    int phases = 64;
+    while (phases > 4 && phases * nmult > 512) phases /= 2;
+    return phases;
+}
+
+ChannelSetup decodeSetup(const ProgramFileContents& file, int channel, const ModelParameters& p) {
+    if (channel < 0 || channel > 3)
+        refuse("channel " + std::to_string(channel) + " does not exist (0..3)");
+    const RegisterBank bank(file.writes);
+    ChannelSetup s;
+    s.channel = channel;
+    const int base = 8 * channel;
+    const int control = base + 7;
+
+    if (p.clockHz > 0.0) {
+        s.clockHz = p.clockHz;
+    } else if (file.clockHz) {
+        s.clockHz = *file.clockHz;
+    } else {
+        refuse("the program file names no clock (\"Clock=\" line): give the clock explicitly");
+    }
+
+    const int channelReset = bank.byte(control, 16);
+    if (channelReset & 0x80)
+        refuse(gc::model::tx("Канал %1 удерживается в сбросе (не включён)",
+                             {std::to_string(channel)}));
+    const int splitIQ = bank.byte(control, 24);
+    const int pfirControl = bank.byte(control, 26);
+    if (splitIQ & 0x10) {
+        s.outputMode = (pfirControl & 0x06) == 0x06 ? 2 : 1;
+        if (channel % 2 != 0)
+            refuse(gc::model::tx(
+                "Канал %1 в этом режиме вывода - вторая половина пары: моделируйте канал %2",
+                {std::to_string(channel), std::to_string(channel - 1)}));
+    }
+
+    const int input = bank.byte(control, 27);
+    const int inputMode = (input >> 4) & 3;
+    s.inputBits = p.inputBits > 0 ? p.inputBits : (inputMode == 0 ? 14 : 16);
+    const int blank = bank.byte(control, 19);
+    s.zeroCount = (blank & 0x80) ? (blank & 0x0f) : 0;
+
+    const int page6 = base + 6;
+    s.phaseWord = static_cast<std::uint32_t>(bank.word16(page6, 16));
+    s.frequencyWord = static_cast<std::uint32_t>(bank.byte(page6, 18)) |
+                      static_cast<std::uint32_t>(bank.byte(page6, 19)) << 8 |
+                      static_cast<std::uint32_t>(bank.byte(page6, 20)) << 16 |
+                      static_cast<std::uint32_t>(bank.byte(page6, 21)) << 24;
+
+    const int cicScale = bank.byte(control, 23);
+    s.mixer20Bit = (cicScale & 0x40) != 0;
+    s.scale = cicScale & 7;
+    s.bigScale = (cicScale >> 3) & 7;
+    s.shift = channelReset & 7;
+    s.decimation = (bank.word16(control, 21) & 0xfff) + 1;
+    if (s.outputMode != 0 && s.decimation < 2)
+        refuse("a CIC decimation of 1 cannot be interleaved in the two- and one-channel modes");
+    s.coarse = (bank.byte(control, 25) >> 4) & 7;
+    s.fineGain = bank.word16(control, 30) & 0x3fff;
+    s.pfirDecimates = s.outputMode != 2;
+
+    std::array<int, 11> cfirHalf{};
+    for (int i = 0; i < 8; ++i) cfirHalf[i] = signed16(bank.word16(base, 16 + 2 * i));
+    for (int i = 8; i < 11; ++i) cfirHalf[i] = signed16(bank.word16(base + 1, 16 + 2 * (i - 8)));
+    s.cfirTaps.resize(21);
+    for (int i = 0; i < 11; ++i) s.cfirTaps[i] = s.cfirTaps[20 - i] = cfirHalf[i];
+    std::array<int, 32> pfirHalf{};
+    for (int q = 0; q < 4; ++q)
+        for (int j = 0; j < 8; ++j)
+            pfirHalf[8 * q + j] = signed16(bank.word16(base + 2 + q, 16 + 2 * j));
+    s.pfirTaps.resize(63);
+    for (int i = 0; i < 32; ++i) s.pfirTaps[i] = s.pfirTaps[62 - i] = pfirHalf[i];
+
+    // Resampler: which filter and ratio word serve this channel, the coefficient memory.
+    const int nChannels = bank.byte(64, 16);
+    const int numFilters = ((nChannels >> 2) & 3) + 1;
+    const int nMultiplies = bank.byte(64, 17);
+    s.resamplerMultiplies = (nMultiplies & 0x3f) + 1;
+    const bool noSymmetry = (nMultiplies & 0x40) != 0;
+    const int filter = (bank.byte(64, 18) >> (2 * channel)) & 3;
+    const int finalShiftReg = bank.byte(64, 19);
+    s.finalShift = finalShiftReg & 0x0f;
+    const int roundField = (finalShiftReg >> 4) & 3;
+    s.outputBits = p.outputBits > 0 ? p.outputBits : 12 + 4 * roundField;
+    const int ratioIndex = (bank.byte(64, 23) >> (2 * channel)) & 3;
+    s.ratioWord = 0;
+    for (int n = 0; n < 4; ++n)
+        s.ratioWord |= static_cast<std::uint32_t>(bank.byte(65, 16 + 4 * ratioIndex + n))
+                       << (8 * n);
+    if (s.ratioWord == 0) refuse("the resampler ratio word is 0");
+
+    std::array<int, 256> memory{};
+    for (int page = 32; page < 64; ++page)
+        for (int j = 0; j < 8; ++j) {
+            const int lo = bank.byte(page, 16 + 2 * j);
+            const int hi = bank.byte(page, 17 + 2 * j);
+            memory[static_cast<std::size_t>(8 * (page - 32) + j)] = signed12(lo | (hi << 8));
+        }
+    // Several filters share the memory in equal parts.
+    const int share = 256 / numFilters;
+    const int offset = share * std::min(filter, numFilters - 1);
+
+    s.resamplerPhases =
+        p.resamplerPhases > 0 ? p.resamplerPhases : defaultPhases(s.resamplerMultiplies);
+    const int qtap = s.resamplerPhases * s.resamplerMultiplies;
+    if (qtap > 512)
+        refuse("NDELAY " + std::to_string(s.resamplerPhases) + " x NMULT " +
+               std::to_string(s.resamplerMultiplies) + " exceeds 512 coefficients");
+    s.resamplerTaps.assign(static_cast<std::size_t>(qtap), 0);
+    for (int i = 0; i < qtap; ++i) {
+        int stored = -1;
+        if (noSymmetry) {
+            stored = i < share ? i : -1;
+        } else {
+            const int mirrored = i < qtap / 2 ? i : qtap - 1 - i;
+            stored = mirrored < share ? mirrored : -1;
+        }
+        if (stored >= 0)
+            s.resamplerTaps[static_cast<std::size_t>(i)] =
+                memory[static_cast<std::size_t>(offset + stored)];
+    }
+    return s;
+}
+
+// One float to a word: x * scale rounded (offset 0.5) or truncated toward minus infinity, NaN
+// as zero, saturated to lo..hi (counted), then shifted up by `up` bits.
+inline std::int32_t quantiseOne(float x, float scale, float offset, std::int32_t lo,
+                                std::int32_t hi, int up, std::int32_t& over, std::int32_t& peak) {
+    const float limit = 1073741824.0f;  // 2^30: beyond any word, so the conversion is defined
+    float t = x * scale + offset;
+    t = t == t ? t : 0.0f;
+    t = t < limit ? t : limit;
+    t = t > -limit ? t : -limit;
+    std::int32_t v = static_cast<std::int32_t>(t);
+    v -= static_cast<float>(v) > t ? 1 : 0;  // floor
+    over += (v > hi ? 1 : 0) + (v < lo ? 1 : 0);
+    v = std::min(v, hi);
+    v = std::max(v, lo);
+    peak = std::max(peak, v < 0 ? -v : v);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(v) << up);
+}
+
+// quantiseOne over every second float of src (the real or the imaginary parts), four at a time
+// with the base instruction set's vector operations where there are some.
+void quantiseRail(const float* src, std::int32_t* dst, std::size_t count, float scale, float offset,
+                  std::int32_t lo, std::int32_t hi, int up, std::int32_t& over,
+                  std::int32_t& peak) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    const __m128 vScale = _mm_set1_ps(scale), vOffset = _mm_set1_ps(offset);
+    const __m128 vLimit = _mm_set1_ps(1073741824.0f), vMinus = _mm_set1_ps(-1073741824.0f);
+    const __m128i vLo = _mm_set1_epi32(lo), vHi = _mm_set1_epi32(hi);
+    const __m128i vUp = _mm_cvtsi32_si128(up);
+    __m128i vOver = _mm_setzero_si128(), vPeak = _mm_set1_epi32(peak);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 a = _mm_loadu_ps(src + 2 * k);
+        const __m128 b = _mm_loadu_ps(src + 2 * k + 4);
+        __m128 t =
+            _mm_add_ps(_mm_mul_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)), vScale), vOffset);
+        t = _mm_and_ps(t, _mm_cmpord_ps(t, t));
+        t = _mm_max_ps(_mm_min_ps(t, vLimit), vMinus);
+        __m128i v = _mm_cvttps_epi32(t);
+        v = _mm_add_epi32(v, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(v), t)));
+        const __m128i above = _mm_cmpgt_epi32(v, vHi), below = _mm_cmplt_epi32(v, vLo);
+        vOver = _mm_sub_epi32(_mm_sub_epi32(vOver, above), below);
+        v = _mm_or_si128(_mm_andnot_si128(above, v), _mm_and_si128(above, vHi));
+        v = _mm_or_si128(_mm_andnot_si128(below, v), _mm_and_si128(below, vLo));
+        const __m128i sign = _mm_srai_epi32(v, 31);
+        const __m128i mag = _mm_sub_epi32(_mm_xor_si128(v, sign), sign);
+        const __m128i more = _mm_cmpgt_epi32(mag, vPeak);
+        vPeak = _mm_or_si128(_mm_andnot_si128(more, vPeak), _mm_and_si128(more, mag));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), _mm_sll_epi32(v, vUp));
+    }
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vOver);
+    over += lanes[0] + lanes[1] + lanes[2] + lanes[3];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vPeak);
+    peak = std::max({peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+#endif
+    for (; k < count; ++k) dst[k] = quantiseOne(src[2 * k], scale, offset, lo, hi, up, over, peak);
+}
+
+// The largest |v| of n words, v > INT32_MIN.
+std::int32_t peakOf(const std::int32_t* v, std::size_t n, std::int32_t peak) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    __m128i vPeak = _mm_set1_epi32(peak);
+    for (; k + 4 <= n; k += 4) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + k));
+        const __m128i sign = _mm_srai_epi32(x, 31);
+        const __m128i mag = _mm_sub_epi32(_mm_xor_si128(x, sign), sign);
+        const __m128i more = _mm_cmpgt_epi32(mag, vPeak);
+        vPeak = _mm_or_si128(_mm_andnot_si128(more, vPeak), _mm_and_si128(more, mag));
+    }
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vPeak);
+    peak = std::max({peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+#endif
+    for (; k < n; ++k) peak = std::max(peak, v[k] < 0 ? -v[k] : v[k]);
+    return peak;
+}
+
+}  // namespace
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define GC_SIM_AVX2 1
+// The real-input NCO and mixer eight samples at a time: the table looked up by gathers, the
+// products in 64 bits (even and odd lanes), the rounded words taken from the low 32 bits of a
+// logical shift, which equal those of the arithmetic one because every word fits 32 bits.
+// Returns the phase after the samples done, a multiple of 8 of them; the rest is the caller's.
+__attribute__((target("avx2"))) std::size_t mixRealAvx2(
+    const std::int32_t* x, std::int32_t* out, std::size_t n, std::uint32_t& phase,
+    std::uint32_t freq, const std::int32_t* table, int tableShift, std::uint32_t tableMask,
+    std::uint32_t quarter, int shift, i64 half) {
+    const __m256i step = _mm256_set1_epi32(static_cast<int>(freq * 8u));
+    __m256i ph = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(phase)),
+                                  _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(freq)),
+                                                     _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+    const __m128i tShift = _mm_cvtsi32_si128(tableShift);
+    const __m128i mShift = _mm_cvtsi32_si128(shift);
+    const __m256i mask = _mm256_set1_epi32(static_cast<int>(tableMask));
+    const __m256i q = _mm256_set1_epi32(static_cast<int>(quarter));
+    const __m256i vHalf = _mm256_set1_epi64x(half);
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i idx = _mm256_srl_epi32(ph, tShift);
+        const __m256i sn = _mm256_i32gather_epi32(table, idx, 4);
+        const __m256i cs =
+            _mm256_i32gather_epi32(table, _mm256_and_si256(_mm256_add_epi32(idx, q), mask), 4);
+        ph = _mm256_add_epi32(ph, step);
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + i));
+        const __m256i aOdd = _mm256_srli_epi64(a, 32);
+        // 64-bit products of the even lanes and of the odd ones; I = a cos, Q = -a sin.
+        const __m256i iEven = _mm256_mul_epi32(a, cs);
+        const __m256i iOdd = _mm256_mul_epi32(aOdd, _mm256_srli_epi64(cs, 32));
+        const __m256i qEven = _mm256_sub_epi64(_mm256_setzero_si256(), _mm256_mul_epi32(a, sn));
+        const __m256i qOdd = _mm256_sub_epi64(_mm256_setzero_si256(),
+                                              _mm256_mul_epi32(aOdd, _mm256_srli_epi64(sn, 32)));
+        // Rounded and shifted, back to eight 32-bit words each.
+        const __m256i mI = _mm256_blend_epi32(
+            _mm256_srl_epi64(_mm256_add_epi64(iEven, vHalf), mShift),
+            _mm256_slli_epi64(_mm256_srl_epi64(_mm256_add_epi64(iOdd, vHalf), mShift), 32), 0xAA);
+        const __m256i mQ = _mm256_blend_epi32(
+            _mm256_srl_epi64(_mm256_add_epi64(qEven, vHalf), mShift),
+            _mm256_slli_epi64(_mm256_srl_epi64(_mm256_add_epi64(qOdd, vHalf), mShift), 32), 0xAA);
+        const __m256i lo = _mm256_unpacklo_epi32(mI, mQ);  // I0 Q0 I1 Q1 | I4 Q4 I5 Q5
+        const __m256i hi = _mm256_unpackhi_epi32(mI, mQ);  // I2 Q2 I3 Q3 | I6 Q6 I7 Q7
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * i),
+                            _mm256_permute2x128_si256(lo, hi, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * i + 8),
+                            _mm256_permute2x128_si256(lo, hi, 0x31));
+    }
+    phase += static_cast<std::uint32_t>(i) * freq;
+    return i;
+}
+#endif
+
+struct ChannelModel::Impl {
+    ModelParameters p;
+    ChannelSetup s;
+    bool halfUp{true};
+
+    // Input.
+    double inputScale{0.0};  // float full scale -> input word
+    int inputUp{0};          // input word -> 19-bit word
+    // NCO and mixer.
+    std::vector<std::int32_t> sinTable;
+    int tableShift{14};
+    std::uint32_t tableMask{0};
+    std::uint32_t quarter{0};
+    std::uint32_t ditherMask{0};
+    std::uint32_t ditherState{0x2545f491u};
+    int mixShift{16};
+    i64 mixHalf{0};
+    int mixUp{0};
+    // CIC.
+    bool wide{false};  // 128-bit integrators
+    int cicShift{0};   // right shift from the comb output to the CIC word
+    int interleave{1};
+    std::array<int, 2> instantGap{};  // input samples from one decimation instant to the next
+    // Running state.
+    std::uint32_t phase{0};
+    int untilInstant{0};
+    int combPhase{0};
+    CicState<u64> cic64;
+    CicState<u128> cic128;
+    FirStage cfir, pfir;
+    int fineShift{0};
+    std::vector<std::int32_t> resHistI, resHistQ;  // the last NMULT-1 inputs, then the block
+    // Branch b's taps, oldest sample first: tap b + (NMULT-1-j) NDELAY at j.
+    std::vector<std::int32_t> branchTaps;
+    i64 resTime{0};  // next output instant from this block's first input, 2^-26 samples
+    int resShift{0};
+    int outShift{0};
+    std::array<WordStage, 9> words;
+    std::vector<StageStats> stats;
+
+    // Block buffers, reused.
+    std::vector<std::int32_t> xr, xi;
+    std::vector<std::int32_t> mixed;  // I, Q interleaved, at the mixer's width
+    std::vector<i64> aI, aQ, bI, bQ;
+
+    void setUp();
+    void resetState();
+    bool quantiseInput(const std::complex<float>* in, std::size_t count);
+    template <bool Complex, bool Dither>
+    void mix(std::size_t n);
+    template <typename Acc>
+    void integrate(std::size_t n, CicState<Acc>& st);
+    void backEnd(std::vector<std::complex<float>>& out);
+    void refreshStats();
+};
+
+void ChannelModel::Impl::setUp() {
+    checkBits("inputBits", s.inputBits, 8, 19);
+    checkBits("ncoAmplitudeBits", p.ncoAmplitudeBits, 8, 24);
+    checkBits("ncoTableBits", p.ncoTableBits, 8, 20);
+    checkBits("mixerNarrowBits", p.mixerNarrowBits, 8, 20);
+    checkBits("cicOutputBits", p.cicOutputBits, 8, 24);
+    checkBits("coarseOutputBits", p.coarseOutputBits, 8, 24);
+    checkBits("cfirOutputBits", p.cfirOutputBits, 8, 24);
+    checkBits("pfirOutputBits", p.pfirOutputBits, 8, 24);
+    checkBits("resamplerInputBits", p.resamplerInputBits, 8, 24);
+    checkBits("resamplerOutputBits", p.resamplerOutputBits, 8, 30);
+    checkBits("outputBits", s.outputBits, 8, 30);
+    halfUp = p.rounding == Rounding::HalfUp;
+
+    inputScale = std::ldexp(1.0, s.inputBits - 1);
+    inputUp = kInputWordBits - s.inputBits;
+    words[kInput].setBits(s.inputBits);
+
+    const int tableSize = 1 << p.ncoTableBits;
+    sinTable.resize(static_cast<std::size_t>(tableSize));
+    const double amplitude = std::ldexp(1.0, p.ncoAmplitudeBits - 1) - 1.0;
+    for (int k = 0; k < tableSize; ++k)
+        sinTable[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(
+            std::floor(amplitude * std::sin(kTwoPi * k / tableSize) + 0.5));
+    tableShift = 32 - p.ncoTableBits;
+    tableMask = static_cast<std::uint32_t>(tableSize - 1);
+    quarter = static_cast<std::uint32_t>(tableSize / 4);
+    ditherMask = p.ncoPhaseDither ? (1u << tableShift) - 1u : 0u;
+
+    const int mixBits = s.mixer20Bit ? 20 : p.mixerNarrowBits;
+    // 19-bit input (full scale 2^18) times the table (full scale 2^(A-1)) to mixBits.
+    mixShift = (kInputWordBits - 1) + (p.ncoAmplitudeBits - 1) - (mixBits - 1);
+    mixHalf = halfUp && mixShift > 0 ? (i64{1} << (mixShift - 1)) : 0;
+    mixUp = kCicInputBits - mixBits;
+    words[kMixer].setBits(mixBits);
+
+    // The comb output is the 20-bit mixer word times the CIC's D^5 gain; the pre-scale
+    // 2^(shift + scale + 6 bigScale - 62) and the change to the CIC word width follow.
+    const double growthBits = kCicInputBits + 5.0 * std::log2(static_cast<double>(s.decimation));
+    wide = growthBits > 62.0;
+    cicShift = 62 - (s.shift + s.scale + 6 * s.bigScale) + kCicInputBits - p.cicOutputBits;
+    words[kCic].setBits(p.cicOutputBits);
+    interleave = s.outputMode == 0 ? 1 : 2;
+    if (interleave == 1) {
+        instantGap = {s.decimation, s.decimation};
+    } else {
+        instantGap = {s.decimation / 2, s.decimation - s.decimation / 2};
+    }
+
+    words[kCoarse].setBits(p.coarseOutputBits);
+    cfir.setTaps(s.cfirTaps);
+    cfir.factor = 2;
+    cfir.scaleShift = -16 + p.cfirOutputBits - p.coarseOutputBits;
+    words[kCfir].setBits(p.cfirOutputBits);
+    pfir.setTaps(s.pfirTaps);
+    pfir.factor = s.pfirDecimates ? 2 : 1;
+    pfir.scaleShift = -16 + p.pfirOutputBits - p.cfirOutputBits;
+    words[kPfir].setBits(p.pfirOutputBits);
+    fineShift = -10 + p.resamplerInputBits - p.pfirOutputBits;
+    words[kFine].setBits(p.resamplerInputBits);
+    branchTaps.assign(static_cast<std::size_t>(s.resamplerPhases * s.resamplerMultiplies), 0);
+    for (int b = 0; b < s.resamplerPhases; ++b)
+        for (int j = 0; j < s.resamplerMultiplies; ++j)
+            branchTaps[static_cast<std::size_t>(b * s.resamplerMultiplies + j)] =
+                s.resamplerTaps[static_cast<std::size_t>(b + (s.resamplerMultiplies - 1 - j) *
+                                                                 s.resamplerPhases)];
+    resShift = s.finalShift - 15 + p.resamplerOutputBits - p.resamplerInputBits;
+    words[kResampler].setBits(p.resamplerOutputBits);
+    outShift = s.outputBits - p.resamplerOutputBits;
+    words[kOutput].setBits(s.outputBits);
+    resetState();
+}
+
+void ChannelModel::Impl::resetState() {
+    phase = s.phaseWord << 16;
+    untilInstant = instantGap[0];
+    combPhase = 0;
+    cic64 = {};
+    cic128 = {};
+    cfir.reset();
+    pfir.reset();
+    const auto keep = static_cast<std::size_t>(s.resamplerMultiplies - 1);
+    resHistI.assign(keep, 0);
+    resHistQ.assign(keep, 0);
+    resTime = 0;
+    ditherState = 0x2545f491u;
+    for (auto& w : words) {
+        w.overflows = 0;
+        w.peak = 0;
+    }
+    refreshStats();
+}
+
+// Input floats to input words (rounded, saturated), then to the 19-bit word; the imaginary
+// part only when the block has one. Returns whether it has.
+bool ChannelModel::Impl::quantiseInput(const std::complex<float>* in, std::size_t count) {
+    WordStage& w = words[kInput];
+    const float scale = static_cast<float>(inputScale);
+    const float offset = halfUp ? 0.5f : 0.0f;
+    const std::int32_t lo = static_cast<std::int32_t>(w.lo), hi = static_cast<std::int32_t>(w.hi);
+    const int up = inputUp;
+    const float* f = reinterpret_cast<const float*>(in);
+    xr.resize(count);
+    xi.resize(count);
+    std::int32_t* r = xr.data();
+    std::int32_t* q = xi.data();
+    // Any nonzero imaginary part (-0 counts as zero): an OR over the bit patterns.
+    // Any imaginary part other than zero (-0 counts as zero): the bit patterns ORed together.
+    std::uint32_t imagBits = 0;
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    __m128i any = _mm_setzero_si128();
+    for (; k + 2 <= count; k += 2)
+        any = _mm_or_si128(any, _mm_loadu_si128(reinterpret_cast<const __m128i*>(f + 2 * k)));
+    alignas(16) std::uint32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), any);
+    imagBits = lanes[1] | lanes[3];  // re, im, re, im
+#endif
+    for (; k < count; ++k) {
+        std::uint32_t bits;
+        std::memcpy(&bits, f + 2 * k + 1, sizeof bits);
+        imagBits |= bits;
+    }
+    const bool complexInput = (imagBits & 0x7fffffffu) != 0;
+    std::int32_t over = 0;
+    std::int32_t peak = static_cast<std::int32_t>(w.peak);
+    quantiseRail(f, r, count, scale, offset, lo, hi, up, over, peak);
+    if (complexInput) quantiseRail(f + 1, q, count, scale, offset, lo, hi, up, over, peak);
+    w.overflows += over;
+    w.peak = peak;
+    return complexInput;
+}
+
+// NCO and mixer over n samples of xr (and xi): interleaved I, Q words at the CIC's input width.
+template <bool Complex, bool Dither>
+void ChannelModel::Impl::mix(std::size_t n) {
+    const std::int32_t* table = sinTable.data();
+    const std::int32_t* inR = xr.data();
+    const std::int32_t* inI = xi.data();
+    mixed.resize(2 * n);
+    std::int32_t* out = mixed.data();
+    const std::uint32_t freq = s.frequencyWord;
+    const int tShift = tableShift;
+    const std::uint32_t tMask = tableMask;
+    const std::uint32_t q = quarter;
+    const int mShift = mixShift;
+    const i64 mHalf = mixHalf;
+    WordStage& mixWord = words[kMixer];
+    const i64 mLo = mixWord.lo, mHi = mixWord.hi;
+    std::uint64_t mixOver = 0;
+    std::uint32_t ph = phase;
+    std::uint32_t dither = ditherState;
+    const std::uint32_t dMask = ditherMask;
+    std::size_t i = 0;
+#if defined(GC_SIM_AVX2)
+    if constexpr (!Complex && !Dither) {
+        static const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+        if (kHasAvx2 && mShift > 0 && mShift < 32)
+            i = mixRealAvx2(inR, out, n, ph, freq, table, tShift, tMask, q, mShift, mHalf);
+    }
+#endif
+    for (; i < n; ++i) {
+        std::uint32_t at = ph;
+        if constexpr (Dither) {
+            dither ^= dither << 13;
+            dither ^= dither >> 17;
+            dither ^= dither << 5;
+            at += dither & dMask;
+        }
+        const std::uint32_t idx = at >> tShift;
+        const i64 sn = table[idx];
+        const i64 cs = table[(idx + q) & tMask];
+        ph += freq;
+        const i64 a = inR[i];
+        i64 mI, mQ;
+        if constexpr (Complex) {
+            const i64 b = inI[i];
+            mI = (a * cs + b * sn + mHalf) >> mShift;
+            mQ = (b * cs - a * sn + mHalf) >> mShift;
+            // A complex input can exceed the word; a real one cannot.
+            mixOver += (mI > mHi) + (mI < mLo) + (mQ > mHi) + (mQ < mLo);
+            mI = std::clamp(mI, mLo, mHi);
+            mQ = std::clamp(mQ, mLo, mHi);
+        } else {
+            mI = (a * cs + mHalf) >> mShift;
+            mQ = (-a * sn + mHalf) >> mShift;
+        }
+        out[2 * i] = static_cast<std::int32_t>(mI);
+        out[2 * i + 1] = static_cast<std::int32_t>(mQ);
+    }
+    phase = ph;
+    ditherState = dither;
+    mixWord.peak = peakOf(out, 2 * n, static_cast<std::int32_t>(mixWord.peak));
+    mixWord.overflows += mixOver;
+}
+
+// The CIC over the mixed words: five integrators per rail at the input rate, and at each
+// decimation instant five combs of that instant's phase, the pre-scale and the CIC word.
+template <typename Acc>
+void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
+    using SAcc = std::conditional_t<std::is_same_v<Acc, u64>, i64, i128>;
+    const std::int32_t* in = mixed.data();
+    const int up = mixUp;  // mixer words enter the CIC at its input width
+    // I and Q side by side in one vector register where the integrators are 64 bits wide.
+    using Pair = std::conditional_t<std::is_same_v<Acc, u64>, u64 __attribute__((vector_size(16))),
+                                    std::array<Acc, 2>>;
+    Pair i0, i1, i2, i3, i4;
+    i0[0] = st.integI[0], i0[1] = st.integQ[0];
+    i1[0] = st.integI[1], i1[1] = st.integQ[1];
+    i2[0] = st.integI[2], i2[1] = st.integQ[2];
+    i3[0] = st.integI[3], i3[1] = st.integQ[3];
+    i4[0] = st.integI[4], i4[1] = st.integQ[4];
+    WordStage& cicWord = words[kCic];
+
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t run =
+            std::min<std::size_t>(n - i, static_cast<std::size_t>(untilInstant));
+        const std::size_t end = i + run;
+        if constexpr (std::is_same_v<Acc, u64>) {
+            for (; i < end; ++i) {
+                Pair x;
+                x[0] = static_cast<u64>(static_cast<i64>(in[2 * i])) << up;
+                x[1] = static_cast<u64>(static_cast<i64>(in[2 * i + 1])) << up;
+                i0 += x;
+                i1 += i0;
+                i2 += i1;
+                i3 += i2;
+                i4 += i3;
+            }
+        } else {
+            for (; i < end; ++i) {
+                for (int r = 0; r < 2; ++r) {
+                    i0[r] +=
+                        static_cast<Acc>(static_cast<i64>(in[2 * i + static_cast<std::size_t>(r)]))
+                        << up;
+                    i1[r] += i0[r];
+                    i2[r] += i1[r];
+                    i3[r] += i2[r];
+                    i4[r] += i3[r];
+                }
+            }
+        }
+        untilInstant -= static_cast<int>(run);
+        if (untilInstant == 0) {
+            // Five combs at this decimation phase's rate, then the pre-scale to the CIC word.
+            auto& dI = st.combI[static_cast<std::size_t>(combPhase)];
+            auto& dQ = st.combQ[static_cast<std::size_t>(combPhase)];
+            Acc cI = i4[0], cQ = i4[1];
+            for (std::size_t k = 0; k < 5; ++k) {
+                const Acc tI = cI, tQ = cQ;
+                cI -= dI[k];
+                cQ -= dQ[k];
+                dI[k] = tI;
+                dQ[k] = tQ;
+            }
+            const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
+            const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
+            const SAcc rI = cicShift > 0 ? (sI + half) >> cicShift : sI * (SAcc{1} << -cicShift);
+            const SAcc rQ = cicShift > 0 ? (sQ + half) >> cicShift : sQ * (SAcc{1} << -cicShift);
+            const auto toWord = [&](SAcc v) {
+                const SAcc lim = SAcc{1} << 40;  // beyond any word, so the cast is exact
+                return static_cast<i64>(std::clamp(v, -lim, lim));
+            };
+            aI.push_back(cicWord.fit(toWord(rI)));
+            aQ.push_back(cicWord.fit(toWord(rQ)));
+            combPhase = (combPhase + 1) % interleave;
+            untilInstant = instantGap[static_cast<std::size_t>(combPhase)];
+        }
+    }
+    st.integI = {i0[0], i1[0], i2[0], i3[0], i4[0]};
+    st.integQ = {i0[1], i1[1], i2[1], i3[1], i4[1]};
+}
+
+void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
+    // Coarse gain, in place.
+    WordStage& coarse = words[kCoarse];
+    const int coarseShift = s.coarse + p.coarseOutputBits - p.cicOutputBits;
+    for (std::size_t k = 0; k < aI.size(); ++k) {
+        aI[k] = coarse.fit(scaleBy(aI[k], coarseShift, halfUp));
+        aQ[k] = coarse.fit(scaleBy(aQ[k], coarseShift, halfUp));
+    }
+    cfir.run(aI, aQ, bI, bQ, words[kCfir], halfUp);
+    pfir.run(bI, bQ, aI, aQ, words[kPfir], halfUp);
+    WordStage& fine = words[kFine];
+    for (std::size_t k = 0; k < aI.size(); ++k) {
+        aI[k] = fine.fit(scaleBy(aI[k] * s.fineGain, fineShift, halfUp));
+        aQ[k] = fine.fit(scaleBy(aQ[k] * s.fineGain, fineShift, halfUp));
+    }
+
+    // Resampler: output instants every ratio/2^26 input samples; the branch nearest to (or
+    // below) the instant's fraction; tap p + m NDELAY multiplies the input m samples back.
+    const std::size_t keep = static_cast<std::size_t>(s.resamplerMultiplies - 1);
+    resHistI.insert(resHistI.end(), aI.begin(), aI.end());
+    resHistQ.insert(resHistQ.end(), aQ.begin(), aQ.end());
+    const u64 available = aI.size();  // inputs of this block; index 0 = resHist[keep]
+    const int phases = s.resamplerPhases;
+    const int nmult = s.resamplerMultiplies;
+    WordStage& res = words[kResampler];
+    WordStage& outWord = words[kOutput];
+    const double outScale = std::ldexp(1.0, -(s.outputBits - 1));
+    while (true) {
+        // The instant may lie up to half an input sample before this block (the nearest
+        // branch of the last block's final instant rounded up into it).
+        i64 n = resTime >> 26;
+        const u64 frac = static_cast<u64>(resTime - n * (i64{1} << 26));
+        u64 branch = (frac * static_cast<u64>(phases)) >> 26;
+        if (p.resamplerNearestPhase) {
+            branch = (frac * static_cast<u64>(phases) + (u64{1} << 25)) >> 26;
+            if (branch == static_cast<u64>(phases)) {
+                branch = 0;
+                ++n;
+            }
+        }
+        if (n >= static_cast<i64>(available)) break;
+        // The window ends with input n, index keep + n of the history.
+        const std::int32_t* taps = branchTaps.data() + branch * static_cast<u64>(nmult);
+        const i64 accI = dot(taps, resHistI.data() + n, static_cast<std::size_t>(nmult));
+        const i64 accQ = dot(taps, resHistQ.data() + n, static_cast<std::size_t>(nmult));
+        const i64 rI = res.fit(scaleBy(accI, resShift, halfUp));
+        const i64 rQ = res.fit(scaleBy(accQ, resShift, halfUp));
+        const i64 oI = outWord.fit(scaleBy(rI, outShift, halfUp));
+        const i64 oQ = outWord.fit(scaleBy(rQ, outShift, halfUp));
+        out.emplace_back(static_cast<float>(static_cast<double>(oI) * outScale),
+                         static_cast<float>(static_cast<double>(oQ) * outScale));
+        resTime += static_cast<i64>(s.ratioWord);
+    }
+    resTime -= static_cast<i64>(available) * (i64{1} << 26);
+    resHistI.erase(resHistI.begin(), resHistI.end() - static_cast<std::ptrdiff_t>(keep));
+    resHistQ.erase(resHistQ.begin(), resHistQ.end() - static_cast<std::ptrdiff_t>(keep));
+}
+
+void ChannelModel::Impl::refreshStats() {
+    stats.resize(words.size());
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        const WordStage& w = words[k];
+        stats[k].stage = kStageNames[k];
+        stats[k].overflows = w.overflows;
+        stats[k].peakDbfs =
+            w.peak == 0
+                ? -std::numeric_limits<double>::infinity()
+                : 20.0 * std::log10(static_cast<double>(w.peak) / std::ldexp(1.0, w.bits - 1));
+    }
+}
+
+ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,
+                                const ModelParameters& p) {
+    return decodeSetup(parseProgramFile(programFileText), channel, p);
+}
+
+ChannelModel::ChannelModel(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+ChannelModel::ChannelModel(ChannelModel&&) noexcept = default;
+ChannelModel& ChannelModel::operator=(ChannelModel&&) noexcept = default;
+ChannelModel::~ChannelModel() = default;
+
+ChannelModel ChannelModel::fromProgramFile(const std::string& programFileText, int channel,
+                                           const ModelParameters& p) {
+    const ProgramFileContents file = parseProgramFile(programFileText);
+    auto impl = std::make_unique<Impl>();
+    impl->p = p;
+    impl->s = decodeSetup(file, channel, p);
+    impl->setUp();
+    return ChannelModel(std::move(impl));
+}
+
+double ChannelModel::inputRateHz() const { return impl_->s.clockHz / (1.0 + impl_->s.zeroCount); }
+
+double ChannelModel::outputRateHz() const {
+    const ChannelSetup& s = impl_->s;
+    const double cicRate = s.clockHz * (s.outputMode == 0 ? 1.0 : 2.0) / s.decimation;
+    const double pfirRate = cicRate / 2.0 / (s.pfirDecimates ? 2.0 : 1.0);
+    return pfirRate * 67108864.0 / static_cast<double>(s.ratioWord);
+}
+
+double ChannelModel::ncoFrequencyHz() const {
+    return impl_->s.clockHz * static_cast<double>(impl_->s.frequencyWord) / 4294967296.0;
+}
+
+const ChannelSetup& ChannelModel::setup() const { return impl_->s; }
+const ModelParameters& ChannelModel::parameters() const { return impl_->p; }
+
+void ChannelModel::process(const std::complex<float>* in, std::size_t n,
+                           std::vector<std::complex<float>>& out) {
+    Impl& m = *impl_;
+    constexpr std::size_t kBlock = 4096;
+    const std::size_t pad = static_cast<std::size_t>(m.s.zeroCount) + 1;
+    for (std::size_t start = 0; start < n; start += kBlock) {
+        const std::size_t count = std::min(kBlock, n - start);
+        const bool complexInput = m.quantiseInput(in + start, count);
+        if (pad > 1) {
+            // NZERO zeros after each sample, spread from the back so that nothing is
+            // overwritten before it is moved.
+            m.xr.resize(count * pad);
+            m.xi.resize(count * pad);
+            for (std::size_t k = count; k-- > 0;) {
+                const std::int32_t r = m.xr[k], q = m.xi[k];
+                std::fill_n(m.xr.begin() + static_cast<std::ptrdiff_t>(k * pad), pad, 0);
+                std::fill_n(m.xi.begin() + static_cast<std::ptrdiff_t>(k * pad), pad, 0);
+                m.xr[k * pad] = r;
+                m.xi[k * pad] = q;
+            }
+        }
+        const std::size_t total = count * pad;
+        const bool dither = m.p.ncoPhaseDither;
+        if (complexInput) {
+            dither ? m.mix<true, true>(total) : m.mix<true, false>(total);
+        } else {
+            dither ? m.mix<false, true>(total) : m.mix<false, false>(total);
+        }
+        m.aI.clear();
+        m.aQ.clear();
+        if (m.wide) {
+            m.integrate<u128>(total, m.cic128);
+        } else {
+            m.integrate<u64>(total, m.cic64);
+        }
+        m.backEnd(out);
+    }
+    m.refreshStats();
+}
+
+const std::vector<StageStats>& ChannelModel::stats() const { return impl_->stats; }
+
+void ChannelModel::reset() { impl_->resetState(); }
+
+}  // namespace gc::sim
