@@ -30,6 +30,14 @@
 
 Make it the program&apos;s working folder: write the default configuration (CONFIGS/std.trv, CONFIGS/sinc.cfg) and the built-in coefficient sets (FILTERS/*.taps)?</translation>
     </message>
+    <message>
+        <source>Сравнить с...</source>
+        <translation>Compare with...</translation>
+    </message>
+    <message>
+        <source>Убрать сравнение</source>
+        <translation>Remove the comparison</translation>
+    </message>
 </context>
 <context>
     <name>gc::ui::PlotMenu</name>
@@ -740,6 +748,14 @@ at the output, dBFS</translation>
     <message>
         <source>Подобрать фильтры канала под это требование</source>
         <translation>Design the channel&apos;s filters for this requirement</translation>
+    </message>
+    <message>
+        <source>Текущая конфигурация</source>
+        <translation>Current configuration</translation>
+    </message>
+    <message>
+        <source>Сравниваемая конфигурация, то же требование</source>
+        <translation>The compared configuration, the same requirement</translation>
     </message>
 </context>
 <context>

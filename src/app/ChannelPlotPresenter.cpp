@@ -1,6 +1,9 @@
 #include "app/ChannelPlotPresenter.h"
 
+#include <utility>
+
 #include "model/Derived.h"
+#include "response/ComparisonPlot.h"
 
 namespace gc::app {
 
@@ -16,6 +19,11 @@ void ChannelPlotPresenter::computeCicResponse() {
 
 void ChannelPlotPresenter::refreshChannelPlot() {
     gc::response::ComputeChannelResponse(model_, state_.StretchX, arrays_);
+    comparison_.reset();
+    if (comparisonSource_) {
+        gc::response::ResponseArray other{};
+        if (comparisonSource_(state_.StretchX, other)) comparison_ = other;
+    }
     redraw();
 }
 
@@ -32,6 +40,22 @@ void ChannelPlotPresenter::fitToChannel() {
 
 void ChannelPlotPresenter::draw(gc::response::Canvas& canvas) {
     gc::response::DrawChannelPlot(canvas, model_, arrays_.ChannelResponse, state_, labels_);
+    if (comparison_)
+        gc::response::drawComparison(canvas, *comparison_, state_.StretchY, currentName_,
+                                     otherName_);
+}
+
+void ChannelPlotPresenter::setComparison(std::string currentName, std::string otherName,
+                                         ComparisonSource source) {
+    currentName_ = std::move(currentName);
+    otherName_ = std::move(otherName);
+    comparisonSource_ = std::move(source);
+    refreshChannelPlot();
+}
+
+void ChannelPlotPresenter::clearComparison() {
+    comparisonSource_ = nullptr;
+    refreshChannelPlot();
 }
 
 void ChannelPlotPresenter::redraw() {

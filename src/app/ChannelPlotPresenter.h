@@ -7,6 +7,7 @@
 // UI paints by calling draw() from its paint event and then shows labels().
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "app/ChannelPlotMouse.h"
 #include "app/ChannelPlotSeam.h"
@@ -64,6 +65,19 @@ class ChannelPlotPresenter : public ChannelPlotSeam {
     void onButton26Click();  // Y "=1"
     void onButton11Click();  // "R" (hidden): recompute and redraw
 
+    // A second configuration drawn over the channel response ("Сравнить с..."), with a legend
+    // of both names. `source` computes its channel response at a horizontal stretch whenever the
+    // plot's arrays are computed (false: nothing to draw). Setting and clearing recompute and
+    // repaint.
+    using ComparisonSource = std::function<bool(int stretchX, gc::response::ResponseArray& out)>;
+    void setComparison(std::string currentName, std::string otherName, ComparisonSource source);
+    void clearComparison();
+    [[nodiscard]] bool comparing() const { return static_cast<bool>(comparisonSource_); }
+    // The compared channel response as last computed (empty while none is shown).
+    [[nodiscard]] const std::optional<gc::response::ResponseArray>& comparisonResponse() const {
+        return comparison_;
+    }
+
     [[nodiscard]] const gc::response::ChannelPlotState& state() const { return state_; }
     [[nodiscard]] const gc::response::ChannelPlotLabels& labels() const { return labels_; }
     [[nodiscard]] const gc::response::ResponseArrays& arrays() const { return arrays_; }
@@ -78,6 +92,10 @@ class ChannelPlotPresenter : public ChannelPlotSeam {
     gc::response::ChannelPlotState state_;
     gc::response::ChannelPlotLabels labels_;
     gc::response::ResponseArrays arrays_;
+    ComparisonSource comparisonSource_;
+    std::string currentName_;
+    std::string otherName_;
+    std::optional<gc::response::ResponseArray> comparison_;
     std::function<ChannelBands()> bands_;
 };
 

@@ -13,7 +13,9 @@
 #include "chip/ProgramFile.h"
 #include "chip/RegisterImage.h"
 #include "filters/TapFiles.h"
+#include "filters/TapImport.h"
 #include "filters/TapSelection.h"
+#include "model/Language.h"
 #include "model/TextFile.h"
 
 namespace gc::app {
@@ -35,7 +37,10 @@ constexpr const char* kConfigsFolder = "CONFIGS";
 constexpr const char* kFiltersFolder = "FILTERS";
 
 // Filters of the tap-file dialogs ("text|pattern"): OpenDialog3 and SaveDialog3.
-constexpr const char* kTapOpenFilter = "FIRFilterl(*.taps)|*.taps";
+// The open dialog also offers the coefficient files of other tools, whose format the readers
+// recognise from the content.
+constexpr const char* kTapOpenFilter =
+    "FIRFilterl(*.taps)|*.taps|%1 (*.csv *.txt *.m *.coe)|*.csv;*.txt;*.m;*.coe|%2 (*)|*";
 constexpr const char* kTapSaveFilter = "CFIRFilter(*.taps)|*.taps";
 
 // The tap-file folder beside a loaded configuration, as the reports show it.
@@ -470,7 +475,25 @@ bool LoadSave::modified() const {
 
 std::optional<std::string> LoadSave::askTapFile(bool save) {
     if (save) return ui_.askSaveFile({kTapSaveFilter, "taps", kFiltersFolder});
-    return ui_.askOpenFile({kTapOpenFilter, "tbl", kFiltersFolder});
+    const std::string filter =
+        gc::model::tx(kTapOpenFilter,
+                      {gc::model::tx("Коэффициенты других программ"), gc::model::tx("Все файлы")});
+    return ui_.askOpenFile({filter, "tbl", kFiltersFolder});
+}
+
+// This program's own tap files are reported as they always were; a file of another tool also
+// says which line failed, or what its import did (the scaling, the gain, the symmetry).
+void LoadSave::reportTapRead(fl::TapKind kind, const std::string& name, fl::TapFileStatus status,
+                             const fl::TapImport& detail) {
+    report(fl::tapFileReportLabels(kind, name, status));
+    if (status == fl::TapFileStatus::Missing || detail.format == fl::TapTextFormat::TapFile) return;
+    if (status == fl::TapFileStatus::Damaged) {
+        if (!detail.error.empty()) ui_.showConversionError(name + ": " + detail.error);
+        return;
+    }
+    std::vector<std::string> lines{name};
+    for (std::string& line : fl::tapImportSummary(detail, kind)) lines.push_back(std::move(line));
+    ui_.showNotice(lines);
 }
 
 void LoadSave::onSpeedButton1Click() {
@@ -479,8 +502,9 @@ void LoadSave::onSpeedButton1Click() {
     auto& model = session_.model;
     const int channel = model.currentIndex();
     const std::string name = ac::bareName(*chosen);
-    const auto status = fl::ReadCfirTapFile(model, workspace_.resolve(*chosen), channel);
-    report(fl::tapFileReportLabels(fl::TapKind::Cfir, name, status));
+    fl::TapImport detail;
+    const auto status = fl::ReadCfirTapFile(model, workspace_.resolve(*chosen), channel, &detail);
+    reportTapRead(fl::TapKind::Cfir, name, status, detail);
     if (status != fl::TapFileStatus::Ok) return;
     model.Channels[channel].NameOfCFIR = name;
     fl::ApplyCfirSelection(model, presenter_.cfirSource());
@@ -495,8 +519,9 @@ void LoadSave::onSpeedButton2Click() {
     auto& model = session_.model;
     const int channel = model.currentIndex();
     const std::string name = ac::bareName(*chosen);
-    const auto status = fl::ReadPfirTapFile(model, workspace_.resolve(*chosen), channel);
-    report(fl::tapFileReportLabels(fl::TapKind::Pfir, name, status));
+    fl::TapImport detail;
+    const auto status = fl::ReadPfirTapFile(model, workspace_.resolve(*chosen), channel, &detail);
+    reportTapRead(fl::TapKind::Pfir, name, status, detail);
     if (status != fl::TapFileStatus::Ok) return;
     model.Channels[channel].NameOfPFIR = name;
     fl::ApplyPfirSelection(model, presenter_.pfirSource());
@@ -510,8 +535,9 @@ void LoadSave::onSpeedButton3Click() {
     if (!chosen) return;
     auto& model = session_.model;
     const std::string name = ac::bareName(*chosen);
-    const auto status = fl::ReadResamplerTapFile(model, workspace_.resolve(*chosen));
-    report(fl::tapFileReportLabels(fl::TapKind::Rfir, name, status));
+    fl::TapImport detail;
+    const auto status = fl::ReadResamplerTapFile(model, workspace_.resolve(*chosen), &detail);
+    reportTapRead(fl::TapKind::Rfir, name, status, detail);
     if (status != fl::TapFileStatus::Ok) return;
     model.Chip.NameOfRFIR = name;
     fl::ApplyResamplerSelection(model, session_.image, presenter_.resamplerSource());

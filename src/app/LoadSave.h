@@ -17,6 +17,7 @@
 #include "appconfig/Reports.h"
 #include "appconfig/TapSourceFile.h"
 #include "appconfig/Workspace.h"
+#include "filters/TapImport.h"
 
 namespace gc::app {
 
@@ -126,6 +127,8 @@ class LoadSave {
     // free name after it; false (and reported) when no copy can be written.
     [[nodiscard]] bool keepDamagedStartupCopy();
     [[nodiscard]] std::optional<std::string> askTapFile(bool save);
+    void reportTapRead(gc::filters::TapKind kind, const std::string& name,
+                       gc::filters::TapFileStatus status, const gc::filters::TapImport& detail);
     // Reads the requirement at `path` into the requirement presenter (none when missing or
     // damaged); reports a damaged one and returns false for it.
     bool readRequirementReported(const gc::appconfig::WorkspacePath& path);

@@ -10,8 +10,9 @@ Program::Program(UiPort& ui, gc::appconfig::Workspace workspace)
       requirement(session, requirementState, ui),
       loadSave(session, state, ui, plot, presenter, requirement, workspace),
       design(session, designState, state, ui, presenter, requirement, workspace),
-      simulation(session, simulationState, ui, std::move(workspace)),
-      levels(session, levelsState, ui) {
+      simulation(session, simulationState, ui, workspace),
+      levels(session, levelsState, ui),
+      compare(session, ui, plot, requirement, std::move(workspace)) {
     // The fit shows the requirement's bands when there is one.
     plot.setBandsSource([this] {
         ChannelPlotPresenter::ChannelBands bands;

@@ -4,6 +4,7 @@
 // and saving of files, all reporting through the UiPort they are given. The window program adds
 // its windows around it; the command-line tool drives it without any.
 #include "app/ChannelPlotPresenter.h"
+#include "app/ComparePresenter.h"
 #include "app/DesignPresenter.h"
 #include "app/LevelsPresenter.h"
 #include "app/LoadSave.h"
@@ -42,6 +43,8 @@ struct Program {
     // "Уровни": the level plan of the current channel for an input level.
     LevelsState levelsState;
     LevelsPresenter levels;
+    // "Сравнить с...": a second configuration over the plot and beside the figures.
+    ComparePresenter compare;
 };
 
 }  // namespace gc::app

@@ -121,7 +121,38 @@ void RequirementPresenter::clearFigures() {
     state_.LabelError.clear();
 }
 
+void RequirementPresenter::setComparison(std::string name, ChainSource chain) {
+    comparisonName_ = std::move(name);
+    comparisonChain_ = comparisonName_.empty() ? ChainSource{} : std::move(chain);
+    refresh();
+}
+
+// The compared configuration's figures against the same requirement, where it can be measured.
+void RequirementPresenter::refreshComparison() {
+    state_.LabelComparisonName = comparisonChain_ ? comparisonName_ : std::string();
+    state_.PanelCmpOutputRate.clear();
+    state_.PanelCmpStopbandEdge.clear();
+    state_.PanelCmpRipple = {};
+    state_.PanelCmpBandwidth.clear();
+    state_.PanelCmpStopband = {};
+    state_.PanelCmpAlias = {};
+    if (!comparisonChain_) return;
+    const std::optional<gc::analysis::ChainSpec> spec = comparisonChain_();
+    if (!spec) return;
+    state_.PanelCmpOutputRate = formatHz(spec->outputRateHz);
+    if (!requirement_ || !gc::analysis::validateRequirement(*spec, *requirement_).empty()) return;
+    const gc::analysis::ChannelChain chain(*spec);
+    const gc::analysis::Measurement mm = gc::analysis::measure(chain, *requirement_);
+    state_.PanelCmpStopbandEdge = formatHz(mm.stopbandHz);
+    state_.PanelCmpRipple = {formatDb(mm.rippleDb), colourOf(mm.rippleOk)};
+    state_.PanelCmpBandwidth =
+        mm.bandwidth3dbHz ? formatHz(*mm.bandwidth3dbHz) : m::tx(kNoBandwidth);
+    state_.PanelCmpStopband = {formatDb(mm.stopbandAttenuationDb), colourOf(mm.stopbandOk)};
+    state_.PanelCmpAlias = {formatDb(mm.aliasRejectionDb), colourOf(mm.aliasOk)};
+}
+
 void RequirementPresenter::refresh() {
+    refreshComparison();
     const m::ConfigurationModel& model = session_.model;
     gc::analysis::ChainSpec spec = gc::analysis::chainFromModel(model);
     state_.Caption =

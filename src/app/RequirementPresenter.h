@@ -3,6 +3,7 @@
 // fields, the figures measured against it with the frequency of each worst point, each limit's
 // verdict colour, the warning lines; and, while the window is open, the requirement's mask and
 // the alias curve on the main channel plot.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,16 @@ struct RequirementState {
     FigureState LabelVerdict;       // the whole requirement
     std::string LabelError;         // why the band edges cannot be measured, empty when they can
     std::vector<std::string> MemoWarnings;  // one line each
+
+    // A second configuration compared with this one ("Сравнить с..."): its name (empty: none)
+    // and its figures against the same requirement, beside the current ones.
+    std::string LabelComparisonName;
+    std::string PanelCmpOutputRate;
+    std::string PanelCmpStopbandEdge;
+    FigureState PanelCmpRipple;
+    std::string PanelCmpBandwidth;
+    FigureState PanelCmpStopband;
+    FigureState PanelCmpAlias;
 };
 
 // Texts of the verdict label.
@@ -96,6 +107,10 @@ class RequirementPresenter {
         return requirement_;
     }
     void setRequirement(const std::optional<gc::analysis::Requirement>& requirement);
+    // The compared configuration: its name and the chain of its channel as it stands (asked at
+    // each refresh); an empty name clears it. Refreshes.
+    using ChainSource = std::function<std::optional<gc::analysis::ChainSpec>()>;
+    void setComparison(std::string name, ChainSource chain);
 
     // The last figures, when the requirement could be measured.
     [[nodiscard]] const std::optional<gc::analysis::Measurement>& measurement() const {
@@ -114,6 +129,7 @@ class RequirementPresenter {
     [[nodiscard]] const gc::analysis::AliasCurve& aliasCurve(int stretchX);
 
   private:
+    void refreshComparison();
     void onEditEnter();
     void showRequirement();
     void clearFigures();
@@ -125,6 +141,8 @@ class RequirementPresenter {
     std::optional<gc::analysis::ChannelChain> chain_;
     std::optional<gc::analysis::Measurement> measurement_;
     std::optional<std::pair<int, gc::analysis::AliasCurve>> curve_;  // by stretch
+    std::string comparisonName_;
+    ChainSource comparisonChain_;
 };
 
 }  // namespace gc::app

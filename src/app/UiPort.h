@@ -69,6 +69,9 @@ class UiPort {
     virtual void refreshWindow(Window window) = 0;
     // Repaints the main window's response plot from the plot state as it stands.
     virtual void repaintChannelPlot() = 0;
+    // An informative message of a few lines (what an import of taps did); returns after the
+    // user read it. Nothing where messages are not windows.
+    virtual void showNotice(const std::vector<std::string>& lines) { (void)lines; }
     // Closes the save-check reports (ErrDecim, ErrEqualDecim, ErrResamp) still open from an
     // earlier "Записать"; nothing where reports are not windows.
     virtual void closeSaveReports() {}

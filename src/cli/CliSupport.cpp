@@ -33,13 +33,22 @@ std::string localisedHelp(std::string_view text) {
 
 CliUi::CliUi(std::ostream& err) : err_(err) {}
 
-void CliUi::showError(const gc::app::ErrorReport& report) {
+namespace {
+
+std::string reportLine(const std::vector<std::string>& labels) {
     std::string line;
-    for (const std::string& label : report.labels) {
-        if (!line.empty()) line += ' ';
-        line += label;
-    }
-    err_ << line << '\n';
+    for (const std::string& label : labels) line += (line.empty() ? "" : " ") + label;
+    return line;
+}
+
+}  // namespace
+
+void printReport(const std::vector<std::string>& labels) {
+    std::cerr << reportLine(labels) << '\n';
+}
+
+void CliUi::showError(const gc::app::ErrorReport& report) {
+    err_ << reportLine(report.labels) << '\n';
     ++reportCount;
 }
 

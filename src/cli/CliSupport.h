@@ -47,6 +47,10 @@ class CliUi : public gc::app::UiPort {
     std::ostream& err_;
 };
 
+// A report's labels joined by single blanks, one line on the error stream, as CliUi prints the
+// window's reports.
+void printReport(const std::vector<std::string>& labels);
+
 // --file-source: where the taps of each filter come from, overriding the choice saved with the
 // configuration (NAME.src); a filter not named keeps that choice. true: the tap file, false:
 // the built-in table.

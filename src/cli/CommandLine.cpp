@@ -247,6 +247,17 @@ CLI::Option* addInt(CLI::App& app, const std::string& name, const std::string& v
     });
 }
 
+CLI::Option* addChoice(CLI::App& app, const std::string& name, const std::string& help,
+                       const std::vector<std::string>& choices, int& target) {
+    std::string list;
+    for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
+    return addValue(app, name, list, help, [&target, name, choices, list](const std::string& v) {
+        const auto found = std::find(choices.begin(), choices.end(), v);
+        if (found == choices.end()) throw UsageError(name + " takes " + list);
+        target = static_cast<int>(found - choices.begin());
+    });
+}
+
 CLI::Option* addText(CLI::App& app, const std::string& name, const std::string& valueName,
                      std::string& target, const std::string& help) {
     return addValue(app, name, valueName, help, [&target, name](const std::string& value) {
@@ -255,10 +266,10 @@ CLI::Option* addText(CLI::App& app, const std::string& name, const std::string& 
     });
 }
 
-CLI::Option* addConfigArgument(CLI::App& app, std::string& config) {
+CLI::Option* addConfigArgument(CLI::App& app, std::string& config, const std::string& name) {
     return app
         .add_option_function<std::string>(
-            "CONFIG.trv",
+            name,
             [&config](const std::string& value) {
                 if (namesFolder(value))
                     throw UsageError("CONFIG names a folder, not a file: " + value);

@@ -58,11 +58,16 @@ CLI::Option* addReal(CLI::App& app, const std::string& name, const std::string& 
 // An integer in lo..hi; outside: "NAME takes lo..hi".
 CLI::Option* addInt(CLI::App& app, const std::string& name, const std::string& valueName,
                     int& target, int lo, int hi, const std::string& help);
+// One word of `choices`; `target` becomes its index. Another word: "NAME takes a|b|c".
+CLI::Option* addChoice(CLI::App& app, const std::string& name, const std::string& help,
+                       const std::vector<std::string>& choices, int& target);
 // A text that must not be empty.
 CLI::Option* addText(CLI::App& app, const std::string& name, const std::string& valueName,
                      std::string& target, const std::string& help);
-// The CONFIG.trv argument: required; a folder (or a name ending in "/") is wrong usage.
-CLI::Option* addConfigArgument(CLI::App& app, std::string& config);
+// The CONFIG.trv argument (`name` in the help): required; a folder (or a name ending in "/") is
+// wrong usage.
+CLI::Option* addConfigArgument(CLI::App& app, std::string& config,
+                               const std::string& name = "CONFIG.trv");
 // --file-source LIST: the taps of the filters named from their tap files or from the tables,
 // over the choice saved with the configuration.
 CLI::Option* addFileSources(CLI::App& app, FileSources& sources);

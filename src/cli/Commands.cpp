@@ -8,6 +8,9 @@ namespace gc::cli {
 // command is its file, its declaration and its entry here. The help lists them by name.
 extern const Command kBuildCommand;
 extern const Command kDesignCommand;
+extern const Command kDiffCommand;
+extern const Command kExportTapsCommand;
+extern const Command kImportTapsCommand;
 extern const Command kInitCommand;
 extern const Command kLevelsCommand;
 extern const Command kMeasureCommand;
@@ -21,6 +24,9 @@ const std::vector<const Command*>& commands() {
         std::vector<const Command*> all{
             &kBuildCommand,
             &kDesignCommand,
+            &kDiffCommand,
+            &kExportTapsCommand,
+            &kImportTapsCommand,
             &kInitCommand,
             &kLevelsCommand,
             &kMeasureCommand,

@@ -21,6 +21,7 @@
 #include "cli/ChannelOptions.h"
 #include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
+#include "cli/DesignApply.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonLine.h"
 #include "cli/MeasurePrint.h"
@@ -42,6 +43,7 @@ struct DesignArgs {
     bool resampler{false};
     bool json{false};
     bool best{false};
+    bool apply{false};
     FileSources sources;
     ChannelOptions options;
 };
@@ -83,6 +85,10 @@ int runDesign(const DesignArgs& args) {
     const bool resampler = args.resampler;
     const ChannelOptions& options = args.options;
     const gc::analysis::Requirement& req = options.requirement;
+    if (args.apply) {
+        const std::string problem = applyFolderProblem(args.config, out);
+        if (!problem.empty()) throw UsageError(problem);
+    }
 
     Engine engine(gc::appconfig::Workspace::atCurrentFolder());
     if (!loadChannel(engine, args.config, args.sources, options.channel)) return kExitBadInput;
@@ -137,6 +143,10 @@ int runDesign(const DesignArgs& args) {
         }
         return kExitNotWritten;
     }
+    if (args.apply) {
+        const int applied = applyDesign(args.config, ch, name, resampler && !resamplerMissing);
+        if (applied != kExitOk) return applied;
+    }
     return design.meets && !resamplerMissing ? kExitOk : kExitLimitFailed;
 }
 
@@ -158,6 +168,10 @@ std::function<int()> declareDesign(CLI::App& app) {
     app.add_flag("--best", args->best,
                  "the most stop-band attenuation at the ripple\n"
                  "(--stopband-attenuation is then no limit)");
+    app.add_flag("--apply", args->apply,
+                 "name the written files as the channel's tap files (and the resampler's)\n"
+                 "in CONFIG.trv and choose the tap files as their source in NAME.src;\n"
+                 "both are saved again as one set. DIR must be \"../FILTERS\" beside CONFIG");
     addText(app, "--out", "DIR", args->out, "folder of the tap files (made if it does not exist)")
         ->required();
     addValue(app, "--name", "NAME", "base name of the tap files", [args](const std::string& v) {

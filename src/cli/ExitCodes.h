@@ -4,6 +4,7 @@ namespace gc::cli {
 
 inline constexpr int kExitOk = 0;          // done: every file read and written
 inline constexpr int kExitNotWritten = 1;  // an output file cannot be written
+inline constexpr int kExitDifferent = 1;   // diff: the configurations differ
 inline constexpr int kExitUsage = 2;       // wrong usage: unknown option, missing argument...
 inline constexpr int kExitRefused = 3;     // a save-time check refused; nothing written
 // measure: a given limit of the requirement fails; design: the best design misses it (its files
@@ -18,7 +19,8 @@ inline constexpr int kExitBadInput = 5;
 inline constexpr const char* kExitStatusHelp =
     "Exit status (each command's --help tells which it gives):\n"
     "  0  done\n"
-    "  1  an output file cannot be written (reported with the system's reason)\n"
+    "  1  an output file cannot be written (reported with the system's reason);\n"
+    "     diff: the configurations differ\n"
     "  2  wrong usage\n"
     "  3  a save-time check refused; nothing written\n"
     "  4  measure: a limit of the requirement fails; design: the best design misses it\n"

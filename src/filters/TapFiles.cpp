@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "filters/TapImport.h"
 #include "model/ConfigurationModel.h"
 #include "model/Language.h"
 #include "model/TextFile.h"
@@ -50,19 +51,59 @@ int signExtend(std::uint32_t value, int bits) {
 
 bool validChannel(int channel) { return channel >= 0 && channel < gc::model::kChannelCount; }
 
-// A CFIR or PFIR file of exactly N taps into the file buffer and the taps in use.
+// A CFIR or PFIR file of exactly N taps, in any format importTapFile recognises, into the file
+// buffer and the taps in use.
 template <size_t N>
-TapFileStatus readFirFile(const std::string& path, std::array<int, N>& fileTaps,
-                          std::array<int, N>& tapsInUse) {
-    const TapFileRead read = ReadTapFile(path, kFirTapBits);
-    if (!read.opened) return TapFileStatus::Missing;
-    if (read.damaged || read.taps.size() != N) return TapFileStatus::Damaged;
-    std::copy(read.taps.begin(), read.taps.end(), fileTaps.begin());
-    tapsInUse = fileTaps;
-    return TapFileStatus::Ok;
+TapFileStatus readFirFile(const std::string& path, TapKind kind, std::array<int, N>& fileTaps,
+                          std::array<int, N>& tapsInUse, TapImport* detail) {
+    TapImport imported = importTapFile(path, kind);
+    const TapFileStatus status = imported.status;
+    if (status == TapFileStatus::Ok && imported.taps.size() == N) {
+        std::copy(imported.taps.begin(), imported.taps.end(), fileTaps.begin());
+        tapsInUse = fileTaps;
+    }
+    if (detail) *detail = std::move(imported);
+    return status;
+}
+
+// One line of a tap file into `result`; false when reading stops (the 512th number, or a line
+// that is no number, which marks the file damaged).
+bool takeTapLine(std::string_view line, int width, bool& first, TapFileRead& result) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (first && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        line.remove_prefix(kByteOrderMark.size());
+    first = false;
+    std::uint32_t value = 0;
+    switch (parseLine(line, value)) {
+        case LineKind::Blank:
+            return true;
+        case LineKind::Number:
+            result.taps.push_back(signExtend(value, width));
+            return static_cast<int>(result.taps.size()) < kTapFileMaxTaps;
+        case LineKind::Text:
+            result.damaged = true;
+            return false;
+    }
+    return false;
 }
 
 }  // namespace
+
+TapFileRead readTapText(std::string_view text, int bits) {
+    TapFileRead result;
+    result.opened = true;
+    const int width = std::clamp(bits, 1, 32);
+    bool first = true;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!takeTapLine(line, width, first, result)) break;
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return result;
+}
 
 int reduceToBits(long long value, int bits) {
     return signExtend(static_cast<std::uint32_t>(static_cast<unsigned long long>(value)),
@@ -74,24 +115,8 @@ TapFileRead ReadTapFile(const std::string& path, int bits) {
     const int width = std::clamp(bits, 1, 32);
     bool first = true;
     // Reading stops at the 512th number or the first line that is none.
-    const gc::model::TextRead read = gc::model::forEachLine(path, [&](std::string_view line) {
-        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-        if (first && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-            line.remove_prefix(kByteOrderMark.size());
-        first = false;
-        std::uint32_t value = 0;
-        switch (parseLine(line, value)) {
-            case LineKind::Blank:
-                return true;
-            case LineKind::Number:
-                result.taps.push_back(signExtend(value, width));
-                return static_cast<int>(result.taps.size()) < kTapFileMaxTaps;
-            case LineKind::Text:
-                result.damaged = true;
-                return false;
-        }
-        return false;
-    });
+    const gc::model::TextRead read = gc::model::forEachLine(
+        path, [&](std::string_view line) { return takeTapLine(line, width, first, result); });
     switch (read.status) {
         case gc::model::TextReadStatus::Ok:
             result.opened = true;
@@ -110,25 +135,32 @@ TapFileRead ReadTapFile(const std::string& path, int bits) {
     return result;
 }
 
-TapFileStatus ReadCfirTapFile(ConfigurationModel& model, const std::string& path, int channel) {
+TapFileStatus ReadCfirTapFile(ConfigurationModel& model, const std::string& path, int channel,
+                              TapImport* detail) {
     if (!validChannel(channel)) return TapFileStatus::Missing;
-    return readFirFile(path, model.CfirFileTaps[channel], model.CfirTaps[channel]);
+    return readFirFile(path, TapKind::Cfir, model.CfirFileTaps[channel], model.CfirTaps[channel],
+                       detail);
 }
 
-TapFileStatus ReadPfirTapFile(ConfigurationModel& model, const std::string& path, int channel) {
+TapFileStatus ReadPfirTapFile(ConfigurationModel& model, const std::string& path, int channel,
+                              TapImport* detail) {
     if (!validChannel(channel)) return TapFileStatus::Missing;
-    return readFirFile(path, model.PfirFileTaps[channel], model.PfirTaps[channel]);
+    return readFirFile(path, TapKind::Pfir, model.PfirFileTaps[channel], model.PfirTaps[channel],
+                       detail);
 }
 
-TapFileStatus ReadResamplerTapFile(ConfigurationModel& model, const std::string& path) {
-    const TapFileRead read = ReadTapFile(path, kResamplerTapBits);
-    if (!read.opened) return TapFileStatus::Missing;
-    if (read.damaged) return TapFileStatus::Damaged;
-    model.ResamplerTaps.fill(0);
-    model.ResamplerFileTaps.fill(0);
-    std::copy(read.taps.begin(), read.taps.end(), model.ResamplerFileTaps.begin());
-    model.ResamplerFileTapCount = static_cast<int>(read.taps.size());
-    return TapFileStatus::Ok;
+TapFileStatus ReadResamplerTapFile(ConfigurationModel& model, const std::string& path,
+                                   TapImport* detail) {
+    TapImport imported = importTapFile(path, TapKind::Rfir);
+    const TapFileStatus status = imported.status;
+    if (status == TapFileStatus::Ok) {
+        model.ResamplerTaps.fill(0);
+        model.ResamplerFileTaps.fill(0);
+        std::copy(imported.taps.begin(), imported.taps.end(), model.ResamplerFileTaps.begin());
+        model.ResamplerFileTapCount = static_cast<int>(imported.taps.size());
+    }
+    if (detail) *detail = std::move(imported);
+    return status;
 }
 
 std::string tapFileText(const int* taps, int n) {

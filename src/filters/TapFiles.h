@@ -4,6 +4,7 @@
 // are cut to the chip's coefficient width when read: 16 bits for CFIR and PFIR, 12 bits for
 // the resampler (reduced to the low bits and sign-extended: 32768 -> -32768, 65536 -> 0).
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/TextFile.h"
@@ -13,6 +14,8 @@ struct ConfigurationModel;
 }
 
 namespace gc::filters {
+
+struct TapImport;
 
 inline constexpr int kTapFileMaxTaps = 512;  // taps taken from one file at most
 inline constexpr int kFirTapBits = 16;       // CFIR and PFIR coefficient width
@@ -38,22 +41,29 @@ struct TapFileRead {
 // leading blanks, it starts with an optional sign and a digit (the rest of the line is ignored).
 // The first 512 numbers are taken and later lines are not looked at.
 [[nodiscard]] TapFileRead ReadTapFile(const std::string& path, int bits);
+// The same rules over a text already read (`opened` is true).
+[[nodiscard]] TapFileRead readTapText(std::string_view text, int bits);
 
 // `value` reduced to its low `bits` bits (1..32) and sign-extended.
 [[nodiscard]] int reduceToBits(long long value, int bits);
 
 // A CFIR (PFIR) file of exactly 21 (63) taps into CfirFileTaps[channel] and CfirTaps[channel]
 // (PfirFileTaps, PfirTaps). Any failure leaves both unchanged. A channel outside 0..3 is a
-// caller's error: nothing is read and the result is Missing.
+// caller's error: nothing is read and the result is Missing. The file may be in any format
+// importTapFile recognises (filters/TapImport.h); a tap file is read as ReadTapFile reads it.
+// `detail`, when given, receives the import: its summary or the reason it failed.
 [[nodiscard]] TapFileStatus ReadCfirTapFile(gc::model::ConfigurationModel& model,
-                                            const std::string& path, int channel);
+                                            const std::string& path, int channel,
+                                            TapImport* detail = nullptr);
 [[nodiscard]] TapFileStatus ReadPfirTapFile(gc::model::ConfigurationModel& model,
-                                            const std::string& path, int channel);
+                                            const std::string& path, int channel,
+                                            TapImport* detail = nullptr);
 // A resampler file of 0..512 taps: all 512 ResamplerTaps become 0, the taps go into
 // ResamplerFileTaps (the rest of that buffer 0) and the count into ResamplerFileTapCount; the
 // taps in use are refilled by ApplyResamplerSelection afterwards. Failures change nothing.
 [[nodiscard]] TapFileStatus ReadResamplerTapFile(gc::model::ConfigurationModel& model,
-                                                 const std::string& path);
+                                                 const std::string& path,
+                                                 TapImport* detail = nullptr);
 
 // The file text of `n` taps: " %d\n" per tap.
 [[nodiscard]] std::string tapFileText(const int* taps, int n);

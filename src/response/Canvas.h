@@ -2,6 +2,7 @@
 // What the plot drawing needs of a paint surface, in the plot's own 256 x 240 pixel coordinates.
 // The Qt layer implements it with QPainter (scaled to the widget); tests record the calls.
 #include <cstdint>
+#include <string>
 
 namespace gc::response {
 
@@ -29,6 +30,11 @@ class Canvas {
     virtual void lineTo(int x, int y) = 0;
     // The system colour of an active window's caption (the cursor pen).
     [[nodiscard]] virtual Rgb activeCaptionColour() const = 0;
+    // A line of text (UTF-8) whose left end and vertical middle are at (x, y), cut to `maxWidth`
+    // plot pixels. Surfaces without text (the recorders of most tests) draw nothing.
+    virtual void drawText(int x, int y, int maxWidth, const std::string& text, Rgb colour) {
+        (void)x, (void)y, (void)maxWidth, (void)text, (void)colour;
+    }
 };
 
 }  // namespace gc::response

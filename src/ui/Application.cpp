@@ -1,8 +1,10 @@
 #include "ui/Application.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include "app/WorkingFolder.h"
 #include "response/ResponseCsv.h"
 #include "ui/PlotBox.h"
+#include "ui/PlotMenu.h"
 #include "ui/ProgramInfo.h"
 #include "ui/RegisterEditorForm.h"
 #include "ui/StageForm.h"
@@ -249,6 +252,26 @@ void Application::createWindows() {
                                          plot.state().StretchX);
     };
     form.installPlotMenu(csv);
+    // "Сравнить с...": a second configuration over the main plot, until "Убрать сравнение".
+    auto& compare = program_.compare;
+    QMenu* menu = form.plotMenu();
+    menu->addSeparator();
+    QAction* compareWith =
+        menu->addAction(QCoreApplication::translate("gc::ui::Application", "Сравнить с..."));
+    compareWith->setObjectName(QStringLiteral("ActionCompare"));
+    QAction* compareOff =
+        menu->addAction(QCoreApplication::translate("gc::ui::Application", "Убрать сравнение"));
+    compareOff->setObjectName(QStringLiteral("ActionCompareOff"));
+    QObject::connect(menu, &QMenu::aboutToShow, menu,
+                     [compareOff, &compare] { compareOff->setEnabled(compare.comparing()); });
+    QObject::connect(compareWith, &QAction::triggered, menu, [this, &compare] {
+        compare.onCompareClick();
+        afterChange();
+    });
+    QObject::connect(compareOff, &QAction::triggered, menu, [this, &compare] {
+        compare.onCompareOffClick();
+        afterChange();
+    });
     for (auto& [order, w] : windows_) {
         if (auto* stage = qobject_cast<StageForm*>(w.get())) stage->installPlotMenu(csv);
     }

@@ -1,6 +1,8 @@
 #include "ui/QtCanvas.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
@@ -79,6 +81,24 @@ QPointF QtCanvas::toDevice(double x, double y) const {
     const double cx = std::floor((x + 0.5) * deviceWidth_ / kPlotWidth) + offset;
     const double cy = std::floor((y + 0.5) * deviceHeight_ / kPlotHeight) + offset;
     return {cx, cy};
+}
+
+void QtCanvas::drawText(int x, int y, int maxWidth, const std::string& text,
+                        gc::response::Rgb colour) {
+    QFont font = QApplication::font();
+    const int rowHeight = int(edgeY(y + 6.0) - edgeY(y - 6.0));
+    const int fontPixels = int(std::round(QFontInfo(font).pixelSize() * pixelRatio_));
+    font.setPixelSize(std::max(6, std::min(fontPixels, rowHeight - 2)));
+    const QFontMetricsF metrics(font);
+    const qreal left = edgeX(x);
+    const qreal width = edgeX(double(x) + maxWidth) - left;
+    const QString shown = metrics.elidedText(QString::fromStdString(text), Qt::ElideMiddle, width);
+    painter_.save();
+    painter_.setFont(font);
+    painter_.setPen(toQColor(colour));
+    const qreal middle = (edgeY(y) + edgeY(y + 1.0)) / 2.0;
+    painter_.drawText(QPointF(left, middle + (metrics.ascent() - metrics.descent()) / 2.0), shown);
+    painter_.restore();
 }
 
 void QtCanvas::fillRect(int x, int y, int w, int h, gc::response::Rgb colour) {

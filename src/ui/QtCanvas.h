@@ -31,6 +31,10 @@ class QtCanvas final : public gc::response::Canvas {
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     [[nodiscard]] gc::response::Rgb activeCaptionColour() const override;
+    // In the application's font, made smaller where a legend row (12 plot pixels) is too low
+    // for it, and elided to `maxWidth`.
+    void drawText(int x, int y, int maxWidth, const std::string& text,
+                  gc::response::Rgb colour) override;
 
     // Device-pixel edge before plot column (row) v; v = 256 (240) gives the far edge.
     [[nodiscard]] qreal edgeX(double v) const;

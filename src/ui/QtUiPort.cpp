@@ -125,6 +125,15 @@ void QtUiPort::showConversionError(const std::string& message) {
     box.exec();
 }
 
+void QtUiPort::showNotice(const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const std::string& line : lines) text << fromStd(line);
+    QMessageBox box(QMessageBox::Information, programTitle(), text.join(QLatin1Char('\n')),
+                    QMessageBox::Ok, mainWindow_);
+    box.setObjectName(QStringLiteral("Notice"));
+    box.exec();
+}
+
 QString QtUiPort::nameFilter(const std::string& filter) {
     const QStringList parts = fromStd(filter).split(QLatin1Char('|'));
     if (parts.size() < 2) return fromStd(filter);

@@ -50,6 +50,7 @@ class QtUiPort final : public gc::app::UiPort {
     void showError(const gc::app::ErrorReport& report) override;
     void showErrors(const std::vector<gc::app::ErrorReport>& reports) override;
     void showConversionError(const std::string& message) override;
+    void showNotice(const std::vector<std::string>& lines) override;
     std::optional<std::string> askOpenFile(const gc::app::FileDialogRequest& request) override;
     std::optional<std::string> askSaveFile(const gc::app::FileDialogRequest& request) override;
     void showWindow(gc::app::Window window) override;

@@ -134,6 +134,7 @@ void TRequirementForm::buildControls() {
         grid->addWidget(label(text, tip), r, 0);
         grid->addWidget(field, r++, 1);
     }
+    const int namesRow = r;
     grid->setRowMinimumHeight(r++, 6);
     const QString hz = QStringLiteral("-9999999999.9");
     const QString db = QStringLiteral("-999.99 ✗");
@@ -178,8 +179,29 @@ void TRequirementForm::buildControls() {
     row(tr("Подавление наложений, дБ"), panelAlias_, tr("с частоты F, Гц"), panelAliasAt_);
     grid->addWidget(label(tr("попадает на смещение, Гц"), panelAliasOffset_->toolTip()), r, 2);
     grid->addWidget(panelAliasOffset_, r++, 3);
+    // The compared configuration's figures in a column of their own, row by row beside the
+    // current ones.
+    labelCurrentName_ = label(tr("Текущая конфигурация"));
+    labelCurrentName_->setObjectName(QStringLiteral("LabelCurrentName"));
+    labelComparisonName_ = label({});
+    labelComparisonName_->setObjectName(QStringLiteral("LabelComparisonName"));
+    grid->addWidget(labelCurrentName_, namesRow, 1);
+    grid->addWidget(labelComparisonName_, namesRow, 4);
+    const QString cmpTip = tr("Сравниваемая конфигурация, то же требование");
+    panelCmpOutputRate_ = panel("PanelCmpOutputRate", hz, cmpTip);
+    panelCmpStopbandEdge_ = panel("PanelCmpStopbandEdge", hz, cmpTip);
+    panelCmpRipple_ = panel("PanelCmpRipple", db, cmpTip);
+    panelCmpBandwidth_ = panel("PanelCmpBandwidth", hz, cmpTip);
+    panelCmpStopband_ = panel("PanelCmpStopband", db, cmpTip);
+    panelCmpAlias_ = panel("PanelCmpAlias", db, cmpTip);
+    const std::array<ValuePanel*, 6> column{panelCmpOutputRate_, panelCmpStopbandEdge_,
+                                            panelCmpRipple_,     panelCmpBandwidth_,
+                                            panelCmpStopband_,   panelCmpAlias_};
+    for (size_t i = 0; i < column.size(); ++i)
+        grid->addWidget(column[i], namesRow + 1 + static_cast<int>(i), 4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(4, 1);
     v->addLayout(grid);
 
     labelVerdict_ = panel("LabelVerdict", tr("Требования не выполнены"),
@@ -263,6 +285,18 @@ void TRequirementForm::showState() {
     panelAliasAt_->setText(fromStd(state_.PanelAliasAt));
     panelAliasOffset_->setText(fromStd(state_.PanelAliasOffset));
     showVerdict(labelVerdict_, state_.LabelVerdict);
+    const bool comparing = !state_.LabelComparisonName.empty();
+    labelComparisonName_->setText(fromStd(state_.LabelComparisonName));
+    panelCmpOutputRate_->setText(fromStd(state_.PanelCmpOutputRate));
+    panelCmpStopbandEdge_->setText(fromStd(state_.PanelCmpStopbandEdge));
+    showFigure(panelCmpRipple_, state_.PanelCmpRipple);
+    panelCmpBandwidth_->setText(fromStd(state_.PanelCmpBandwidth));
+    showFigure(panelCmpStopband_, state_.PanelCmpStopband);
+    showFigure(panelCmpAlias_, state_.PanelCmpAlias);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             labelCurrentName_, labelComparisonName_, panelCmpOutputRate_, panelCmpStopbandEdge_,
+             panelCmpRipple_, panelCmpBandwidth_, panelCmpStopband_, panelCmpAlias_})
+        w->setVisible(comparing);
     labelError_->setText(fromStd(state_.LabelError));
     labelError_->setVisible(!state_.LabelError.empty());
     QStringList lines;

@@ -77,6 +77,16 @@ class TRequirementForm : public QWidget {
     QLabel* labelError_{};
     QPlainTextEdit* memoWarnings_{};
     QPushButton* buttonDesign_{};
+    // The compared configuration ("Сравнить с..."): the names over the current figures and over
+    // its own, in a column beside them; hidden while nothing is compared.
+    QLabel* labelCurrentName_{};
+    QLabel* labelComparisonName_{};
+    ValuePanel* panelCmpOutputRate_{};
+    ValuePanel* panelCmpStopbandEdge_{};
+    ValuePanel* panelCmpRipple_{};
+    ValuePanel* panelCmpBandwidth_{};
+    ValuePanel* panelCmpStopband_{};
+    ValuePanel* panelCmpAlias_{};
 };
 
 }  // namespace gc::ui

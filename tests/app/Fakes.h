@@ -92,9 +92,14 @@ class RecordingUi : public UiPort {
         log_.push_back(std::string("refresh:") + windowName(window));
     }
     void repaintChannelPlot() override { log_.push_back("repaint"); }
+    void showNotice(const std::vector<std::string>& lines) override {
+        notices.push_back(lines);
+        log_.push_back("notice");
+    }
 
     std::vector<ErrorReport> reports;
     std::vector<std::string> conversionErrors;
+    std::vector<std::vector<std::string>> notices;
 
   private:
     std::vector<std::string>& log_;

@@ -24,6 +24,12 @@ using Log = std::vector<std::string>;
 
 namespace {
 
+// The open dialog of the tap-file buttons: this program's tap files, other tools' coefficient
+// files, any file.
+constexpr const char* kTapOpenFilter =
+    "FIRFilterl(*.taps)|*.taps|Коэффициенты других программ (*.csv *.txt *.m *.coe)|"
+    "*.csv;*.txt;*.m;*.coe|Все файлы (*)|*";
+
 std::array<int, 21> cfirRamp(int base) {
     std::array<int, 21> taps{};
     for (int i = 0; i < 21; ++i) taps[i] = base + i;
@@ -360,7 +366,7 @@ TEST(TapButtonsTest, ReadingATapFileIntoTheCurrentChannel) {
 
     rig.ui.answers.push_back(folder / "FILTERS/new.taps");
     rig.loadSave.onSpeedButton1Click();
-    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), kTapOpenFilter, "tbl", "FILTERS"));
     EXPECT_TRUE(rig.ui.reports.empty());
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Cfir"}));
     EXPECT_EQ(panel9AtRefresh, "cfir_68.taps");  // the window is refreshed before recalculate
@@ -399,7 +405,7 @@ TEST(TapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
 
     rig.ui.answers.push_back("FILTERS/r64.taps");
     rig.loadSave.onSpeedButton3Click();
-    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), "FIRFilterl(*.taps)|*.taps", "tbl", "FILTERS"));
+    EXPECT_TRUE(sameRequest(rig.ui.requests.at(0), kTapOpenFilter, "tbl", "FILTERS"));
     EXPECT_EQ(rig.log, (Log{"askOpen", "plot", "refresh:Resamp"}));
     EXPECT_EQ(countAtRefresh, "64");  // recalculate ran before the refresh
     EXPECT_EQ(rig.session.model.Chip.NameOfRFIR, "r64.taps");
@@ -411,6 +417,47 @@ TEST(TapButtonsTest, ReadingAResamplerFileRefreshesItsWindowLast) {
     rig.loadSave.onSpeedButton3Click();
     EXPECT_EQ(rig.ui.reportLines(), (Lines{"Файл коэфициентов RFIR none.taps отсутствует!"}));
     EXPECT_EQ(rig.session.model.Chip.NameOfRFIR, "r64.taps");
+}
+
+TEST(TapButtonsTest, ReadingCoefficientsOfOtherToolsSaysWhatTheImportDid) {
+    TempFolder folder;
+    // 21 CFIR taps of 0.5 as a vector: 65536 / 21 = 3120.76 each, rounded to 3121.
+    std::string vector = "h = [";
+    for (int i = 0; i < 21; ++i) vector += i ? ", 0.5" : "0.5";
+    putFile(folder / "FILTERS/lp.m", vector + "];\r\n");
+    putFile(folder / "FILTERS/bad.csv", "1,2,3,\n4,x5\n");
+    StartedRig rig(folder.str());
+    chooseFileSources(rig.state);
+    rig.session.model.Work.CurrentChannel = 1;
+    rig.presenter.recalculate();
+
+    rig.ui.answers.push_back(folder / "FILTERS/lp.m");
+    rig.loadSave.onSpeedButton1Click();
+    EXPECT_TRUE(rig.ui.reports.empty());
+    EXPECT_EQ(rig.log, (Log{"askOpen", "notice", "plot"}));
+    EXPECT_EQ(rig.session.model.CfirTaps[1],
+              (std::array<int, 21>{3121, 3121, 3121, 3121, 3121, 3121, 3121, 3121, 3121, 3121, 3121,
+                                   3121, 3121, 3121, 3121, 3121, 3121, 3121, 3121, 3121, 3121}));
+    EXPECT_EQ(rig.session.model.Channels[1].NameOfCFIR, "lp.m");
+    ASSERT_EQ(rig.ui.notices.size(), 1u);
+    const Lines& notice = rig.ui.notices[0];
+    ASSERT_EQ(notice.size(), 7u);
+    EXPECT_EQ(notice[0], "lp.m");
+    EXPECT_EQ(notice[1], "Формат: вектор в скобках");
+    EXPECT_EQ(notice[2], "Коэффициентов: 21");
+    EXPECT_EQ(notice[3], "Числа с плавающей точкой умножены на 6241.5238 и округлены");
+    EXPECT_EQ(notice[4], "Наибольшая ошибка округления: -82.35 дБ от наибольшего коэффициента");
+    EXPECT_EQ(notice[5], "Усиление 1.00008 (сумма коэффициентов 65541)");
+    EXPECT_EQ(notice[6], "Коэффициенты симметричны");
+
+    // An unreadable value: the file report, then the line that failed; nothing changes.
+    rig.log.clear();
+    rig.ui.answers.push_back(folder / "FILTERS/bad.csv");
+    rig.loadSave.onSpeedButton2Click();
+    EXPECT_EQ(rig.ui.reportLines(), (Lines{"Файл коэфициентов PFIR bad.csv поврежден!"}));
+    EXPECT_EQ(rig.ui.conversionErrors, (Lines{"bad.csv: строка 2: \"x5\" не число"}));
+    EXPECT_EQ(rig.log, (Log{"askOpen", "error:ErrFileCoeff", "conversion"}));
+    EXPECT_EQ(rig.session.model.Channels[1].NameOfPFIR, "pfir_gsm.taps");
 }
 
 TEST(TapButtonsTest, SavingTheTapsInUse) {

@@ -22,10 +22,16 @@ class RecordingCanvas : public gc::response::Canvas {
         int width;
         PenStyle style;
     };
-    // One entry per call: "fill", "pen", "move", "line".
+    struct Text {
+        int x, y, maxWidth;
+        std::string text;
+        Rgb colour;
+    };
+    // One entry per call: "fill", "pen", "move", "line", "text".
     std::vector<std::string> calls;
     std::vector<Fill> fills;
     std::vector<Line> lines;
+    std::vector<Text> texts;
     int moves{0};
 
     static constexpr Rgb kCaption{10, 36, 106};
@@ -54,6 +60,11 @@ class RecordingCanvas : public gc::response::Canvas {
         lines.push_back({x_, y_, x, y, colour_, width_, style_});
         x_ = x;
         y_ = y;
+    }
+
+    void drawText(int x, int y, int maxWidth, const std::string& text, Rgb colour) override {
+        calls.emplace_back("text");
+        texts.push_back({x, y, maxWidth, text, colour});
     }
 
     // Lines drawn in one colour, in drawing order.

@@ -2,6 +2,7 @@
 // Qt UiPort that shows them for the presenters.
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -226,7 +227,13 @@ class MessageWindowsTest : public QObject {
             shownFolder = dialog->directory().absolutePath();
             QCOMPARE(dialog->defaultSuffix(), QStringLiteral("trv"));
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-            dialog->selectFile(QDir(shownFolder).absoluteFilePath(QStringLiteral("saved")));
+            // selectFile leaves the name field alone while it has the focus, which the shown
+            // dialog may give it or not: the name is typed into the field itself.
+            const QString saved = QDir(shownFolder).absoluteFilePath(QStringLiteral("saved"));
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(saved);
+            else
+                dialog->selectFile(saved);
             static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         });
         const auto chosen = files.askSaveFile({"*.trv", "trv", "CONFIGS"});
