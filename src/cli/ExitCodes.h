@@ -20,7 +20,7 @@ inline constexpr const char* kExitStatusHelp =
     "Exit status (each command's --help tells which it gives):\n"
     "  0  done\n"
     "  1  an output file cannot be written (reported with the system's reason);\n"
-    "     diff: the configurations differ\n"
+    "     diff: the configurations differ; simulate: stopped by Ctrl-C\n"
     "  2  wrong usage\n"
     "  3  a save-time check refused; nothing written\n"
     "  4  measure: a limit of the requirement fails; design: the best design misses it\n"
