@@ -43,6 +43,8 @@ std::string db(double v) {
 
 std::string hz(double v) { return m::formatFixed(v, 12, 1); }
 
+}  // namespace
+
 // The stages and the factors of the gain equation by their names in the plan.
 std::string stageTitle(const std::string& stage) {
     static const std::pair<const char*, const char*> kTitles[] = {
@@ -64,8 +66,6 @@ std::string stageTitle(const std::string& stage) {
         if (stage == name) return m::tx(title);
     return stage;
 }
-
-}  // namespace
 
 LevelsPresenter::LevelsPresenter(Session& session, LevelsState& state, UiPort& ui)
     : session_(session), state_(state), ui_(ui) {}

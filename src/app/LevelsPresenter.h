@@ -20,6 +20,10 @@
 
 namespace gc::app {
 
+// A stage or gain factor of the model and the level plan by its name in the interface language
+// ("mixer" -> "смеситель"); names it does not know are returned as they are.
+[[nodiscard]] std::string stageTitle(const std::string& stage);
+
 inline constexpr std::string_view kLevelsCaption = "Уровни";
 
 // The program file text for the session's configuration as it stands (the session's image is

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "analysis/ChannelMeasure.h"
+#include "app/LevelsPresenter.h"
 #include "model/Language.h"
 #include "model/Numeric.h"
 #include "model/TextFile.h"
@@ -309,8 +310,8 @@ void SimulationPresenter::showResult() {
     if (f.sfdrDb) state_.PanelSfdr = fixed(*f.sfdrDb, 2);
     if (f.signalHz) state_.PanelSignalAt = fixed(*f.signalHz, 1);
     for (const sim::StageStats& s : o.stages) {
-        state_.TableStages.push_back(
-            {s.stage, std::to_string(s.overflows), fixed(s.peakDbfs, 2), s.overflows > 0});
+        state_.TableStages.push_back({stageTitle(s.stage), std::to_string(s.overflows),
+                                      fixed(s.peakDbfs, 2), s.overflows > 0});
     }
     for (int i = 0; i <= 4; ++i)
         state_.FrequencyTexts.push_back(

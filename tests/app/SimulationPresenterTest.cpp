@@ -115,7 +115,10 @@ TEST_F(SimulationPresenterTest, OpensWithTheChannelAndRunsATone) {
     EXPECT_GT(std::stod(state.PanelSfdr), 90.0);
     EXPECT_NEAR(std::stod(state.PanelLevel), std::stod(state.PanelRms), 0.1);
     ASSERT_EQ(state.TableStages.size(), 9u);
-    EXPECT_EQ(state.TableStages.front().stage, "input");
+    // The stages by their names in the interface language, as the window "Уровни" shows them.
+    EXPECT_EQ(state.TableStages.front().stage, "вход");
+    EXPECT_EQ(state.TableStages[1].stage, "смеситель");
+    EXPECT_EQ(state.TableStages.back().stage, "выход");
     EXPECT_EQ(state.TableStages.front().peakDbfs, "-6.00");
     for (const auto& row : state.TableStages) EXPECT_FALSE(row.overflowed) << row.stage;
     EXPECT_EQ(state.FrequencyTexts,

@@ -63,7 +63,7 @@ class SimulationWindowTest : public QObject {
         QVERIFY(child<QLabel>(*form, "PanelSnr")->text().toDouble() > 80.0);
         auto* table = child<QTableWidget>(*form, "TableStages");
         QCOMPARE(table->rowCount(), 9);
-        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("input"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("вход"));
         QCOMPARE(table->item(0, 2)->text(), QStringLiteral("-6.00"));
         QCOMPARE(child<QLabel>(*form, "LabelFrequency0")->text(), QStringLiteral("-195.3"));
         QVERIFY(child<QPushButton>(*form, "ButtonSaveSpectrum")->isEnabled());
