@@ -102,6 +102,10 @@ struct ChannelSetup {
 [[nodiscard]] ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,
                                               const ModelParameters& p = {});
 
+// For tests: true makes every channel model run its plain scalar loops instead of the vector
+// ones, so that the two can be compared bit for bit. Not for use while models run elsewhere.
+void setScalarReferenceForTesting(bool on);
+
 class ChannelModel {
   public:
     // Set up from the program file's page/register/value triples (the bytes the loader sends),
