@@ -78,4 +78,11 @@ BENCHMARK(BM_Sim_CicFrontEndWide)->Unit(benchmark::kMillisecond);
 void BM_Sim_WholeChannel(benchmark::State& state) { runModel(state, benchProgram(8, 4, 1, 7, 3)); }
 BENCHMARK(BM_Sim_WholeChannel)->Unit(benchmark::kMillisecond);
 
+// D = 64 (shift 2, bigScale 5: 2^30 * 2^-30) with res_8x64_60: the whole chain at the
+// decimation the reference script is usually timed at.
+void BM_Sim_WholeChannel64(benchmark::State& state) {
+    runModel(state, benchProgram(64, 2, 0, 5, 3));
+}
+BENCHMARK(BM_Sim_WholeChannel64)->Unit(benchmark::kMillisecond);
+
 }  // namespace
