@@ -533,6 +533,33 @@ __attribute__((target("avx2"))) std::size_t mixRealAvx2(
 }
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// The five 64-bit integrators of both rails over `count` mixed words (I, Q interleaved), the
+// words taken as they are: the integrators and combs are sums modulo 2^64, so shifting their
+// result up by the CIC input width's bits gives what shifting every input word would.
+// `state` holds integrator k's I at 2k and Q at 2k + 1.
+__attribute__((target("avx2"))) void integrateRunAvx2(const std::int32_t* in, std::size_t count,
+                                                      u64* state) {
+    __m128i* st = reinterpret_cast<__m128i*>(state);
+    __m128i i0 = _mm_loadu_si128(st), i1 = _mm_loadu_si128(st + 1), i2 = _mm_loadu_si128(st + 2);
+    __m128i i3 = _mm_loadu_si128(st + 3), i4 = _mm_loadu_si128(st + 4);
+    for (std::size_t k = 0; k < count; ++k) {
+        const __m128i x =
+            _mm_cvtepi32_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * k)));
+        i0 = _mm_add_epi64(i0, x);
+        i1 = _mm_add_epi64(i1, i0);
+        i2 = _mm_add_epi64(i2, i1);
+        i3 = _mm_add_epi64(i3, i2);
+        i4 = _mm_add_epi64(i4, i3);
+    }
+    _mm_storeu_si128(st, i0);
+    _mm_storeu_si128(st + 1, i1);
+    _mm_storeu_si128(st + 2, i2);
+    _mm_storeu_si128(st + 3, i3);
+    _mm_storeu_si128(st + 4, i4);
+}
+#endif
+
 struct ChannelModel::Impl {
     ModelParameters p;
     ChannelSetup s;
@@ -553,7 +580,9 @@ struct ChannelModel::Impl {
     int mixUp{0};
     // CIC.
     bool wide{false};  // 128-bit integrators
-    int cicShift{0};   // right shift from the comb output to the CIC word
+    // 64-bit integrators fed the mixer words unshifted (AVX2), their comb output shifted.
+    bool unshiftedCic{false};
+    int cicShift{0};  // right shift from the comb output to the CIC word
     int interleave{1};
     std::array<int, 2> instantGap{};  // input samples from one decimation instant to the next
     // Running state.
@@ -629,6 +658,7 @@ void ChannelModel::Impl::setUp() {
     // 2^(shift + scale + 6 bigScale - 62) and the change to the CIC word width follow.
     const double growthBits = kCicInputBits + 5.0 * std::log2(static_cast<double>(s.decimation));
     wide = growthBits > 62.0;
+    unshiftedCic = !wide && useAvx2();
     cicShift = 62 - (s.shift + s.scale + 6 * s.bigScale) + kCicInputBits - p.cicOutputBits;
     words[kCic].setBits(p.cicOutputBits);
     interleave = s.outputMode == 0 ? 1 : 2;
@@ -798,6 +828,23 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
             std::min<std::size_t>(n - i, static_cast<std::size_t>(untilInstant));
         const std::size_t end = i + run;
         if constexpr (std::is_same_v<Acc, u64>) {
+#if defined(__x86_64__) && defined(__GNUC__)
+            if (unshiftedCic) {
+                alignas(16) u64 state[10];
+                std::memcpy(state, &i0, sizeof i0);
+                std::memcpy(state + 2, &i1, sizeof i1);
+                std::memcpy(state + 4, &i2, sizeof i2);
+                std::memcpy(state + 6, &i3, sizeof i3);
+                std::memcpy(state + 8, &i4, sizeof i4);
+                integrateRunAvx2(in + 2 * i, run, state);
+                std::memcpy(&i0, state, sizeof i0);
+                std::memcpy(&i1, state + 2, sizeof i1);
+                std::memcpy(&i2, state + 4, sizeof i2);
+                std::memcpy(&i3, state + 6, sizeof i3);
+                std::memcpy(&i4, state + 8, sizeof i4);
+                i = end;
+            }
+#endif
             for (; i < end; ++i) {
                 Pair x;
                 x[0] = static_cast<u64>(static_cast<i64>(in[2 * i])) << up;
@@ -833,6 +880,10 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
                 cQ -= dQ[k];
                 dI[k] = tI;
                 dQ[k] = tQ;
+            }
+            if (unshiftedCic) {
+                cI <<= up;
+                cQ <<= up;
             }
             const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
             const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};

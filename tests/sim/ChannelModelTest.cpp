@@ -285,10 +285,12 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         int mode;
         int decimation, shift, scale, bigScale;
         bool complexInput;
+        int mix20;  // 0: the 16-bit mixer word, shifted up by 4 into the CIC
     };
-    const Case cases[] = {{0, 8, 4, 1, 7, false},   {0, 8, 4, 1, 7, true},   {1, 8, 4, 1, 7, false},
-                          {1, 64, 2, 0, 5, true},   {2, 8, 4, 1, 7, false},  {2, 8, 4, 1, 7, true},
-                          {0, 256, 7, 5, 1, false}, {0, 2048, 7, 0, 0, true}};
+    const Case cases[] = {{0, 8, 4, 1, 7, false, 1},   {0, 8, 4, 1, 7, true, 0},
+                          {1, 8, 4, 1, 7, false, 0},   {1, 64, 2, 0, 5, true, 1},
+                          {2, 8, 4, 1, 7, false, 1},   {2, 8, 4, 1, 7, true, 0},
+                          {0, 256, 7, 5, 1, false, 0}, {0, 2048, 7, 0, 0, true, 1}};
     for (const Case& k : cases) {
         ChannelConfig c;
         c.mode = k.mode;
@@ -296,6 +298,7 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         c.shift = k.shift;
         c.scale = k.scale;
         c.bigScale = k.bigScale;
+        c.mix20 = k.mix20;
         c.frequencyHz = 12345678;
         const Built b = build(c);
         // 1.2 of full scale: the input word saturates on the peaks.
@@ -317,9 +320,9 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         };
         const auto [fast, fastStats] = run(false);
         const auto [plain, plainStats] = run(true);
-        const std::string what = "mode " + std::to_string(k.mode) + " D " +
-                                 std::to_string(k.decimation) +
-                                 (k.complexInput ? " complex" : " real");
+        const std::string what =
+            "mode " + std::to_string(k.mode) + " D " + std::to_string(k.decimation) +
+            (k.complexInput ? " complex" : " real") + " mix20 " + std::to_string(k.mix20);
         ASSERT_FALSE(plain.empty()) << what;
         ASSERT_EQ(fast.size(), plain.size()) << what;
         EXPECT_EQ(std::memcmp(fast.data(), plain.data(), fast.size() * sizeof fast[0]), 0) << what;
