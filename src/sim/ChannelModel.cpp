@@ -350,7 +350,9 @@ __attribute__((target("avx2"))) std::size_t quantiseRailAvx2(const float* src, s
     std::size_t k = 0;
     for (; k + 8 <= count; k += 8) {
         // The input streams from memory: ask for it 2 KiB ahead (a hint, never a fault).
-        _mm_prefetch(reinterpret_cast<const char*>(src + 2 * k + 512), _MM_HINT_T0);
+        _mm_prefetch(
+            reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(src + 2 * k) + 2048),
+            _MM_HINT_T0);
         const __m256 a = _mm256_loadu_ps(src + 2 * k);      // x0 y0 x1 y1 | x2 y2 x3 y3
         const __m256 b = _mm256_loadu_ps(src + 2 * k + 8);  // x4 y4 x5 y5 | x6 y6 x7 y7
         if (orImag)
