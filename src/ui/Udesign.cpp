@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "ui/PlotBox.h"
+#include "ui/PlotFrame.h"
 #include "ui/WindowPlacement.h"
 
 namespace gc::ui {
@@ -39,60 +40,6 @@ void setColour(QLabel* label, LimitColour colour) {
     }
 }
 
-// The plot with its axis texts: levels on the left of rows 0, 40 .. 240, frequencies under
-// columns 0, 64 .. 256, each kept on its grid line whatever size the plot takes.
-class PlotFrame final : public QWidget {
-  public:
-    PlotFrame(PlotBox* box, std::array<QLabel*, 7>& levels, std::array<QLabel*, 5>& frequencies,
-              QLabel* dbTitle, QLabel* hzTitle, QWidget* parent)
-        : QWidget(parent),
-          box_(box),
-          levels_(levels),
-          frequencies_(frequencies),
-          dbTitle_(dbTitle),
-          hzTitle_(hzTitle) {
-        box_->setParent(this);
-        for (QLabel* l : levels_) l->setParent(this);
-        for (QLabel* l : frequencies_) l->setParent(this);
-        dbTitle_->setParent(this);
-        hzTitle_->setParent(this);
-        setMinimumSize(360, 320);
-    }
-    [[nodiscard]] QSize sizeHint() const override { return {540, 460}; }
-
-  protected:
-    void resizeEvent(QResizeEvent*) override { place(); }
-
-  private:
-    void place() {
-        const QFontMetrics fm = fontMetrics();
-        const int line = fm.height();
-        const int left = fm.horizontalAdvance(QStringLiteral("-120")) + 8;
-        const int right = fm.horizontalAdvance(QStringLiteral("0000.0")) / 2 + 2;
-        const int top = line + line / 2;
-        const int bottom = 2 * line + 6;
-        const QRect plot(left, top, width() - left - right, height() - top - bottom);
-        box_->setGeometry(plot);
-        dbTitle_->setGeometry(0, 0, left + 40, line);
-        for (size_t i = 0; i < levels_.size(); ++i) {
-            const int y = plot.top() + plot.height() * static_cast<int>(i) / 6;
-            levels_[i]->setGeometry(0, y - line / 2, left - 4, line);
-        }
-        const int w = fm.horizontalAdvance(QStringLiteral("00000.0")) + 4;
-        for (size_t i = 0; i < frequencies_.size(); ++i) {
-            const int x = plot.left() + plot.width() * static_cast<int>(i) / 4;
-            frequencies_[i]->setGeometry(x - w / 2, plot.bottom() + 4, w, line);
-        }
-        hzTitle_->setGeometry(plot.left(), plot.bottom() + 4 + line, plot.width(), line);
-    }
-
-    PlotBox* box_;
-    std::array<QLabel*, 7>& levels_;
-    std::array<QLabel*, 5>& frequencies_;
-    QLabel* dbTitle_;
-    QLabel* hzTitle_;
-};
-
 QLabel* named(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
@@ -115,12 +62,7 @@ TDesignForm::TDesignForm(gc::app::DesignState& state, gc::app::DesignPresenter& 
 
 TDesignForm::~TDesignForm() {
     presenter_.setPort(nullptr);
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-}
-
-void TDesignForm::joinWorker() {
-    if (worker_.joinable()) worker_.join();
+    worker_.stop();
 }
 
 void TDesignForm::build() {
@@ -142,7 +84,10 @@ void TDesignForm::build() {
     dbTitle->setText(tr("дБ"));
     auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота, кГц"));
-    plotFrame_ = new PlotFrame(plot_, levels_, frequencies_, dbTitle, hzTitle, this);
+    plotFrame_ = new PlotFrame(
+        plot_, levels_, frequencies_, dbTitle, hzTitle,
+        {QStringLiteral("-120"), QStringLiteral("00000.0"), QSize(360, 320), QSize(540, 460)},
+        this);
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(plotFrame_, 1);
     auto* legend = named("LabelLegend", this, Qt::AlignHCenter);
@@ -323,29 +268,9 @@ void TDesignForm::refresh() {
 
 void TDesignForm::run(gc::app::DesignJob job, std::function<void(double)> progress,
                       std::function<void(gc::design::ChannelDesign)> finished) {
-    // A previous job was cancelled or has finished: it ends within milliseconds.
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-    workerCancel_ = job.cancel;
-    worker_ = std::thread([this, job = std::move(job), progress = std::move(progress),
-                           finished = std::move(finished)] {
-        // Only whole percents travel to the window, so the queue is never flooded.
-        int lastPercent = -1;
-        gc::design::ChannelDesign design = job.work([&](double fraction) {
-            const int percent = static_cast<int>(std::lround(fraction * 100.0));
-            if (percent == lastPercent) return;
-            lastPercent = percent;
-            QMetaObject::invokeMethod(
-                this, [this, progress, fraction] { act([&] { progress(fraction); }); },
-                Qt::QueuedConnection);
-        });
-        QMetaObject::invokeMethod(
-            this,
-            [this, finished, design = std::move(design)]() mutable {
-                act([&] { finished(std::move(design)); });
-            },
-            Qt::QueuedConnection);
-    });
+    worker_.start<gc::design::ChannelDesign>(
+        this, std::move(job), [this](const std::function<void()>& call) { act(call); },
+        std::move(progress), std::move(finished));
 }
 
 bool TDesignForm::confirmReplace(const std::vector<std::string>& paths) {

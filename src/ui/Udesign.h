@@ -5,12 +5,10 @@
 // current one from the presenter in every paint event.
 #include <QWidget>
 #include <array>
-#include <atomic>
 #include <functional>
-#include <memory>
-#include <thread>
 
 #include "app/DesignPresenter.h"
+#include "ui/BackgroundRun.h"
 
 class QCheckBox;
 class QLabel;
@@ -56,7 +54,6 @@ class TDesignForm final : public QWidget, public gc::app::DesignPort {
     template <class Action>
     void act(Action&& action);
     void showState();
-    void joinWorker();
 
     gc::app::DesignState& state_;
     gc::app::DesignPresenter& presenter_;
@@ -88,8 +85,7 @@ class TDesignForm final : public QWidget, public gc::app::DesignPort {
     QPlainTextEdit* shortfall_{};
 
     std::function<void()> mainStateChanged_;
-    std::thread worker_;
-    std::shared_ptr<std::atomic<bool>> workerCancel_;
+    BackgroundRun worker_;
 };
 
 }  // namespace gc::ui

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "ui/PlotBox.h"
+#include "ui/PlotFrame.h"
 #include "ui/WindowPlacement.h"
 
 namespace gc::ui {
@@ -33,58 +34,6 @@ QLabel* named(const char* name, QWidget* parent, Qt::Alignment align = Qt::Align
     l->setAlignment(align | Qt::AlignVCenter);
     return l;
 }
-
-// The plot with its axis texts: levels left of rows 0, 40 .. 240, output offsets under columns
-// 0, 64 .. 256, each kept on its grid line whatever size the plot takes.
-class SpectrumFrame final : public QWidget {
-  public:
-    SpectrumFrame(PlotBox* box, std::array<QLabel*, 7>& levels, std::array<QLabel*, 5>& frequencies,
-                  QLabel* dbTitle, QLabel* hzTitle, QWidget* parent)
-        : QWidget(parent),
-          box_(box),
-          levels_(levels),
-          frequencies_(frequencies),
-          dbTitle_(dbTitle),
-          hzTitle_(hzTitle) {
-        box_->setParent(this);
-        for (QLabel* l : levels_) l->setParent(this);
-        for (QLabel* l : frequencies_) l->setParent(this);
-        dbTitle_->setParent(this);
-        hzTitle_->setParent(this);
-        setMinimumSize(380, 320);
-    }
-    [[nodiscard]] QSize sizeHint() const override { return {560, 440}; }
-
-  protected:
-    void resizeEvent(QResizeEvent*) override {
-        const QFontMetrics fm = fontMetrics();
-        const int line = fm.height();
-        const int w = fm.horizontalAdvance(QStringLiteral("-00000.0")) + 4;
-        const int left = std::max(fm.horizontalAdvance(QStringLiteral("-180")) + 8, w / 2 + 2);
-        const int right = w / 2 + 2;
-        const int top = line + line / 2;
-        const int bottom = 2 * line + 6;
-        const QRect plot(left, top, width() - left - right, height() - top - bottom);
-        box_->setGeometry(plot);
-        dbTitle_->setGeometry(0, 0, plot.width(), line);
-        for (size_t i = 0; i < levels_.size(); ++i) {
-            const int y = plot.top() + plot.height() * static_cast<int>(i) / 6;
-            levels_[i]->setGeometry(0, y - line / 2, left - 4, line);
-        }
-        for (size_t i = 0; i < frequencies_.size(); ++i) {
-            const int x = plot.left() + plot.width() * static_cast<int>(i) / 4;
-            frequencies_[i]->setGeometry(x - w / 2, plot.bottom() + 4, w, line);
-        }
-        hzTitle_->setGeometry(plot.left(), plot.bottom() + 4 + line, plot.width(), line);
-    }
-
-  private:
-    PlotBox* box_;
-    std::array<QLabel*, 7>& levels_;
-    std::array<QLabel*, 5>& frequencies_;
-    QLabel* dbTitle_;
-    QLabel* hzTitle_;
-};
 
 void setColour(QLabel* label, LimitColour colour) {
     switch (colour) {
@@ -115,12 +64,7 @@ TSimulationForm::TSimulationForm(gc::app::SimulationState& state,
 
 TSimulationForm::~TSimulationForm() {
     presenter_.setPort(nullptr);
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-}
-
-void TSimulationForm::joinWorker() {
-    if (worker_.joinable()) worker_.join();
+    worker_.stop();
 }
 
 void TSimulationForm::build() {
@@ -142,7 +86,10 @@ void TSimulationForm::build() {
     auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота выхода относительно центра, кГц"));
     auto* plotColumn = new QVBoxLayout;
-    plotColumn->addWidget(new SpectrumFrame(plot_, levels_, frequencies_, dbTitle, hzTitle, this),
+    plotColumn->addWidget(new PlotFrame(plot_, levels_, frequencies_, dbTitle, hzTitle,
+                                        {QStringLiteral("-180"), QStringLiteral("-00000.0"),
+                                         QSize(380, 320), QSize(560, 440)},
+                                        this),
                           1);
     auto* legend = named("LabelLegend", this, Qt::AlignHCenter);
     legend->setTextFormat(Qt::RichText);
@@ -354,29 +301,9 @@ void TSimulationForm::refresh() {
 
 void TSimulationForm::run(gc::app::SimulationJob job, std::function<void(double)> progress,
                           std::function<void(gc::app::SimulationResult)> finished) {
-    // A previous run was stopped or has finished: it ends at its next block.
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-    workerCancel_ = job.cancel;
-    worker_ = std::thread([this, job = std::move(job), progress = std::move(progress),
-                           finished = std::move(finished)] {
-        // Only whole percents travel to the window, so the queue is never flooded.
-        int lastPercent = -1;
-        gc::app::SimulationResult result = job.work([&](double fraction) {
-            const int percent = static_cast<int>(std::lround(fraction * 100.0));
-            if (percent == lastPercent) return;
-            lastPercent = percent;
-            QMetaObject::invokeMethod(
-                this, [this, progress, fraction] { act([&] { progress(fraction); }); },
-                Qt::QueuedConnection);
-        });
-        QMetaObject::invokeMethod(
-            this,
-            [this, finished, result = std::move(result)]() mutable {
-                act([&] { finished(std::move(result)); });
-            },
-            Qt::QueuedConnection);
-    });
+    worker_.start<gc::app::SimulationResult>(
+        this, std::move(job), [this](const std::function<void()>& call) { act(call); },
+        std::move(progress), std::move(finished));
 }
 
 void TSimulationForm::closeEvent(QCloseEvent* event) {

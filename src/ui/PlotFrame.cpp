@@ -1,0 +1,53 @@
+#include "ui/PlotFrame.h"
+
+#include <QLabel>
+#include <algorithm>
+#include <utility>
+
+#include "ui/PlotBox.h"
+
+namespace gc::ui {
+
+PlotFrame::PlotFrame(PlotBox* box, std::array<QLabel*, 7>& levels,
+                     std::array<QLabel*, 5>& frequencies, QLabel* levelTitle,
+                     QLabel* frequencyTitle, PlotFrameMetrics metrics, QWidget* parent)
+    : QWidget(parent),
+      box_(box),
+      levels_(levels),
+      frequencies_(frequencies),
+      levelTitle_(levelTitle),
+      frequencyTitle_(frequencyTitle),
+      metrics_(std::move(metrics)) {
+    box_->setParent(this);
+    for (QLabel* l : levels_) l->setParent(this);
+    for (QLabel* l : frequencies_) l->setParent(this);
+    levelTitle_->setParent(this);
+    frequencyTitle_->setParent(this);
+    setMinimumSize(metrics_.minimum);
+}
+
+void PlotFrame::resizeEvent(QResizeEvent*) {
+    const QFontMetrics fm = fontMetrics();
+    const int line = fm.height();
+    // A frequency text is centred on its grid line: the outer ones need half their width
+    // beside the plot.
+    const int w = fm.horizontalAdvance(metrics_.widestFrequency) + 4;
+    const int left = std::max(fm.horizontalAdvance(metrics_.widestLevel) + 8, w / 2 + 2);
+    const int right = w / 2 + 2;
+    const int top = line + line / 2;
+    const int bottom = 2 * line + 6;
+    const QRect plot(left, top, width() - left - right, height() - top - bottom);
+    box_->setGeometry(plot);
+    levelTitle_->setGeometry(0, 0, plot.width(), line);
+    for (size_t i = 0; i < levels_.size(); ++i) {
+        const int y = plot.top() + plot.height() * static_cast<int>(i) / 6;
+        levels_[i]->setGeometry(0, y - line / 2, left - 4, line);
+    }
+    for (size_t i = 0; i < frequencies_.size(); ++i) {
+        const int x = plot.left() + plot.width() * static_cast<int>(i) / 4;
+        frequencies_[i]->setGeometry(x - w / 2, plot.bottom() + 4, w, line);
+    }
+    frequencyTitle_->setGeometry(plot.left(), plot.bottom() + 4 + line, plot.width(), line);
+}
+
+}  // namespace gc::ui
