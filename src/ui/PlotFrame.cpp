@@ -8,22 +8,37 @@
 
 namespace gc::ui {
 
-PlotFrame::PlotFrame(PlotBox* box, std::array<QLabel*, 7>& levels,
-                     std::array<QLabel*, 5>& frequencies, QLabel* levelTitle,
-                     QLabel* frequencyTitle, PlotFrameMetrics metrics, QWidget* parent)
+PlotFrame::PlotFrame(PlotBox* box, QLabel* levelTitle, QLabel* frequencyTitle,
+                     PlotFrameMetrics metrics, QWidget* parent)
     : QWidget(parent),
       box_(box),
-      levels_(levels),
-      frequencies_(frequencies),
       levelTitle_(levelTitle),
       frequencyTitle_(frequencyTitle),
       metrics_(std::move(metrics)) {
     box_->setParent(this);
-    for (QLabel* l : levels_) l->setParent(this);
-    for (QLabel* l : frequencies_) l->setParent(this);
+    const auto axisLabel = [this](const QString& name, Qt::Alignment align) {
+        auto* l = new QLabel(this);
+        l->setObjectName(name);
+        l->setAlignment(align | Qt::AlignVCenter);
+        return l;
+    };
+    for (size_t i = 0; i < levels_.size(); ++i)
+        levels_[i] = axisLabel(QStringLiteral("LabelLevel%1").arg(i), Qt::AlignRight);
+    for (size_t i = 0; i < frequencies_.size(); ++i)
+        frequencies_[i] = axisLabel(QStringLiteral("LabelFrequency%1").arg(i), Qt::AlignHCenter);
     levelTitle_->setParent(this);
     frequencyTitle_->setParent(this);
     setMinimumSize(metrics_.minimum);
+}
+
+void PlotFrame::setAxisTexts(const std::vector<std::string>& levels,
+                             const std::vector<std::string>& frequencies) {
+    const auto show = [](auto& labels, const std::vector<std::string>& texts) {
+        for (size_t i = 0; i < labels.size(); ++i)
+            labels[i]->setText(i < texts.size() ? QString::fromStdString(texts[i]) : QString());
+    };
+    show(levels_, levels);
+    show(frequencies_, frequencies);
 }
 
 void PlotFrame::resizeEvent(QResizeEvent*) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <string>
+#include <vector>
 
 class QLabel;
 
@@ -24,11 +26,14 @@ struct PlotFrameMetrics {
 
 class PlotFrame final : public QWidget {
   public:
-    // Takes the plot and the labels as its children; the arrays stay the window's, which
-    // sets their texts.
-    PlotFrame(PlotBox* box, std::array<QLabel*, 7>& levels, std::array<QLabel*, 5>& frequencies,
-              QLabel* levelTitle, QLabel* frequencyTitle, PlotFrameMetrics metrics,
+    // Takes the plot and the titles as its children; makes the axis labels "LabelLevel0" ..
+    // "LabelLevel6" and "LabelFrequency0" .. "LabelFrequency4".
+    PlotFrame(PlotBox* box, QLabel* levelTitle, QLabel* frequencyTitle, PlotFrameMetrics metrics,
               QWidget* parent);
+
+    // The axis texts, top to bottom and left to right; labels without a text are left empty.
+    void setAxisTexts(const std::vector<std::string>& levels,
+                      const std::vector<std::string>& frequencies);
 
     [[nodiscard]] QSize sizeHint() const override { return metrics_.hint; }
 
@@ -37,8 +42,8 @@ class PlotFrame final : public QWidget {
 
   private:
     PlotBox* box_;
-    std::array<QLabel*, 7>& levels_;
-    std::array<QLabel*, 5>& frequencies_;
+    std::array<QLabel*, 7> levels_{};
+    std::array<QLabel*, 5> frequencies_{};
     QLabel* levelTitle_;
     QLabel* frequencyTitle_;
     PlotFrameMetrics metrics_;

@@ -75,17 +75,12 @@ void TDesignForm::build() {
     plot_ = new PlotBox;
     plot_->setObjectName(QStringLiteral("PaintBoxDesign"));
     plot_->setDrawFunction([this](gc::response::Canvas& canvas) { presenter_.draw(canvas); });
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i] = named(("LabelLevel" + std::to_string(i)).c_str(), this, Qt::AlignRight);
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i] =
-            named(("LabelFrequency" + std::to_string(i)).c_str(), this, Qt::AlignHCenter);
     auto* dbTitle = named("LabelDb", this);
     dbTitle->setText(tr("дБ"));
     auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота, кГц"));
     plotFrame_ = new PlotFrame(
-        plot_, levels_, frequencies_, dbTitle, hzTitle,
+        plot_, dbTitle, hzTitle,
         {QStringLiteral("-120"), QStringLiteral("00000.0"), QSize(360, 320), QSize(540, 460)},
         this);
     auto* plotColumn = new QVBoxLayout;
@@ -211,11 +206,7 @@ void TDesignForm::act(Action&& action) {
 void TDesignForm::showState() {
     if (!state_.Caption.empty()) setWindowTitle(qs(state_.Caption));
     requirement_->setText(qs(state_.LabelRequirement));
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i]->setText(i < state_.LevelTexts.size() ? qs(state_.LevelTexts[i]) : QString());
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i]->setText(i < state_.FrequencyTexts.size() ? qs(state_.FrequencyTexts[i])
-                                                                  : QString());
+    plotFrame_->setAxisTexts(state_.LevelTexts, state_.FrequencyTexts);
     const auto figure = [](QLabel* label, const gc::app::FigureState& f) {
         // The verdict's mark beside the figure: not told by colour alone.
         const std::string mark(gc::app::limitMark(f.colour));

@@ -20,6 +20,7 @@ class QPushButton;
 namespace gc::ui {
 
 class PlotBox;
+class PlotFrame;
 
 class TDesignForm final : public QWidget, public gc::app::DesignPort {
     Q_OBJECT
@@ -59,10 +60,8 @@ class TDesignForm final : public QWidget, public gc::app::DesignPort {
     gc::app::DesignPresenter& presenter_;
 
     QLabel* requirement_{};
-    QWidget* plotFrame_{};
     PlotBox* plot_{};
-    std::array<QLabel*, 7> levels_{};
-    std::array<QLabel*, 5> frequencies_{};
+    PlotFrame* plotFrame_{};
     QLabel* ripple_{};
     QLabel* bandwidth_{};
     QLabel* stopband_{};

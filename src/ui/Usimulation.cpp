@@ -76,21 +76,16 @@ void TSimulationForm::build() {
     plot_ = new PlotBox;
     plot_->setObjectName(QStringLiteral("PaintBoxSpectrum"));
     plot_->setDrawFunction([this](gc::response::Canvas& canvas) { presenter_.draw(canvas); });
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i] = named(("LabelLevel" + std::to_string(i)).c_str(), this, Qt::AlignRight);
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i] =
-            named(("LabelFrequency" + std::to_string(i)).c_str(), this, Qt::AlignHCenter);
     auto* dbTitle = named("LabelDbfs", this);
     dbTitle->setText(tr("дБFS"));
     auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота выхода относительно центра, кГц"));
+    plotFrame_ = new PlotFrame(
+        plot_, dbTitle, hzTitle,
+        {QStringLiteral("-180"), QStringLiteral("-00000.0"), QSize(380, 320), QSize(560, 440)},
+        this);
     auto* plotColumn = new QVBoxLayout;
-    plotColumn->addWidget(new PlotFrame(plot_, levels_, frequencies_, dbTitle, hzTitle,
-                                        {QStringLiteral("-180"), QStringLiteral("-00000.0"),
-                                         QSize(380, 320), QSize(560, 440)},
-                                        this),
-                          1);
+    plotColumn->addWidget(plotFrame_, 1);
     auto* legend = named("LabelLegend", this, Qt::AlignHCenter);
     legend->setTextFormat(Qt::RichText);
     legend->setText(
@@ -238,11 +233,7 @@ void TSimulationForm::act(Action&& action) {
 
 void TSimulationForm::showState() {
     channel_->setText(qs(state_.LabelChannel));
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i]->setText(i < state_.LevelTexts.size() ? qs(state_.LevelTexts[i]) : QString());
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i]->setText(i < state_.FrequencyTexts.size() ? qs(state_.FrequencyTexts[i])
-                                                                  : QString());
+    plotFrame_->setAxisTexts(state_.LevelTexts, state_.FrequencyTexts);
     {
         const QSignalBlocker block(signal_);
         signal_->setCurrentIndex(state_.ComboSignal.index);

@@ -20,6 +20,7 @@ class QTableWidget;
 namespace gc::ui {
 
 class PlotBox;
+class PlotFrame;
 
 class TSimulationForm final : public QWidget, public gc::app::SimulationPort {
     Q_OBJECT
@@ -53,8 +54,7 @@ class TSimulationForm final : public QWidget, public gc::app::SimulationPort {
 
     QLabel* channel_{};
     PlotBox* plot_{};
-    std::array<QLabel*, 7> levels_{};
-    std::array<QLabel*, 5> frequencies_{};
+    PlotFrame* plotFrame_{};
     QComboBox* signal_{};
     QLineEdit* f1_{};
     QLineEdit* f2_{};

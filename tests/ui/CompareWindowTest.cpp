@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "UiTestSupport.h"
+#include "app/Fakes.h"
 #include "app/WorkingFolder.h"
 #include "response/ComparisonPlot.h"
 #include "response/RecordingCanvas.h"
@@ -28,26 +29,6 @@ using gc::testing::RecordingCanvas;
 using gc::ui::ValuePanel;
 using gc::ui::WindowOrder;
 using gc::uitest::child;
-
-namespace {
-
-// Reports of writing the working folder go nowhere; it asks nothing.
-class SilentUi final : public gc::app::UiPort {
-  public:
-    void showError(const gc::app::ErrorReport&) override {}
-    void showConversionError(const std::string&) override {}
-    std::optional<std::string> askOpenFile(const gc::app::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> askSaveFile(const gc::app::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    void showWindow(gc::app::Window) override {}
-    void refreshWindow(gc::app::Window) override {}
-    void repaintChannelPlot() override {}
-};
-
-}  // namespace
 
 class CompareWindowTest : public QObject {
     Q_OBJECT
@@ -118,9 +99,10 @@ class CompareWindowTest : public QObject {
 
   private slots:
     void initTestCase() {
-        SilentUi silent;
+        std::vector<std::string> log;
+        gc::app::testing::RecordingUi quiet(log);
         const std::string folder = work_.path().toStdString();
-        QVERIFY(gc::app::writeWorkingFolder(gc::app::workingFolderFiles(folder), silent));
+        QVERIFY(gc::app::writeWorkingFolder(gc::app::workingFolderFiles(folder), quiet));
         // A second configuration: channel 0 decimating by 128 instead of 64.
         QFile std(work_.filePath(QStringLiteral("CONFIGS/std.trv")));
         QVERIFY(std.open(QIODevice::ReadOnly));
