@@ -14,6 +14,7 @@
 #include <cmath>
 #include <utility>
 
+#include "ui/FormLabels.h"
 #include "ui/PlotBox.h"
 #include "ui/PlotFrame.h"
 #include "ui/WindowPlacement.h"
@@ -25,27 +26,6 @@ using gc::app::LimitColour;
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-void setColour(QLabel* label, LimitColour colour) {
-    switch (colour) {
-        case LimitColour::Green:
-            label->setStyleSheet(QStringLiteral("color: #007000; font-weight: bold;"));
-            break;
-        case LimitColour::Red:
-            label->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
-            break;
-        case LimitColour::Neutral:
-            label->setStyleSheet(QString());
-            break;
-    }
-}
-
-QLabel* named(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
 
 }  // namespace
 
@@ -67,7 +47,7 @@ TDesignForm::~TDesignForm() {
 
 void TDesignForm::build() {
     auto* v = new QVBoxLayout(this);
-    requirement_ = named("LabelRequirement", this);
+    requirement_ = namedLabel("LabelRequirement", this);
     requirement_->setWordWrap(true);
     v->addWidget(requirement_);
 
@@ -75,9 +55,9 @@ void TDesignForm::build() {
     plot_ = new PlotBox;
     plot_->setObjectName(QStringLiteral("PaintBoxDesign"));
     plot_->setDrawFunction([this](gc::response::Canvas& canvas) { presenter_.draw(canvas); });
-    auto* dbTitle = named("LabelDb", this);
+    auto* dbTitle = namedLabel("LabelDb", this);
     dbTitle->setText(tr("дБ"));
-    auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
+    auto* hzTitle = namedLabel("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота, кГц"));
     plotFrame_ = new PlotFrame(
         plot_, dbTitle, hzTitle,
@@ -85,7 +65,7 @@ void TDesignForm::build() {
         this);
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(plotFrame_, 1);
-    auto* legend = named("LabelLegend", this, Qt::AlignHCenter);
+    auto* legend = namedLabel("LabelLegend", this, Qt::AlignHCenter);
     legend->setTextFormat(Qt::RichText);
     legend->setText(
         tr("<span style=\"color:#808080\">━━</span> сейчас&nbsp;&nbsp;&nbsp;"
@@ -104,11 +84,11 @@ void TDesignForm::build() {
                                const char* valueName) {
         grid->addWidget(new QLabel(title, this), row, 0);
         if (limitName != nullptr) {
-            limit = named(limitName, this, Qt::AlignRight);
+            limit = namedLabel(limitName, this, Qt::AlignRight);
             grid->addWidget(limit, row, 1);
         }
-        now = named(nowName, this, Qt::AlignRight);
-        value = named(valueName, this, Qt::AlignRight);
+        now = namedLabel(nowName, this, Qt::AlignRight);
+        value = namedLabel(valueName, this, Qt::AlignRight);
         value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("000000.0")));
         grid->addWidget(now, row, 2);
         grid->addWidget(value, row, 3);
@@ -173,7 +153,7 @@ void TDesignForm::build() {
     buttons->addWidget(save_);
     v->addLayout(buttons);
 
-    status_ = named("LabelStatus", this);
+    status_ = namedLabel("LabelStatus", this);
     status_->setWordWrap(true);
     v->addWidget(status_);
 
@@ -211,7 +191,7 @@ void TDesignForm::showState() {
         // The verdict's mark beside the figure: not told by colour alone.
         const std::string mark(gc::app::limitMark(f.colour));
         label->setText(qs(f.text.empty() || mark.empty() ? f.text : f.text + " " + mark));
-        setColour(label, f.colour);
+        setLimitColour(label, f.colour);
     };
     figure(ripple_, state_.PanelRipple);
     figure(bandwidth_, state_.PanelBandwidth);
@@ -241,7 +221,7 @@ void TDesignForm::showState() {
     // The bar keeps its place, so the buttons do not move when a design starts or ends.
     progress_->setEnabled(state_.ProgressActive);
     status_->setText(qs(state_.LabelStatus.text));
-    setColour(status_, state_.LabelStatus.colour);
+    setLimitColour(status_, state_.LabelStatus.colour);
     shortfall_->setPlainText(qs(state_.MemoShortfall));
     shortfall_->setVisible(!state_.MemoShortfall.empty());
     plot_->update();

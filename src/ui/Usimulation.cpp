@@ -16,6 +16,7 @@
 #include <cmath>
 #include <utility>
 
+#include "ui/FormLabels.h"
 #include "ui/PlotBox.h"
 #include "ui/PlotFrame.h"
 #include "ui/WindowPlacement.h"
@@ -27,27 +28,6 @@ using gc::app::LimitColour;
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-QLabel* named(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
-
-void setColour(QLabel* label, LimitColour colour) {
-    switch (colour) {
-        case LimitColour::Green:
-            label->setStyleSheet(QStringLiteral("color: #007000; font-weight: bold;"));
-            break;
-        case LimitColour::Red:
-            label->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
-            break;
-        case LimitColour::Neutral:
-            label->setStyleSheet(QString());
-            break;
-    }
-}
 
 }  // namespace
 
@@ -69,16 +49,16 @@ TSimulationForm::~TSimulationForm() {
 
 void TSimulationForm::build() {
     auto* v = new QVBoxLayout(this);
-    channel_ = named("LabelChannel", this);
+    channel_ = namedLabel("LabelChannel", this);
     v->addWidget(channel_);
 
     auto* middle = new QHBoxLayout;
     plot_ = new PlotBox;
     plot_->setObjectName(QStringLiteral("PaintBoxSpectrum"));
     plot_->setDrawFunction([this](gc::response::Canvas& canvas) { presenter_.draw(canvas); });
-    auto* dbTitle = named("LabelDbfs", this);
+    auto* dbTitle = namedLabel("LabelDbfs", this);
     dbTitle->setText(tr("дБFS"));
-    auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
+    auto* hzTitle = namedLabel("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота выхода относительно центра, кГц"));
     plotFrame_ = new PlotFrame(
         plot_, dbTitle, hzTitle,
@@ -86,7 +66,7 @@ void TSimulationForm::build() {
         this);
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(plotFrame_, 1);
-    auto* legend = named("LabelLegend", this, Qt::AlignHCenter);
+    auto* legend = namedLabel("LabelLegend", this, Qt::AlignHCenter);
     legend->setTextFormat(Qt::RichText);
     legend->setText(
         tr("<span style=\"color:#0000ff\">━━</span> спектр выхода&nbsp;&nbsp;&nbsp;"
@@ -145,7 +125,7 @@ void TSimulationForm::build() {
     auto* figures = new QGridLayout;
     const auto figure = [&](int row, const QString& title, QLabel*& value, const char* name) {
         figures->addWidget(new QLabel(title, this), row, 0);
-        value = named(name, this, Qt::AlignRight);
+        value = namedLabel(name, this, Qt::AlignRight);
         value->setMinimumWidth(
             value->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")));
         figures->addWidget(value, row, 1);
@@ -187,7 +167,7 @@ void TSimulationForm::build() {
     buttons->addWidget(progress_, 1);
     buttons->addWidget(saveSpectrum_);
     v->addLayout(buttons);
-    status_ = named("LabelStatus", this);
+    status_ = namedLabel("LabelStatus", this);
     status_->setWordWrap(true);
     v->addWidget(status_);
 
@@ -276,7 +256,7 @@ void TSimulationForm::showState() {
     progress_->setValue(state_.ProgressBar);
     progress_->setEnabled(state_.ProgressActive);
     status_->setText(qs(state_.LabelStatus.text));
-    setColour(status_, state_.LabelStatus.colour);
+    setLimitColour(status_, state_.LabelStatus.colour);
     plot_->update();
 }
 
