@@ -214,12 +214,8 @@ void DesignPresenter::onButtonCalculateClick() {
         control.cancel = cancel.get();
         return gc::design::designChannel(chain, requirement, options, control);
     };
-    if (port_ == nullptr) {
-        onFinished(job, work.work([this, job](double f) { onProgress(job, f); }));
-        return;
-    }
-    port_->run(
-        std::move(work), [this, job](double f) { onProgress(job, f); },
+    runOnPort<ChannelDesign>(
+        port_, std::move(work), [this, job](double f) { onProgress(job, f); },
         [this, job](ChannelDesign design) { onFinished(job, std::move(design)); });
 }
 

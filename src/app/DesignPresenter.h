@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "analysis/ChannelMeasure.h"
+#include "app/BackgroundJob.h"
 #include "app/MainPresenter.h"
 #include "app/MainState.h"
 #include "app/RequirementPresenter.h"
@@ -75,12 +76,8 @@ struct DesignState {
     std::vector<std::string> FrequencyTexts;
 };
 
-// A design job as handed to the platform: `work` runs the design (it may take seconds),
-// reporting the fraction done through the function it is given; `cancel` stops it.
-struct DesignJob {
-    std::function<gc::design::ChannelDesign(const std::function<void(double)>& progress)> work;
-    std::shared_ptr<std::atomic<bool>> cancel;
-};
+// A design job as handed to the platform (the design may take seconds).
+using DesignJob = BackgroundJob<gc::design::ChannelDesign>;
 
 // What the design window needs of the platform beyond UiPort. The Qt window runs the job on a
 // thread of its own and calls `progress` and `finished` back on the window's thread; tests run it

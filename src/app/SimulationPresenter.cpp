@@ -240,12 +240,8 @@ void SimulationPresenter::onButtonRunClick() {
         }
         return result;
     };
-    if (port_ == nullptr) {
-        onFinished(job, work.work([this, job](double f) { onProgress(job, f); }));
-        return;
-    }
-    port_->run(
-        std::move(work), [this, job](double f) { onProgress(job, f); },
+    runOnPort<SimulationResult>(
+        port_, std::move(work), [this, job](double f) { onProgress(job, f); },
         [this, job](SimulationResult result) { onFinished(job, std::move(result)); });
 }
 

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/BackgroundJob.h"
 #include "app/MainState.h"
 #include "app/RequirementPresenter.h"
 #include "app/Session.h"
@@ -98,12 +99,8 @@ struct SimulationResult {
     std::string error;
 };
 
-// A run as handed to the platform: `work` runs it, reporting the fraction done; `cancel`
-// stops it.
-struct SimulationJob {
-    std::function<SimulationResult(const std::function<void(double)>& progress)> work;
-    std::shared_ptr<std::atomic<bool>> cancel;
-};
+// A run as handed to the platform.
+using SimulationJob = BackgroundJob<SimulationResult>;
 
 // The Qt window runs the job on a thread of its own and calls `progress` and `finished` back
 // on the window's thread; tests run it on the spot.

@@ -969,18 +969,26 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
         int step = 0;
         const int steps = kEdgeSteps + static_cast<int>(uppers.size());
         auto part = [&](int i) { return mainEnd + span * i / steps; };
-        for (double u : uppers) {
+        // One trial edge on its share of the progress: whether it meets the requirement,
+        // nothing when the design was cancelled meanwhile.
+        auto tryEdge = [&](double edge) -> std::optional<bool> {
             bool cancelled = false;
-            const bool ok = meetsAt(u, cancelled, part(step), part(step + 1));
+            const bool ok = meetsAt(edge, cancelled, part(step), part(step + 1));
             ++step;
-            if (cancelled) {
-                out.cancelled = true;
-                out.cfirTaps.clear();
-                out.pfirTaps.clear();
-                out.resamplerTaps.clear();
-                return out;
-            }
-            if (ok) {
+            if (cancelled) return std::nullopt;
+            return ok;
+        };
+        const auto cancelledOut = [&out] {
+            out.cancelled = true;
+            out.cfirTaps.clear();
+            out.pfirTaps.clear();
+            out.resamplerTaps.clear();
+            return out;
+        };
+        for (double u : uppers) {
+            const std::optional<bool> ok = tryEdge(u);
+            if (!ok) return cancelledOut();
+            if (*ok) {
                 hi = u;
                 break;
             }
@@ -990,17 +998,9 @@ ChannelDesign designChannel(const ChainSpec& chainIn, const Requirement& req,
             for (int i = 0; i < kEdgeSteps; ++i) {
                 const double p = req.passbandHz;
                 const double mid = p + std::sqrt((lo - p) * (*hi - p));
-                bool cancelled = false;
-                const bool ok = meetsAt(mid, cancelled, part(step), part(step + 1));
-                ++step;
-                if (cancelled) {
-                    out.cancelled = true;
-                    out.cfirTaps.clear();
-                    out.pfirTaps.clear();
-                    out.resamplerTaps.clear();
-                    return out;
-                }
-                (ok ? *hi : lo) = mid;
+                const std::optional<bool> ok = tryEdge(mid);
+                if (!ok) return cancelledOut();
+                (*ok ? *hi : lo) = mid;
             }
             out.stopbandEdgeHz = *hi;
         }

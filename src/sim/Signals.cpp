@@ -38,17 +38,41 @@ struct Phasor {
     void renormalise() { z /= std::abs(z); }
 };
 
-class ToneSource final : public SampleSource {
+// A generated signal of `spec.length` real samples at `rateHz`: each read hands the next block
+// to generate(), which sees `done_` as the number of samples before the block.
+class GeneratedSource : public SampleSource {
   public:
-    ToneSource(const SignalSpec& spec, double rateHz) : spec_(spec), rateHz_(rateHz) {
+    GeneratedSource(const SignalSpec& spec, double rateHz) : spec_(spec), rateHz_(rateHz) {}
+    std::size_t read(Sample* out, std::size_t max) final {
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(max, spec_.length - done_));
+        generate(out, n);
+        done_ += n;
+        return n;
+    }
+    [[nodiscard]] std::uint64_t totalSamples() const final { return spec_.length; }
+    [[nodiscard]] double sampleRateHz() const final { return rateHz_; }
+    [[nodiscard]] bool complexSamples() const final { return false; }
+
+  protected:
+    virtual void generate(Sample* out, std::size_t n) = 0;
+
+    SignalSpec spec_;
+    double rateHz_;
+    std::uint64_t done_{0};
+};
+
+class ToneSource final : public GeneratedSource {
+  public:
+    ToneSource(const SignalSpec& spec, double rateHz) : GeneratedSource(spec, rateHz) {
         amplitude_ = std::pow(10.0, spec.levelDbfs / 20.0);
         first_.setFrequency(spec.f1Hz / rateHz);
         first_.z = std::polar(1.0, spec.phaseDeg * kPi / 180.0);
         if (spec.kind == SignalKind::TwoTone) second_.setFrequency(spec.f2Hz / rateHz);
     }
-    std::size_t read(Sample* out, std::size_t max) override {
-        const std::size_t n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(max, spec_.length - done_));
+
+  protected:
+    void generate(Sample* out, std::size_t n) override {
         if (spec_.kind == SignalKind::TwoTone) {
             for (std::size_t i = 0; i < n; ++i) {
                 out[i] = Sample(
@@ -64,34 +88,26 @@ class ToneSource final : public SampleSource {
             }
         }
         first_.renormalise();
-        done_ += n;
-        return n;
     }
-    [[nodiscard]] std::uint64_t totalSamples() const override { return spec_.length; }
-    [[nodiscard]] double sampleRateHz() const override { return rateHz_; }
-    [[nodiscard]] bool complexSamples() const override { return false; }
 
   private:
-    SignalSpec spec_;
-    double rateHz_;
     double amplitude_{1.0};
     Phasor first_;
     Phasor second_;
-    std::uint64_t done_{0};
 };
 
 // Instantaneous frequency from f1 at the first sample to f2 at the last, rising linearly.
-class SweepSource final : public SampleSource {
+class SweepSource final : public GeneratedSource {
   public:
-    SweepSource(const SignalSpec& spec, double rateHz) : spec_(spec), rateHz_(rateHz) {
+    SweepSource(const SignalSpec& spec, double rateHz) : GeneratedSource(spec, rateHz) {
         amplitude_ = std::pow(10.0, spec.levelDbfs / 20.0);
         const double span = spec.length > 1 ? static_cast<double>(spec.length - 1) : 1.0;
         slope_ = (spec.f2Hz - spec.f1Hz) / rateHz / span;  // cycles per sample per sample
         chirp_ = std::polar(1.0, 2.0 * kPi * slope_);
     }
-    std::size_t read(Sample* out, std::size_t max) override {
-        const std::size_t n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(max, spec_.length - done_));
+
+  protected:
+    void generate(Sample* out, std::size_t n) override {
         // The step is set exactly at each block's start; within the block it turns by the chirp.
         std::complex<double> step = std::polar(
             1.0, 2.0 * kPi * (spec_.f1Hz / rateHz_ + slope_ * static_cast<double>(done_)));
@@ -101,28 +117,20 @@ class SweepSource final : public SampleSource {
             step *= chirp_;
         }
         z_ /= std::abs(z_);
-        done_ += n;
-        return n;
     }
-    [[nodiscard]] std::uint64_t totalSamples() const override { return spec_.length; }
-    [[nodiscard]] double sampleRateHz() const override { return rateHz_; }
-    [[nodiscard]] bool complexSamples() const override { return false; }
 
   private:
-    SignalSpec spec_;
-    double rateHz_;
     double amplitude_{1.0};
     double slope_{0.0};
     std::complex<double> chirp_{1.0, 0.0};
     std::complex<double> z_{1.0, 0.0};
-    std::uint64_t done_{0};
 };
 
 // White Gaussian noise: xoshiro256+ words through Marsaglia's polar method, two samples per
 // accepted point.
-class NoiseSource final : public SampleSource {
+class NoiseSource final : public GeneratedSource {
   public:
-    NoiseSource(const SignalSpec& spec, double rateHz) : spec_(spec), rateHz_(rateHz) {
+    NoiseSource(const SignalSpec& spec, double rateHz) : GeneratedSource(spec, rateHz) {
         sigma_ = static_cast<float>(std::pow(10.0, spec.levelDbfs / 20.0) / std::sqrt(2.0));
         std::uint64_t x = spec.seed;
         for (auto& word : state_) {  // splitmix64 seeding
@@ -133,9 +141,9 @@ class NoiseSource final : public SampleSource {
             word = z ^ (z >> 31);
         }
     }
-    std::size_t read(Sample* out, std::size_t max) override {
-        const std::size_t n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(max, spec_.length - done_));
+
+  protected:
+    void generate(Sample* out, std::size_t n) override {
         std::size_t i = 0;
         if (havePending_ && n > 0) {
             out[i++] = Sample(pending_, 0.0f);
@@ -161,12 +169,7 @@ class NoiseSource final : public SampleSource {
                 havePending_ = true;
             }
         }
-        done_ += n;
-        return n;
     }
-    [[nodiscard]] std::uint64_t totalSamples() const override { return spec_.length; }
-    [[nodiscard]] double sampleRateHz() const override { return rateHz_; }
-    [[nodiscard]] bool complexSamples() const override { return false; }
 
   private:
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
@@ -182,13 +185,10 @@ class NoiseSource final : public SampleSource {
         return result;
     }
 
-    SignalSpec spec_;
-    double rateHz_;
     float sigma_{0.0f};
     std::uint64_t state_[4]{};
     float pending_{0.0f};
     bool havePending_{false};
-    std::uint64_t done_{0};
 };
 
 std::string number(double value) {

@@ -14,7 +14,9 @@
 #include <cmath>
 #include <utility>
 
+#include "ui/FormLabels.h"
 #include "ui/PlotBox.h"
+#include "ui/PlotFrame.h"
 #include "ui/WindowPlacement.h"
 
 namespace gc::ui {
@@ -24,81 +26,6 @@ using gc::app::LimitColour;
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-void setColour(QLabel* label, LimitColour colour) {
-    switch (colour) {
-        case LimitColour::Green:
-            label->setStyleSheet(QStringLiteral("color: #007000; font-weight: bold;"));
-            break;
-        case LimitColour::Red:
-            label->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
-            break;
-        case LimitColour::Neutral:
-            label->setStyleSheet(QString());
-            break;
-    }
-}
-
-// The plot with its axis texts: levels on the left of rows 0, 40 .. 240, frequencies under
-// columns 0, 64 .. 256, each kept on its grid line whatever size the plot takes.
-class PlotFrame final : public QWidget {
-  public:
-    PlotFrame(PlotBox* box, std::array<QLabel*, 7>& levels, std::array<QLabel*, 5>& frequencies,
-              QLabel* dbTitle, QLabel* hzTitle, QWidget* parent)
-        : QWidget(parent),
-          box_(box),
-          levels_(levels),
-          frequencies_(frequencies),
-          dbTitle_(dbTitle),
-          hzTitle_(hzTitle) {
-        box_->setParent(this);
-        for (QLabel* l : levels_) l->setParent(this);
-        for (QLabel* l : frequencies_) l->setParent(this);
-        dbTitle_->setParent(this);
-        hzTitle_->setParent(this);
-        setMinimumSize(360, 320);
-    }
-    [[nodiscard]] QSize sizeHint() const override { return {540, 460}; }
-
-  protected:
-    void resizeEvent(QResizeEvent*) override { place(); }
-
-  private:
-    void place() {
-        const QFontMetrics fm = fontMetrics();
-        const int line = fm.height();
-        const int left = fm.horizontalAdvance(QStringLiteral("-120")) + 8;
-        const int right = fm.horizontalAdvance(QStringLiteral("0000.0")) / 2 + 2;
-        const int top = line + line / 2;
-        const int bottom = 2 * line + 6;
-        const QRect plot(left, top, width() - left - right, height() - top - bottom);
-        box_->setGeometry(plot);
-        dbTitle_->setGeometry(0, 0, left + 40, line);
-        for (size_t i = 0; i < levels_.size(); ++i) {
-            const int y = plot.top() + plot.height() * static_cast<int>(i) / 6;
-            levels_[i]->setGeometry(0, y - line / 2, left - 4, line);
-        }
-        const int w = fm.horizontalAdvance(QStringLiteral("00000.0")) + 4;
-        for (size_t i = 0; i < frequencies_.size(); ++i) {
-            const int x = plot.left() + plot.width() * static_cast<int>(i) / 4;
-            frequencies_[i]->setGeometry(x - w / 2, plot.bottom() + 4, w, line);
-        }
-        hzTitle_->setGeometry(plot.left(), plot.bottom() + 4 + line, plot.width(), line);
-    }
-
-    PlotBox* box_;
-    std::array<QLabel*, 7>& levels_;
-    std::array<QLabel*, 5>& frequencies_;
-    QLabel* dbTitle_;
-    QLabel* hzTitle_;
-};
-
-QLabel* named(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
 
 }  // namespace
 
@@ -115,17 +42,12 @@ TDesignForm::TDesignForm(gc::app::DesignState& state, gc::app::DesignPresenter& 
 
 TDesignForm::~TDesignForm() {
     presenter_.setPort(nullptr);
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-}
-
-void TDesignForm::joinWorker() {
-    if (worker_.joinable()) worker_.join();
+    worker_.stop();
 }
 
 void TDesignForm::build() {
     auto* v = new QVBoxLayout(this);
-    requirement_ = named("LabelRequirement", this);
+    requirement_ = namedLabel("LabelRequirement", this);
     requirement_->setWordWrap(true);
     v->addWidget(requirement_);
 
@@ -133,19 +55,17 @@ void TDesignForm::build() {
     plot_ = new PlotBox;
     plot_->setObjectName(QStringLiteral("PaintBoxDesign"));
     plot_->setDrawFunction([this](gc::response::Canvas& canvas) { presenter_.draw(canvas); });
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i] = named(("LabelLevel" + std::to_string(i)).c_str(), this, Qt::AlignRight);
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i] =
-            named(("LabelFrequency" + std::to_string(i)).c_str(), this, Qt::AlignHCenter);
-    auto* dbTitle = named("LabelDb", this);
+    auto* dbTitle = namedLabel("LabelDb", this);
     dbTitle->setText(tr("дБ"));
-    auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
+    auto* hzTitle = namedLabel("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота, кГц"));
-    plotFrame_ = new PlotFrame(plot_, levels_, frequencies_, dbTitle, hzTitle, this);
+    plotFrame_ = new PlotFrame(
+        plot_, dbTitle, hzTitle,
+        {QStringLiteral("-120"), QStringLiteral("00000.0"), QSize(360, 320), QSize(540, 460)},
+        this);
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(plotFrame_, 1);
-    auto* legend = named("LabelLegend", this, Qt::AlignHCenter);
+    auto* legend = namedLabel("LabelLegend", this, Qt::AlignHCenter);
     legend->setTextFormat(Qt::RichText);
     legend->setText(
         tr("<span style=\"color:#808080\">━━</span> сейчас&nbsp;&nbsp;&nbsp;"
@@ -164,11 +84,11 @@ void TDesignForm::build() {
                                const char* valueName) {
         grid->addWidget(new QLabel(title, this), row, 0);
         if (limitName != nullptr) {
-            limit = named(limitName, this, Qt::AlignRight);
+            limit = namedLabel(limitName, this, Qt::AlignRight);
             grid->addWidget(limit, row, 1);
         }
-        now = named(nowName, this, Qt::AlignRight);
-        value = named(valueName, this, Qt::AlignRight);
+        now = namedLabel(nowName, this, Qt::AlignRight);
+        value = namedLabel(valueName, this, Qt::AlignRight);
         value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("000000.0")));
         grid->addWidget(now, row, 2);
         grid->addWidget(value, row, 3);
@@ -233,7 +153,7 @@ void TDesignForm::build() {
     buttons->addWidget(save_);
     v->addLayout(buttons);
 
-    status_ = named("LabelStatus", this);
+    status_ = namedLabel("LabelStatus", this);
     status_->setWordWrap(true);
     v->addWidget(status_);
 
@@ -266,16 +186,12 @@ void TDesignForm::act(Action&& action) {
 void TDesignForm::showState() {
     if (!state_.Caption.empty()) setWindowTitle(qs(state_.Caption));
     requirement_->setText(qs(state_.LabelRequirement));
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i]->setText(i < state_.LevelTexts.size() ? qs(state_.LevelTexts[i]) : QString());
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i]->setText(i < state_.FrequencyTexts.size() ? qs(state_.FrequencyTexts[i])
-                                                                  : QString());
+    plotFrame_->setAxisTexts(state_.LevelTexts, state_.FrequencyTexts);
     const auto figure = [](QLabel* label, const gc::app::FigureState& f) {
         // The verdict's mark beside the figure: not told by colour alone.
         const std::string mark(gc::app::limitMark(f.colour));
         label->setText(qs(f.text.empty() || mark.empty() ? f.text : f.text + " " + mark));
-        setColour(label, f.colour);
+        setLimitColour(label, f.colour);
     };
     figure(ripple_, state_.PanelRipple);
     figure(bandwidth_, state_.PanelBandwidth);
@@ -305,7 +221,7 @@ void TDesignForm::showState() {
     // The bar keeps its place, so the buttons do not move when a design starts or ends.
     progress_->setEnabled(state_.ProgressActive);
     status_->setText(qs(state_.LabelStatus.text));
-    setColour(status_, state_.LabelStatus.colour);
+    setLimitColour(status_, state_.LabelStatus.colour);
     shortfall_->setPlainText(qs(state_.MemoShortfall));
     shortfall_->setVisible(!state_.MemoShortfall.empty());
     plot_->update();
@@ -323,29 +239,9 @@ void TDesignForm::refresh() {
 
 void TDesignForm::run(gc::app::DesignJob job, std::function<void(double)> progress,
                       std::function<void(gc::design::ChannelDesign)> finished) {
-    // A previous job was cancelled or has finished: it ends within milliseconds.
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-    workerCancel_ = job.cancel;
-    worker_ = std::thread([this, job = std::move(job), progress = std::move(progress),
-                           finished = std::move(finished)] {
-        // Only whole percents travel to the window, so the queue is never flooded.
-        int lastPercent = -1;
-        gc::design::ChannelDesign design = job.work([&](double fraction) {
-            const int percent = static_cast<int>(std::lround(fraction * 100.0));
-            if (percent == lastPercent) return;
-            lastPercent = percent;
-            QMetaObject::invokeMethod(
-                this, [this, progress, fraction] { act([&] { progress(fraction); }); },
-                Qt::QueuedConnection);
-        });
-        QMetaObject::invokeMethod(
-            this,
-            [this, finished, design = std::move(design)]() mutable {
-                act([&] { finished(std::move(design)); });
-            },
-            Qt::QueuedConnection);
-    });
+    worker_.start<gc::design::ChannelDesign>(
+        this, std::move(job), [this](const std::function<void()>& call) { act(call); },
+        std::move(progress), std::move(finished));
 }
 
 bool TDesignForm::confirmReplace(const std::vector<std::string>& paths) {

@@ -5,12 +5,10 @@
 // current one from the presenter in every paint event.
 #include <QWidget>
 #include <array>
-#include <atomic>
 #include <functional>
-#include <memory>
-#include <thread>
 
 #include "app/DesignPresenter.h"
+#include "ui/BackgroundRun.h"
 
 class QCheckBox;
 class QLabel;
@@ -22,6 +20,7 @@ class QPushButton;
 namespace gc::ui {
 
 class PlotBox;
+class PlotFrame;
 
 class TDesignForm final : public QWidget, public gc::app::DesignPort {
     Q_OBJECT
@@ -56,16 +55,13 @@ class TDesignForm final : public QWidget, public gc::app::DesignPort {
     template <class Action>
     void act(Action&& action);
     void showState();
-    void joinWorker();
 
     gc::app::DesignState& state_;
     gc::app::DesignPresenter& presenter_;
 
     QLabel* requirement_{};
-    QWidget* plotFrame_{};
     PlotBox* plot_{};
-    std::array<QLabel*, 7> levels_{};
-    std::array<QLabel*, 5> frequencies_{};
+    PlotFrame* plotFrame_{};
     QLabel* ripple_{};
     QLabel* bandwidth_{};
     QLabel* stopband_{};
@@ -88,8 +84,7 @@ class TDesignForm final : public QWidget, public gc::app::DesignPort {
     QPlainTextEdit* shortfall_{};
 
     std::function<void()> mainStateChanged_;
-    std::thread worker_;
-    std::shared_ptr<std::atomic<bool>> workerCancel_;
+    BackgroundRun worker_;
 };
 
 }  // namespace gc::ui

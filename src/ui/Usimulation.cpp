@@ -16,7 +16,9 @@
 #include <cmath>
 #include <utility>
 
+#include "ui/FormLabels.h"
 #include "ui/PlotBox.h"
+#include "ui/PlotFrame.h"
 #include "ui/WindowPlacement.h"
 
 namespace gc::ui {
@@ -26,79 +28,6 @@ using gc::app::LimitColour;
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-QLabel* named(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
-
-// The plot with its axis texts: levels left of rows 0, 40 .. 240, output offsets under columns
-// 0, 64 .. 256, each kept on its grid line whatever size the plot takes.
-class SpectrumFrame final : public QWidget {
-  public:
-    SpectrumFrame(PlotBox* box, std::array<QLabel*, 7>& levels, std::array<QLabel*, 5>& frequencies,
-                  QLabel* dbTitle, QLabel* hzTitle, QWidget* parent)
-        : QWidget(parent),
-          box_(box),
-          levels_(levels),
-          frequencies_(frequencies),
-          dbTitle_(dbTitle),
-          hzTitle_(hzTitle) {
-        box_->setParent(this);
-        for (QLabel* l : levels_) l->setParent(this);
-        for (QLabel* l : frequencies_) l->setParent(this);
-        dbTitle_->setParent(this);
-        hzTitle_->setParent(this);
-        setMinimumSize(380, 320);
-    }
-    [[nodiscard]] QSize sizeHint() const override { return {560, 440}; }
-
-  protected:
-    void resizeEvent(QResizeEvent*) override {
-        const QFontMetrics fm = fontMetrics();
-        const int line = fm.height();
-        const int w = fm.horizontalAdvance(QStringLiteral("-00000.0")) + 4;
-        const int left = std::max(fm.horizontalAdvance(QStringLiteral("-180")) + 8, w / 2 + 2);
-        const int right = w / 2 + 2;
-        const int top = line + line / 2;
-        const int bottom = 2 * line + 6;
-        const QRect plot(left, top, width() - left - right, height() - top - bottom);
-        box_->setGeometry(plot);
-        dbTitle_->setGeometry(0, 0, plot.width(), line);
-        for (size_t i = 0; i < levels_.size(); ++i) {
-            const int y = plot.top() + plot.height() * static_cast<int>(i) / 6;
-            levels_[i]->setGeometry(0, y - line / 2, left - 4, line);
-        }
-        for (size_t i = 0; i < frequencies_.size(); ++i) {
-            const int x = plot.left() + plot.width() * static_cast<int>(i) / 4;
-            frequencies_[i]->setGeometry(x - w / 2, plot.bottom() + 4, w, line);
-        }
-        hzTitle_->setGeometry(plot.left(), plot.bottom() + 4 + line, plot.width(), line);
-    }
-
-  private:
-    PlotBox* box_;
-    std::array<QLabel*, 7>& levels_;
-    std::array<QLabel*, 5>& frequencies_;
-    QLabel* dbTitle_;
-    QLabel* hzTitle_;
-};
-
-void setColour(QLabel* label, LimitColour colour) {
-    switch (colour) {
-        case LimitColour::Green:
-            label->setStyleSheet(QStringLiteral("color: #007000; font-weight: bold;"));
-            break;
-        case LimitColour::Red:
-            label->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
-            break;
-        case LimitColour::Neutral:
-            label->setStyleSheet(QString());
-            break;
-    }
-}
 
 }  // namespace
 
@@ -115,36 +44,29 @@ TSimulationForm::TSimulationForm(gc::app::SimulationState& state,
 
 TSimulationForm::~TSimulationForm() {
     presenter_.setPort(nullptr);
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-}
-
-void TSimulationForm::joinWorker() {
-    if (worker_.joinable()) worker_.join();
+    worker_.stop();
 }
 
 void TSimulationForm::build() {
     auto* v = new QVBoxLayout(this);
-    channel_ = named("LabelChannel", this);
+    channel_ = namedLabel("LabelChannel", this);
     v->addWidget(channel_);
 
     auto* middle = new QHBoxLayout;
     plot_ = new PlotBox;
     plot_->setObjectName(QStringLiteral("PaintBoxSpectrum"));
     plot_->setDrawFunction([this](gc::response::Canvas& canvas) { presenter_.draw(canvas); });
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i] = named(("LabelLevel" + std::to_string(i)).c_str(), this, Qt::AlignRight);
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i] =
-            named(("LabelFrequency" + std::to_string(i)).c_str(), this, Qt::AlignHCenter);
-    auto* dbTitle = named("LabelDbfs", this);
+    auto* dbTitle = namedLabel("LabelDbfs", this);
     dbTitle->setText(tr("дБFS"));
-    auto* hzTitle = named("LabelKhz", this, Qt::AlignHCenter);
+    auto* hzTitle = namedLabel("LabelKhz", this, Qt::AlignHCenter);
     hzTitle->setText(tr("Частота выхода относительно центра, кГц"));
+    plotFrame_ = new PlotFrame(
+        plot_, dbTitle, hzTitle,
+        {QStringLiteral("-180"), QStringLiteral("-00000.0"), QSize(380, 320), QSize(560, 440)},
+        this);
     auto* plotColumn = new QVBoxLayout;
-    plotColumn->addWidget(new SpectrumFrame(plot_, levels_, frequencies_, dbTitle, hzTitle, this),
-                          1);
-    auto* legend = named("LabelLegend", this, Qt::AlignHCenter);
+    plotColumn->addWidget(plotFrame_, 1);
+    auto* legend = namedLabel("LabelLegend", this, Qt::AlignHCenter);
     legend->setTextFormat(Qt::RichText);
     legend->setText(
         tr("<span style=\"color:#0000ff\">━━</span> спектр выхода&nbsp;&nbsp;&nbsp;"
@@ -203,7 +125,7 @@ void TSimulationForm::build() {
     auto* figures = new QGridLayout;
     const auto figure = [&](int row, const QString& title, QLabel*& value, const char* name) {
         figures->addWidget(new QLabel(title, this), row, 0);
-        value = named(name, this, Qt::AlignRight);
+        value = namedLabel(name, this, Qt::AlignRight);
         value->setMinimumWidth(
             value->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")));
         figures->addWidget(value, row, 1);
@@ -245,7 +167,7 @@ void TSimulationForm::build() {
     buttons->addWidget(progress_, 1);
     buttons->addWidget(saveSpectrum_);
     v->addLayout(buttons);
-    status_ = named("LabelStatus", this);
+    status_ = namedLabel("LabelStatus", this);
     status_->setWordWrap(true);
     v->addWidget(status_);
 
@@ -291,11 +213,7 @@ void TSimulationForm::act(Action&& action) {
 
 void TSimulationForm::showState() {
     channel_->setText(qs(state_.LabelChannel));
-    for (size_t i = 0; i < levels_.size(); ++i)
-        levels_[i]->setText(i < state_.LevelTexts.size() ? qs(state_.LevelTexts[i]) : QString());
-    for (size_t i = 0; i < frequencies_.size(); ++i)
-        frequencies_[i]->setText(i < state_.FrequencyTexts.size() ? qs(state_.FrequencyTexts[i])
-                                                                  : QString());
+    plotFrame_->setAxisTexts(state_.LevelTexts, state_.FrequencyTexts);
     {
         const QSignalBlocker block(signal_);
         signal_->setCurrentIndex(state_.ComboSignal.index);
@@ -338,7 +256,7 @@ void TSimulationForm::showState() {
     progress_->setValue(state_.ProgressBar);
     progress_->setEnabled(state_.ProgressActive);
     status_->setText(qs(state_.LabelStatus.text));
-    setColour(status_, state_.LabelStatus.colour);
+    setLimitColour(status_, state_.LabelStatus.colour);
     plot_->update();
 }
 
@@ -354,29 +272,9 @@ void TSimulationForm::refresh() {
 
 void TSimulationForm::run(gc::app::SimulationJob job, std::function<void(double)> progress,
                           std::function<void(gc::app::SimulationResult)> finished) {
-    // A previous run was stopped or has finished: it ends at its next block.
-    if (workerCancel_) workerCancel_->store(true);
-    joinWorker();
-    workerCancel_ = job.cancel;
-    worker_ = std::thread([this, job = std::move(job), progress = std::move(progress),
-                           finished = std::move(finished)] {
-        // Only whole percents travel to the window, so the queue is never flooded.
-        int lastPercent = -1;
-        gc::app::SimulationResult result = job.work([&](double fraction) {
-            const int percent = static_cast<int>(std::lround(fraction * 100.0));
-            if (percent == lastPercent) return;
-            lastPercent = percent;
-            QMetaObject::invokeMethod(
-                this, [this, progress, fraction] { act([&] { progress(fraction); }); },
-                Qt::QueuedConnection);
-        });
-        QMetaObject::invokeMethod(
-            this,
-            [this, finished, result = std::move(result)]() mutable {
-                act([&] { finished(std::move(result)); });
-            },
-            Qt::QueuedConnection);
-    });
+    worker_.start<gc::app::SimulationResult>(
+        this, std::move(job), [this](const std::function<void()>& call) { act(call); },
+        std::move(progress), std::move(finished));
 }
 
 void TSimulationForm::closeEvent(QCloseEvent* event) {

@@ -5,12 +5,10 @@
 // channel response from the presenter in every paint event.
 #include <QWidget>
 #include <array>
-#include <atomic>
 #include <functional>
-#include <memory>
-#include <thread>
 
 #include "app/SimulationPresenter.h"
+#include "ui/BackgroundRun.h"
 
 class QComboBox;
 class QLabel;
@@ -22,6 +20,7 @@ class QTableWidget;
 namespace gc::ui {
 
 class PlotBox;
+class PlotFrame;
 
 class TSimulationForm final : public QWidget, public gc::app::SimulationPort {
     Q_OBJECT
@@ -49,15 +48,13 @@ class TSimulationForm final : public QWidget, public gc::app::SimulationPort {
     template <class Action>
     void act(Action&& action);
     void showState();
-    void joinWorker();
 
     gc::app::SimulationState& state_;
     gc::app::SimulationPresenter& presenter_;
 
     QLabel* channel_{};
     PlotBox* plot_{};
-    std::array<QLabel*, 7> levels_{};
-    std::array<QLabel*, 5> frequencies_{};
+    PlotFrame* plotFrame_{};
     QComboBox* signal_{};
     QLineEdit* f1_{};
     QLineEdit* f2_{};
@@ -80,8 +77,7 @@ class TSimulationForm final : public QWidget, public gc::app::SimulationPort {
     QPushButton* saveSpectrum_{};
     QLabel* status_{};
 
-    std::thread worker_;
-    std::shared_ptr<std::atomic<bool>> workerCancel_;
+    BackgroundRun worker_;
 };
 
 }  // namespace gc::ui
