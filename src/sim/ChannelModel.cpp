@@ -626,6 +626,60 @@ __attribute__((target("avx2"))) void integrateRunAvx2(const std::int32_t* in, st
 }
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// The whole CIC over `count` mixed words with 64-bit integrators fed the words unshifted (see
+// integrateRunAvx2): the integrators at every input and, at each decimation instant, the five
+// combs of that instant's phase. `integ` holds integrator k's I at 2k and Q at 2k + 1, `combs`
+// phase p's comb k at 10p + 2k (I) and 10p + 2k + 1 (Q). The comb outputs go to `raw` as I, Q
+// pairs; returns how many pairs.
+__attribute__((target("avx2"))) std::size_t cicRunAvx2(const std::int32_t* in, std::size_t count,
+                                                       u64* integ, u64* combs, int& untilInstant,
+                                                       int& combPhase,
+                                                       const std::array<int, 2>& gap,
+                                                       int interleave, u64* raw) {
+    __m128i* st = reinterpret_cast<__m128i*>(integ);
+    __m128i* cb = reinterpret_cast<__m128i*>(combs);
+    __m128i i0 = _mm_loadu_si128(st), i1 = _mm_loadu_si128(st + 1), i2 = _mm_loadu_si128(st + 2);
+    __m128i i3 = _mm_loadu_si128(st + 3), i4 = _mm_loadu_si128(st + 4);
+    int until = untilInstant, phase = combPhase;
+    std::size_t i = 0, outs = 0;
+    while (i < count) {
+        const std::size_t end = std::min(count, i + static_cast<std::size_t>(until));
+        until -= static_cast<int>(end - i);
+        for (; i < end; ++i) {
+            const __m128i x =
+                _mm_cvtepi32_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * i)));
+            i0 = _mm_add_epi64(i0, x);
+            i1 = _mm_add_epi64(i1, i0);
+            i2 = _mm_add_epi64(i2, i1);
+            i3 = _mm_add_epi64(i3, i2);
+            i4 = _mm_add_epi64(i4, i3);
+        }
+        if (until == 0) {
+            __m128i* d = cb + 5 * phase;
+            __m128i c = i4;
+            for (int k = 0; k < 5; ++k) {
+                const __m128i t = c;
+                c = _mm_sub_epi64(c, _mm_loadu_si128(d + k));
+                _mm_storeu_si128(d + k, t);
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(raw + 2 * outs), c);
+            ++outs;
+            phase = interleave == 2 ? phase ^ 1 : 0;
+            until = gap[static_cast<std::size_t>(phase)];
+        }
+    }
+    _mm_storeu_si128(st, i0);
+    _mm_storeu_si128(st + 1, i1);
+    _mm_storeu_si128(st + 2, i2);
+    _mm_storeu_si128(st + 3, i3);
+    _mm_storeu_si128(st + 4, i4);
+    untilInstant = until;
+    combPhase = phase;
+    return outs;
+}
+#endif
+
 struct ChannelModel::Impl {
     ModelParameters p;
     ChannelSetup s;
@@ -672,6 +726,7 @@ struct ChannelModel::Impl {
     std::vector<std::int32_t> xr, xi;
     std::vector<std::int32_t> mixed;  // I, Q interleaved, at the mixer's width
     std::vector<i64> aI, aQ, bI, bQ;
+    std::vector<u64> cicRaw;  // comb outputs of the vector CIC, I and Q interleaved
 
     void setUp();
     void resetState();
@@ -887,6 +942,57 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
     i3[0] = st.integI[3], i3[1] = st.integQ[3];
     i4[0] = st.integI[4], i4[1] = st.integQ[4];
     WordStage& cicWord = words[kCic];
+    // The comb output: the pre-scale to the CIC word.
+    const auto emit = [&](Acc cI, Acc cQ) {
+        if (unshiftedCic) {
+            cI <<= up;
+            cQ <<= up;
+        }
+        const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
+        const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
+        const SAcc rI = cicShift > 0 ? (sI + half) >> cicShift : sI * (SAcc{1} << -cicShift);
+        const SAcc rQ = cicShift > 0 ? (sQ + half) >> cicShift : sQ * (SAcc{1} << -cicShift);
+        const auto toWord = [&](SAcc v) {
+            const SAcc lim = SAcc{1} << 40;  // beyond any word, so the cast is exact
+            return static_cast<i64>(std::clamp(v, -lim, lim));
+        };
+        aI.push_back(cicWord.fit(toWord(rI)));
+        aQ.push_back(cicWord.fit(toWord(rQ)));
+    };
+
+#if defined(__x86_64__) && defined(__GNUC__)
+    if constexpr (std::is_same_v<Acc, u64>) {
+        if (unshiftedCic) {
+            alignas(16) u64 integ[10];
+            alignas(16) u64 combs[20];
+            for (std::size_t k = 0; k < 5; ++k) {
+                integ[2 * k] = st.integI[k];
+                integ[2 * k + 1] = st.integQ[k];
+                for (std::size_t ph = 0; ph < 2; ++ph) {
+                    combs[10 * ph + 2 * k] = st.combI[ph][k];
+                    combs[10 * ph + 2 * k + 1] = st.combQ[ph][k];
+                }
+            }
+            const std::size_t most =
+                n / static_cast<std::size_t>(instantGap[0] < instantGap[1] ? instantGap[0]
+                                                                           : instantGap[1]) +
+                2;
+            cicRaw.resize(2 * most);
+            const std::size_t outs = cicRunAvx2(in, n, integ, combs, untilInstant, combPhase,
+                                                instantGap, interleave, cicRaw.data());
+            for (std::size_t k = 0; k < 5; ++k) {
+                st.integI[k] = integ[2 * k];
+                st.integQ[k] = integ[2 * k + 1];
+                for (std::size_t ph = 0; ph < 2; ++ph) {
+                    st.combI[ph][k] = combs[10 * ph + 2 * k];
+                    st.combQ[ph][k] = combs[10 * ph + 2 * k + 1];
+                }
+            }
+            for (std::size_t k = 0; k < outs; ++k) emit(cicRaw[2 * k], cicRaw[2 * k + 1]);
+            return;
+        }
+    }
+#endif
 
     std::size_t i = 0;
     while (i < n) {
@@ -947,20 +1053,7 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
                 dI[k] = tI;
                 dQ[k] = tQ;
             }
-            if (unshiftedCic) {
-                cI <<= up;
-                cQ <<= up;
-            }
-            const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
-            const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
-            const SAcc rI = cicShift > 0 ? (sI + half) >> cicShift : sI * (SAcc{1} << -cicShift);
-            const SAcc rQ = cicShift > 0 ? (sQ + half) >> cicShift : sQ * (SAcc{1} << -cicShift);
-            const auto toWord = [&](SAcc v) {
-                const SAcc lim = SAcc{1} << 40;  // beyond any word, so the cast is exact
-                return static_cast<i64>(std::clamp(v, -lim, lim));
-            };
-            aI.push_back(cicWord.fit(toWord(rI)));
-            aQ.push_back(cicWord.fit(toWord(rQ)));
+            emit(cI, cQ);
             combPhase = (combPhase + 1) % interleave;
             untilInstant = instantGap[static_cast<std::size_t>(combPhase)];
         }
