@@ -48,16 +48,11 @@ struct WordStage {
     }
     // Saturates, counting the words that did not fit, and follows the peak.
     i64 fit(i64 v) {
-        if (v > hi) {
-            ++overflows;
-            v = hi;
-        } else if (v < lo) {
-            ++overflows;
-            v = lo;
-        }
-        const i64 a = v < 0 ? -v : v;
-        if (a > peak) peak = a;
-        return v;
+        const i64 w = std::clamp(v, lo, hi);
+        overflows += w != v ? 1 : 0;
+        const i64 a = w < 0 ? -w : w;
+        peak = a > peak ? a : peak;
+        return w;
     }
 };
 
@@ -134,8 +129,39 @@ __attribute__((target("avx2"))) std::size_t firDecimate2Avx2(const std::int32_t*
                                                              const std::int32_t* xI,
                                                              const std::int32_t* xQ,
                                                              std::size_t count, i64* outI,
-                                                             i64* outQ) {
+                                                             i64* outQ, bool symmetric) {
     std::size_t j = 0;
+    for (; symmetric && j + 4 <= count; j += 4) {
+        // Tap k equals tap l-1-k: the two words added first (they fit 32 bits with room: every
+        // word here is at most 24 bits), then one product per pair of taps.
+        const std::int32_t* a = xI + 2 * j;
+        const std::int32_t* b = xQ + 2 * j;
+        __m256i sumI = _mm256_setzero_si256(), sumQ = _mm256_setzero_si256();
+        std::size_t k = 0;
+        for (; 2 * k + 1 < l; ++k) {
+            const __m256i t = _mm256_set1_epi64x(h[k]);
+            const std::size_t m = l - 1 - k;
+            const __m256i pa =
+                _mm256_add_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + k)),
+                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + m)));
+            const __m256i pb =
+                _mm256_add_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + k)),
+                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + m)));
+            sumI = _mm256_add_epi64(sumI, _mm256_mul_epi32(t, pa));
+            sumQ = _mm256_add_epi64(sumQ, _mm256_mul_epi32(t, pb));
+        }
+        if (2 * k + 1 == l) {
+            const __m256i t = _mm256_set1_epi64x(h[k]);
+            sumI = _mm256_add_epi64(
+                sumI,
+                _mm256_mul_epi32(t, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + k))));
+            sumQ = _mm256_add_epi64(
+                sumQ,
+                _mm256_mul_epi32(t, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + k))));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(outI + j), sumI);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(outQ + j), sumQ);
+    }
     for (; j + 4 <= count; j += 4) {
         const std::int32_t* a = xI + 2 * j;
         const std::int32_t* b = xQ + 2 * j;
@@ -182,7 +208,12 @@ struct FirStage {
     std::vector<std::int32_t> histI, histQ;
     std::vector<i64> sumsI, sumsQ;  // the vector loop's sums, reused
 
-    void setTaps(const std::vector<int>& taps) { reversed.assign(taps.rbegin(), taps.rend()); }
+    bool symmetric{false};  // tap k = tap l-1-k
+
+    void setTaps(const std::vector<int>& taps) {
+        reversed.assign(taps.rbegin(), taps.rend());
+        symmetric = std::equal(taps.begin(), taps.end(), taps.rbegin());
+    }
 
     void reset() {
         histI.assign(reversed.size() - 1, 0);
@@ -209,7 +240,7 @@ struct FirStage {
             sumsQ.resize(count);
             std::size_t done =
                 firDecimate2Avx2(reversed.data(), l, histI.data() + first, histQ.data() + first,
-                                 safe, sumsI.data(), sumsQ.data());
+                                 safe, sumsI.data(), sumsQ.data(), symmetric);
             for (; done < count; ++done) {
                 const std::size_t n = first + 2 * done;
                 dotPair(avx2, reversed.data(), histI.data() + n, histQ.data() + n, l, sumsI[done],
