@@ -182,7 +182,64 @@ __attribute__((target("avx2"))) std::size_t firDecimate2Avx2(const std::int32_t*
 }
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// v = fit(scaleBy((v << up) * mult, k)) over n words in place, four at a time: the shift up
+// and the products wrap modulo 2^64 as the scalar steps do; the arithmetic right shift, which
+// AVX2 lacks for 64-bit lanes, is the logical one between two complements of a negative word.
+// `mult` != 1 needs words of at most 32 bits. Returns how many were done, a multiple of 4.
+__attribute__((target("avx2"))) std::size_t scaleFitAvx2(i64* v, std::size_t n, int up, i64 mult,
+                                                         int k, bool halfUp, WordStage& word) {
+    const __m128i vUp = _mm_cvtsi32_si128(up);
+    const __m128i vLeft = _mm_cvtsi32_si128(k > 0 ? k : 0);
+    const __m128i vRight = _mm_cvtsi32_si128(k < 0 ? -k : 0);
+    const __m256i vMult = _mm256_set1_epi64x(mult);
+    const __m256i vHalf = _mm256_set1_epi64x(k < 0 && halfUp ? (i64{1} << (-k - 1)) : 0);
+    const __m256i vLo = _mm256_set1_epi64x(word.lo), vHi = _mm256_set1_epi64x(word.hi);
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i vOver = zero, vPeak = zero;
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        __m256i x =
+            _mm256_sll_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + i)), vUp);
+        if (mult != 1) x = _mm256_mul_epi32(x, vMult);
+        if (k >= 0) {
+            x = _mm256_sll_epi64(x, vLeft);
+        } else {
+            x = _mm256_add_epi64(x, vHalf);
+            const __m256i m = _mm256_cmpgt_epi64(zero, x);
+            x = _mm256_xor_si256(_mm256_srl_epi64(_mm256_xor_si256(x, m), vRight), m);
+        }
+        const __m256i above = _mm256_cmpgt_epi64(x, vHi), below = _mm256_cmpgt_epi64(vLo, x);
+        vOver = _mm256_sub_epi64(_mm256_sub_epi64(vOver, above), below);
+        x = _mm256_blendv_epi8(x, vHi, above);
+        x = _mm256_blendv_epi8(x, vLo, below);
+        const __m256i m = _mm256_cmpgt_epi64(zero, x);
+        const __m256i a = _mm256_sub_epi64(_mm256_xor_si256(x, m), m);
+        vPeak = _mm256_blendv_epi8(vPeak, a, _mm256_cmpgt_epi64(a, vPeak));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(v + i), x);
+    }
+    alignas(32) i64 lanes[4];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), vOver);
+    word.overflows += static_cast<std::uint64_t>(lanes[0] + lanes[1] + lanes[2] + lanes[3]);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), vPeak);
+    word.peak = std::max({word.peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+    return i;
+}
+#endif
+
 bool useAvx2();
+
+// v = fit(scaleBy((v << up) * mult, k)) over n words in place.
+void scaleFit(i64* v, std::size_t n, int up, i64 mult, int k, bool halfUp, WordStage& word) {
+    std::size_t i = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (useAvx2() && k > -63 && k < 63) i = scaleFitAvx2(v, n, up, mult, k, halfUp, word);
+#endif
+    for (; i < n; ++i) {
+        const i64 x = static_cast<i64>(static_cast<u64>(v[i]) << up) * mult;
+        v[i] = word.fit(scaleBy(x, k, halfUp));
+    }
+}
 
 // dot over the I and the Q rail with the same taps.
 inline void dotPair(bool avx2, const std::int32_t* h, const std::int32_t* xI,
@@ -1019,7 +1076,17 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
                     st.combQ[ph][k] = combs[10 * ph + 2 * k + 1];
                 }
             }
-            for (std::size_t k = 0; k < outs; ++k) emit(cicRaw[2 * k], cicRaw[2 * k + 1]);
+            // The comb outputs as signed words, shifted up to the CIC input width, pre-scaled
+            // and limited to the CIC word (a word beyond +-2^40 counts and saturates the same).
+            i64* raw = reinterpret_cast<i64*>(cicRaw.data());
+            scaleFit(raw, 2 * outs, up, 1, -cicShift, halfUp, cicWord);
+            const std::size_t before = aI.size();
+            aI.resize(before + outs);
+            aQ.resize(before + outs);
+            for (std::size_t k = 0; k < outs; ++k) {
+                aI[before + k] = raw[2 * k];
+                aQ[before + k] = raw[2 * k + 1];
+            }
             return;
         }
     }
@@ -1097,17 +1164,13 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     // Coarse gain, in place.
     WordStage& coarse = words[kCoarse];
     const int coarseShift = s.coarse + p.coarseOutputBits - p.cicOutputBits;
-    for (std::size_t k = 0; k < aI.size(); ++k) {
-        aI[k] = coarse.fit(scaleBy(aI[k], coarseShift, halfUp));
-        aQ[k] = coarse.fit(scaleBy(aQ[k], coarseShift, halfUp));
-    }
+    scaleFit(aI.data(), aI.size(), 0, 1, coarseShift, halfUp, coarse);
+    scaleFit(aQ.data(), aQ.size(), 0, 1, coarseShift, halfUp, coarse);
     cfir.run(aI, aQ, bI, bQ, words[kCfir], halfUp);
     pfir.run(bI, bQ, aI, aQ, words[kPfir], halfUp);
     WordStage& fine = words[kFine];
-    for (std::size_t k = 0; k < aI.size(); ++k) {
-        aI[k] = fine.fit(scaleBy(aI[k] * s.fineGain, fineShift, halfUp));
-        aQ[k] = fine.fit(scaleBy(aQ[k] * s.fineGain, fineShift, halfUp));
-    }
+    scaleFit(aI.data(), aI.size(), 0, s.fineGain, fineShift, halfUp, fine);
+    scaleFit(aQ.data(), aQ.size(), 0, s.fineGain, fineShift, halfUp, fine);
 
     // Resampler: output instants every ratio/2^26 input samples; the branch nearest to (or
     // below) the instant's fraction; tap p + m NDELAY multiplies the input m samples back.
