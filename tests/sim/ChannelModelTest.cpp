@@ -286,11 +286,27 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         int decimation, shift, scale, bigScale;
         bool complexInput;
         int mix20;  // 0: the 16-bit mixer word, shifted up by 4 into the CIC
+        int coarse{0};
+        int fineGain{1024};
+        bool truncate{false};
+        int saturatingStage{0};  // a stage after the input that must count overflows, 0: none
     };
-    const Case cases[] = {{0, 8, 4, 1, 7, false, 1},   {0, 8, 4, 1, 7, true, 0},
-                          {1, 8, 4, 1, 7, false, 0},   {1, 64, 2, 0, 5, true, 1},
-                          {2, 8, 4, 1, 7, false, 1},   {2, 8, 4, 1, 7, true, 0},
-                          {0, 256, 7, 5, 1, false, 0}, {0, 2048, 7, 0, 0, true, 1}};
+    const Case cases[] = {
+        {0, 8, 4, 1, 7, false, 1},
+        {0, 8, 4, 1, 7, true, 0},
+        {1, 8, 4, 1, 7, false, 0},
+        {1, 64, 2, 0, 5, true, 1},
+        {2, 8, 4, 1, 7, false, 1},
+        {2, 8, 4, 1, 7, true, 0},
+        {0, 256, 7, 5, 1, false, 0},
+        {0, 2048, 7, 0, 0, true, 1},
+        // The CIC word saturates (gain 2^15 on the 20-bit word, right shift 6 only).
+        {0, 8, 7, 7, 7, false, 1, 0, 1024, false, 2},
+        {1, 8, 7, 7, 7, true, 1, 0, 1024, true, 2},
+        // Coarse gain x128 and fine gain x16 saturate their words; truncating rounding.
+        {2, 8, 4, 1, 7, false, 1, 7, 1024, true, 3},
+        {1, 8, 4, 1, 7, true, 0, 0, 16383, false, 6},
+        {0, 8, 4, 1, 7, true, 1, 7, 16383, true, 3}};
     for (const Case& k : cases) {
         ChannelConfig c;
         c.mode = k.mode;
@@ -299,6 +315,8 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         c.scale = k.scale;
         c.bigScale = k.bigScale;
         c.mix20 = k.mix20;
+        c.coarse = k.coarse;
+        c.fineGain = k.fineGain;
         c.frequencyHz = 12345678;
         const Built b = build(c);
         // 1.2 of full scale: the input word saturates on the peaks.
@@ -311,7 +329,9 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         x[17] = {std::nanf(""), k.complexInput ? std::nanf("") : -0.0f};
         const auto run = [&](bool scalar) {
             setScalarReferenceForTesting(scalar);
-            auto model = ChannelModel::fromProgramFile(b.program, 0);
+            ModelParameters p;
+            p.rounding = k.truncate ? Rounding::Truncate : Rounding::HalfUp;
+            auto model = ChannelModel::fromProgramFile(b.program, 0, p);
             std::vector<std::complex<float>> y;
             model.process(x.data(), 5003, y);  // a block and a bit, then the rest
             model.process(x.data() + 5003, x.size() - 5003, y);
@@ -322,7 +342,9 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         const auto [plain, plainStats] = run(true);
         const std::string what =
             "mode " + std::to_string(k.mode) + " D " + std::to_string(k.decimation) +
-            (k.complexInput ? " complex" : " real") + " mix20 " + std::to_string(k.mix20);
+            (k.complexInput ? " complex" : " real") + " mix20 " + std::to_string(k.mix20) +
+            " coarse " + std::to_string(k.coarse) + " fine " + std::to_string(k.fineGain) +
+            (k.truncate ? " truncate" : "");
         ASSERT_FALSE(plain.empty()) << what;
         ASSERT_EQ(fast.size(), plain.size()) << what;
         EXPECT_EQ(std::memcmp(fast.data(), plain.data(), fast.size() * sizeof fast[0]), 0) << what;
@@ -335,6 +357,9 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         }
         // The saturating input shows in the input stage's count.
         EXPECT_GT(plainStats[0].overflows, 0u) << what;
+        if (k.saturatingStage > 0)
+            EXPECT_GT(plainStats[static_cast<std::size_t>(k.saturatingStage)].overflows, 0u)
+                << what;
     }
 }
 
