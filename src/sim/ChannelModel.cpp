@@ -303,12 +303,10 @@ struct FirStage {
                 dotPair(avx2, reversed.data(), histI.data() + n, histQ.data() + n, l, sumsI[done],
                         sumsQ[done]);
             }
-            outI.resize(count);
-            outQ.resize(count);
-            for (std::size_t j = 0; j < count; ++j) {
-                outI[j] = word.fit(scaleBy(sumsI[j], scaleShift, halfUp));
-                outQ[j] = word.fit(scaleBy(sumsQ[j], scaleShift, halfUp));
-            }
+            scaleFit(sumsI.data(), count, 0, 1, scaleShift, halfUp, word);
+            scaleFit(sumsQ.data(), count, 0, 1, scaleShift, halfUp, word);
+            outI.swap(sumsI);
+            outQ.swap(sumsQ);
             inputCount = static_cast<int>((static_cast<std::size_t>(inputCount) + inI.size()) % 2);
             histI.erase(histI.begin(), histI.end() - static_cast<std::ptrdiff_t>(l - 1));
             histQ.erase(histQ.begin(), histQ.end() - static_cast<std::ptrdiff_t>(l - 1));
