@@ -187,6 +187,7 @@ __attribute__((target("avx2"))) std::size_t firDecimate2Avx2(const std::int32_t*
 // and the products wrap modulo 2^64 as the scalar steps do; the arithmetic right shift, which
 // AVX2 lacks for 64-bit lanes, is the logical one between two complements of a negative word.
 // `mult` != 1 needs words of at most 32 bits. Returns how many were done, a multiple of 4.
+template <bool Multiply, bool Left>
 __attribute__((target("avx2"))) std::size_t scaleFitAvx2(i64* v, std::size_t n, int up, i64 mult,
                                                          int k, bool halfUp, WordStage& word) {
     const __m128i vUp = _mm_cvtsi32_si128(up);
@@ -201,8 +202,8 @@ __attribute__((target("avx2"))) std::size_t scaleFitAvx2(i64* v, std::size_t n, 
     for (; i + 4 <= n; i += 4) {
         __m256i x =
             _mm256_sll_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + i)), vUp);
-        if (mult != 1) x = _mm256_mul_epi32(x, vMult);
-        if (k >= 0) {
+        if constexpr (Multiply) x = _mm256_mul_epi32(x, vMult);
+        if constexpr (Left) {
             x = _mm256_sll_epi64(x, vLeft);
         } else {
             x = _mm256_add_epi64(x, vHalf);
@@ -233,7 +234,15 @@ bool useAvx2();
 void scaleFit(i64* v, std::size_t n, int up, i64 mult, int k, bool halfUp, WordStage& word) {
     std::size_t i = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-    if (useAvx2() && k > -63 && k < 63) i = scaleFitAvx2(v, n, up, mult, k, halfUp, word);
+    if (useAvx2() && k > -63 && k < 63) {
+        if (mult != 1) {
+            i = k >= 0 ? scaleFitAvx2<true, true>(v, n, up, mult, k, halfUp, word)
+                       : scaleFitAvx2<true, false>(v, n, up, mult, k, halfUp, word);
+        } else {
+            i = k >= 0 ? scaleFitAvx2<false, true>(v, n, up, mult, k, halfUp, word)
+                       : scaleFitAvx2<false, false>(v, n, up, mult, k, halfUp, word);
+        }
+    }
 #endif
     for (; i < n; ++i) {
         const i64 x = static_cast<i64>(static_cast<u64>(v[i]) << up) * mult;
