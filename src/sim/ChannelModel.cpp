@@ -695,38 +695,12 @@ __attribute__((target("avx2"))) std::size_t mixRealAvx2(
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// The five 64-bit integrators of both rails over `count` mixed words (I, Q interleaved), the
-// words taken as they are: the integrators and combs are sums modulo 2^64, so shifting their
-// result up by the CIC input width's bits gives what shifting every input word would.
-// `state` holds integrator k's I at 2k and Q at 2k + 1.
-__attribute__((target("avx2"))) void integrateRunAvx2(const std::int32_t* in, std::size_t count,
-                                                      u64* state) {
-    __m128i* st = reinterpret_cast<__m128i*>(state);
-    __m128i i0 = _mm_loadu_si128(st), i1 = _mm_loadu_si128(st + 1), i2 = _mm_loadu_si128(st + 2);
-    __m128i i3 = _mm_loadu_si128(st + 3), i4 = _mm_loadu_si128(st + 4);
-    for (std::size_t k = 0; k < count; ++k) {
-        const __m128i x =
-            _mm_cvtepi32_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * k)));
-        i0 = _mm_add_epi64(i0, x);
-        i1 = _mm_add_epi64(i1, i0);
-        i2 = _mm_add_epi64(i2, i1);
-        i3 = _mm_add_epi64(i3, i2);
-        i4 = _mm_add_epi64(i4, i3);
-    }
-    _mm_storeu_si128(st, i0);
-    _mm_storeu_si128(st + 1, i1);
-    _mm_storeu_si128(st + 2, i2);
-    _mm_storeu_si128(st + 3, i3);
-    _mm_storeu_si128(st + 4, i4);
-}
-#endif
-
-#if defined(__x86_64__) && defined(__GNUC__)
-// The whole CIC over `count` mixed words with 64-bit integrators fed the words unshifted (see
-// integrateRunAvx2): the integrators at every input and, at each decimation instant, the five
-// combs of that instant's phase. `integ` holds integrator k's I at 2k and Q at 2k + 1, `combs`
-// phase p's comb k at 10p + 2k (I) and 10p + 2k + 1 (Q). The comb outputs go to `raw` as I, Q
-// pairs; returns how many pairs.
+// The whole CIC over `count` mixed words with 64-bit integrators fed the words unshifted (the
+// integrators and combs are sums modulo 2^64, so shifting their result up by the CIC input
+// width's bits gives what shifting every input word would): the integrators at every input and, at
+// each decimation instant, the five combs of that instant's phase. `integ` holds integrator k's I
+// at 2k and Q at 2k + 1, `combs` phase p's comb k at 10p + 2k (I) and 10p + 2k + 1 (Q). The comb
+// outputs go to `raw` as I, Q pairs; returns how many pairs.
 __attribute__((target("avx2"))) std::size_t cicRunAvx2(const std::int32_t* in, std::size_t count,
                                                        u64* integ, u64* combs, int& untilInstant,
                                                        int& combPhase,
@@ -1077,10 +1051,6 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
     WordStage& cicWord = words[kCic];
     // The comb output: the pre-scale to the CIC word.
     const auto emit = [&](Acc cI, Acc cQ) {
-        if (unshiftedCic) {
-            cI <<= up;
-            cQ <<= up;
-        }
         const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
         const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
         const SAcc rI = cicShift > 0 ? (sI + half) >> cicShift : sI * (SAcc{1} << -cicShift);
@@ -1143,23 +1113,6 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
             std::min<std::size_t>(n - i, static_cast<std::size_t>(untilInstant));
         const std::size_t end = i + run;
         if constexpr (std::is_same_v<Acc, u64>) {
-#if defined(__x86_64__) && defined(__GNUC__)
-            if (unshiftedCic) {
-                alignas(16) u64 state[10];
-                std::memcpy(state, &i0, sizeof i0);
-                std::memcpy(state + 2, &i1, sizeof i1);
-                std::memcpy(state + 4, &i2, sizeof i2);
-                std::memcpy(state + 6, &i3, sizeof i3);
-                std::memcpy(state + 8, &i4, sizeof i4);
-                integrateRunAvx2(in + 2 * i, run, state);
-                std::memcpy(&i0, state, sizeof i0);
-                std::memcpy(&i1, state + 2, sizeof i1);
-                std::memcpy(&i2, state + 4, sizeof i2);
-                std::memcpy(&i3, state + 6, sizeof i3);
-                std::memcpy(&i4, state + 8, sizeof i4);
-                i = end;
-            }
-#endif
             for (; i < end; ++i) {
                 Pair x;
                 x[0] = static_cast<u64>(static_cast<i64>(in[2 * i])) << up;
