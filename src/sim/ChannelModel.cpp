@@ -197,7 +197,9 @@ __attribute__((target("avx2"))) std::size_t scaleFitAvx2(i64* v, std::size_t n, 
     const __m256i vHalf = _mm256_set1_epi64x(k < 0 && halfUp ? (i64{1} << (-k - 1)) : 0);
     const __m256i vLo = _mm256_set1_epi64x(word.lo), vHi = _mm256_set1_epi64x(word.hi);
     const __m256i zero = _mm256_setzero_si256();
-    __m256i vOver = zero, vPeak = zero;
+    const __m256i lows = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    __m256i vOver = zero;
+    __m128i vPeak = _mm_setzero_si128();
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         __m256i x =
@@ -211,19 +213,23 @@ __attribute__((target("avx2"))) std::size_t scaleFitAvx2(i64* v, std::size_t n, 
             x = _mm256_xor_si256(_mm256_srl_epi64(_mm256_xor_si256(x, m), vRight), m);
         }
         const __m256i above = _mm256_cmpgt_epi64(x, vHi), below = _mm256_cmpgt_epi64(vLo, x);
-        vOver = _mm256_sub_epi64(_mm256_sub_epi64(vOver, above), below);
-        x = _mm256_blendv_epi8(x, vHi, above);
-        x = _mm256_blendv_epi8(x, vLo, below);
-        const __m256i m = _mm256_cmpgt_epi64(zero, x);
-        const __m256i a = _mm256_sub_epi64(_mm256_xor_si256(x, m), m);
-        vPeak = _mm256_blendv_epi8(vPeak, a, _mm256_cmpgt_epi64(a, vPeak));
+        const __m256i outside = _mm256_or_si256(above, below);
+        if (!_mm256_testz_si256(outside, outside)) {
+            vOver = _mm256_sub_epi64(vOver, outside);
+            x = _mm256_blendv_epi8(x, vHi, above);
+            x = _mm256_blendv_epi8(x, vLo, below);
+        }
+        // The words now fit 32 bits: their low halves side by side for the peak.
+        vPeak = _mm_max_epi32(
+            vPeak, _mm_abs_epi32(_mm256_castsi256_si128(_mm256_permutevar8x32_epi32(x, lows))));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(v + i), x);
     }
     alignas(32) i64 lanes[4];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), vOver);
     word.overflows += static_cast<std::uint64_t>(lanes[0] + lanes[1] + lanes[2] + lanes[3]);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), vPeak);
-    word.peak = std::max({word.peak, lanes[0], lanes[1], lanes[2], lanes[3]});
+    alignas(16) std::int32_t peaks[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(peaks), vPeak);
+    word.peak = std::max<i64>({word.peak, peaks[0], peaks[1], peaks[2], peaks[3]});
     return i;
 }
 #endif
