@@ -57,11 +57,26 @@ struct WordStage {
 };
 
 // v * 2^k with the chain's rounding when k < 0.
-inline i64 scaleBy(i64 v, int k, bool halfUp) {
-    if (k >= 0) return static_cast<i64>(static_cast<u64>(v) << k);
-    const int r = -k;
-    const i64 half = halfUp ? (i64{1} << (r - 1)) : 0;
+// v / 2^r for r > 0, rounded half up or truncated (toward minus infinity). A shift as wide as
+// the word or wider (a narrow word after a small pre-scale) gives the exact quotient: 0, or -1
+// or 1 where the rounding reaches it, never a shift the language leaves undefined.
+template <typename S>
+inline S roundShift(S v, int r, bool halfUp) {
+    constexpr int kBits = static_cast<int>(sizeof(S) * 8);
+    if (r >= kBits) return halfUp || v >= 0 ? S{0} : S{-1};
+    if (r == kBits - 1) {
+        if (!halfUp) return v >> r;
+        const S quarter = S{1} << (kBits - 2);  // v / 2^r + 1/2 crosses an integer at +-2^(r-1)
+        return v >= quarter ? S{1} : (v < -quarter ? S{-1} : S{0});
+    }
+    const S half = halfUp ? (S{1} << (r - 1)) : S{0};
     return (v + half) >> r;
+}
+
+inline i64 scaleBy(i64 v, int k, bool halfUp) {
+    if (k >= 64) return 0;
+    if (k >= 0) return static_cast<i64>(static_cast<u64>(v) << k);
+    return roundShift<i64>(v, -k, halfUp);
 }
 
 // The CIC state: five integrators per rail at the input rate (wrapping, unsigned so that the
@@ -1058,9 +1073,10 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
     // The comb output: the pre-scale to the CIC word.
     const auto emit = [&](Acc cI, Acc cQ) {
         const SAcc sI = static_cast<SAcc>(cI), sQ = static_cast<SAcc>(cQ);
-        const SAcc half = halfUp && cicShift > 0 ? (SAcc{1} << (cicShift - 1)) : SAcc{0};
-        const SAcc rI = cicShift > 0 ? (sI + half) >> cicShift : sI * (SAcc{1} << -cicShift);
-        const SAcc rQ = cicShift > 0 ? (sQ + half) >> cicShift : sQ * (SAcc{1} << -cicShift);
+        const SAcc rI =
+            cicShift > 0 ? roundShift<SAcc>(sI, cicShift, halfUp) : sI * (SAcc{1} << -cicShift);
+        const SAcc rQ =
+            cicShift > 0 ? roundShift<SAcc>(sQ, cicShift, halfUp) : sQ * (SAcc{1} << -cicShift);
         const auto toWord = [&](SAcc v) {
             const SAcc lim = SAcc{1} << 40;  // beyond any word, so the cast is exact
             return static_cast<i64>(std::clamp(v, -lim, lim));

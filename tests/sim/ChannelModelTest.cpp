@@ -49,6 +49,45 @@ namespace {
 // The bypass resampler (h0 = 1024, no symmetry, final shift 5, ratio 2^26) passes its input
 // through: as many outputs as PFIR outputs, the resampler's peak that of its input, and every
 // 24-bit output word the 20-bit input word shifted up (a multiple of 2^-19 of full scale).
+// A narrow CIC word after the smallest pre-scale (shift, scale and bigScale 0, D = 8) asks for
+// a right shift of 62 + 20 - 8 = 74 bits, wider than the 64-bit comb word: every comb output
+// rounds to 0 (half up), or to -1 for a negative word when truncating, in every mode and on both
+// the vector and the plain loops.
+TEST(ChannelModel, PreScaleWiderThanTheCombWordGivesTheExactQuotient) {
+    for (int mode : {0, 1, 2}) {
+        ChannelConfig c;
+        c.mode = mode;
+        c.shift = 0;
+        c.scale = 0;
+        c.bigScale = 0;
+        const Built b = build(c);
+        for (bool scalar : {false, true}) {
+            setScalarReferenceForTesting(scalar);
+            for (Rounding rounding : {Rounding::HalfUp, Rounding::Truncate}) {
+                ModelParameters p;
+                p.cicOutputBits = 8;
+                p.rounding = rounding;
+                auto model = ChannelModel::fromProgramFile(b.program, 0, p);
+                const std::vector<std::complex<float>> x(4096, {-0.9f, 0.0f});
+                std::vector<std::complex<float>> y;
+                model.process(x.data(), x.size(), y);
+                const StageStats& cic = stage(model, "cic");
+                EXPECT_EQ(cic.overflows, 0u) << "mode " << mode;
+                // The largest CIC word: 0 when rounding half up, -1 (one LSB of an 8-bit word,
+                // -42.1 dBFS) when truncating.
+                if (rounding == Rounding::HalfUp) {
+                    EXPECT_TRUE(std::isinf(cic.peakDbfs) && cic.peakDbfs < 0)
+                        << "mode " << mode << " scalar " << scalar << ": " << cic.peakDbfs;
+                } else {
+                    EXPECT_NEAR(cic.peakDbfs, 20.0 * std::log10(1.0 / 128.0), 0.01)
+                        << "mode " << mode << " scalar " << scalar;
+                }
+            }
+        }
+        setScalarReferenceForTesting(false);
+    }
+}
+
 TEST(ChannelModel, BypassResamplerPassesTheSignalThrough) {
     for (int mode : {0, 1, 2}) {
         ChannelConfig c;
