@@ -4,8 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "chip/ProgramFile.h"
-#include "chip/RegisterImage.h"
+#include "app/SimulationJob.h"
 #include "model/Language.h"
 #include "model/Numeric.h"
 
@@ -13,24 +12,11 @@ namespace gc::app {
 
 namespace m = gc::model;
 
-std::string programTextOf(const Session& session) {
-    gc::chip::RegisterImage image = session.image;
-    gc::chip::buildRegisterImage(session.model, image);
-    return gc::chip::programFileText(session.model, image);
-}
-
-gc::sim::ModelParameters modelParametersOf(const Session& session) {
-    gc::sim::ModelParameters p;
-    if (session.model.Work.Ndelay >= 4 && session.model.Work.Ndelay <= 64)
-        p.resamplerPhases = session.model.Work.Ndelay;
-    return p;
-}
-
 gc::sim::LevelPlan levelPlanOf(const Session& session, int channel,
                                const gc::sim::LevelInput& input) {
-    const gc::sim::ModelParameters p = modelParametersOf(session);
+    const gc::sim::ModelParameters p = modelParametersFor(session.model);
     const gc::sim::ChannelSetup setup =
-        gc::sim::decodeChannelSetup(programTextOf(session), channel, p);
+        gc::sim::decodeChannelSetup(programTextFor(session.model, session.image), channel, p);
     return gc::sim::computeLevelPlan(setup, p, input);
 }
 

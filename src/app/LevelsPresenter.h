@@ -26,14 +26,6 @@ namespace gc::app {
 
 inline constexpr std::string_view kLevelsCaption = "Уровни";
 
-// The program file text for the session's configuration as it stands (the session's image is
-// not changed).
-[[nodiscard]] std::string programTextOf(const Session& session);
-
-// The model's assumptions for the session: the clock and the resampler phase count NDELAY from
-// the configuration (the program file does not carry NDELAY).
-[[nodiscard]] gc::sim::ModelParameters modelParametersOf(const Session& session);
-
 // The level plan of register channel `channel` for `input`. Throws std::runtime_error when the
 // registers give no channel to plan (held in reset, the second channel of a pair).
 [[nodiscard]] gc::sim::LevelPlan levelPlanOf(const Session& session, int channel,

@@ -24,13 +24,19 @@ std::string programTextFor(const m::ConfigurationModel& model,
     return gc::chip::programFileText(model, copy);
 }
 
+gc::sim::ModelParameters modelParametersFor(const m::ConfigurationModel& model) {
+    gc::sim::ModelParameters p;
+    if (model.Work.Ndelay >= 4 && model.Work.Ndelay <= 64) p.resamplerPhases = model.Work.Ndelay;
+    return p;
+}
+
 SimulationOutcome runSimulationRequest(const SimulationRequest& request,
                                        const std::function<void(double)>& progress,
                                        const std::atomic<bool>* cancel) {
     std::optional<gc::sim::ChannelModel> channel;
     try {
-        channel.emplace(
-            gc::sim::ChannelModel::fromProgramFile(request.programText, request.channel));
+        channel.emplace(gc::sim::ChannelModel::fromProgramFile(request.programText, request.channel,
+                                                               request.parameters));
     } catch (const std::exception& e) {
         throw SimulationSetupError(m::tx("Канал не может быть смоделирован: %1", {e.what()}), true);
     }

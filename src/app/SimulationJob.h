@@ -27,9 +27,15 @@ namespace gc::app {
 [[nodiscard]] std::string programTextFor(const gc::model::ConfigurationModel& model,
                                          const gc::chip::RegisterImage& image);
 
+// The model's assumptions that the configuration decides rather than its program file: the
+// resampler's phase count NDELAY (the registers hold only NMULT).
+[[nodiscard]] gc::sim::ModelParameters modelParametersFor(
+    const gc::model::ConfigurationModel& model);
+
 struct SimulationRequest {
     std::string programText;
-    int channel{0};  // register channel
+    int channel{0};                       // register channel
+    gc::sim::ModelParameters parameters;  // modelParametersFor the configuration
     // Either a generated signal or a recording (NAME.sigmf-meta or NAME.wav).
     std::optional<gc::sim::SignalSpec> signal;
     std::string recordingPath;

@@ -189,6 +189,7 @@ void SimulationPresenter::onButtonRunClick() {
     }
     request.programText = programText();
     request.channel = registerChannelFor(model.Chip.ModeOfDdc, model.currentIndex());
+    request.parameters = modelParametersFor(model);
     if (!state_.EditOutput.text.empty())
         request.outputPath = workspace_.resolve(state_.EditOutput.text);
     request.description = "gc4016 channel " + std::to_string(model.currentIndex()) + " of " +

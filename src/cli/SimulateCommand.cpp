@@ -125,6 +125,7 @@ int runSimulate(const SimulateArgs& args) {
     gc::app::SimulationRequest request;
     request.programText = gc::app::programTextFor(model, engine.session.image);
     request.channel = gc::app::registerChannelFor(model.Chip.ModeOfDdc, model.currentIndex());
+    request.parameters = gc::app::modelParametersFor(model);
     request.signal = args.signal;
     request.recordingPath = args.input;
     request.outputPath = args.out;
