@@ -329,6 +329,9 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         int fineGain{1024};
         bool truncate{false};
         int saturatingStage{0};  // a stage after the input that must count overflows, 0: none
+        int resampler{kResBypass};
+        float interpolation{1.0f};
+        bool belowPhase{false};  // the branch below the instant rather than the nearest
     };
     const Case cases[] = {
         {0, 8, 4, 1, 7, false, 1},
@@ -345,7 +348,15 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         // Coarse gain x128 and fine gain x16 saturate their words; truncating rounding.
         {2, 8, 4, 1, 7, false, 1, 7, 1024, true, 3},
         {1, 8, 4, 1, 7, true, 0, 0, 16383, false, 6},
-        {0, 8, 4, 1, 7, true, 1, 7, 16383, true, 3}};
+        {0, 8, 4, 1, 7, true, 1, 7, 16383, true, 3},
+        // The resampler at ratios other than 1: every branch in turn, instants that fall
+        // between blocks; the branch below the instant as well as the nearest.
+        {0, 8, 4, 1, 7, false, 1, 0, 1024, false, 0, kRes8x64, 1.37f},
+        {1, 8, 4, 1, 7, true, 1, 0, 1024, true, 0, kRes8x64, 0.73f, true},
+        {2, 16, 4, 1, 6, false, 0, 0, 1024, false, 0, kRes8x64, 1.9f},
+        {0, 12, 5, 3, 6, true, 1, 0, 1024, false, 0, kRes8x64, 1.0f, true},
+        // A resampler word that saturates (fine gain x16 into it, final shift 5).
+        {2, 8, 4, 1, 7, true, 1, 0, 16383, false, 7, kRes8x64, 1.21f}};
     for (const Case& k : cases) {
         ChannelConfig c;
         c.mode = k.mode;
@@ -357,6 +368,9 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         c.coarse = k.coarse;
         c.fineGain = k.fineGain;
         c.frequencyHz = 12345678;
+        c.resampler = k.resampler;
+        c.interpolation = k.interpolation;
+        if (k.resampler != kResBypass) c.finalShift = k.saturatingStage == 7 ? 5 : 2;
         const Built b = build(c);
         // 1.2 of full scale: the input word saturates on the peaks.
         auto x = tone(1.2, 3217000.0, 1e8, 20011);
@@ -370,6 +384,7 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
             setScalarReferenceForTesting(scalar);
             ModelParameters p;
             p.rounding = k.truncate ? Rounding::Truncate : Rounding::HalfUp;
+            p.resamplerNearestPhase = !k.belowPhase;
             auto model = ChannelModel::fromProgramFile(b.program, 0, p);
             std::vector<std::complex<float>> y;
             model.process(x.data(), 5003, y);  // a block and a bit, then the rest
@@ -383,7 +398,8 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
             "mode " + std::to_string(k.mode) + " D " + std::to_string(k.decimation) +
             (k.complexInput ? " complex" : " real") + " mix20 " + std::to_string(k.mix20) +
             " coarse " + std::to_string(k.coarse) + " fine " + std::to_string(k.fineGain) +
-            (k.truncate ? " truncate" : "");
+            (k.truncate ? " truncate" : "") + " resampler " + std::to_string(k.resampler) + " x" +
+            std::to_string(k.interpolation) + (k.belowPhase ? " below" : "");
         ASSERT_FALSE(plain.empty()) << what;
         ASSERT_EQ(fast.size(), plain.size()) << what;
         EXPECT_EQ(std::memcmp(fast.data(), plain.data(), fast.size() * sizeof fast[0]), 0) << what;
@@ -396,9 +412,10 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
         }
         // The saturating input shows in the input stage's count.
         EXPECT_GT(plainStats[0].overflows, 0u) << what;
-        if (k.saturatingStage > 0)
+        if (k.saturatingStage > 0) {
             EXPECT_GT(plainStats[static_cast<std::size_t>(k.saturatingStage)].overflows, 0u)
                 << what;
+        }
     }
 }
 
