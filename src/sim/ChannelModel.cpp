@@ -808,6 +808,214 @@ __attribute__((target("avx2"))) std::size_t cicRunAvx2(const std::int32_t* in, s
 }
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// The resampler's sums for the output instants of one block, I and Q: instant `time` (2^-26 input
+// samples from the block's first input), then every `ratio` after it, the branch below the
+// instant's fraction or the nearest one; branch b's taps at taps + b nmult, oldest sample first;
+// the window of the instant at input n starts at history index n. Stops at the first instant
+// whose input is not in the block (`available` inputs) and leaves `time` there; returns how many.
+__attribute__((target("avx2"))) std::size_t resampleSumsAvx2(
+    const std::int32_t* taps, std::size_t nmult, u64 phases, bool nearest, const std::int32_t* hI,
+    const std::int32_t* hQ, u64 available, i64& time, i64 ratio, i64* accI, i64* accQ) {
+    std::size_t outs = 0;
+    i64 t = time;
+    while (true) {
+        i64 n = t >> 26;
+        const u64 frac = static_cast<u64>(t - n * (i64{1} << 26));
+        u64 branch = (frac * phases) >> 26;
+        if (nearest) {
+            branch = (frac * phases + (u64{1} << 25)) >> 26;
+            if (branch == phases) {
+                branch = 0;
+                ++n;
+            }
+        }
+        if (n >= static_cast<i64>(available)) break;
+        const std::int32_t* h = taps + branch * nmult;
+        const std::int32_t* xI = hI + n;
+        const std::int32_t* xQ = hQ + n;
+        __m256i sumI = _mm256_setzero_si256(), sumQ = _mm256_setzero_si256();
+        std::size_t k = 0;
+        for (; k + 4 <= nmult; k += 4) {
+            const __m256i c =
+                _mm256_cvtepi32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + k)));
+            const __m256i a =
+                _mm256_cvtepi32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(xI + k)));
+            const __m256i b =
+                _mm256_cvtepi32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(xQ + k)));
+            sumI = _mm256_add_epi64(sumI, _mm256_mul_epi32(c, a));
+            sumQ = _mm256_add_epi64(sumQ, _mm256_mul_epi32(c, b));
+        }
+        // Both rails' four partial sums folded at once: I in the low 128 bits, Q in the high.
+        const __m256i lowHalves = _mm256_permute2x128_si256(sumI, sumQ, 0x20);
+        const __m256i highHalves = _mm256_permute2x128_si256(sumI, sumQ, 0x31);
+        const __m256i pairs = _mm256_add_epi64(lowHalves, highHalves);
+        const __m256i folded = _mm256_add_epi64(pairs, _mm256_srli_si256(pairs, 8));
+        i64 rI = _mm256_extract_epi64(folded, 0);
+        i64 rQ = _mm256_extract_epi64(folded, 2);
+        for (; k < nmult; ++k) {
+            rI += static_cast<i64>(h[k]) * xI[k];
+            rQ += static_cast<i64>(h[k]) * xQ[k];
+        }
+        accI[outs] = rI;
+        accQ[outs] = rQ;
+        ++outs;
+        t += ratio;
+    }
+    time = t;
+    return outs;
+}
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// What integrator k gains over t inputs of zero from the state s (s[2j] I, s[2j + 1] Q of
+// integrator j): sum over j <= k of s[k - j] C(t + j - 1, j), modulo 2^64; for k = 4 only
+// (gain[8], gain[9]) unless `all`. t < 2^16 keeps every product of the binomials below 2^64.
+inline void integratorCarry(const u64* s, u64 t, u64* gain, bool all) {
+    const u64 c[5] = {1, t, t * (t + 1) / 2, t * (t + 1) / 2 * (t + 2) / 3,
+                      t * (t + 1) / 2 * (t + 2) / 3 * (t + 3) / 4};
+    for (int k = all ? 0 : 4; k < 5; ++k) {
+        u64 gI = 0, gQ = 0;
+        for (int j = 0; j <= k; ++j) {
+            gI += s[2 * (k - j)] * c[j];
+            gQ += s[2 * (k - j) + 1] * c[j];
+        }
+        gain[2 * k] = gI;
+        gain[2 * k + 1] = gQ;
+    }
+}
+
+// cicRunAvx2 over 2h mixed words as two halves side by side in one register: the integrators of
+// the first half start from the state, those of the second from zero, and being sums modulo 2^64
+// the second half's true values are its own plus what the first half's final state grows to
+// over the inputs since (integratorCarry). h is a whole number of decimation periods, so that
+// the instants fall at the same places in both halves and the countdown ends where it began.
+// The last integrator's values at the instants are kept in `snap` (four words each: the first
+// half's I, Q, the second's) with the inputs done in the half at `at`; the combs then run over
+// them in time order. Returns how many I, Q pairs went to `raw`.
+__attribute__((target("avx2"))) std::size_t cicRunSplitAvx2(
+    const std::int32_t* in, std::size_t h, u64* integ, u64* combs, int& untilInstant,
+    int& combPhase, const std::array<int, 2>& gap, int interleave, u64* raw, u64* snap,
+    std::uint32_t* at) {
+    // The first half's lanes take the state, the second's zeros.
+    const __m256i zero = _mm256_setzero_si256();
+    const __m128i* st = reinterpret_cast<const __m128i*>(integ);
+    __m256i i0 = _mm256_inserti128_si256(zero, _mm_loadu_si128(st), 0);
+    __m256i i1 = _mm256_inserti128_si256(zero, _mm_loadu_si128(st + 1), 0);
+    __m256i i2 = _mm256_inserti128_si256(zero, _mm_loadu_si128(st + 2), 0);
+    __m256i i3 = _mm256_inserti128_si256(zero, _mm_loadu_si128(st + 3), 0);
+    __m256i i4 = _mm256_inserti128_si256(zero, _mm_loadu_si128(st + 4), 0);
+    const std::int32_t* second = in + 2 * h;
+    int until = untilInstant, phase = combPhase;
+    std::size_t instants = 0;
+    std::size_t i = 0;
+    while (i < h) {
+        const std::size_t end = std::min(h, i + static_cast<std::size_t>(until));
+        until -= static_cast<int>(end - i);
+        for (; i < end; ++i) {
+            const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * i));
+            const __m128i ab = _mm_castpd_si128(_mm_loadh_pd(
+                _mm_castsi128_pd(a), reinterpret_cast<const double*>(second + 2 * i)));
+            const __m256i x = _mm256_cvtepi32_epi64(ab);
+            i0 = _mm256_add_epi64(i0, x);
+            i1 = _mm256_add_epi64(i1, i0);
+            i2 = _mm256_add_epi64(i2, i1);
+            i3 = _mm256_add_epi64(i3, i2);
+            i4 = _mm256_add_epi64(i4, i3);
+        }
+        if (until == 0) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(snap + 4 * instants), i4);
+            at[instants] = static_cast<std::uint32_t>(i);
+            ++instants;
+            phase = interleave == 2 ? phase ^ 1 : 0;
+            until = gap[static_cast<std::size_t>(phase)];
+        }
+    }
+    alignas(32) u64 lanes[5][4];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[0]), i0);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[1]), i1);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[2]), i2);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[3]), i3);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[4]), i4);
+    u64 mid[10];  // the true state after the first half
+    for (int k = 0; k < 5; ++k) {
+        mid[2 * k] = lanes[k][0];
+        mid[2 * k + 1] = lanes[k][1];
+    }
+    u64 gain[10];
+    integratorCarry(mid, h, gain, true);
+    for (int k = 0; k < 5; ++k) {
+        integ[2 * k] = lanes[k][2] + gain[2 * k];
+        integ[2 * k + 1] = lanes[k][3] + gain[2 * k + 1];
+    }
+    // The combs: each decimation phase's own over its instants, the first half's then the
+    // second's. The last integrator's gain from the middle state is a polynomial of degree 4 in
+    // the inputs since the middle, and a phase's instants are a period apart: from its values at
+    // the phase's first five instants on, each next one by four additions of its differences
+    // (exact modulo 2^64).
+    const std::size_t phases = static_cast<std::size_t>(interleave);
+    const u64 period = static_cast<u64>(gap[0]) + (interleave == 2 ? static_cast<u64>(gap[1]) : 0);
+    for (std::size_t ph = 0; ph < phases && ph < instants; ++ph) {
+        __m128i g[5];
+        {
+            u64 v[5][2];
+            for (u64 j = 0; j < 5; ++j) {
+                u64 gain[10];
+                integratorCarry(mid, at[ph] + j * period, gain, false);
+                v[j][0] = gain[8];
+                v[j][1] = gain[9];
+            }
+            for (int order = 0; order < 5; ++order) {
+                g[order] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v[0]));
+                for (int j = 0; j + 1 < 5 - order; ++j) {
+                    v[j][0] = v[j + 1][0] - v[j][0];
+                    v[j][1] = v[j + 1][1] - v[j][1];
+                }
+            }
+        }
+        __m128i* cb = reinterpret_cast<__m128i*>(combs) +
+                      5 * ((static_cast<std::size_t>(combPhase) + ph) % phases);
+        __m128i d0 = _mm_loadu_si128(cb), d1 = _mm_loadu_si128(cb + 1);
+        __m128i d2 = _mm_loadu_si128(cb + 2), d3 = _mm_loadu_si128(cb + 3);
+        __m128i d4 = _mm_loadu_si128(cb + 4);
+        for (std::size_t m = ph; m < 2 * instants; m += phases) {
+            __m128i c;
+            if (m < instants) {
+                c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(snap + 4 * m));
+            } else {
+                c = _mm_add_epi64(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(snap + 4 * (m - instants) + 2)),
+                    g[0]);
+                g[0] = _mm_add_epi64(g[0], g[1]);
+                g[1] = _mm_add_epi64(g[1], g[2]);
+                g[2] = _mm_add_epi64(g[2], g[3]);
+                g[3] = _mm_add_epi64(g[3], g[4]);
+            }
+            const __m128i c0 = _mm_sub_epi64(c, d0);
+            const __m128i c1 = _mm_sub_epi64(c0, d1);
+            const __m128i c2 = _mm_sub_epi64(c1, d2);
+            const __m128i c3 = _mm_sub_epi64(c2, d3);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(raw + 2 * m), _mm_sub_epi64(c3, d4));
+            d0 = c;
+            d1 = c0;
+            d2 = c1;
+            d3 = c2;
+            d4 = c3;
+        }
+        _mm_storeu_si128(cb, d0);
+        _mm_storeu_si128(cb + 1, d1);
+        _mm_storeu_si128(cb + 2, d2);
+        _mm_storeu_si128(cb + 3, d3);
+        _mm_storeu_si128(cb + 4, d4);
+    }
+    // Whole periods: the countdown and the phase end where they began.
+    const std::size_t outs = 2 * instants;
+    untilInstant = until;
+    combPhase = phase;
+    return outs;
+}
+#endif
+
 struct ChannelModel::Impl {
     ModelParameters p;
     ChannelSetup s;
@@ -855,6 +1063,9 @@ struct ChannelModel::Impl {
     std::vector<std::int32_t> mixed;  // I, Q interleaved, at the mixer's width
     std::vector<i64> aI, aQ, bI, bQ;
     std::vector<u64> cicRaw;  // comb outputs of the vector CIC, I and Q interleaved
+    std::vector<i64> resI, resQ;  // the resampler's sums, then its words
+    std::vector<u64> cicSnap;  // the split CIC's last integrators at the instants
+    std::vector<std::uint32_t> cicAt;
 
     void setUp();
     void resetState();
@@ -1103,8 +1314,20 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
                                                                            : instantGap[1]) +
                 2;
             cicRaw.resize(2 * most);
-            const std::size_t outs = cicRunAvx2(in, n, integ, combs, untilInstant, combPhase,
-                                                instantGap, interleave, cicRaw.data());
+            // Two halves side by side where the block holds two decimation periods or more.
+            const std::size_t period = static_cast<std::size_t>(
+                interleave == 1 ? instantGap[0] : instantGap[0] + instantGap[1]);
+            const std::size_t h = std::min<std::size_t>(n / 2, 32768) / period * period;
+            std::size_t outs = 0;
+            if (h > 0) {
+                const std::size_t instants = h / period * static_cast<std::size_t>(interleave);
+                cicSnap.resize(4 * instants);
+                cicAt.resize(instants);
+                outs = cicRunSplitAvx2(in, h, integ, combs, untilInstant, combPhase, instantGap,
+                                       interleave, cicRaw.data(), cicSnap.data(), cicAt.data());
+            }
+            outs += cicRunAvx2(in + 4 * h, n - 2 * h, integ, combs, untilInstant, combPhase,
+                               instantGap, interleave, cicRaw.data() + 2 * outs);
             for (std::size_t k = 0; k < 5; ++k) {
                 st.integI[k] = integ[2 * k];
                 st.integQ[k] = integ[2 * k + 1];
@@ -1204,7 +1427,30 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     WordStage& outWord = words[kOutput];
     const double outScale = std::ldexp(1.0, -(s.outputBits - 1));
     const bool avx2 = useAvx2();
-    while (true) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (avx2) {
+        // The block's sums first, then the two words over all of them (the counts and peaks do
+        // not depend on the order), then the floats.
+        // Instants from half an input before the block to half an input past its end.
+        const u64 most = ((available + 2) << 26) / s.ratioWord + 2;
+        resI.resize(most);
+        resQ.resize(most);
+        const std::size_t outs = resampleSumsAvx2(
+            branchTaps.data(), static_cast<std::size_t>(nmult), static_cast<u64>(phases),
+            p.resamplerNearestPhase, resHistI.data(), resHistQ.data(), available, resTime,
+            static_cast<i64>(s.ratioWord), resI.data(), resQ.data());
+        scaleFit(resI.data(), outs, 0, 1, resShift, halfUp, res);
+        scaleFit(resQ.data(), outs, 0, 1, resShift, halfUp, res);
+        scaleFit(resI.data(), outs, 0, 1, outShift, halfUp, outWord);
+        scaleFit(resQ.data(), outs, 0, 1, outShift, halfUp, outWord);
+        const std::size_t before = out.size();
+        out.resize(before + outs);
+        for (std::size_t k = 0; k < outs; ++k)
+            out[before + k] = {static_cast<float>(static_cast<double>(resI[k]) * outScale),
+                               static_cast<float>(static_cast<double>(resQ[k]) * outScale)};
+    }
+#endif
+    while (!avx2) {
         // The instant may lie up to half an input sample before this block (the nearest
         // branch of the last block's final instant rounded up into it).
         i64 n = resTime >> 26;
