@@ -198,6 +198,55 @@ __attribute__((target("avx2"))) std::size_t firDecimate2Avx2(const std::int32_t*
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// firDecimate2Avx2 eight outputs at a time with AVX-512; the last fewer than eight by it.
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t
+firDecimate2Avx512(const std::int32_t* h, std::size_t l, const std::int32_t* xI,
+                   const std::int32_t* xQ, std::size_t count, i64* outI, i64* outQ,
+                   bool symmetric) {
+    std::size_t j = 0;
+    for (; symmetric && j + 8 <= count; j += 8) {
+        const std::int32_t* a = xI + 2 * j;
+        const std::int32_t* b = xQ + 2 * j;
+        __m512i sumI = _mm512_setzero_si512(), sumQ = _mm512_setzero_si512();
+        std::size_t k = 0;
+        for (; 2 * k + 1 < l; ++k) {
+            const __m512i t = _mm512_set1_epi64(h[k]);
+            const std::size_t m = l - 1 - k;
+            const __m512i pa = _mm512_add_epi32(_mm512_loadu_si512(a + k), _mm512_loadu_si512(a + m));
+            const __m512i pb = _mm512_add_epi32(_mm512_loadu_si512(b + k), _mm512_loadu_si512(b + m));
+            sumI = _mm512_add_epi64(sumI, _mm512_mul_epi32(t, pa));
+            sumQ = _mm512_add_epi64(sumQ, _mm512_mul_epi32(t, pb));
+        }
+        if (2 * k + 1 == l) {
+            const __m512i t = _mm512_set1_epi64(h[k]);
+            sumI = _mm512_add_epi64(sumI, _mm512_mul_epi32(t, _mm512_loadu_si512(a + k)));
+            sumQ = _mm512_add_epi64(sumQ, _mm512_mul_epi32(t, _mm512_loadu_si512(b + k)));
+        }
+        _mm512_storeu_si512(outI + j, sumI);
+        _mm512_storeu_si512(outQ + j, sumQ);
+    }
+    for (; j + 8 <= count; j += 8) {
+        const std::int32_t* a = xI + 2 * j;
+        const std::int32_t* b = xQ + 2 * j;
+        __m512i sumI = _mm512_setzero_si512(), sumQ = _mm512_setzero_si512();
+        for (std::size_t k = 0; k < l; ++k) {
+            const __m512i t = _mm512_set1_epi64(h[k]);
+            sumI = _mm512_add_epi64(sumI, _mm512_mul_epi32(t, _mm512_loadu_si512(a + k)));
+            sumQ = _mm512_add_epi64(sumQ, _mm512_mul_epi32(t, _mm512_loadu_si512(b + k)));
+        }
+        _mm512_storeu_si512(outI + j, sumI);
+        _mm512_storeu_si512(outQ + j, sumQ);
+    }
+    return j + firDecimate2Avx2(h, l, xI + 2 * j, xQ + 2 * j, count - j, outI + j, outQ + j,
+                                symmetric);
+}
+#pragma GCC diagnostic pop
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
 // v = fit(scaleBy((v << up) * mult, k)) over n words in place, four at a time: the shift up
 // and the products wrap modulo 2^64 as the scalar steps do; the arithmetic right shift, which
 // AVX2 lacks for 64-bit lanes, is the logical one between two complements of a negative word.
@@ -249,13 +298,66 @@ __attribute__((target("avx2"))) std::size_t scaleFitAvx2(i64* v, std::size_t n, 
 }
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define GC_SIM_AVX512_TARGET __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq")))
+// GCC 12's AVX-512 headers start some vectors from an undefined value it then warns about.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+// scaleFitAvx2 eight at a time with AVX-512's arithmetic shift, minimum and maximum of 64-bit
+// lanes. Returns how many were done, a multiple of 8.
+template <bool Multiply, bool Left>
+GC_SIM_AVX512_TARGET std::size_t scaleFitAvx512(i64* v, std::size_t n, int up, i64 mult, int k,
+                                                bool halfUp, WordStage& word) {
+    const __m128i vUp = _mm_cvtsi32_si128(up);
+    const __m128i vLeft = _mm_cvtsi32_si128(k > 0 ? k : 0);
+    const __m128i vRight = _mm_cvtsi32_si128(k < 0 ? -k : 0);
+    const __m512i vMult = _mm512_set1_epi64(mult);
+    const __m512i vHalf = _mm512_set1_epi64(k < 0 && halfUp ? (i64{1} << (-k - 1)) : 0);
+    const __m512i vLo = _mm512_set1_epi64(word.lo), vHi = _mm512_set1_epi64(word.hi);
+    const __m512i one = _mm512_set1_epi64(1);
+    __m512i vOver = _mm512_setzero_si512();
+    __m512i vPeak = _mm512_setzero_si512();
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        __m512i x = _mm512_sll_epi64(_mm512_loadu_si512(v + i), vUp);
+        if constexpr (Multiply) x = _mm512_mul_epi32(x, vMult);
+        if constexpr (Left) {
+            x = _mm512_sll_epi64(x, vLeft);
+        } else {
+            x = _mm512_sra_epi64(_mm512_add_epi64(x, vHalf), vRight);
+        }
+        const __mmask8 outside =
+            _mm512_cmpgt_epi64_mask(x, vHi) | _mm512_cmpgt_epi64_mask(vLo, x);
+        vOver = _mm512_mask_add_epi64(vOver, outside, vOver, one);
+        x = _mm512_min_epi64(_mm512_max_epi64(x, vLo), vHi);
+        vPeak = _mm512_max_epi64(vPeak, _mm512_abs_epi64(x));
+        _mm512_storeu_si512(v + i, x);
+    }
+    word.overflows += static_cast<std::uint64_t>(_mm512_reduce_add_epi64(vOver));
+    word.peak = std::max<i64>(word.peak, _mm512_reduce_max_epi64(vPeak));
+    return i;
+}
+#pragma GCC diagnostic pop
+#endif
+
 bool useAvx2();
+bool useAvx512();
 
 // v = fit(scaleBy((v << up) * mult, k)) over n words in place.
 void scaleFit(i64* v, std::size_t n, int up, i64 mult, int k, bool halfUp, WordStage& word) {
     std::size_t i = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-    if (useAvx2() && k > -63 && k < 63) {
+    if (useAvx512() && k > -63 && k < 63) {
+        if (mult != 1) {
+            i = k >= 0 ? scaleFitAvx512<true, true>(v, n, up, mult, k, halfUp, word)
+                       : scaleFitAvx512<true, false>(v, n, up, mult, k, halfUp, word);
+        } else {
+            i = k >= 0 ? scaleFitAvx512<false, true>(v, n, up, mult, k, halfUp, word)
+                       : scaleFitAvx512<false, false>(v, n, up, mult, k, halfUp, word);
+        }
+    } else if (useAvx2() && k > -63 && k < 63) {
         if (mult != 1) {
             i = k >= 0 ? scaleFitAvx2<true, true>(v, n, up, mult, k, halfUp, word)
                        : scaleFitAvx2<true, false>(v, n, up, mult, k, halfUp, word);
@@ -326,8 +428,13 @@ struct FirStage {
             sumsI.resize(count);
             sumsQ.resize(count);
             std::size_t done =
-                firDecimate2Avx2(reversed.data(), l, histI.data() + first, histQ.data() + first,
-                                 safe, sumsI.data(), sumsQ.data(), symmetric);
+                useAvx512()
+                    ? firDecimate2Avx512(reversed.data(), l, histI.data() + first,
+                                         histQ.data() + first, safe, sumsI.data(), sumsQ.data(),
+                                         symmetric)
+                    : firDecimate2Avx2(reversed.data(), l, histI.data() + first,
+                                       histQ.data() + first, safe, sumsI.data(), sumsQ.data(),
+                                       symmetric);
             for (; done < count; ++done) {
                 const std::size_t n = first + 2 * done;
                 dotPair(avx2, reversed.data(), histI.data() + n, histQ.data() + n, l, sumsI[done],
@@ -564,14 +671,81 @@ __attribute__((target("avx2"))) std::size_t quantiseRailAvx2(const float* src, s
 }
 #endif
 
-// Whether the AVX2 loops may run: the processor has them and the scalar reference is not asked
-// for.
-std::atomic<bool> gScalarReference{false};
+#if defined(__x86_64__) && defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// quantiseRailAvx2 sixteen at a time with AVX-512: the floor and the conversion are one
+// instruction, which gives what the truncation and the correction do for |t| <= 2^30.
+// Returns how many were done, a multiple of 16.
+GC_SIM_AVX512_TARGET std::size_t quantiseRailAvx512(const float* src, std::int32_t* dst,
+                                                    std::size_t count, float scale, float offset,
+                                                    std::int32_t lo, std::int32_t hi, int up,
+                                                    std::int32_t& over, std::int32_t& peak,
+                                                    bool orImag, std::uint32_t& imagBits) {
+    const __m512 vScale = _mm512_set1_ps(scale), vOffset = _mm512_set1_ps(offset);
+    const __m512 vLimit = _mm512_set1_ps(1073741824.0f), vMinus = _mm512_set1_ps(-1073741824.0f);
+    const __m512i vLo = _mm512_set1_epi32(lo), vHi = _mm512_set1_epi32(hi);
+    const __m128i vUp = _mm_cvtsi32_si128(up);
+    const __m512i evens =
+        _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+    const __m512i one = _mm512_set1_epi32(1);
+    __m512i vOver = _mm512_setzero_si512(), vPeak = _mm512_set1_epi32(peak);
+    __m512i any = _mm512_setzero_si512();
+    std::size_t k = 0;
+    for (; k + 16 <= count; k += 16) {
+        _mm_prefetch(
+            reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(src + 2 * k) + 2048),
+            _MM_HINT_T0);
+        const __m512 a = _mm512_loadu_ps(src + 2 * k);
+        const __m512 b = _mm512_loadu_ps(src + 2 * k + 16);
+        if (orImag)
+            any = _mm512_or_si512(any,
+                                  _mm512_or_si512(_mm512_castps_si512(a), _mm512_castps_si512(b)));
+        const __m512 x = _mm512_permutex2var_ps(a, evens, b);
+        __m512 t = _mm512_add_ps(_mm512_mul_ps(x, vScale), vOffset);
+        t = _mm512_maskz_mov_ps(_mm512_cmp_ps_mask(t, t, _CMP_ORD_Q), t);
+        t = _mm512_max_ps(_mm512_min_ps(t, vLimit), vMinus);
+        __m512i v = _mm512_cvt_roundps_epi32(t, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+        const __mmask16 outside = _mm512_cmpgt_epi32_mask(v, vHi) | _mm512_cmpgt_epi32_mask(vLo, v);
+        vOver = _mm512_mask_add_epi32(vOver, outside, vOver, one);
+        v = _mm512_max_epi32(_mm512_min_epi32(v, vHi), vLo);
+        vPeak = _mm512_max_epi32(vPeak, _mm512_abs_epi32(v));
+        _mm512_storeu_si512(dst + k, _mm512_sll_epi32(v, vUp));
+    }
+    over += _mm512_reduce_add_epi32(vOver);
+    peak = std::max(peak, _mm512_reduce_max_epi32(vPeak));
+    alignas(64) std::uint32_t bits[16];
+    _mm512_store_si512(bits, any);
+    for (std::size_t j = 1; j < 16; j += 2) imagBits |= bits[j];  // re, im, re, im, ...
+    return k;
+}
+#pragma GCC diagnostic pop
+#endif
+
+// Which vector loops may run: those the processor has, up to what the tests allow.
+std::atomic<int> gVectorLimit{static_cast<int>(VectorLoops::Best)};
 
 bool useAvx2() {
 #if defined(__x86_64__) && defined(__GNUC__)
     static const bool kHasAvx2 = __builtin_cpu_supports("avx2");
-    return kHasAvx2 && !gScalarReference.load(std::memory_order_relaxed);
+    return kHasAvx2 &&
+           gVectorLimit.load(std::memory_order_relaxed) >= static_cast<int>(VectorLoops::Avx2);
+#else
+    return false;
+#endif
+}
+
+// AVX-512 with the 64-bit lanes' arithmetic shifts, minima and maxima (F), the 32-bit lanes at
+// 256 bits (VL) and the byte and word operations (BW, DQ).
+bool useAvx512() {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool kHasAvx512 =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512dq");
+    return kHasAvx512 &&
+           gVectorLimit.load(std::memory_order_relaxed) >= static_cast<int>(VectorLoops::Best);
 #else
     return false;
 #endif
@@ -586,7 +760,13 @@ void quantiseRail(const float* src, std::size_t floats, std::int32_t* dst, std::
                   std::int32_t& over, std::int32_t& peak, bool orImag, std::uint32_t& imagBits) {
     std::size_t k = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-    if (useAvx2()) {
+    if (useAvx512()) {
+        const std::size_t whole = std::min(count, floats / 2);
+        k = quantiseRailAvx512(src, dst, whole, scale, offset, lo, hi, up, over, peak, orImag,
+                               imagBits);
+        k += quantiseRailAvx2(src + 2 * k, dst + k, whole - k, scale, offset, lo, hi, up, over,
+                              peak, orImag, imagBits);
+    } else if (useAvx2()) {
         const std::size_t whole = std::min(count, floats / 2);
         k = quantiseRailAvx2(src, dst, whole, scale, offset, lo, hi, up, over, peak, orImag,
                              imagBits);
@@ -1495,8 +1675,12 @@ void ChannelModel::Impl::refreshStats() {
     }
 }
 
+void setVectorLoopsForTesting(VectorLoops loops) {
+    gVectorLimit.store(static_cast<int>(loops), std::memory_order_relaxed);
+}
+
 void setScalarReferenceForTesting(bool on) {
-    gScalarReference.store(on, std::memory_order_relaxed);
+    setVectorLoopsForTesting(on ? VectorLoops::Scalar : VectorLoops::Best);
 }
 
 ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,

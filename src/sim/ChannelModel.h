@@ -102,8 +102,12 @@ struct ChannelSetup {
 [[nodiscard]] ChannelSetup decodeChannelSetup(const std::string& programFileText, int channel,
                                               const ModelParameters& p = {});
 
-// For tests: true makes every channel model run its plain scalar loops instead of the vector
-// ones, so that the two can be compared bit for bit. Not for use while models run elsewhere.
+// For tests: which loops every channel model runs, so that each set can be compared with the
+// plain scalar one bit for bit. Best takes AVX-512 where the processor has it, else AVX2, else
+// the scalar loops; Avx2 stops at AVX2. Not for use while models run elsewhere.
+enum class VectorLoops { Scalar, Avx2, Best };
+void setVectorLoopsForTesting(VectorLoops loops);
+// setVectorLoopsForTesting(on ? Scalar : Best).
 void setScalarReferenceForTesting(bool on);
 
 class ChannelModel {

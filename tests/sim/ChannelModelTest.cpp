@@ -380,8 +380,8 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
             x[n] = {x[n].real(), im};
         }
         x[17] = {std::nanf(""), k.complexInput ? std::nanf("") : -0.0f};
-        const auto run = [&](bool scalar) {
-            setScalarReferenceForTesting(scalar);
+        const auto run = [&](VectorLoops loops) {
+            setVectorLoopsForTesting(loops);
             ModelParameters p;
             p.rounding = k.truncate ? Rounding::Truncate : Rounding::HalfUp;
             p.resamplerNearestPhase = !k.belowPhase;
@@ -389,11 +389,10 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
             std::vector<std::complex<float>> y;
             model.process(x.data(), 5003, y);  // a block and a bit, then the rest
             model.process(x.data() + 5003, x.size() - 5003, y);
-            setScalarReferenceForTesting(false);
+            setVectorLoopsForTesting(VectorLoops::Best);
             return std::make_pair(y, model.stats());
         };
-        const auto [fast, fastStats] = run(false);
-        const auto [plain, plainStats] = run(true);
+        const auto [plain, plainStats] = run(VectorLoops::Scalar);
         const std::string what =
             "mode " + std::to_string(k.mode) + " D " + std::to_string(k.decimation) +
             (k.complexInput ? " complex" : " real") + " mix20 " + std::to_string(k.mix20) +
@@ -401,14 +400,20 @@ TEST(ChannelModel, VectorLoopsMatchTheScalarReferenceBitForBit) {
             (k.truncate ? " truncate" : "") + " resampler " + std::to_string(k.resampler) + " x" +
             std::to_string(k.interpolation) + (k.belowPhase ? " below" : "");
         ASSERT_FALSE(plain.empty()) << what;
-        ASSERT_EQ(fast.size(), plain.size()) << what;
-        EXPECT_EQ(std::memcmp(fast.data(), plain.data(), fast.size() * sizeof fast[0]), 0) << what;
-        ASSERT_EQ(fastStats.size(), plainStats.size());
-        for (std::size_t s = 0; s < fastStats.size(); ++s) {
-            EXPECT_EQ(fastStats[s].overflows, plainStats[s].overflows)
-                << what << " " << fastStats[s].stage;
-            EXPECT_EQ(fastStats[s].peakDbfs, plainStats[s].peakDbfs)
-                << what << " " << fastStats[s].stage;
+        // The AVX2 loops, and AVX-512 ones where the processor has them.
+        for (VectorLoops loops : {VectorLoops::Avx2, VectorLoops::Best}) {
+            const auto [fast, fastStats] = run(loops);
+            const std::string which = what + (loops == VectorLoops::Avx2 ? " avx2" : " best");
+            ASSERT_EQ(fast.size(), plain.size()) << which;
+            EXPECT_EQ(std::memcmp(fast.data(), plain.data(), fast.size() * sizeof fast[0]), 0)
+                << which;
+            ASSERT_EQ(fastStats.size(), plainStats.size());
+            for (std::size_t s = 0; s < fastStats.size(); ++s) {
+                EXPECT_EQ(fastStats[s].overflows, plainStats[s].overflows)
+                    << which << " " << fastStats[s].stage;
+                EXPECT_EQ(fastStats[s].peakDbfs, plainStats[s].peakDbfs)
+                    << which << " " << fastStats[s].stage;
+            }
         }
         // The saturating input shows in the input stage's count.
         EXPECT_GT(plainStats[0].overflows, 0u) << what;
