@@ -896,6 +896,63 @@ __attribute__((target("avx2"))) std::size_t mixRealAvx2(
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// mixRealAvx2 sixteen samples at a time with AVX-512. Returns how many were done, a multiple
+// of 16, and the phase after them.
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t mixRealAvx512(
+    const std::int32_t* x, std::int32_t* out, std::size_t n, std::uint32_t& phase,
+    std::uint32_t freq, const std::int32_t* table, int tableShift, std::uint32_t tableMask,
+    std::uint32_t quarter, int shift, i64 half, std::int32_t& peak) {
+    const __m512i step = _mm512_set1_epi32(static_cast<int>(freq * 16u));
+    __m512i ph = _mm512_add_epi32(
+        _mm512_set1_epi32(static_cast<int>(phase)),
+        _mm512_mullo_epi32(_mm512_set1_epi32(static_cast<int>(freq)),
+                           _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)));
+    const __m128i tShift = _mm_cvtsi32_si128(tableShift);
+    const __m128i mShift = _mm_cvtsi32_si128(shift);
+    const __m512i mask = _mm512_set1_epi32(static_cast<int>(tableMask));
+    const __m512i q = _mm512_set1_epi32(static_cast<int>(quarter));
+    const __m512i vHalf = _mm512_set1_epi64(half);
+    const __m512i zero = _mm512_setzero_si512();
+    // Samples 0-7 and 8-15 from the unpacked pairs of each 128-bit lane.
+    const __m512i first = _mm512_setr_epi64(0, 1, 8, 9, 2, 3, 10, 11);
+    const __m512i second = _mm512_setr_epi64(4, 5, 12, 13, 6, 7, 14, 15);
+    __m512i vPeak = _mm512_set1_epi32(peak);
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m512i idx = _mm512_srl_epi32(ph, tShift);
+        const __m512i sn = _mm512_i32gather_epi32(idx, table, 4);
+        const __m512i cs =
+            _mm512_i32gather_epi32(_mm512_and_si512(_mm512_add_epi32(idx, q), mask), table, 4);
+        ph = _mm512_add_epi32(ph, step);
+        const __m512i a = _mm512_loadu_si512(x + i);
+        const __m512i aOdd = _mm512_srli_epi64(a, 32);
+        const __m512i iEven = _mm512_mul_epi32(a, cs);
+        const __m512i iOdd = _mm512_mul_epi32(aOdd, _mm512_srli_epi64(cs, 32));
+        const __m512i qEven = _mm512_sub_epi64(zero, _mm512_mul_epi32(a, sn));
+        const __m512i qOdd = _mm512_sub_epi64(zero, _mm512_mul_epi32(aOdd, _mm512_srli_epi64(sn, 32)));
+        const __m512i mI = _mm512_mask_blend_epi32(
+            0xAAAA, _mm512_srl_epi64(_mm512_add_epi64(iEven, vHalf), mShift),
+            _mm512_slli_epi64(_mm512_srl_epi64(_mm512_add_epi64(iOdd, vHalf), mShift), 32));
+        const __m512i mQ = _mm512_mask_blend_epi32(
+            0xAAAA, _mm512_srl_epi64(_mm512_add_epi64(qEven, vHalf), mShift),
+            _mm512_slli_epi64(_mm512_srl_epi64(_mm512_add_epi64(qOdd, vHalf), mShift), 32));
+        vPeak = _mm512_max_epi32(vPeak, _mm512_max_epi32(_mm512_abs_epi32(mI), _mm512_abs_epi32(mQ)));
+        const __m512i lo = _mm512_unpacklo_epi32(mI, mQ);
+        const __m512i hi = _mm512_unpackhi_epi32(mI, mQ);
+        _mm512_storeu_si512(out + 2 * i, _mm512_permutex2var_epi64(lo, first, hi));
+        _mm512_storeu_si512(out + 2 * i + 16, _mm512_permutex2var_epi64(lo, second, hi));
+    }
+    peak = std::max(peak, _mm512_reduce_max_epi32(vPeak));
+    phase += static_cast<std::uint32_t>(i) * freq;
+    return i;
+}
+#pragma GCC diagnostic pop
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
 // The whole CIC over `count` mixed words with 64-bit integrators fed the words unshifted (the
 // integrators and combs are sums modulo 2^64, so shifting their result up by the CIC input
 // width's bits gives what shifting every input word would): the integrators at every input and, at
@@ -1050,10 +1107,15 @@ __attribute__((target("avx2"))) std::size_t resampleSumsAvx2(
 #if defined(__x86_64__) && defined(__GNUC__)
 // What integrator k gains over t inputs of zero from the state s (s[2j] I, s[2j + 1] Q of
 // integrator j): sum over j <= k of s[k - j] C(t + j - 1, j), modulo 2^64; for k = 4 only
-// (gain[8], gain[9]) unless `all`. t < 2^16 keeps every product of the binomials below 2^64.
+// (gain[8], gain[9]) unless `all`.
 inline void integratorCarry(const u64* s, u64 t, u64* gain, bool all) {
-    const u64 c[5] = {1, t, t * (t + 1) / 2, t * (t + 1) / 2 * (t + 2) / 3,
-                      t * (t + 1) / 2 * (t + 2) / 3 * (t + 3) / 4};
+    u64 c[5];
+    u128 binomial = 1;  // C(t + j - 1, j): j consecutive integers over j!, exact at each step
+    c[0] = 1;
+    for (u64 j = 1; j < 5; ++j) {
+        binomial = binomial * (t + j - 1) / j;
+        c[j] = static_cast<u64>(binomial);
+    }
     for (int k = all ? 0 : 4; k < 5; ++k) {
         u64 gI = 0, gQ = 0;
         for (int j = 0; j <= k; ++j) {
@@ -1065,19 +1127,98 @@ inline void integratorCarry(const u64* s, u64 t, u64* gain, bool all) {
     }
 }
 
-// cicRunAvx2 over 2h mixed words as two halves side by side in one register: the integrators of
-// the first half start from the state, those of the second from zero, and being sums modulo 2^64
-// the second half's true values are its own plus what the first half's final state grows to
-// over the inputs since (integratorCarry). h is a whole number of decimation periods, so that
-// the instants fall at the same places in both halves and the countdown ends where it began.
-// The last integrator's values at the instants are kept in `snap` (four words each: the first
-// half's I, Q, the second's) with the inputs done in the half at `at`; the combs then run over
-// them in time order. Returns how many I, Q pairs went to `raw`.
+// The combs of a block whose integrators ran as `parts` parts of h inputs side by side, each but
+// the first from zero (cicRunSplitAvx2, cicRunSplitAvx512). `snap` holds the last integrator at
+// each instant, 2 parts words per instant (part p's I, Q at 2p, 2p + 1), `at` the inputs done in
+// the part at each, `instants` per part; `ends[p]` is the true state after part p (the state of
+// cicRunAvx2's `integ`). Being sums modulo 2^64, a part's true values are its own plus what the
+// state before it grows to over the inputs since; for the last integrator that is a polynomial of
+// degree 4 in them, and a decimation phase's instants are a period apart: from its values at the
+// phase's first five instants on, each next one by four additions of its differences. Each
+// phase's combs run over its instants in time order. Returns how many I, Q pairs went to `raw`.
+__attribute__((target("avx2"))) std::size_t cicCombSplitAvx2(
+    const u64* snap, const std::uint32_t* at, std::size_t parts, std::size_t instants,
+    const u64 (*ends)[10], u64* combs, int combPhase, const std::array<int, 2>& gap,
+    int interleave, u64* raw) {
+    const std::size_t phases = static_cast<std::size_t>(interleave);
+    const u64 period = static_cast<u64>(gap[0]) + (interleave == 2 ? static_cast<u64>(gap[1]) : 0);
+    const std::size_t stride = 2 * parts;
+    for (std::size_t ph = 0; ph < phases && ph < instants; ++ph) {
+        __m128i* cb = reinterpret_cast<__m128i*>(combs) +
+                      5 * ((static_cast<std::size_t>(combPhase) + ph) % phases);
+        __m128i d0 = _mm_loadu_si128(cb), d1 = _mm_loadu_si128(cb + 1);
+        __m128i d2 = _mm_loadu_si128(cb + 2), d3 = _mm_loadu_si128(cb + 3);
+        __m128i d4 = _mm_loadu_si128(cb + 4);
+        for (std::size_t part = 0; part < parts; ++part) {
+            __m128i g[5];
+            for (__m128i& v : g) v = _mm_setzero_si128();
+            if (part > 0) {
+                u64 v[5][2];
+                for (u64 j = 0; j < 5; ++j) {
+                    u64 gain[10];
+                    integratorCarry(ends[part - 1], at[ph] + j * period, gain, false);
+                    v[j][0] = gain[8];
+                    v[j][1] = gain[9];
+                }
+                for (int order = 0; order < 5; ++order) {
+                    g[order] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v[0]));
+                    for (int j = 0; j + 1 < 5 - order; ++j) {
+                        v[j][0] = v[j + 1][0] - v[j][0];
+                        v[j][1] = v[j + 1][1] - v[j][1];
+                    }
+                }
+            }
+            const u64* column = snap + 2 * part;
+            u64* dst = raw + 2 * part * instants;
+            for (std::size_t m = ph; m < instants; m += phases) {
+                const __m128i c = _mm_add_epi64(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + stride * m)), g[0]);
+                g[0] = _mm_add_epi64(g[0], g[1]);
+                g[1] = _mm_add_epi64(g[1], g[2]);
+                g[2] = _mm_add_epi64(g[2], g[3]);
+                g[3] = _mm_add_epi64(g[3], g[4]);
+                const __m128i c0 = _mm_sub_epi64(c, d0);
+                const __m128i c1 = _mm_sub_epi64(c0, d1);
+                const __m128i c2 = _mm_sub_epi64(c1, d2);
+                const __m128i c3 = _mm_sub_epi64(c2, d3);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * m), _mm_sub_epi64(c3, d4));
+                d0 = c;
+                d1 = c0;
+                d2 = c1;
+                d3 = c2;
+                d4 = c3;
+            }
+        }
+        _mm_storeu_si128(cb, d0);
+        _mm_storeu_si128(cb + 1, d1);
+        _mm_storeu_si128(cb + 2, d2);
+        _mm_storeu_si128(cb + 3, d3);
+        _mm_storeu_si128(cb + 4, d4);
+    }
+    return parts * instants;
+}
+
+// The true state after each part from the integrators' own (part p's I, Q of integrator k at
+// own[k][2p], own[k][2p + 1]; the first part's are already true).
+inline void splitEnds(const u64 (*own)[8], std::size_t parts, u64 h, u64 (*ends)[10]) {
+    for (std::size_t part = 0; part < parts; ++part) {
+        u64 gain[10] = {};
+        if (part > 0) integratorCarry(ends[part - 1], h, gain, true);
+        for (int k = 0; k < 5; ++k) {
+            ends[part][2 * k] = own[k][2 * part] + gain[2 * k];
+            ends[part][2 * k + 1] = own[k][2 * part + 1] + gain[2 * k + 1];
+        }
+    }
+}
+
+// cicRunAvx2 over 2h mixed words as two halves side by side in one register, the first half's
+// integrators from the state, the second's from zero; h is a whole number of decimation periods,
+// so that the instants fall at the same places in both halves and the countdown and the phase
+// end where they began. `snap` takes 4 words and `at` one per instant of a half.
 __attribute__((target("avx2"))) std::size_t cicRunSplitAvx2(
     const std::int32_t* in, std::size_t h, u64* integ, u64* combs, int& untilInstant,
     int& combPhase, const std::array<int, 2>& gap, int interleave, u64* raw, u64* snap,
     std::uint32_t* at) {
-    // The first half's lanes take the state, the second's zeros.
     const __m256i zero = _mm256_setzero_si256();
     const __m128i* st = reinterpret_cast<const __m128i*>(integ);
     __m256i i0 = _mm256_inserti128_si256(zero, _mm_loadu_si128(st), 0);
@@ -1111,89 +1252,86 @@ __attribute__((target("avx2"))) std::size_t cicRunSplitAvx2(
             until = gap[static_cast<std::size_t>(phase)];
         }
     }
-    alignas(32) u64 lanes[5][4];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[0]), i0);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[1]), i1);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[2]), i2);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[3]), i3);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[4]), i4);
-    u64 mid[10];  // the true state after the first half
-    for (int k = 0; k < 5; ++k) {
-        mid[2 * k] = lanes[k][0];
-        mid[2 * k + 1] = lanes[k][1];
-    }
-    u64 gain[10];
-    integratorCarry(mid, h, gain, true);
-    for (int k = 0; k < 5; ++k) {
-        integ[2 * k] = lanes[k][2] + gain[2 * k];
-        integ[2 * k + 1] = lanes[k][3] + gain[2 * k + 1];
-    }
-    // The combs: each decimation phase's own over its instants, the first half's then the
-    // second's. The last integrator's gain from the middle state is a polynomial of degree 4 in
-    // the inputs since the middle, and a phase's instants are a period apart: from its values at
-    // the phase's first five instants on, each next one by four additions of its differences
-    // (exact modulo 2^64).
-    const std::size_t phases = static_cast<std::size_t>(interleave);
-    const u64 period = static_cast<u64>(gap[0]) + (interleave == 2 ? static_cast<u64>(gap[1]) : 0);
-    for (std::size_t ph = 0; ph < phases && ph < instants; ++ph) {
-        __m128i g[5];
-        {
-            u64 v[5][2];
-            for (u64 j = 0; j < 5; ++j) {
-                u64 gain[10];
-                integratorCarry(mid, at[ph] + j * period, gain, false);
-                v[j][0] = gain[8];
-                v[j][1] = gain[9];
-            }
-            for (int order = 0; order < 5; ++order) {
-                g[order] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v[0]));
-                for (int j = 0; j + 1 < 5 - order; ++j) {
-                    v[j][0] = v[j + 1][0] - v[j][0];
-                    v[j][1] = v[j + 1][1] - v[j][1];
-                }
-            }
-        }
-        __m128i* cb = reinterpret_cast<__m128i*>(combs) +
-                      5 * ((static_cast<std::size_t>(combPhase) + ph) % phases);
-        __m128i d0 = _mm_loadu_si128(cb), d1 = _mm_loadu_si128(cb + 1);
-        __m128i d2 = _mm_loadu_si128(cb + 2), d3 = _mm_loadu_si128(cb + 3);
-        __m128i d4 = _mm_loadu_si128(cb + 4);
-        for (std::size_t m = ph; m < 2 * instants; m += phases) {
-            __m128i c;
-            if (m < instants) {
-                c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(snap + 4 * m));
-            } else {
-                c = _mm_add_epi64(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(snap + 4 * (m - instants) + 2)),
-                    g[0]);
-                g[0] = _mm_add_epi64(g[0], g[1]);
-                g[1] = _mm_add_epi64(g[1], g[2]);
-                g[2] = _mm_add_epi64(g[2], g[3]);
-                g[3] = _mm_add_epi64(g[3], g[4]);
-            }
-            const __m128i c0 = _mm_sub_epi64(c, d0);
-            const __m128i c1 = _mm_sub_epi64(c0, d1);
-            const __m128i c2 = _mm_sub_epi64(c1, d2);
-            const __m128i c3 = _mm_sub_epi64(c2, d3);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(raw + 2 * m), _mm_sub_epi64(c3, d4));
-            d0 = c;
-            d1 = c0;
-            d2 = c1;
-            d3 = c2;
-            d4 = c3;
-        }
-        _mm_storeu_si128(cb, d0);
-        _mm_storeu_si128(cb + 1, d1);
-        _mm_storeu_si128(cb + 2, d2);
-        _mm_storeu_si128(cb + 3, d3);
-        _mm_storeu_si128(cb + 4, d4);
-    }
-    // Whole periods: the countdown and the phase end where they began.
-    const std::size_t outs = 2 * instants;
+    alignas(32) u64 own[5][8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(own[0]), i0);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(own[1]), i1);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(own[2]), i2);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(own[3]), i3);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(own[4]), i4);
+    u64 ends[2][10];
+    splitEnds(own, 2, h, ends);
+    std::memcpy(integ, ends[1], sizeof ends[1]);
+    const std::size_t outs =
+        cicCombSplitAvx2(snap, at, 2, instants, ends, combs, combPhase, gap, interleave, raw);
     untilInstant = until;
     combPhase = phase;
     return outs;
 }
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// cicRunSplitAvx2 with four parts of h side by side in an AVX-512 register; `snap` takes 8
+// words per instant of a part.
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t cicRunSplitAvx512(
+    const std::int32_t* in, std::size_t h, u64* integ, u64* combs, int& untilInstant,
+    int& combPhase, const std::array<int, 2>& gap, int interleave, u64* raw, u64* snap,
+    std::uint32_t* at) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m128i* st = reinterpret_cast<const __m128i*>(integ);
+    __m512i i0 = _mm512_inserti64x2(zero, _mm_loadu_si128(st), 0);
+    __m512i i1 = _mm512_inserti64x2(zero, _mm_loadu_si128(st + 1), 0);
+    __m512i i2 = _mm512_inserti64x2(zero, _mm_loadu_si128(st + 2), 0);
+    __m512i i3 = _mm512_inserti64x2(zero, _mm_loadu_si128(st + 3), 0);
+    __m512i i4 = _mm512_inserti64x2(zero, _mm_loadu_si128(st + 4), 0);
+    const std::int32_t* p1 = in + 2 * h;
+    const std::int32_t* p2 = in + 4 * h;
+    const std::int32_t* p3 = in + 6 * h;
+    int until = untilInstant, phase = combPhase;
+    std::size_t instants = 0;
+    std::size_t i = 0;
+    while (i < h) {
+        const std::size_t end = std::min(h, i + static_cast<std::size_t>(until));
+        until -= static_cast<int>(end - i);
+        for (; i < end; ++i) {
+            const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * i));
+            const __m128i ab = _mm_castpd_si128(
+                _mm_loadh_pd(_mm_castsi128_pd(a), reinterpret_cast<const double*>(p1 + 2 * i)));
+            const __m128i c = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p2 + 2 * i));
+            const __m128i cd = _mm_castpd_si128(
+                _mm_loadh_pd(_mm_castsi128_pd(c), reinterpret_cast<const double*>(p3 + 2 * i)));
+            const __m512i x =
+                _mm512_cvtepi32_epi64(_mm256_inserti128_si256(_mm256_castsi128_si256(ab), cd, 1));
+            i0 = _mm512_add_epi64(i0, x);
+            i1 = _mm512_add_epi64(i1, i0);
+            i2 = _mm512_add_epi64(i2, i1);
+            i3 = _mm512_add_epi64(i3, i2);
+            i4 = _mm512_add_epi64(i4, i3);
+        }
+        if (until == 0) {
+            _mm512_storeu_si512(snap + 8 * instants, i4);
+            at[instants] = static_cast<std::uint32_t>(i);
+            ++instants;
+            phase = interleave == 2 ? phase ^ 1 : 0;
+            until = gap[static_cast<std::size_t>(phase)];
+        }
+    }
+    alignas(64) u64 own[5][8];
+    _mm512_store_si512(own[0], i0);
+    _mm512_store_si512(own[1], i1);
+    _mm512_store_si512(own[2], i2);
+    _mm512_store_si512(own[3], i3);
+    _mm512_store_si512(own[4], i4);
+    u64 ends[4][10];
+    splitEnds(own, 4, h, ends);
+    std::memcpy(integ, ends[3], sizeof ends[3]);
+    const std::size_t outs =
+        cicCombSplitAvx2(snap, at, 4, instants, ends, combs, combPhase, gap, interleave, raw);
+    untilInstant = until;
+    combPhase = phase;
+    return outs;
+}
+#pragma GCC diagnostic pop
 #endif
 
 struct ChannelModel::Impl {
@@ -1404,8 +1542,11 @@ void ChannelModel::Impl::mix(std::size_t n) {
     auto peak = static_cast<std::int32_t>(mixWord.peak);
 #if defined(GC_SIM_AVX2)
     if constexpr (!Complex && !Dither) {
+        if (useAvx512() && mShift > 0 && mShift < 32)
+            i = mixRealAvx512(inR, out, n, ph, freq, table, tShift, tMask, q, mShift, mHalf, peak);
         if (useAvx2() && mShift > 0 && mShift < 32)
-            i = mixRealAvx2(inR, out, n, ph, freq, table, tShift, tMask, q, mShift, mHalf, peak);
+            i += mixRealAvx2(inR + i, out + 2 * i, n - i, ph, freq, table, tShift, tMask, q,
+                             mShift, mHalf, peak);
     }
 #endif
     const std::size_t vectorDone = i;
@@ -1494,20 +1635,27 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
                                                                            : instantGap[1]) +
                 2;
             cicRaw.resize(2 * most);
-            // Two halves side by side where the block holds two decimation periods or more.
+            // Four or two parts side by side where the block holds that many decimation
+            // periods or more.
             const std::size_t period = static_cast<std::size_t>(
                 interleave == 1 ? instantGap[0] : instantGap[0] + instantGap[1]);
-            const std::size_t h = std::min<std::size_t>(n / 2, 32768) / period * period;
+            const std::size_t parts = useAvx512() && n >= 4 * period ? 4 : 2;
+            const std::size_t h = std::min<std::size_t>(n / parts, 16384) / period * period;
             std::size_t outs = 0;
             if (h > 0) {
                 const std::size_t instants = h / period * static_cast<std::size_t>(interleave);
-                cicSnap.resize(4 * instants);
+                cicSnap.resize(2 * parts * instants);
                 cicAt.resize(instants);
-                outs = cicRunSplitAvx2(in, h, integ, combs, untilInstant, combPhase, instantGap,
-                                       interleave, cicRaw.data(), cicSnap.data(), cicAt.data());
+                outs = parts == 4
+                           ? cicRunSplitAvx512(in, h, integ, combs, untilInstant, combPhase,
+                                               instantGap, interleave, cicRaw.data(),
+                                               cicSnap.data(), cicAt.data())
+                           : cicRunSplitAvx2(in, h, integ, combs, untilInstant, combPhase,
+                                             instantGap, interleave, cicRaw.data(),
+                                             cicSnap.data(), cicAt.data());
             }
-            outs += cicRunAvx2(in + 4 * h, n - 2 * h, integ, combs, untilInstant, combPhase,
-                               instantGap, interleave, cicRaw.data() + 2 * outs);
+            outs += cicRunAvx2(in + 2 * parts * h, n - parts * h, integ, combs, untilInstant,
+                               combPhase, instantGap, interleave, cicRaw.data() + 2 * outs);
             for (std::size_t k = 0; k < 5; ++k) {
                 st.integI[k] = integ[2 * k];
                 st.integQ[k] = integ[2 * k + 1];
