@@ -1287,12 +1287,41 @@ __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t c
     const std::int32_t* p1 = in + 2 * h;
     const std::int32_t* p2 = in + 4 * h;
     const std::int32_t* p3 = in + 6 * h;
+    // From [A | B] and [C | D] (four pairs each): inputs 0 and 1 of A, B, C, D, then 2 and 3.
+    const __m512i firstTwo = _mm512_setr_epi64(0, 4, 8, 12, 1, 5, 9, 13);
+    const __m512i lastTwo = _mm512_setr_epi64(2, 6, 10, 14, 3, 7, 11, 15);
     int until = untilInstant, phase = combPhase;
     std::size_t instants = 0;
     std::size_t i = 0;
     while (i < h) {
         const std::size_t end = std::min(h, i + static_cast<std::size_t>(until));
         until -= static_cast<int>(end - i);
+        // Four inputs of each part at a time: the parts' I, Q pairs (64 bits each) transposed
+        // so that each input's four pairs lie side by side.
+        for (; i + 4 <= end; i += 4) {
+            const __m512i ab = _mm512_inserti64x4(
+                _mm512_castsi256_si512(
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 2 * i))),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p1 + 2 * i)), 1);
+            const __m512i cd = _mm512_inserti64x4(
+                _mm512_castsi256_si512(
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p2 + 2 * i))),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p3 + 2 * i)), 1);
+            const __m512i t01 = _mm512_permutex2var_epi64(ab, firstTwo, cd);
+            const __m512i t23 = _mm512_permutex2var_epi64(ab, lastTwo, cd);
+            const __m256i words[4] = {_mm512_castsi512_si256(t01),
+                                      _mm512_extracti64x4_epi64(t01, 1),
+                                      _mm512_castsi512_si256(t23),
+                                      _mm512_extracti64x4_epi64(t23, 1)};
+            for (const __m256i& w : words) {
+                const __m512i x = _mm512_cvtepi32_epi64(w);
+                i0 = _mm512_add_epi64(i0, x);
+                i1 = _mm512_add_epi64(i1, i0);
+                i2 = _mm512_add_epi64(i2, i1);
+                i3 = _mm512_add_epi64(i3, i2);
+                i4 = _mm512_add_epi64(i4, i3);
+            }
+        }
         for (; i < end; ++i) {
             const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * i));
             const __m128i ab = _mm_castpd_si128(
