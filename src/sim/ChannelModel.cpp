@@ -339,6 +339,42 @@ GC_SIM_AVX512_TARGET std::size_t scaleFitAvx512(i64* v, std::size_t n, int up, i
     word.peak = std::max<i64>(word.peak, _mm512_reduce_max_epi64(vPeak));
     return i;
 }
+// scaleFitAvx512 over n I, Q pairs (up, mult 1), the I words to outI and the Q words to outQ.
+// Returns how many pairs were done, a multiple of 4.
+template <bool Left>
+GC_SIM_AVX512_TARGET std::size_t scaleFitApartAvx512(const i64* v, std::size_t n, int up, int k,
+                                                     bool halfUp, WordStage& word, i64* outI,
+                                                     i64* outQ) {
+    const __m128i vUp = _mm_cvtsi32_si128(up);
+    const __m128i vLeft = _mm_cvtsi32_si128(k > 0 ? k : 0);
+    const __m128i vRight = _mm_cvtsi32_si128(k < 0 ? -k : 0);
+    const __m512i vHalf = _mm512_set1_epi64(k < 0 && halfUp ? (i64{1} << (-k - 1)) : 0);
+    const __m512i vLo = _mm512_set1_epi64(word.lo), vHi = _mm512_set1_epi64(word.hi);
+    const __m512i one = _mm512_set1_epi64(1);
+    const __m512i apart = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);  // I words, then Q words
+    __m512i vOver = _mm512_setzero_si512();
+    __m512i vPeak = _mm512_setzero_si512();
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        __m512i x = _mm512_sll_epi64(_mm512_loadu_si512(v + 2 * i), vUp);
+        if constexpr (Left) {
+            x = _mm512_sll_epi64(x, vLeft);
+        } else {
+            x = _mm512_sra_epi64(_mm512_add_epi64(x, vHalf), vRight);
+        }
+        const __mmask8 outside =
+            _mm512_cmpgt_epi64_mask(x, vHi) | _mm512_cmpgt_epi64_mask(vLo, x);
+        vOver = _mm512_mask_add_epi64(vOver, outside, vOver, one);
+        x = _mm512_min_epi64(_mm512_max_epi64(x, vLo), vHi);
+        vPeak = _mm512_max_epi64(vPeak, _mm512_abs_epi64(x));
+        x = _mm512_permutexvar_epi64(apart, x);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(outI + i), _mm512_castsi512_si256(x));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(outQ + i), _mm512_extracti64x4_epi64(x, 1));
+    }
+    word.overflows += static_cast<std::uint64_t>(_mm512_reduce_add_epi64(vOver));
+    word.peak = std::max<i64>(word.peak, _mm512_reduce_max_epi64(vPeak));
+    return i;
+}
 #pragma GCC diagnostic pop
 #endif
 
@@ -1696,11 +1732,20 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
             // The comb outputs as signed words, shifted up to the CIC input width, pre-scaled
             // and limited to the CIC word (a word beyond +-2^40 counts and saturates the same).
             i64* raw = reinterpret_cast<i64*>(cicRaw.data());
-            scaleFit(raw, 2 * outs, up, 1, -cicShift, halfUp, cicWord);
             const std::size_t before = aI.size();
             aI.resize(before + outs);
             aQ.resize(before + outs);
-            for (std::size_t k = 0; k < outs; ++k) {
+            std::size_t k = 0;
+            if (useAvx512() && cicShift > -63 && cicShift < 63) {
+                k = cicShift <= 0 ? scaleFitApartAvx512<true>(raw, outs, up, -cicShift, halfUp,
+                                                               cicWord, aI.data() + before,
+                                                               aQ.data() + before)
+                                  : scaleFitApartAvx512<false>(raw, outs, up, -cicShift, halfUp,
+                                                                cicWord, aI.data() + before,
+                                                                aQ.data() + before);
+            }
+            scaleFit(raw + 2 * k, 2 * (outs - k), up, 1, -cicShift, halfUp, cicWord);
+            for (; k < outs; ++k) {
                 aI[before + k] = raw[2 * k];
                 aQ[before + k] = raw[2 * k + 1];
             }
@@ -1764,8 +1809,14 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     // Coarse gain, in place.
     WordStage& coarse = words[kCoarse];
     const int coarseShift = s.coarse + p.coarseOutputBits - p.cicOutputBits;
-    scaleFit(aI.data(), aI.size(), 0, 1, coarseShift, halfUp, coarse);
-    scaleFit(aQ.data(), aQ.size(), 0, 1, coarseShift, halfUp, coarse);
+    if (useAvx2() && coarseShift == 0 && coarse.bits >= words[kCic].bits) {
+        // Gain 1 into a word as wide: the CIC words pass unchanged, and the peak of the same
+        // words since the start is the CIC word's.
+        coarse.peak = std::max(coarse.peak, words[kCic].peak);
+    } else {
+        scaleFit(aI.data(), aI.size(), 0, 1, coarseShift, halfUp, coarse);
+        scaleFit(aQ.data(), aQ.size(), 0, 1, coarseShift, halfUp, coarse);
+    }
     cfir.run(aI, aQ, bI, bQ, words[kCfir], halfUp);
     pfir.run(bI, bQ, aI, aQ, words[kPfir], halfUp);
     WordStage& fine = words[kFine];
