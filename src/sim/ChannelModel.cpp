@@ -202,10 +202,9 @@ __attribute__((target("avx2"))) std::size_t firDecimate2Avx2(const std::int32_t*
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 // firDecimate2Avx2 eight outputs at a time with AVX-512; the last fewer than eight by it.
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t
-firDecimate2Avx512(const std::int32_t* h, std::size_t l, const std::int32_t* xI,
-                   const std::int32_t* xQ, std::size_t count, i64* outI, i64* outQ,
-                   bool symmetric) {
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t firDecimate2Avx512(
+    const std::int32_t* h, std::size_t l, const std::int32_t* xI, const std::int32_t* xQ,
+    std::size_t count, i64* outI, i64* outQ, bool symmetric) {
     std::size_t j = 0;
     for (; symmetric && j + 8 <= count; j += 8) {
         const std::int32_t* a = xI + 2 * j;
@@ -215,8 +214,10 @@ firDecimate2Avx512(const std::int32_t* h, std::size_t l, const std::int32_t* xI,
         for (; 2 * k + 1 < l; ++k) {
             const __m512i t = _mm512_set1_epi64(h[k]);
             const std::size_t m = l - 1 - k;
-            const __m512i pa = _mm512_add_epi32(_mm512_loadu_si512(a + k), _mm512_loadu_si512(a + m));
-            const __m512i pb = _mm512_add_epi32(_mm512_loadu_si512(b + k), _mm512_loadu_si512(b + m));
+            const __m512i pa =
+                _mm512_add_epi32(_mm512_loadu_si512(a + k), _mm512_loadu_si512(a + m));
+            const __m512i pb =
+                _mm512_add_epi32(_mm512_loadu_si512(b + k), _mm512_loadu_si512(b + m));
             sumI = _mm512_add_epi64(sumI, _mm512_mul_epi32(t, pa));
             sumQ = _mm512_add_epi64(sumQ, _mm512_mul_epi32(t, pb));
         }
@@ -240,8 +241,8 @@ firDecimate2Avx512(const std::int32_t* h, std::size_t l, const std::int32_t* xI,
         _mm512_storeu_si512(outI + j, sumI);
         _mm512_storeu_si512(outQ + j, sumQ);
     }
-    return j + firDecimate2Avx2(h, l, xI + 2 * j, xQ + 2 * j, count - j, outI + j, outQ + j,
-                                symmetric);
+    return j +
+           firDecimate2Avx2(h, l, xI + 2 * j, xQ + 2 * j, count - j, outI + j, outQ + j, symmetric);
 }
 #pragma GCC diagnostic pop
 #endif
@@ -328,8 +329,7 @@ GC_SIM_AVX512_TARGET std::size_t scaleFitAvx512(i64* v, std::size_t n, int up, i
         } else {
             x = _mm512_sra_epi64(_mm512_add_epi64(x, vHalf), vRight);
         }
-        const __mmask8 outside =
-            _mm512_cmpgt_epi64_mask(x, vHi) | _mm512_cmpgt_epi64_mask(vLo, x);
+        const __mmask8 outside = _mm512_cmpgt_epi64_mask(x, vHi) | _mm512_cmpgt_epi64_mask(vLo, x);
         vOver = _mm512_mask_add_epi64(vOver, outside, vOver, one);
         x = _mm512_min_epi64(_mm512_max_epi64(x, vLo), vHi);
         vPeak = _mm512_max_epi64(vPeak, _mm512_abs_epi64(x));
@@ -362,8 +362,7 @@ GC_SIM_AVX512_TARGET std::size_t scaleFitApartAvx512(const i64* v, std::size_t n
         } else {
             x = _mm512_sra_epi64(_mm512_add_epi64(x, vHalf), vRight);
         }
-        const __mmask8 outside =
-            _mm512_cmpgt_epi64_mask(x, vHi) | _mm512_cmpgt_epi64_mask(vLo, x);
+        const __mmask8 outside = _mm512_cmpgt_epi64_mask(x, vHi) | _mm512_cmpgt_epi64_mask(vLo, x);
         vOver = _mm512_mask_add_epi64(vOver, outside, vOver, one);
         x = _mm512_min_epi64(_mm512_max_epi64(x, vLo), vHi);
         vPeak = _mm512_max_epi64(vPeak, _mm512_abs_epi64(x));
@@ -463,14 +462,13 @@ struct FirStage {
             const std::size_t safe = count > 0 ? count - 1 : 0;
             sumsI.resize(count);
             sumsQ.resize(count);
-            std::size_t done =
-                useAvx512()
-                    ? firDecimate2Avx512(reversed.data(), l, histI.data() + first,
-                                         histQ.data() + first, safe, sumsI.data(), sumsQ.data(),
-                                         symmetric)
-                    : firDecimate2Avx2(reversed.data(), l, histI.data() + first,
-                                       histQ.data() + first, safe, sumsI.data(), sumsQ.data(),
-                                       symmetric);
+            std::size_t done = useAvx512()
+                                   ? firDecimate2Avx512(reversed.data(), l, histI.data() + first,
+                                                        histQ.data() + first, safe, sumsI.data(),
+                                                        sumsQ.data(), symmetric)
+                                   : firDecimate2Avx2(reversed.data(), l, histI.data() + first,
+                                                      histQ.data() + first, safe, sumsI.data(),
+                                                      sumsQ.data(), symmetric);
             for (; done < count; ++done) {
                 const std::size_t n = first + 2 * done;
                 dotPair(avx2, reversed.data(), histI.data() + n, histQ.data() + n, l, sumsI[done],
@@ -942,10 +940,10 @@ __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t m
     std::uint32_t freq, const std::int32_t* table, int tableShift, std::uint32_t tableMask,
     std::uint32_t quarter, int shift, i64 half, std::int32_t& peak) {
     const __m512i step = _mm512_set1_epi32(static_cast<int>(freq * 16u));
-    __m512i ph = _mm512_add_epi32(
-        _mm512_set1_epi32(static_cast<int>(phase)),
-        _mm512_mullo_epi32(_mm512_set1_epi32(static_cast<int>(freq)),
-                           _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)));
+    __m512i ph = _mm512_add_epi32(_mm512_set1_epi32(static_cast<int>(phase)),
+                                  _mm512_mullo_epi32(_mm512_set1_epi32(static_cast<int>(freq)),
+                                                     _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9,
+                                                                       10, 11, 12, 13, 14, 15)));
     const __m128i tShift = _mm_cvtsi32_si128(tableShift);
     const __m128i mShift = _mm_cvtsi32_si128(shift);
     const __m512i mask = _mm512_set1_epi32(static_cast<int>(tableMask));
@@ -968,14 +966,16 @@ __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t m
         const __m512i iEven = _mm512_mul_epi32(a, cs);
         const __m512i iOdd = _mm512_mul_epi32(aOdd, _mm512_srli_epi64(cs, 32));
         const __m512i qEven = _mm512_sub_epi64(zero, _mm512_mul_epi32(a, sn));
-        const __m512i qOdd = _mm512_sub_epi64(zero, _mm512_mul_epi32(aOdd, _mm512_srli_epi64(sn, 32)));
+        const __m512i qOdd =
+            _mm512_sub_epi64(zero, _mm512_mul_epi32(aOdd, _mm512_srli_epi64(sn, 32)));
         const __m512i mI = _mm512_mask_blend_epi32(
             0xAAAA, _mm512_srl_epi64(_mm512_add_epi64(iEven, vHalf), mShift),
             _mm512_slli_epi64(_mm512_srl_epi64(_mm512_add_epi64(iOdd, vHalf), mShift), 32));
         const __m512i mQ = _mm512_mask_blend_epi32(
             0xAAAA, _mm512_srl_epi64(_mm512_add_epi64(qEven, vHalf), mShift),
             _mm512_slli_epi64(_mm512_srl_epi64(_mm512_add_epi64(qOdd, vHalf), mShift), 32));
-        vPeak = _mm512_max_epi32(vPeak, _mm512_max_epi32(_mm512_abs_epi32(mI), _mm512_abs_epi32(mQ)));
+        vPeak =
+            _mm512_max_epi32(vPeak, _mm512_max_epi32(_mm512_abs_epi32(mI), _mm512_abs_epi32(mQ)));
         const __m512i lo = _mm512_unpacklo_epi32(mI, mQ);
         const __m512i hi = _mm512_unpackhi_epi32(mI, mQ);
         _mm512_storeu_si512(out + 2 * i, _mm512_permutex2var_epi64(lo, first, hi));
@@ -1174,8 +1174,8 @@ inline void integratorCarry(const u64* s, u64 t, u64* gain, bool all) {
 // phase's combs run over its instants in time order. Returns how many I, Q pairs went to `raw`.
 __attribute__((target("avx2"))) std::size_t cicCombSplitAvx2(
     const u64* snap, const std::uint32_t* at, std::size_t parts, std::size_t instants,
-    const u64 (*ends)[10], u64* combs, int combPhase, const std::array<int, 2>& gap,
-    int interleave, u64* raw) {
+    const u64 (*ends)[10], u64* combs, int combPhase, const std::array<int, 2>& gap, int interleave,
+    u64* raw) {
     const std::size_t phases = static_cast<std::size_t>(interleave);
     const u64 period = static_cast<u64>(gap[0]) + (interleave == 2 ? static_cast<u64>(gap[1]) : 0);
     const std::size_t stride = 2 * parts;
@@ -1251,10 +1251,12 @@ inline void splitEnds(const u64 (*own)[8], std::size_t parts, u64 h, u64 (*ends)
 // integrators from the state, the second's from zero; h is a whole number of decimation periods,
 // so that the instants fall at the same places in both halves and the countdown and the phase
 // end where they began. `snap` takes 4 words and `at` one per instant of a half.
-__attribute__((target("avx2"))) std::size_t cicRunSplitAvx2(
-    const std::int32_t* in, std::size_t h, u64* integ, u64* combs, int& untilInstant,
-    int& combPhase, const std::array<int, 2>& gap, int interleave, u64* raw, u64* snap,
-    std::uint32_t* at) {
+__attribute__((target("avx2"))) std::size_t cicRunSplitAvx2(const std::int32_t* in, std::size_t h,
+                                                            u64* integ, u64* combs,
+                                                            int& untilInstant, int& combPhase,
+                                                            const std::array<int, 2>& gap,
+                                                            int interleave, u64* raw, u64* snap,
+                                                            std::uint32_t* at) {
     const __m256i zero = _mm256_setzero_si256();
     const __m128i* st = reinterpret_cast<const __m128i*>(integ);
     __m256i i0 = _mm256_inserti128_si256(zero, _mm_loadu_si128(st), 0);
@@ -1271,8 +1273,8 @@ __attribute__((target("avx2"))) std::size_t cicRunSplitAvx2(
         until -= static_cast<int>(end - i);
         for (; i < end; ++i) {
             const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * i));
-            const __m128i ab = _mm_castpd_si128(_mm_loadh_pd(
-                _mm_castsi128_pd(a), reinterpret_cast<const double*>(second + 2 * i)));
+            const __m128i ab = _mm_castpd_si128(
+                _mm_loadh_pd(_mm_castsi128_pd(a), reinterpret_cast<const double*>(second + 2 * i)));
             const __m256i x = _mm256_cvtepi32_epi64(ab);
             i0 = _mm256_add_epi64(i0, x);
             i1 = _mm256_add_epi64(i1, i0);
@@ -1345,10 +1347,9 @@ __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t c
                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p3 + 2 * i)), 1);
             const __m512i t01 = _mm512_permutex2var_epi64(ab, firstTwo, cd);
             const __m512i t23 = _mm512_permutex2var_epi64(ab, lastTwo, cd);
-            const __m256i words[4] = {_mm512_castsi512_si256(t01),
-                                      _mm512_extracti64x4_epi64(t01, 1),
-                                      _mm512_castsi512_si256(t23),
-                                      _mm512_extracti64x4_epi64(t23, 1)};
+            const __m256i words[4] = {
+                _mm512_castsi512_si256(t01), _mm512_extracti64x4_epi64(t01, 1),
+                _mm512_castsi512_si256(t23), _mm512_extracti64x4_epi64(t23, 1)};
             for (const __m256i& w : words) {
                 const __m512i x = _mm512_cvtepi32_epi64(w);
                 i0 = _mm512_add_epi64(i0, x);
@@ -1445,9 +1446,9 @@ struct ChannelModel::Impl {
     std::vector<std::int32_t> xr, xi;
     std::vector<std::int32_t> mixed;  // I, Q interleaved, at the mixer's width
     std::vector<i64> aI, aQ, bI, bQ;
-    std::vector<u64> cicRaw;  // comb outputs of the vector CIC, I and Q interleaved
+    std::vector<u64> cicRaw;      // comb outputs of the vector CIC, I and Q interleaved
     std::vector<i64> resI, resQ;  // the resampler's sums, then its words
-    std::vector<u64> cicSnap;  // the split CIC's last integrators at the instants
+    std::vector<u64> cicSnap;     // the split CIC's last integrators at the instants
     std::vector<std::uint32_t> cicAt;
 
     void setUp();
@@ -1610,8 +1611,8 @@ void ChannelModel::Impl::mix(std::size_t n) {
         if (useAvx512() && mShift > 0 && mShift < 32)
             i = mixRealAvx512(inR, out, n, ph, freq, table, tShift, tMask, q, mShift, mHalf, peak);
         if (useAvx2() && mShift > 0 && mShift < 32)
-            i += mixRealAvx2(inR + i, out + 2 * i, n - i, ph, freq, table, tShift, tMask, q,
-                             mShift, mHalf, peak);
+            i += mixRealAvx2(inR + i, out + 2 * i, n - i, ph, freq, table, tShift, tMask, q, mShift,
+                             mHalf, peak);
     }
 #endif
     const std::size_t vectorDone = i;
@@ -1711,13 +1712,12 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
                 const std::size_t instants = h / period * static_cast<std::size_t>(interleave);
                 cicSnap.resize(2 * parts * instants);
                 cicAt.resize(instants);
-                outs = parts == 4
-                           ? cicRunSplitAvx512(in, h, integ, combs, untilInstant, combPhase,
-                                               instantGap, interleave, cicRaw.data(),
-                                               cicSnap.data(), cicAt.data())
-                           : cicRunSplitAvx2(in, h, integ, combs, untilInstant, combPhase,
-                                             instantGap, interleave, cicRaw.data(),
-                                             cicSnap.data(), cicAt.data());
+                outs = parts == 4 ? cicRunSplitAvx512(in, h, integ, combs, untilInstant, combPhase,
+                                                      instantGap, interleave, cicRaw.data(),
+                                                      cicSnap.data(), cicAt.data())
+                                  : cicRunSplitAvx2(in, h, integ, combs, untilInstant, combPhase,
+                                                    instantGap, interleave, cicRaw.data(),
+                                                    cicSnap.data(), cicAt.data());
             }
             outs += cicRunAvx2(in + 2 * parts * h, n - parts * h, integ, combs, untilInstant,
                                combPhase, instantGap, interleave, cicRaw.data() + 2 * outs);
@@ -1737,12 +1737,11 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
             aQ.resize(before + outs);
             std::size_t k = 0;
             if (useAvx512() && cicShift > -63 && cicShift < 63) {
-                k = cicShift <= 0 ? scaleFitApartAvx512<true>(raw, outs, up, -cicShift, halfUp,
-                                                               cicWord, aI.data() + before,
-                                                               aQ.data() + before)
-                                  : scaleFitApartAvx512<false>(raw, outs, up, -cicShift, halfUp,
-                                                                cicWord, aI.data() + before,
-                                                                aQ.data() + before);
+                k = cicShift <= 0
+                        ? scaleFitApartAvx512<true>(raw, outs, up, -cicShift, halfUp, cicWord,
+                                                    aI.data() + before, aQ.data() + before)
+                        : scaleFitApartAvx512<false>(raw, outs, up, -cicShift, halfUp, cicWord,
+                                                     aI.data() + before, aQ.data() + before);
             }
             scaleFit(raw + 2 * k, 2 * (outs - k), up, 1, -cicShift, halfUp, cicWord);
             for (; k < outs; ++k) {
