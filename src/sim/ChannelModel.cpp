@@ -96,6 +96,16 @@ struct CicState {
 #define GC_SIM_HOT
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define GC_SIM_AVX512_TARGET __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq")))
+// Around the AVX-512 loops: GCC 12's AVX-512 headers start some vectors from an undefined value
+// it then warns about.
+#define GC_SIM_AVX512_BEGIN                                                              \
+    _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wuninitialized\"") \
+        _Pragma("GCC diagnostic ignored \"-Wmaybe-uninitialized\"")
+#define GC_SIM_AVX512_END _Pragma("GCC diagnostic pop")
+#endif
+
 // sum h[k] x[k] over n words, in full precision.
 GC_SIM_HOT i64 dot(const std::int32_t* h, const std::int32_t* x, std::size_t n) {
     i64 acc = 0;
@@ -198,13 +208,12 @@ __attribute__((target("avx2"))) std::size_t firDecimate2Avx2(const std::int32_t*
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+GC_SIM_AVX512_BEGIN
 // firDecimate2Avx2 eight outputs at a time with AVX-512; the last fewer than eight by it.
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t firDecimate2Avx512(
-    const std::int32_t* h, std::size_t l, const std::int32_t* xI, const std::int32_t* xQ,
-    std::size_t count, i64* outI, i64* outQ, bool symmetric) {
+GC_SIM_AVX512_TARGET std::size_t firDecimate2Avx512(const std::int32_t* h, std::size_t l,
+                                                    const std::int32_t* xI, const std::int32_t* xQ,
+                                                    std::size_t count, i64* outI, i64* outQ,
+                                                    bool symmetric) {
     std::size_t j = 0;
     for (; symmetric && j + 8 <= count; j += 8) {
         const std::int32_t* a = xI + 2 * j;
@@ -244,7 +253,7 @@ __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t f
     return j +
            firDecimate2Avx2(h, l, xI + 2 * j, xQ + 2 * j, count - j, outI + j, outQ + j, symmetric);
 }
-#pragma GCC diagnostic pop
+GC_SIM_AVX512_END
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -300,17 +309,14 @@ __attribute__((target("avx2"))) std::size_t scaleFitAvx2(i64* v, std::size_t n, 
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#define GC_SIM_AVX512_TARGET __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq")))
-// GCC 12's AVX-512 headers start some vectors from an undefined value it then warns about.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-
-// scaleFitAvx2 eight at a time with AVX-512's arithmetic shift, minimum and maximum of 64-bit
-// lanes. Returns how many were done, a multiple of 8.
-template <bool Multiply, bool Left>
+GC_SIM_AVX512_BEGIN
+// scaleFitAvx2 eight words at a time with AVX-512's arithmetic shift, minimum and maximum of
+// 64-bit lanes, in place, or when Apart (I, Q pairs in v) the I words to outI and the Q words to
+// outQ. Returns how many words were done, a multiple of 8.
+template <bool Multiply, bool Left, bool Apart = false>
 GC_SIM_AVX512_TARGET std::size_t scaleFitAvx512(i64* v, std::size_t n, int up, i64 mult, int k,
-                                                bool halfUp, WordStage& word) {
+                                                bool halfUp, WordStage& word, i64* outI = nullptr,
+                                                i64* outQ = nullptr) {
     const __m128i vUp = _mm_cvtsi32_si128(up);
     const __m128i vLeft = _mm_cvtsi32_si128(k > 0 ? k : 0);
     const __m128i vRight = _mm_cvtsi32_si128(k < 0 ? -k : 0);
@@ -318,6 +324,7 @@ GC_SIM_AVX512_TARGET std::size_t scaleFitAvx512(i64* v, std::size_t n, int up, i
     const __m512i vHalf = _mm512_set1_epi64(k < 0 && halfUp ? (i64{1} << (-k - 1)) : 0);
     const __m512i vLo = _mm512_set1_epi64(word.lo), vHi = _mm512_set1_epi64(word.hi);
     const __m512i one = _mm512_set1_epi64(1);
+    const __m512i apart = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);  // I words, then Q words
     __m512i vOver = _mm512_setzero_si512();
     __m512i vPeak = _mm512_setzero_si512();
     std::size_t i = 0;
@@ -333,48 +340,21 @@ GC_SIM_AVX512_TARGET std::size_t scaleFitAvx512(i64* v, std::size_t n, int up, i
         vOver = _mm512_mask_add_epi64(vOver, outside, vOver, one);
         x = _mm512_min_epi64(_mm512_max_epi64(x, vLo), vHi);
         vPeak = _mm512_max_epi64(vPeak, _mm512_abs_epi64(x));
-        _mm512_storeu_si512(v + i, x);
-    }
-    word.overflows += static_cast<std::uint64_t>(_mm512_reduce_add_epi64(vOver));
-    word.peak = std::max<i64>(word.peak, _mm512_reduce_max_epi64(vPeak));
-    return i;
-}
-// scaleFitAvx512 over n I, Q pairs (up, mult 1), the I words to outI and the Q words to outQ.
-// Returns how many pairs were done, a multiple of 4.
-template <bool Left>
-GC_SIM_AVX512_TARGET std::size_t scaleFitApartAvx512(const i64* v, std::size_t n, int up, int k,
-                                                     bool halfUp, WordStage& word, i64* outI,
-                                                     i64* outQ) {
-    const __m128i vUp = _mm_cvtsi32_si128(up);
-    const __m128i vLeft = _mm_cvtsi32_si128(k > 0 ? k : 0);
-    const __m128i vRight = _mm_cvtsi32_si128(k < 0 ? -k : 0);
-    const __m512i vHalf = _mm512_set1_epi64(k < 0 && halfUp ? (i64{1} << (-k - 1)) : 0);
-    const __m512i vLo = _mm512_set1_epi64(word.lo), vHi = _mm512_set1_epi64(word.hi);
-    const __m512i one = _mm512_set1_epi64(1);
-    const __m512i apart = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);  // I words, then Q words
-    __m512i vOver = _mm512_setzero_si512();
-    __m512i vPeak = _mm512_setzero_si512();
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        __m512i x = _mm512_sll_epi64(_mm512_loadu_si512(v + 2 * i), vUp);
-        if constexpr (Left) {
-            x = _mm512_sll_epi64(x, vLeft);
+        if constexpr (Apart) {
+            x = _mm512_permutexvar_epi64(apart, x);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(outI + i / 2),
+                                _mm512_castsi512_si256(x));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(outQ + i / 2),
+                                _mm512_extracti64x4_epi64(x, 1));
         } else {
-            x = _mm512_sra_epi64(_mm512_add_epi64(x, vHalf), vRight);
+            _mm512_storeu_si512(v + i, x);
         }
-        const __mmask8 outside = _mm512_cmpgt_epi64_mask(x, vHi) | _mm512_cmpgt_epi64_mask(vLo, x);
-        vOver = _mm512_mask_add_epi64(vOver, outside, vOver, one);
-        x = _mm512_min_epi64(_mm512_max_epi64(x, vLo), vHi);
-        vPeak = _mm512_max_epi64(vPeak, _mm512_abs_epi64(x));
-        x = _mm512_permutexvar_epi64(apart, x);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(outI + i), _mm512_castsi512_si256(x));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(outQ + i), _mm512_extracti64x4_epi64(x, 1));
     }
     word.overflows += static_cast<std::uint64_t>(_mm512_reduce_add_epi64(vOver));
     word.peak = std::max<i64>(word.peak, _mm512_reduce_max_epi64(vPeak));
     return i;
 }
-#pragma GCC diagnostic pop
+GC_SIM_AVX512_END
 #endif
 
 bool useAvx2();
@@ -706,9 +686,7 @@ __attribute__((target("avx2"))) std::size_t quantiseRailAvx2(const float* src, s
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+GC_SIM_AVX512_BEGIN
 // quantiseRailAvx2 sixteen at a time with AVX-512: the floor and the conversion are one
 // instruction, which gives what the truncation and the correction do for |t| <= 2^30.
 // Returns how many were done, a multiple of 16.
@@ -754,7 +732,7 @@ GC_SIM_AVX512_TARGET std::size_t quantiseRailAvx512(const float* src, std::int32
     for (std::size_t j = 1; j < 16; j += 2) imagBits |= bits[j];  // re, im, re, im, ...
     return k;
 }
-#pragma GCC diagnostic pop
+GC_SIM_AVX512_END
 #endif
 
 // Which vector loops may run: those the processor has, up to what the tests allow.
@@ -930,15 +908,15 @@ __attribute__((target("avx2"))) std::size_t mixRealAvx2(
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+GC_SIM_AVX512_BEGIN
 // mixRealAvx2 sixteen samples at a time with AVX-512. Returns how many were done, a multiple
 // of 16, and the phase after them.
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t mixRealAvx512(
-    const std::int32_t* x, std::int32_t* out, std::size_t n, std::uint32_t& phase,
-    std::uint32_t freq, const std::int32_t* table, int tableShift, std::uint32_t tableMask,
-    std::uint32_t quarter, int shift, i64 half, std::int32_t& peak) {
+GC_SIM_AVX512_TARGET std::size_t mixRealAvx512(const std::int32_t* x, std::int32_t* out,
+                                               std::size_t n, std::uint32_t& phase,
+                                               std::uint32_t freq, const std::int32_t* table,
+                                               int tableShift, std::uint32_t tableMask,
+                                               std::uint32_t quarter, int shift, i64 half,
+                                               std::int32_t& peak) {
     const __m512i step = _mm512_set1_epi32(static_cast<int>(freq * 16u));
     __m512i ph = _mm512_add_epi32(_mm512_set1_epi32(static_cast<int>(phase)),
                                   _mm512_mullo_epi32(_mm512_set1_epi32(static_cast<int>(freq)),
@@ -985,7 +963,7 @@ __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t m
     phase += static_cast<std::uint32_t>(i) * freq;
     return i;
 }
-#pragma GCC diagnostic pop
+GC_SIM_AVX512_END
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -1107,31 +1085,7 @@ __attribute__((target("avx2"))) std::size_t resampleSumsAvx2(
         const std::int32_t* h = taps + branch * nmult;
         const std::int32_t* xI = hI + n;
         const std::int32_t* xQ = hQ + n;
-        __m256i sumI = _mm256_setzero_si256(), sumQ = _mm256_setzero_si256();
-        std::size_t k = 0;
-        for (; k + 4 <= nmult; k += 4) {
-            const __m256i c =
-                _mm256_cvtepi32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + k)));
-            const __m256i a =
-                _mm256_cvtepi32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(xI + k)));
-            const __m256i b =
-                _mm256_cvtepi32_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(xQ + k)));
-            sumI = _mm256_add_epi64(sumI, _mm256_mul_epi32(c, a));
-            sumQ = _mm256_add_epi64(sumQ, _mm256_mul_epi32(c, b));
-        }
-        // Both rails' four partial sums folded at once: I in the low 128 bits, Q in the high.
-        const __m256i lowHalves = _mm256_permute2x128_si256(sumI, sumQ, 0x20);
-        const __m256i highHalves = _mm256_permute2x128_si256(sumI, sumQ, 0x31);
-        const __m256i pairs = _mm256_add_epi64(lowHalves, highHalves);
-        const __m256i folded = _mm256_add_epi64(pairs, _mm256_srli_si256(pairs, 8));
-        i64 rI = _mm256_extract_epi64(folded, 0);
-        i64 rQ = _mm256_extract_epi64(folded, 2);
-        for (; k < nmult; ++k) {
-            rI += static_cast<i64>(h[k]) * xI[k];
-            rQ += static_cast<i64>(h[k]) * xQ[k];
-        }
-        accI[outs] = rI;
-        accQ[outs] = rQ;
+        dotPairAvx2(h, xI, xQ, nmult, accI[outs], accQ[outs]);
         ++outs;
         t += ratio;
     }
@@ -1306,15 +1260,14 @@ __attribute__((target("avx2"))) std::size_t cicRunSplitAvx2(const std::int32_t* 
     return outs;
 }
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+GC_SIM_AVX512_BEGIN
 // cicRunSplitAvx2 with four parts of h side by side in an AVX-512 register; `snap` takes 8
 // words per instant of a part.
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t cicRunSplitAvx512(
-    const std::int32_t* in, std::size_t h, u64* integ, u64* combs, int& untilInstant,
-    int& combPhase, const std::array<int, 2>& gap, int interleave, u64* raw, u64* snap,
-    std::uint32_t* at) {
+GC_SIM_AVX512_TARGET std::size_t cicRunSplitAvx512(const std::int32_t* in, std::size_t h,
+                                                   u64* integ, u64* combs, int& untilInstant,
+                                                   int& combPhase, const std::array<int, 2>& gap,
+                                                   int interleave, u64* raw, u64* snap,
+                                                   std::uint32_t* at) {
     const __m512i zero = _mm512_setzero_si512();
     const __m128i* st = reinterpret_cast<const __m128i*>(integ);
     __m512i i0 = _mm512_inserti64x2(zero, _mm_loadu_si128(st), 0);
@@ -1397,7 +1350,7 @@ __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512dq"))) std::size_t c
     combPhase = phase;
     return outs;
 }
-#pragma GCC diagnostic pop
+GC_SIM_AVX512_END
 #endif
 
 struct ChannelModel::Impl {
@@ -1737,11 +1690,14 @@ void ChannelModel::Impl::integrate(std::size_t n, CicState<Acc>& st) {
             aQ.resize(before + outs);
             std::size_t k = 0;
             if (useAvx512() && cicShift > -63 && cicShift < 63) {
-                k = cicShift <= 0
-                        ? scaleFitApartAvx512<true>(raw, outs, up, -cicShift, halfUp, cicWord,
-                                                    aI.data() + before, aQ.data() + before)
-                        : scaleFitApartAvx512<false>(raw, outs, up, -cicShift, halfUp, cicWord,
-                                                     aI.data() + before, aQ.data() + before);
+                // The words limited in pairs; k counts pairs.
+                k = (cicShift <= 0 ? scaleFitAvx512<false, true, true>(
+                                         raw, 2 * outs, up, 1, -cicShift, halfUp, cicWord,
+                                         aI.data() + before, aQ.data() + before)
+                                   : scaleFitAvx512<false, false, true>(
+                                         raw, 2 * outs, up, 1, -cicShift, halfUp, cicWord,
+                                         aI.data() + before, aQ.data() + before)) /
+                    2;
             }
             scaleFit(raw + 2 * k, 2 * (outs - k), up, 1, -cicShift, halfUp, cicWord);
             for (; k < outs; ++k) {
