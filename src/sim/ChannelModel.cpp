@@ -984,44 +984,6 @@ __attribute__((target("avx2"))) std::size_t cicRunAvx2(const std::int32_t* in, s
     __m128i i3 = _mm_loadu_si128(st + 3), i4 = _mm_loadu_si128(st + 4);
     int until = untilInstant, phase = combPhase;
     std::size_t i = 0, outs = 0;
-    if (interleave == 1) {
-        // One decimation phase: its combs stay in registers.
-        __m128i d0 = _mm_loadu_si128(cb), d1 = _mm_loadu_si128(cb + 1);
-        __m128i d2 = _mm_loadu_si128(cb + 2), d3 = _mm_loadu_si128(cb + 3);
-        __m128i d4 = _mm_loadu_si128(cb + 4);
-        while (i < count) {
-            const std::size_t end = std::min(count, i + static_cast<std::size_t>(until));
-            until -= static_cast<int>(end - i);
-            for (; i < end; ++i) {
-                const __m128i x = _mm_cvtepi32_epi64(
-                    _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2 * i)));
-                i0 = _mm_add_epi64(i0, x);
-                i1 = _mm_add_epi64(i1, i0);
-                i2 = _mm_add_epi64(i2, i1);
-                i3 = _mm_add_epi64(i3, i2);
-                i4 = _mm_add_epi64(i4, i3);
-            }
-            if (until == 0) {
-                const __m128i c0 = _mm_sub_epi64(i4, d0);
-                const __m128i c1 = _mm_sub_epi64(c0, d1);
-                const __m128i c2 = _mm_sub_epi64(c1, d2);
-                const __m128i c3 = _mm_sub_epi64(c2, d3);
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(raw + 2 * outs), _mm_sub_epi64(c3, d4));
-                d0 = i4;
-                d1 = c0;
-                d2 = c1;
-                d3 = c2;
-                d4 = c3;
-                ++outs;
-                until = gap[0];
-            }
-        }
-        _mm_storeu_si128(cb, d0);
-        _mm_storeu_si128(cb + 1, d1);
-        _mm_storeu_si128(cb + 2, d2);
-        _mm_storeu_si128(cb + 3, d3);
-        _mm_storeu_si128(cb + 4, d4);
-    }
     while (i < count) {
         const std::size_t end = std::min(count, i + static_cast<std::size_t>(until));
         until -= static_cast<int>(end - i);
