@@ -1021,6 +1021,22 @@ __attribute__((target("avx2"))) std::size_t cicRunAvx2(const std::int32_t* in, s
 }
 #endif
 
+// The resampler's output instant `time` (2^-26 input samples from the block's first input): the
+// input n its window ends with and its branch, the one below the instant's fraction or, when
+// `nearest`, the nearest one (which may be branch 0 of the next input).
+inline void resamplerInstant(i64 time, u64 phases, bool nearest, i64& n, u64& branch) {
+    n = time >> 26;
+    const u64 frac = static_cast<u64>(time - n * (i64{1} << 26));
+    branch = (frac * phases) >> 26;
+    if (nearest) {
+        branch = (frac * phases + (u64{1} << 25)) >> 26;
+        if (branch == phases) {
+            branch = 0;
+            ++n;
+        }
+    }
+}
+
 #if defined(__x86_64__) && defined(__GNUC__)
 // The resampler's sums for the output instants of one block, I and Q: instant `time` (2^-26 input
 // samples from the block's first input), then every `ratio` after it, the branch below the
@@ -1033,16 +1049,9 @@ __attribute__((target("avx2"))) std::size_t resampleSumsAvx2(
     std::size_t outs = 0;
     i64 t = time;
     while (true) {
-        i64 n = t >> 26;
-        const u64 frac = static_cast<u64>(t - n * (i64{1} << 26));
-        u64 branch = (frac * phases) >> 26;
-        if (nearest) {
-            branch = (frac * phases + (u64{1} << 25)) >> 26;
-            if (branch == phases) {
-                branch = 0;
-                ++n;
-            }
-        }
+        i64 n = 0;
+        u64 branch = 0;
+        resamplerInstant(t, phases, nearest, n, branch);
         if (n >= static_cast<i64>(available)) break;
         const std::int32_t* h = taps + branch * nmult;
         const std::int32_t* xI = hI + n;
@@ -1778,16 +1787,9 @@ void ChannelModel::Impl::backEnd(std::vector<std::complex<float>>& out) {
     while (!avx2) {
         // The instant may lie up to half an input sample before this block (the nearest
         // branch of the last block's final instant rounded up into it).
-        i64 n = resTime >> 26;
-        const u64 frac = static_cast<u64>(resTime - n * (i64{1} << 26));
-        u64 branch = (frac * static_cast<u64>(phases)) >> 26;
-        if (p.resamplerNearestPhase) {
-            branch = (frac * static_cast<u64>(phases) + (u64{1} << 25)) >> 26;
-            if (branch == static_cast<u64>(phases)) {
-                branch = 0;
-                ++n;
-            }
-        }
+        i64 n = 0;
+        u64 branch = 0;
+        resamplerInstant(resTime, static_cast<u64>(phases), p.resamplerNearestPhase, n, branch);
         if (n >= static_cast<i64>(available)) break;
         // The window ends with input n, index keep + n of the history.
         const std::int32_t* taps = branchTaps.data() + branch * static_cast<u64>(nmult);
